@@ -1,0 +1,99 @@
+// The Linux services used when nothing else is installed: the monotonic clock, the desktop
+// shell through xdg-open, and headless stand-ins for the key, pump and dialogs that a front end
+// replaces.
+#include "platform/Services.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+class TNoKey : public IKeyState {
+public:
+    uint8_t RightButtonState() override { return 0; }
+};
+
+class TMonotonicClock : public IClock {
+public:
+    uint32_t TickCount() override {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+        return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // wraps every 49.7 days
+    }
+};
+
+class TNoPump : public IEventPump {
+public:
+    void ProcessMessages() override {}
+};
+
+// Without a window system the dialog text goes to the standard error stream.
+class TConsoleDialogs : public IDialogs {
+public:
+    void ShowMessage(const std::string& text) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    void Beep() override { std::fputc('\a', stderr); }
+};
+
+class TDesktopShell : public IShell {
+public:
+    void Open(const std::string& address) override {
+        // xdg-open runs detached; its result is the shell's own business.
+        std::vector<char*> argv = {const_cast<char*>("xdg-open"),
+                                   const_cast<char*>(address.c_str()), nullptr};
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv.data(), environ) == 0) {
+            // Reap it in the background so no zombie is left: a child that has not ended yet is
+            // reaped by a later call or at exit.
+            int status = 0;
+            waitpid(pid, &status, WNOHANG);
+        }
+    }
+    std::string CurrentDirectory() override {
+        std::vector<char> buffer(4096);
+        if (getcwd(buffer.data(), buffer.size()) == nullptr) {
+            return std::string();
+        }
+        return std::string(buffer.data());
+    }
+};
+
+TServices MakeDefaults() {
+    static TNoKey key;
+    static TMonotonicClock clock;
+    static TNoPump pump;
+    static TConsoleDialogs dialogs;
+    static TDesktopShell shell;
+    return TServices{&key, &clock, &pump, &dialogs, &shell};
+}
+
+}  // namespace
+
+TServices& Services() {
+    static TServices services = MakeDefaults();
+    return services;
+}
+
+TScopedServices::TScopedServices(const TServices& replacement) : m_saved(Services()) {
+    TServices merged = replacement;
+    const TServices& current = Services();
+    merged.KeyState = merged.KeyState != nullptr ? merged.KeyState : current.KeyState;
+    merged.Clock = merged.Clock != nullptr ? merged.Clock : current.Clock;
+    merged.EventPump = merged.EventPump != nullptr ? merged.EventPump : current.EventPump;
+    merged.Dialogs = merged.Dialogs != nullptr ? merged.Dialogs : current.Dialogs;
+    merged.Shell = merged.Shell != nullptr ? merged.Shell : current.Shell;
+    Services() = merged;
+}
+
+TScopedServices::~TScopedServices() { Services() = m_saved; }
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+// The operating-system services the program relies on, each a small interface: the key state of
+// the right mouse button, the millisecond tick count, the event pump, the message dialog and
+// beep, and the desktop shell. Production code asks Services() for them; a test swaps in its own
+// with TScopedServices.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The key-state byte of the right mouse button: bit 7 set while it is down, bit 0 the toggle
+// state that flips at every press (so 0/1 up, 128/129 down).
+class IKeyState {
+public:
+    virtual ~IKeyState() = default;
+    virtual uint8_t RightButtonState() = 0;
+};
+
+// Milliseconds since an arbitrary start, unsigned 32-bit, wrapping.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual uint32_t TickCount() = 0;
+};
+
+// Handles every pending window event, then returns.
+class IEventPump {
+public:
+    virtual ~IEventPump() = default;
+    virtual void ProcessMessages() = 0;
+};
+
+// A modal message dialog with one OK button, and the default system beep.
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void Beep() = 0;
+};
+
+// The desktop shell: open an address with the user's program for it; the current directory.
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // The shell's result is not reported: a failure is the shell's to show.
+    virtual void Open(const std::string& address) = 0;
+    virtual std::string CurrentDirectory() = 0;
+};
+
+// The process-wide current services; none is ever null.
+struct TServices {
+    IKeyState* KeyState;
+    IClock* Clock;
+    IEventPump* EventPump;
+    IDialogs* Dialogs;
+    IShell* Shell;
+};
+
+TServices& Services();
+
+// Replaces some services for the lifetime of the guard, restoring the previous ones after.
+class TScopedServices {
+public:
+    explicit TScopedServices(const TServices& replacement);
+    TScopedServices(const TScopedServices&) = delete;
+    TScopedServices& operator=(const TScopedServices&) = delete;
+    ~TScopedServices();
+
+private:
+    TServices m_saved;
+};
+
+}  // namespace platform
