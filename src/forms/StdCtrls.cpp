@@ -1,0 +1,76 @@
+// The standard controls and their published properties.
+#include "forms/StdCtrls.h"
+
+#include "classes/ClassBuilder.h"
+
+namespace forms {
+
+TButton::TButton(classes::TComponent* owner) : TWinControl(owner) {}
+
+const classes::TClassInfo& TButton::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TButton>("TButton", &TWinControl::StaticClass())
+            .Creatable()
+            .String("Caption", &TControl::Caption, &TControl::SetCaption, std::string())
+            .Boolean("Default", &TButton::Default, &TButton::SetDefault, false)
+            .Enum<TModalResult>("ModalResult", &TButton::ModalResult, &TButton::SetModalResult,
+                                {"mrNone", "mrOk", "mrCancel"}, TModalResult::mrNone)
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TButton::ClassInfo() const { return StaticClass(); }
+
+TLabel::TLabel(classes::TComponent* owner) : TControl(owner) {}
+
+const classes::TClassInfo& TLabel::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TLabel>("TLabel", &TControl::StaticClass())
+            .Creatable()
+            .String("Caption", &TControl::Caption, &TControl::SetCaption, std::string())
+            .Boolean("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize, true)
+            .Boolean("Transparent", &TLabel::Transparent, &TLabel::SetTransparent, false)
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TLabel::ClassInfo() const { return StaticClass(); }
+
+TEdit::TEdit(classes::TComponent* owner) : TWinControl(owner) { SetColor(gfx::clWindow); }
+
+const classes::TClassInfo& TEdit::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TEdit>("TEdit", &TWinControl::StaticClass())
+            .Creatable()
+            .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clWindow,
+                               &ColorIdents())
+            .String("Text", &TEdit::Text, &TEdit::SetText, std::string())
+            .Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false)
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TEdit::ClassInfo() const { return StaticClass(); }
+
+TMemo::TMemo(classes::TComponent* owner) : TWinControl(owner) {
+    SetColor(gfx::clWindow);
+    m_lines.OnChange = [this] { Changed(TControlChange::ccLines); };
+}
+
+const classes::TClassInfo& TMemo::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TMemo>("TMemo", &TWinControl::StaticClass())
+            .Creatable()
+            .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clWindow,
+                               &ColorIdents())
+            .Strings("Lines", [](TMemo& m) -> classes::TStringList& { return m.Lines(); })
+            .Enum<TScrollStyle>("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars,
+                                {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+                                TScrollStyle::ssNone)
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TMemo::ClassInfo() const { return StaticClass(); }
+
+}  // namespace forms
