@@ -1,0 +1,544 @@
+// The device canvas: state, clipping, lines, polygons, pixels and block copies.
+#include "gfx/Canvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "gfx/Bitmap.h"
+#include "gfx/Raster.h"
+
+namespace gfx {
+
+namespace {
+
+using detail::TInk;
+using detail::TMask;
+using detail::TSurface;
+
+// The 8 x 8 hatch tiles, rows from the top, bit 0x80 the leftmost column.
+constexpr detail::THatch kHatchHorizontal = {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00};
+constexpr detail::THatch kHatchVertical = {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08};
+constexpr detail::THatch kHatchFDiagonal = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+constexpr detail::THatch kHatchBDiagonal = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
+constexpr detail::THatch kHatchCross = {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08};
+constexpr detail::THatch kHatchDiagCross = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81};
+
+const detail::THatch* HatchOf(TBrushStyle style) {
+    switch (style) {
+        case TBrushStyle::bsSolid:
+            return nullptr;
+        case TBrushStyle::bsClear:
+            return nullptr;
+        case TBrushStyle::bsHorizontal:
+            return &kHatchHorizontal;
+        case TBrushStyle::bsVertical:
+            return &kHatchVertical;
+        case TBrushStyle::bsFDiagonal:
+            return &kHatchFDiagonal;
+        case TBrushStyle::bsBDiagonal:
+            return &kHatchBDiagonal;
+        case TBrushStyle::bsCross:
+            return &kHatchCross;
+        case TBrushStyle::bsDiagCross:
+            return &kHatchDiagCross;
+    }
+    return nullptr;
+}
+
+// A one-pixel dash pattern unrolled into one flag per pixel along the line's long axis.
+struct TDashPattern {
+    std::array<bool, 24> On{};
+    int32_t Length = 1;
+};
+
+TDashPattern MakePattern(std::initializer_list<int32_t> runs) {
+    TDashPattern pattern;
+    int32_t at = 0;
+    bool on = true;
+    for (int32_t run : runs) {
+        for (int32_t i = 0; i < run; ++i) {
+            pattern.On[static_cast<size_t>(at++)] = on;
+        }
+        on = !on;
+    }
+    pattern.Length = at;
+    return pattern;
+}
+
+// Null for the styles drawn solid.
+const TDashPattern* PatternOf(TPenStyle style) {
+    static const TDashPattern dash = MakePattern({18, 6});
+    static const TDashPattern dot = MakePattern({3, 3});
+    static const TDashPattern dashDot = MakePattern({9, 6, 3, 6});
+    static const TDashPattern dashDotDot = MakePattern({9, 3, 3, 3, 3, 3});
+    static const TDashPattern alternate = MakePattern({1, 1});
+    switch (style) {
+        case TPenStyle::psSolid:
+            return nullptr;
+        case TPenStyle::psDash:
+            return &dash;
+        case TPenStyle::psDot:
+            return &dot;
+        case TPenStyle::psDashDot:
+            return &dashDot;
+        case TPenStyle::psDashDotDot:
+            return &dashDotDot;
+        case TPenStyle::psClear:
+            return nullptr;
+        case TPenStyle::psInsideFrame:
+            return nullptr;
+        case TPenStyle::psAlternate:
+            return &alternate;
+    }
+    return nullptr;
+}
+
+int32_t RoundHalfUp(double v) {
+    return static_cast<int32_t>(std::floor(v + 0.5));
+}
+
+}  // namespace
+
+TCanvas::TCanvas(TBitmap& bitmap) : m_bitmap(bitmap) {}
+
+TPoint TCanvas::LogicalToDevice(TPoint point) const {
+    return {point.X - m_windowOrg.X + m_viewportOrg.X, point.Y - m_windowOrg.Y + m_viewportOrg.Y};
+}
+
+void TCanvas::Changing() {
+    if (m_onChanging) {
+        m_onChanging();
+    }
+}
+
+void TCanvas::Changed() {
+    if (m_onChange) {
+        m_onChange();
+    }
+}
+
+const TRegion& TCanvas::DeviceClip() const {
+    TSize size{m_bitmap.Width(), m_bitmap.Height()};
+    if (!m_deviceClipValid || size != m_deviceClipFor) {
+        TRect whole(0, 0, size.Width, size.Height);
+        m_deviceClip = m_hasClip ? m_clip.Intersect(whole) : TRegion::FromRect(whole);
+        m_deviceClipFor = size;
+        m_deviceClipValid = true;
+    }
+    return m_deviceClip;
+}
+
+TSurface TCanvas::Surface() const {
+    TSurface surface;
+    surface.Pixels = const_cast<uint32_t*>(m_bitmap.Pixels().data());
+    surface.Width = m_bitmap.Width();
+    surface.Height = m_bitmap.Height();
+    surface.Clip = &DeviceClip();
+    return surface;
+}
+
+TColorRef TCanvas::DeviceColor(TColor color) const {
+    TColorRef ref = ColorToRGB(color);
+    return m_bitmap.Monochrome() ? MonochromeOf(ref) : ref;
+}
+
+TInk TCanvas::PenInk() const {
+    TInk ink;
+    ink.Mode = m_pen.Mode();
+    ink.Color = DeviceColor(m_pen.Color());
+    ink.Back = DeviceColor(m_backColor);
+    ink.Opaque = m_backMode == TBackMode::bmOpaque;
+    return ink;
+}
+
+TInk TCanvas::BrushInk(TPenMode mode) const {
+    TInk ink;
+    ink.Mode = mode;
+    ink.Color = DeviceColor(m_brush.Color());
+    ink.Hatch = HatchOf(m_brush.Style());
+    ink.Back = DeviceColor(m_backColor);
+    ink.Opaque = m_backMode == TBackMode::bmOpaque;
+    return ink;
+}
+
+int32_t TCanvas::PenWidth() const {
+    return std::max(1, m_pen.Width());
+}
+
+void TCanvas::SetClipRect(const TRect& rect) {
+    TPoint a = LogicalToDevice({rect.Left, rect.Top});
+    TPoint b = LogicalToDevice({rect.Right, rect.Bottom});
+    m_clip = TRegion::FromRect(TRect(a.X, a.Y, b.X, b.Y));
+    m_hasClip = true;
+    m_deviceClipValid = false;
+}
+
+void TCanvas::SetClipPolygon(std::span<const TPoint> points) {
+    std::vector<TPoint> device(points.size());
+    std::transform(points.begin(), points.end(), device.begin(),
+                   [&](TPoint p) { return LogicalToDevice(p); });
+    m_clip = TRegion::FromPolygon(device, TFillMode::fmAlternate);
+    m_hasClip = true;
+    m_deviceClipValid = false;
+}
+
+void TCanvas::ClearClip() {
+    m_hasClip = false;
+    m_clip = TRegion();
+    m_deviceClipValid = false;
+}
+
+void TCanvas::MoveTo(int32_t x, int32_t y) {
+    m_penPos = {x, y};
+}
+
+void TCanvas::LineTo(int32_t x, int32_t y) {
+    std::array<TPoint, 2> points = {LogicalToDevice(m_penPos), LogicalToDevice({x, y})};
+    m_penPos = {x, y};
+    if (PenVisible()) {
+        Changing();
+        StrokePath(points, false);
+        Changed();
+    }
+}
+
+void TCanvas::Polyline(std::span<const TPoint> points) {
+    if (points.size() < 2 || !PenVisible()) {
+        return;
+    }
+    std::vector<TPoint> device(points.size());
+    std::transform(points.begin(), points.end(), device.begin(),
+                   [&](TPoint p) { return LogicalToDevice(p); });
+    Changing();
+    StrokePath(device, false);
+    Changed();
+}
+
+void TCanvas::Polygon(std::span<const TPoint> points) {
+    if (points.empty()) {
+        return;
+    }
+    std::vector<TPoint> device(points.size());
+    std::transform(points.begin(), points.end(), device.begin(),
+                   [&](TPoint p) { return LogicalToDevice(p); });
+    Changing();
+    if (BrushVisible() && device.size() >= 3) {
+        TSurface surface = Surface();
+        const TRect& clip = surface.Clip->Bounds();
+        TInk ink = BrushInk(m_pen.Mode());
+        detail::ScanPolygon(
+            device, m_polyFillMode, clip.Top, clip.Bottom,
+            [&](int32_t y, int32_t x0, int32_t x1) { detail::FillSpan(surface, y, x0, x1, ink); });
+    }
+    if (PenVisible()) {
+        StrokePath(device, true);
+    }
+    Changed();
+}
+
+void TCanvas::StrokePath(std::span<const TPoint> device, bool closed) {
+    if (PenWidth() > 1) {
+        WidePath(device, closed);
+    } else {
+        ThinPath(device, closed);
+    }
+}
+
+void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
+    TSurface surface = Surface();
+    const TRegion& clip = *surface.Clip;
+    if (clip.IsEmpty() || device.empty()) {
+        return;
+    }
+    const TRect box = clip.Bounds();
+    TInk ink = PenInk();
+    const TDashPattern* pattern = PatternOf(m_pen.Style());
+    uint32_t* pixels = surface.Pixels;
+    size_t stride = static_cast<size_t>(surface.Width);
+    size_t segments = closed ? device.size() : device.size() - 1;
+    int64_t position = 0;  // dash pattern position, carried across the segments
+
+    auto run = [&](auto&& plot) {
+        for (size_t s = 0; s < segments; ++s) {
+            TPoint a = device[s];
+            TPoint b = device[(s + 1) % device.size()];
+            position += detail::StepLine(
+                a.X, a.Y, b.X, b.Y, box,
+                [&](int32_t x, int32_t y, int64_t i) { plot(x, y, position + i); });
+        }
+    };
+    if (pattern == nullptr && ink.Mode == TPenMode::pmCopy && clip.IsRect()) {
+        // The hot path: solid, copy, rectangular clip.
+        uint32_t color = ink.Color;
+        run([&](int32_t x, int32_t y, int64_t) {
+            pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)] = color;
+        });
+        return;
+    }
+    bool rectClip = clip.IsRect();
+    run([&](int32_t x, int32_t y, int64_t at) {
+        if (!rectClip && !clip.Contains(x, y)) {
+            return;
+        }
+        uint32_t& pixel = pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)];
+        if (pattern == nullptr || pattern->On[static_cast<size_t>(at % pattern->Length)]) {
+            pixel = detail::Mix(ink.Mode, ink.Color, pixel);
+        } else if (ink.Opaque) {
+            pixel = detail::Mix(ink.Mode, ink.Back, pixel);
+        }
+    });
+}
+
+void TCanvas::AddRoundDot(TMask& mask, TPoint at, int32_t width) const {
+    // An elliptic region of width x width pixels with its centre on the point; even widths
+    // reach one pixel further up and left.
+    int32_t left = at.X - width / 2;
+    int32_t top = at.Y - width / 2;
+    std::vector<detail::TRowExtent> rows = detail::RoundRectRows(width, width, width, width);
+    for (int32_t r = 0; r < width; ++r) {
+        const detail::TRowExtent& row = rows[static_cast<size_t>(r)];
+        mask.AddSpan(top + r, left + row.First, left + row.Last + 1);
+    }
+}
+
+void TCanvas::AddWideSegment(TMask& mask, TPoint a, TPoint b, int32_t width) const {
+    if (a == b) {
+        return;
+    }
+    if (a.Y == b.Y) {
+        int32_t top = a.Y - width / 2;
+        for (int32_t y = top; y < top + width; ++y) {
+            mask.AddSpan(y, std::min(a.X, b.X), std::max(a.X, b.X));
+        }
+        return;
+    }
+    if (a.X == b.X) {
+        int32_t left = a.X - width / 2;
+        for (int32_t y = std::min(a.Y, b.Y); y < std::max(a.Y, b.Y); ++y) {
+            mask.AddSpan(y, left, left + width);
+        }
+        return;
+    }
+    double dx = b.X - a.X;
+    double dy = b.Y - a.Y;
+    double length = std::hypot(dx, dy);
+    double wx = width * std::abs(dy) / length;
+    double wy = width * std::abs(dx) / length;
+    // The normal pointing up (or left for a vertical-ish normal of no height).
+    double nx = dy;
+    double ny = -dx;
+    if (ny > 0 || (ny == 0 && nx > 0)) {
+        nx = -nx;
+        ny = -ny;
+    }
+    int32_t sx = nx < 0 ? -1 : 1;
+    int32_t sy = ny < 0 ? -1 : 1;
+    int32_t nearX = RoundHalfUp(wx / 2) * sx;
+    int32_t nearY = RoundHalfUp(wy / 2) * sy;
+    int32_t farX = RoundHalfUp((wx + 1) / 2) * sx;
+    int32_t farY = RoundHalfUp((wy + 1) / 2) * sy;
+    std::array<TPoint, 4> quad = {TPoint{a.X + nearX, a.Y + nearY},
+                                  TPoint{b.X + nearX, b.Y + nearY}, TPoint{b.X - farX, b.Y - farY},
+                                  TPoint{a.X - farX, a.Y - farY}};
+    detail::ScanPolygon(quad, TFillMode::fmAlternate, mask.Box().Top, mask.Box().Bottom,
+                        [&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); });
+}
+
+void TCanvas::WidePath(std::span<const TPoint> device, bool closed) {
+    TSurface surface = Surface();
+    if (surface.Clip->IsEmpty() || device.empty()) {
+        return;
+    }
+    int32_t width = PenWidth();
+    int32_t minX = device[0].X, maxX = device[0].X, minY = device[0].Y, maxY = device[0].Y;
+    for (TPoint p : device) {
+        minX = std::min(minX, p.X);
+        maxX = std::max(maxX, p.X);
+        minY = std::min(minY, p.Y);
+        maxY = std::max(maxY, p.Y);
+    }
+    TRect reach = TRect(minX, minY, maxX + 1, maxY + 1).Inflate(width + 1, width + 1);
+    TMask mask(reach.Intersect(surface.Clip->Bounds()));
+    if (mask.Box().IsEmpty()) {
+        return;
+    }
+    size_t segments = closed ? device.size() : device.size() - 1;
+    for (size_t s = 0; s < segments; ++s) {
+        AddWideSegment(mask, device[s], device[(s + 1) % device.size()], width);
+    }
+    for (TPoint p : device) {
+        AddRoundDot(mask, p, width);  // round ends and joins
+    }
+    TInk ink = PenInk();
+    ink.Hatch = nullptr;
+    mask.Paint(surface, ink);
+}
+
+void TCanvas::PaintPixelsInOrder(std::span<const TPoint> pixels) {
+    TSurface surface = Surface();
+    const TRegion& clip = *surface.Clip;
+    if (clip.IsEmpty() || pixels.empty()) {
+        return;
+    }
+    TInk ink = PenInk();
+    const TDashPattern* pattern = PatternOf(m_pen.Style());
+    // Each pixel is painted once, in the given order, so the mix modes see it once.
+    TMask painted(clip.Bounds());
+    int64_t at = 0;
+    for (TPoint p : pixels) {
+        if (painted.Get(p.X, p.Y) || !clip.Contains(p.X, p.Y)) {
+            continue;
+        }
+        painted.AddPixel(p.X, p.Y);
+        uint32_t& pixel =
+            surface.Pixels[static_cast<size_t>(p.Y) * static_cast<size_t>(surface.Width) +
+                           static_cast<size_t>(p.X)];
+        if (pattern == nullptr || pattern->On[static_cast<size_t>(at % pattern->Length)]) {
+            pixel = detail::Mix(ink.Mode, ink.Color, pixel);
+        } else if (ink.Opaque) {
+            pixel = detail::Mix(ink.Mode, ink.Back, pixel);
+        }
+        ++at;
+    }
+}
+
+TColorRef TCanvas::Pixel(int32_t x, int32_t y) const {
+    TPoint p = LogicalToDevice({x, y});
+    if (p.X < 0 || p.Y < 0 || p.X >= m_bitmap.Width() || p.Y >= m_bitmap.Height()) {
+        return kInvalidColor;
+    }
+    return m_bitmap.ScanLine(p.Y)[p.X];
+}
+
+TColorRef TCanvas::SetPixel(int32_t x, int32_t y, TColor color) {
+    TPoint p = LogicalToDevice({x, y});
+    if (!DeviceClip().Contains(p.X, p.Y)) {
+        return kInvalidColor;
+    }
+    Changing();
+    TColorRef value = DeviceColor(color);
+    m_bitmap.ScanLine(p.Y)[p.X] = value;
+    Changed();
+    return value;
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (!BrushVisible()) {
+        return;
+    }
+    TPoint a = LogicalToDevice({rect.Left, rect.Top});
+    TPoint b = LogicalToDevice({rect.Right, rect.Bottom});
+    TRect box = TRect(a.X, a.Y, b.X, b.Y).Normalized().Intersect(DeviceClip().Bounds());
+    if (box.IsEmpty()) {
+        return;
+    }
+    Changing();
+    TSurface surface = Surface();
+    TInk ink = BrushInk(TPenMode::pmCopy);
+    for (int32_t y = box.Top; y < box.Bottom; ++y) {
+        detail::FillSpan(surface, y, box.Left, box.Right, ink);
+    }
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    if (!BrushVisible()) {
+        return;
+    }
+    TPoint a = LogicalToDevice({rect.Left, rect.Top});
+    TPoint b = LogicalToDevice({rect.Right, rect.Bottom});
+    TRect box = TRect(a.X, a.Y, b.X, b.Y).Normalized();
+    if (box.IsEmpty()) {
+        return;
+    }
+    Changing();
+    TSurface surface = Surface();
+    TInk ink = BrushInk(TPenMode::pmCopy);
+    detail::FillSpan(surface, box.Top, box.Left, box.Right, ink);
+    if (box.Height() > 1) {
+        detail::FillSpan(surface, box.LastY(), box.Left, box.Right, ink);
+    }
+    for (int32_t y = box.Top + 1; y < box.LastY(); ++y) {
+        detail::FillSpan(surface, y, box.Left, box.Left + 1, ink);
+        if (box.Width() > 1) {
+            detail::FillSpan(surface, y, box.LastX(), box.Right, ink);
+        }
+    }
+    Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect) {
+    TPoint d0 = LogicalToDevice({dest.Left, dest.Top});
+    TPoint d1 = LogicalToDevice({dest.Right, dest.Bottom});
+    TPoint s0 = source.LogicalToDevice({sourceRect.Left, sourceRect.Top});
+    TPoint s1 = source.LogicalToDevice({sourceRect.Right, sourceRect.Bottom});
+    TRect to(d0.X, d0.Y, d1.X, d1.Y);
+    TRect from(s0.X, s0.Y, s1.X, s1.Y);
+    if (to.IsEmpty() || from.IsEmpty()) {
+        return;
+    }
+    const TBitmap& src = source.m_bitmap;
+    TRect srcBounds(0, 0, src.Width(), src.Height());
+    // Snapshot the source pixels first so that overlapping copies within one bitmap work.
+    TRect read = from.Intersect(srcBounds);
+    if (read.IsEmpty()) {
+        return;
+    }
+    std::vector<uint32_t> copy(static_cast<size_t>(read.Width()) *
+                               static_cast<size_t>(read.Height()));
+    for (int32_t y = read.Top; y < read.Bottom; ++y) {
+        std::copy_n(
+            src.ScanLine(y) + read.Left, read.Width(),
+            copy.data() + static_cast<size_t>(y - read.Top) * static_cast<size_t>(read.Width()));
+    }
+    Changing();
+    TSurface surface = Surface();
+    TRect limit = to.Intersect(surface.Clip->Bounds());
+    int64_t dw = to.Width();
+    int64_t dh = to.Height();
+    int64_t sw = from.Width();
+    int64_t sh = from.Height();
+    bool monochrome = m_bitmap.Monochrome();
+    for (int32_t y = limit.Top; y < limit.Bottom; ++y) {
+        auto sy = static_cast<int32_t>(from.Top + (int64_t{y - to.Top} * sh) / dh);
+        if (sy < read.Top || sy >= read.Bottom) {
+            continue;
+        }
+        const uint32_t* srcRow =
+            copy.data() + static_cast<size_t>(sy - read.Top) * static_cast<size_t>(read.Width());
+        uint32_t* dstRow = m_bitmap.ScanLine(y);
+        surface.Clip->ForEachPiece(y, limit.Left, limit.Right, [&](int32_t x0, int32_t x1) {
+            for (int32_t x = x0; x < x1; ++x) {
+                auto sx = static_cast<int32_t>(from.Left + (int64_t{x - to.Left} * sw) / dw);
+                if (sx >= read.Left && sx < read.Right) {
+                    uint32_t value = srcRow[sx - read.Left];
+                    dstRow[x] = monochrome ? MonochromeOf(value) : value;
+                }
+            }
+        });
+    }
+    Changed();
+}
+
+void TCanvas::Draw(int32_t x, int32_t y, const TBitmap& bitmap) {
+    if (!bitmap.Empty()) {
+        CopyRect(TRect::FromSize(x, y, bitmap.Width(), bitmap.Height()), bitmap.Canvas(),
+                 TRect(0, 0, bitmap.Width(), bitmap.Height())
+                     .Offset(bitmap.Canvas().WindowOrg().X - bitmap.Canvas().ViewportOrg().X,
+                             bitmap.Canvas().WindowOrg().Y - bitmap.Canvas().ViewportOrg().Y));
+    }
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
+    if (!bitmap.Empty()) {
+        CopyRect(dest, bitmap.Canvas(),
+                 TRect(0, 0, bitmap.Width(), bitmap.Height())
+                     .Offset(bitmap.Canvas().WindowOrg().X - bitmap.Canvas().ViewportOrg().X,
+                             bitmap.Canvas().WindowOrg().Y - bitmap.Canvas().ViewportOrg().Y));
+    }
+}
+
+}  // namespace gfx

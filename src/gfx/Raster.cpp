@@ -1,0 +1,225 @@
+// Internal rasteriser pieces: runs, masks, polygon scan conversion and rounded-shape rows.
+#include "gfx/Raster.h"
+
+#include <cmath>
+
+namespace gfx::detail {
+
+void PaintRun(const TSurface& surface, int32_t y, int32_t x0, int32_t x1, const TInk& ink) {
+    uint32_t* row = surface.Pixels + static_cast<size_t>(y) * static_cast<size_t>(surface.Width);
+    if (ink.Hatch == nullptr) {
+        if (ink.Mode == TPenMode::pmCopy) {
+            std::fill(row + x0, row + x1, ink.Color);
+        } else {
+            for (int32_t x = x0; x < x1; ++x) {
+                row[x] = Mix(ink.Mode, ink.Color, row[x]);
+            }
+        }
+        return;
+    }
+    // The tile is aligned to the device origin.
+    uint32_t bits = (*ink.Hatch)[static_cast<size_t>(y & 7)];
+    for (int32_t x = x0; x < x1; ++x) {
+        if (((bits >> (7 - (x & 7))) & 1u) != 0) {
+            row[x] = Mix(ink.Mode, ink.Color, row[x]);
+        } else if (ink.Opaque) {
+            row[x] = Mix(ink.Mode, ink.Back, row[x]);
+        }
+    }
+}
+
+TMask::TMask(const TRect& box) : m_box(box.IsEmpty() ? TRect() : box) {
+    m_bits.assign(static_cast<size_t>(m_box.Width()) * static_cast<size_t>(m_box.Height()), 0);
+}
+
+void TMask::AddSpan(int32_t y, int32_t x0, int32_t x1) {
+    if (y < m_box.Top || y >= m_box.Bottom) {
+        return;
+    }
+    x0 = std::max(x0, m_box.Left);
+    x1 = std::min(x1, m_box.Right);
+    if (x0 < x1) {
+        std::fill_n(m_bits.begin() + static_cast<ptrdiff_t>(Index(x0, y)), x1 - x0, 1);
+    }
+}
+
+void TMask::RemoveSpan(int32_t y, int32_t x0, int32_t x1) {
+    if (y < m_box.Top || y >= m_box.Bottom) {
+        return;
+    }
+    x0 = std::max(x0, m_box.Left);
+    x1 = std::min(x1, m_box.Right);
+    if (x0 < x1) {
+        std::fill_n(m_bits.begin() + static_cast<ptrdiff_t>(Index(x0, y)), x1 - x0, 0);
+    }
+}
+
+void TMask::Paint(const TSurface& surface, const TInk& ink) const {
+    for (int32_t y = m_box.Top; y < m_box.Bottom; ++y) {
+        const uint8_t* row = m_bits.data() + Index(m_box.Left, y);
+        int32_t width = m_box.Width();
+        int32_t i = 0;
+        while (i < width) {
+            while (i < width && row[i] == 0) {
+                ++i;
+            }
+            int32_t start = i;
+            while (i < width && row[i] != 0) {
+                ++i;
+            }
+            if (start < i) {
+                FillSpan(surface, y, m_box.Left + start, m_box.Left + i, ink);
+            }
+        }
+    }
+}
+
+namespace {
+
+struct TEdge {
+    int64_t X0, Y0, X1, Y1;  // top end first
+    int32_t Dir;             // +1 drawn downwards, -1 upwards
+};
+
+struct TCrossing {
+    int64_t X;
+    int32_t Dir;
+};
+
+// Keeps span ends within the range every caller clips against.
+constexpr int64_t kCoordinateLimit = int64_t{1} << 30;
+
+int32_t ClampCoordinate(int64_t x) {
+    return static_cast<int32_t>(std::clamp(x, -kCoordinateLimit, kCoordinateLimit));
+}
+
+}  // namespace
+
+void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
+                 const std::function<void(int32_t, int32_t, int32_t)>& span) {
+    size_t n = points.size();
+    if (n < 3) {
+        return;
+    }
+    std::vector<TEdge> edges;
+    edges.reserve(n);
+    int64_t minY = points[0].Y;
+    int64_t maxY = points[0].Y;
+    for (size_t i = 0; i < n; ++i) {
+        const TPoint& p = points[i];
+        const TPoint& q = points[(i + 1) % n];
+        minY = std::min<int64_t>(minY, p.Y);
+        maxY = std::max<int64_t>(maxY, p.Y);
+        if (p.Y == q.Y) {
+            continue;  // horizontal edges cover no row
+        }
+        if (p.Y < q.Y) {
+            edges.push_back({p.X, p.Y, q.X, q.Y, 1});
+        } else {
+            edges.push_back({q.X, q.Y, p.X, p.Y, -1});
+        }
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
+    int64_t yStart = std::max<int64_t>(minY, rowTop);
+    int64_t yEnd = std::min<int64_t>(maxY, rowBottom);
+    std::vector<size_t> active;
+    std::vector<TCrossing> crossings;
+    size_t next = 0;
+    for (int64_t y = yStart; y < yEnd; ++y) {
+        while (next < edges.size() && edges[next].Y0 <= y) {
+            active.push_back(next++);
+        }
+        std::erase_if(active, [&](size_t e) { return edges[e].Y1 <= y; });
+        crossings.clear();
+        for (size_t e : active) {
+            const TEdge& edge = edges[e];
+            int64_t dy = edge.Y1 - edge.Y0;
+            // First integer x at or right of the crossing.
+            int64_t x = CeilDiv(edge.X0 * dy + (y - edge.Y0) * (edge.X1 - edge.X0), dy);
+            crossings.push_back({x, edge.Dir});
+        }
+        std::sort(crossings.begin(), crossings.end(),
+                  [](const TCrossing& a, const TCrossing& b) { return a.X < b.X; });
+        int32_t row = static_cast<int32_t>(y);
+        switch (mode) {
+            case TFillMode::fmAlternate:
+                for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+                    if (crossings[i].X < crossings[i + 1].X) {
+                        span(row, ClampCoordinate(crossings[i].X),
+                             ClampCoordinate(crossings[i + 1].X));
+                    }
+                }
+                break;
+            case TFillMode::fmWinding: {
+                int32_t winding = 0;
+                int64_t start = 0;
+                for (const TCrossing& c : crossings) {
+                    int32_t before = winding;
+                    winding += c.Dir;
+                    if (before == 0 && winding != 0) {
+                        start = c.X;
+                    } else if (before != 0 && winding == 0 && start < c.X) {
+                        span(row, ClampCoordinate(start), ClampCoordinate(c.X));
+                    }
+                }
+                break;
+            }
+        }
+    }
+}
+
+namespace {
+
+// Largest doubled offset X from the centre, of the parity of (size - 1), with the pixel centre
+// inside the ellipse whose semi-axes are a quarter pixel short of the box edges; Y is the
+// row's doubled offset. In quadrupled units: (2X)^2 B^2 + (2Y)^2 A^2 <= A^2 B^2.
+int32_t EllipseHalfWidth(int32_t width, int32_t height, int32_t doubledY) {
+    int32_t full = width - 1;
+    int32_t least = full % 2;
+    if (doubledY >= -1 && doubledY <= 1) {
+        return full;  // the middle row(s) span the whole box
+    }
+    using Wide = __int128;
+    Wide a = 2 * static_cast<Wide>(width) - 1;
+    Wide b = 2 * static_cast<Wide>(height) - 1;
+    Wide rhs = a * a * (b * b - 4 * static_cast<Wide>(doubledY) * doubledY);
+    if (rhs < 0) {
+        return least;
+    }
+    Wide scale = 4 * b * b;
+    auto x = static_cast<int64_t>(std::sqrt(static_cast<double>(rhs) / static_cast<double>(scale)));
+    while (scale * static_cast<Wide>(x + 1) * (x + 1) <= rhs) {
+        ++x;
+    }
+    while (x > 0 && scale * static_cast<Wide>(x) * x > rhs) {
+        --x;
+    }
+    if ((x - least) % 2 != 0) {
+        --x;
+    }
+    return static_cast<int32_t>(std::clamp<int64_t>(x, least, full));
+}
+
+}  // namespace
+
+std::vector<TRowExtent> RoundRectRows(int32_t width, int32_t height, int32_t cornerW,
+                                      int32_t cornerH) {
+    std::vector<TRowExtent> rows(static_cast<size_t>(std::max(height, 0)), {0, width - 1});
+    cornerW = std::min(cornerW, width);
+    cornerH = std::min(cornerH, height);
+    if (cornerW <= 2 || cornerH <= 2) {
+        return rows;
+    }
+    int32_t half = cornerH / 2;
+    for (int32_t r = 0; r < half; ++r) {
+        int32_t x = EllipseHalfWidth(cornerW, cornerH, 2 * r - (cornerH - 1));
+        int32_t first = ((cornerW - 1) - x) / 2;
+        int32_t last = (width - cornerW) + (cornerW - 1 - first);
+        rows[static_cast<size_t>(r)] = {first, last};
+        rows[static_cast<size_t>(height - 1 - r)] = {first, last};
+    }
+    return rows;
+}
+
+}  // namespace gfx::detail

@@ -1,0 +1,76 @@
+// Text through fontconfig and FreeType: face lookup, hinted monochrome glyphs, metrics, caches.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "gfx/Font.h"
+
+namespace gfx {
+
+// One rendered glyph: a coverage bitmap (one byte per pixel, 0 or 1) placed relative to the
+// pen position on the baseline.
+struct TGlyph {
+    int32_t Left = 0;     // pixels right of the pen position
+    int32_t Top = 0;      // pixels above the baseline of the bitmap's first row
+    int32_t Width = 0;    // pixels
+    int32_t Height = 0;   // pixels
+    int32_t Advance = 0;  // pixels the pen moves after the glyph
+    std::vector<uint8_t> Bits;
+};
+
+// A face at one pixel size, with its glyph cache. Obtained from TTextEngine.
+class TFontInstance {
+  public:
+    ~TFontInstance();
+    TFontInstance(const TFontInstance&) = delete;
+    TFontInstance& operator=(const TFontInstance&) = delete;
+
+    int32_t Ascent() const { return m_ascent; }                    // pixels above the baseline
+    int32_t Descent() const { return m_descent; }                  // pixels below the baseline
+    int32_t UnderlineOffset() const { return m_underlineOffset; }  // pixels below the baseline
+    int32_t StrikeOutOffset() const { return m_strikeOutOffset; }  // pixels above the baseline
+    int32_t LineThickness() const { return m_lineThickness; }      // pixels
+    const std::string& FamilyName() const { return m_family; }
+    const TGlyph& Glyph(char32_t code);
+    // Sum of the advances of the string's characters, pixels.
+    int32_t TextWidth(std::u32string_view text);
+
+  private:
+    friend class TTextEngine;
+    TFontInstance() = default;
+    void* m_face = nullptr;  // FT_Face, kept opaque so this header needs no FreeType
+    std::string m_family;
+    int32_t m_ascent = 0;
+    int32_t m_descent = 0;
+    int32_t m_underlineOffset = 1;
+    int32_t m_strikeOutOffset = 0;
+    int32_t m_lineThickness = 1;
+    std::unordered_map<char32_t, TGlyph> m_glyphs;
+};
+
+// The process-wide text engine: one FreeType library and a cache of font instances.
+class TTextEngine {
+  public:
+    static TTextEngine& Instance();
+    ~TTextEngine();
+
+    // The instance for the font's name, height and weight/slant; null when no face is found.
+    TFontInstance* InstanceFor(const TFont& font);
+    // The family name fontconfig is asked for: the metric-compatible face of a classic name.
+    static std::string FamilyFor(const std::string& name);
+
+  private:
+    TTextEngine();
+    void* m_library = nullptr;  // FT_Library
+    std::unordered_map<std::string, std::unique_ptr<TFontInstance>> m_instances;
+};
+
+// Decodes UTF-8; a byte that starts no valid sequence is taken as a Latin-1 character.
+std::u32string DecodeText(std::string_view text);
+
+}  // namespace gfx
