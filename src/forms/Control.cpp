@@ -4,32 +4,9 @@
 #include <algorithm>
 
 #include "classes/ClassBuilder.h"
+#include "gfx/ColorNames.h"
 
 namespace forms {
-
-const classes::TIdentMap& ColorIdents() {
-    using namespace gfx;  // the colour names read best unqualified here
-    static const classes::TIdentMap idents = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen},
-        {"clOlive", clOlive}, {"clNavy", clNavy}, {"clPurple", clPurple},
-        {"clTeal", clTeal}, {"clGray", clGray}, {"clSilver", clSilver},
-        {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-        {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua},
-        {"clWhite", clWhite}, {"clNone", clNone},
-        {"clScrollBar", clScrollBar}, {"clBackground", clBackground},
-        {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption},
-        {"clMenu", clMenu}, {"clWindow", clWindow}, {"clWindowFrame", clWindowFrame},
-        {"clMenuText", clMenuText}, {"clWindowText", clWindowText},
-        {"clCaptionText", clCaptionText}, {"clActiveBorder", clActiveBorder},
-        {"clInactiveBorder", clInactiveBorder}, {"clAppWorkSpace", clAppWorkSpace},
-        {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow}, {"clGrayText", clGrayText},
-        {"clBtnText", clBtnText}, {"clInactiveCaptionText", clInactiveCaptionText},
-        {"clBtnHighlight", clBtnHighlight}, {"cl3DDkShadow", cl3DDkShadow},
-        {"cl3DLight", cl3DLight}, {"clInfoText", clInfoText}, {"clInfoBk", clInfoBk},
-    };
-    return idents;
-}
 
 const classes::TClassInfo& TControl::StaticClass() {
     static const classes::TClassInfo info =
@@ -41,7 +18,7 @@ const classes::TClassInfo& TControl::StaticClass() {
             .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors,
                  {"akLeft", "akTop", "akRight", "akBottom"}, kDefaultAnchors)
             .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clBtnFace,
-                               &ColorIdents())
+                               &gfx::ColorIdents())
             .Object("Font", [](TControl& c) -> gfx::TFont& { return c.Font(); })
             .StoredIf([](const TControl& c) { return !c.ParentFont(); })
             .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)

@@ -36,9 +36,6 @@ using TAnchors = uint32_t;
 constexpr TAnchors AnchorBit(TAnchorKind kind) { return 1u << static_cast<uint32_t>(kind); }
 constexpr TAnchors kDefaultAnchors = AnchorBit(TAnchorKind::akLeft) | AnchorBit(TAnchorKind::akTop);
 
-// Names of colour values in design data (clBlue, clBtnFace, ...).
-const classes::TIdentMap& ColorIdents();
-
 class TControl : public classes::TComponent {
 public:
     explicit TControl(classes::TComponent* owner);

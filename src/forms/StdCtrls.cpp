@@ -2,6 +2,7 @@
 #include "forms/StdCtrls.h"
 
 #include "classes/ClassBuilder.h"
+#include "gfx/ColorNames.h"
 
 namespace forms {
 
@@ -43,7 +44,7 @@ const classes::TClassInfo& TEdit::StaticClass() {
         classes::TClassBuilder<TEdit>("TEdit", &TWinControl::StaticClass())
             .Creatable()
             .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clWindow,
-                               &ColorIdents())
+                               &gfx::ColorIdents())
             .String("Text", &TEdit::Text, &TEdit::SetText, std::string())
             .Boolean("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false)
             .Build();
@@ -62,7 +63,7 @@ const classes::TClassInfo& TMemo::StaticClass() {
         classes::TClassBuilder<TMemo>("TMemo", &TWinControl::StaticClass())
             .Creatable()
             .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clWindow,
-                               &ColorIdents())
+                               &gfx::ColorIdents())
             .Strings("Lines", [](TMemo& m) -> classes::TStringList& { return m.Lines(); })
             .Enum<TScrollStyle>("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars,
                                 {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
