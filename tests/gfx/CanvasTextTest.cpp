@@ -1,0 +1,135 @@
+// Text on the canvas: face lookup, metrics, alignment flags, background modes and rotation.
+#include <gtest/gtest.h>
+
+#include "CanvasTestSupport.h"
+#include "gfx/TextEngine.h"
+
+namespace gfx {
+namespace {
+
+using testing::TPixelSet;
+
+class CanvasTextTest : public testing::TCanvasFixture {
+protected:
+    void SetUp() override {
+        Make(120, 80);
+        Canvas().Font().SetName("Liberation Sans");
+        Canvas().Font().SetHeight(-16);
+        Canvas().Font().SetColor(clBlack);
+        Canvas().SetBackMode(TBackMode::bmTransparent);
+    }
+    TRect Bounds() {
+        TPixelSet painted = PaintedWith(clBlack);
+        TRect r(1000, 1000, -1000, -1000);
+        for (auto [x, y] : painted) {
+            r = TRect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+        }
+        return r;
+    }
+};
+
+TEST_F(CanvasTextTest, ClassicNamesFindTheMetricCompatibleFace) {
+    TFont font;
+    font.SetName("Arial");
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(font);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->FamilyName(), "Liberation Sans");
+    font.SetName("MS Sans Serif");
+    EXPECT_EQ(TTextEngine::Instance().InstanceFor(font)->FamilyName(), "Liberation Sans");
+}
+
+TEST_F(CanvasTextTest, HeightIsAscentPlusDescentAndWidthTheSumOfAdvances) {
+    TSize extent = Canvas().TextExtent("W");
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(Canvas().Font());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(extent.Height, face->Ascent() + face->Descent());
+    EXPECT_EQ(Canvas().TextWidth("WW"), 2 * extent.Width);
+    EXPECT_EQ(Canvas().TextWidth("Wi"), extent.Width + Canvas().TextWidth("i"));
+    EXPECT_EQ(Canvas().TextExtent(""), (TSize{0, extent.Height}));  // empty text keeps the line height
+    // Arial-compatible metrics at an em of 16 pixels: ascent 15, descent 4.
+    EXPECT_EQ(face->Ascent(), 15);
+    EXPECT_EQ(face->Descent(), 4);
+}
+
+TEST_F(CanvasTextTest, LargerFontsMeasureLarger) {
+    int32_t small = Canvas().TextWidth("Morse");
+    Canvas().Font().SetHeight(-32);
+    EXPECT_GT(Canvas().TextWidth("Morse"), small);
+}
+
+TEST_F(CanvasTextTest, DrawnTextStaysInsideItsMeasuredCellForEveryAlignment) {
+    const std::string text = "Hxg";
+    TSize size = Canvas().TextExtent(text);
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(Canvas().Font());
+    struct TCase {
+        uint32_t Align;
+        TRect Cell;
+    };
+    const int32_t x = 60, y = 40;
+    const TCase cases[] = {
+        {kTaLeft | kTaTop, TRect::FromSize(x, y, size.Width, size.Height)},
+        {kTaRight | kTaTop, TRect::FromSize(x - size.Width, y, size.Width, size.Height)},
+        {kTaCenter | kTaTop, TRect::FromSize(x - size.Width / 2, y, size.Width, size.Height)},
+        {kTaLeft | kTaBaseline, TRect::FromSize(x, y - face->Ascent(), size.Width, size.Height)},
+        {kTaLeft | kTaBottom, TRect::FromSize(x, y - size.Height, size.Width, size.Height)},
+    };
+    for (const TCase& c : cases) {
+        Clear();
+        Canvas().SetTextAlign(c.Align);
+        Canvas().TextOut(x, y, text);
+        TRect drawn = Bounds();
+        ASSERT_FALSE(drawn.IsEmpty()) << c.Align;
+        EXPECT_EQ(drawn.Intersect(c.Cell), drawn) << "alignment " << c.Align << "\n" << Picture();
+        // The ink fills most of the cell: the H reaches near the top, the g near the bottom.
+        EXPECT_LE(drawn.Top - c.Cell.Top, 5) << c.Align;
+        EXPECT_LE(c.Cell.Bottom - drawn.Bottom, 2) << c.Align;
+    }
+}
+
+TEST_F(CanvasTextTest, OpaqueBackgroundFillsExactlyTheCell) {
+    Canvas().SetBackMode(TBackMode::bmOpaque);
+    Canvas().SetBackColor(clYellow);
+    Canvas().TextOut(10, 10, "Key");
+    TSize size = Canvas().TextExtent("Key");
+    TPixelSet cell = PaintedWith(clYellow);
+    for (auto [px, py] : PaintedWith(clBlack)) {
+        cell.insert({px, py});
+    }
+    EXPECT_EQ(cell, testing::Where(120, 80, [&](int32_t px, int32_t py) {
+                  return TRect::FromSize(10, 10, size.Width, size.Height).Contains(px, py);
+              }));
+}
+
+TEST_F(CanvasTextTest, QuarterTurnRotatesTheInkExactly) {
+    Canvas().SetTextAlign(kTaLeft | kTaBaseline);
+    Canvas().TextOut(30, 60, "Lg");
+    TPixelSet flat = PaintedWith(clBlack);
+    Clear();
+    Canvas().Font().SetOrientation(900);  // tenths of a degree, counter-clockwise
+    Canvas().TextOut(30, 60, "Lg");
+    TPixelSet turned = PaintedWith(clBlack);
+    // A quarter turn counter-clockwise about (30, 60): pixel (x, y) goes to (30 + (y - 60),
+    // 60 - (x - 30) - 1) in pixel-cell terms.
+    TPixelSet expected;
+    for (auto [x, y] : flat) {
+        expected.insert({30 + (y - 60), 60 - (x - 30) - 1});
+    }
+    EXPECT_EQ(turned, expected);
+}
+
+TEST_F(CanvasTextTest, TextRespectsTheClip) {
+    Canvas().SetClipRect(TRect(0, 0, 15, 80));
+    Canvas().TextOut(10, 10, "WWWW");
+    for (auto [x, y] : Painted()) {
+        EXPECT_LT(x, 15);
+    }
+}
+
+TEST(TextDecodeTest, DecodesUtf8AndTakesStrayBytesAsLatin1) {
+    EXPECT_EQ(DecodeText("a\xC2\xB0"), U"a\u00B0");
+    EXPECT_EQ(DecodeText("\xB0x"), U"\u00B0x");
+    EXPECT_EQ(DecodeText("\xE2\x82"), U"\u00E2\u0082");
+}
+
+}  // namespace
+}  // namespace gfx
