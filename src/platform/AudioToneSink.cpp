@@ -1,0 +1,127 @@
+// The PortAudio output of the tone. PortAudio and the sound systems below it are chatty on the
+// error stream when there is no device; their start-up runs with that stream muted.
+#include "platform/AudioToneSink.h"
+
+#include <fcntl.h>
+#include <portaudio.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace platform {
+namespace {
+
+// Mutes the error stream (file descriptor 2) for its lifetime.
+class TQuietErrorStream {
+public:
+    TQuietErrorStream() {
+        std::fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && devNull >= 0) {
+            dup2(devNull, STDERR_FILENO);
+        }
+        if (devNull >= 0) {
+            close(devNull);
+        }
+    }
+    ~TQuietErrorStream() {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            dup2(m_saved, STDERR_FILENO);
+            close(m_saved);
+        }
+    }
+    TQuietErrorStream(const TQuietErrorStream&) = delete;
+    TQuietErrorStream& operator=(const TQuietErrorStream&) = delete;
+
+private:
+    int m_saved = -1;
+};
+
+int StreamCallback(const void*, void* output, unsigned long frames,
+                   const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* user) {
+    static_cast<TAudioToneSink*>(user)->FillBuffer(static_cast<float*>(output), frames);
+    return paContinue;
+}
+
+}  // namespace
+
+TAudioToneSink::TAudioToneSink() : m_renderer(std::make_unique<TToneRenderer>(kSampleRate)) {}
+
+TAudioToneSink::~TAudioToneSink() {
+    if (m_stream != nullptr) {
+        const TQuietErrorStream quiet;
+        Pa_StopStream(static_cast<PaStream*>(m_stream));
+        Pa_CloseStream(static_cast<PaStream*>(m_stream));
+    }
+    if (m_initialized) {
+        const TQuietErrorStream quiet;
+        Pa_Terminate();
+    }
+}
+
+bool TAudioToneSink::Open() {
+    if (m_stream != nullptr) {
+        return true;
+    }
+    const TQuietErrorStream quiet;
+    if (!m_initialized) {
+        if (Pa_Initialize() != paNoError) {
+            return false;
+        }
+        m_initialized = true;
+    }
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    if (device == paNoDevice) {
+        return false;
+    }
+    if (OpenAt(device, kSampleRate)) {
+        return true;
+    }
+    // A device that will not run at 48 kHz runs at its own rate.
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+    return info != nullptr && info->defaultSampleRate != kSampleRate &&
+           OpenAt(device, info->defaultSampleRate);
+}
+
+bool TAudioToneSink::OpenAt(int device, double sampleRate) {
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+    if (info == nullptr || info->maxOutputChannels < 1) {
+        return false;
+    }
+    PaStreamParameters output{};
+    output.device = device;
+    output.channelCount = 1;
+    output.sampleFormat = paFloat32;
+    output.suggestedLatency = info->defaultLowOutputLatency;
+    output.hostApiSpecificStreamInfo = nullptr;
+    // The renderer must know the rate before the callback can run.
+    const double frequency = m_renderer->Frequency();
+    m_renderer = std::make_unique<TToneRenderer>(sampleRate);
+    m_renderer->SetFrequency(frequency);
+    PaStream* stream = nullptr;
+    if (Pa_OpenStream(&stream, nullptr, &output, sampleRate, kFramesPerBuffer, paClipOff,
+                      StreamCallback, this) != paNoError) {
+        return false;
+    }
+    if (Pa_StartStream(stream) != paNoError) {
+        Pa_CloseStream(stream);
+        return false;
+    }
+    const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream);
+    m_outputLatency = streamInfo != nullptr ? streamInfo->outputLatency : 0;
+    m_sampleRate = sampleRate;
+    m_stream = stream;
+    return true;
+}
+
+void TAudioToneSink::ToneChanged(int64_t, double frequencyHz) {
+    m_renderer->SetFrequency(frequencyHz);
+}
+
+void TAudioToneSink::FillBuffer(float* out, unsigned long frames) {
+    m_renderer->Render(out, frames);
+}
+
+}  // namespace platform

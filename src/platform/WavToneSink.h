@@ -1,0 +1,50 @@
+// A tone sink that records the tone into a WAV file (48 kHz, mono, 16-bit) on the time line it
+// is told, so a replayed run's side-tone can be checked from outside.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "platform/ToneRenderer.h"
+#include "platform/ToneSink.h"
+
+namespace platform {
+
+class TWavToneSink : public IToneSink {
+public:
+    static constexpr uint32_t kSampleRate = 48000;  // Hz
+
+    // Creates the file; sample 0 is at originUs (microseconds on the bus's time line). Raises
+    // base::Exception "Cannot create WAV file '<path>': <reason>".
+    TWavToneSink(const std::string& path, int64_t originUs);
+    // Completes the file at the time of the last change when Close was not called.
+    ~TWavToneSink() override;
+    TWavToneSink(const TWavToneSink&) = delete;
+    TWavToneSink& operator=(const TWavToneSink&) = delete;
+
+    // Writes the tone so far up to timeUs and sounds frequencyHz from there. A time before the
+    // last one is taken as the last one. Never raises: a write failure is reported by Close.
+    void ToneChanged(int64_t timeUs, double frequencyHz) override;
+
+    // Writes the tone up to endUs and completes the file's header. Raises base::Exception
+    // "Cannot write WAV file '<path>': <reason>" when any write failed.
+    void Close(int64_t endUs);
+
+    uint64_t SamplesWritten() const { return m_samples; }
+
+private:
+    void RenderUntil(int64_t timeUs);
+    void Finish();
+
+    std::string m_path;
+    std::FILE* m_file = nullptr;
+    TSquareWave m_wave{kSampleRate};
+    double m_frequency = 0;  // Hz sounding since the last change
+    int64_t m_originUs;
+    int64_t m_lastUs;
+    uint64_t m_samples = 0;  // written so far
+    int m_error = 0;         // errno of the first failed write, 0 = none
+};
+
+}  // namespace platform
