@@ -1,0 +1,559 @@
+// The series base: point store, events, linked series, repaint requests and value texts.
+#include "chart/engine/Series.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "base/Conversions.h"
+#include "base/Format.h"
+#include "chart/engine/AxisPanel.h"
+#include "chart/messages/ChartMessages.h"
+#include "classes/ClassBuilder.h"
+
+namespace chart {
+
+namespace {
+// Percent of a whole.
+constexpr double kPercent = 100.0;
+}  // namespace
+
+TChartSeries::TChartSeries(classes::TComponent* owner)
+    : classes::TComponent(owner),
+      m_marks(std::make_unique<TSeriesMarks>(*this)),
+      m_percentFormat(kMsgDefaultPercentFormat),
+      m_valueFormat(kMsgDefaultValueFormat),
+      m_xValues(std::make_unique<TChartValueList>(this, "X")),
+      m_yValues(std::make_unique<TChartValueList>(this, "Y")) {
+    m_xValues->SetOrder(TChartListOrder::loAscending);
+}
+
+TChartSeries::~TChartSeries() {
+    UnlinkDataSources();
+    // Series fed by this one drop it and reload from whatever source they have left; with no
+    // source left they keep their points.
+    const std::vector<TChartSeries*> linked = std::exchange(m_linkedSeries, {});
+    for (TChartSeries* series : linked) {
+        std::erase(series->m_dataSources, this);
+        series->RefreshFromDataSource();
+    }
+    ClearPoints();
+    SetParentChart(nullptr);
+}
+
+const classes::TClassInfo& TChartSeries::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TChartSeries>("TChartSeries", &classes::TComponent::StaticClass())
+            .Boolean("Active", &TChartSeries::Active, &TChartSeries::SetActive, true)
+            .Boolean("ColorEachPoint", &TChartSeries::ColorEachPoint,
+                     &TChartSeries::SetColorEachPoint, false)
+            .String("ColorSource", &TChartSeries::ColorSource, &TChartSeries::SetColorSource,
+                    std::string())
+            .Integer<int16_t>("Cursor", &TChartSeries::Cursor, &TChartSeries::SetCursor, 0)
+            .Component<TChartSeries>("DataSource", &TChartSeries::DataSource,
+                                     &TChartSeries::SetDataSource)
+            .Enum<THorizAxis>("HorizAxis", &TChartSeries::HorizAxis, &TChartSeries::SetHorizAxis,
+                              {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"},
+                              THorizAxis::aBottomAxis)
+            .Object("Marks", [](TChartSeries& s) -> TSeriesMarks& { return s.Marks(); })
+            .String("PercentFormat", &TChartSeries::PercentFormat,
+                    &TChartSeries::SetPercentFormat, std::string(kMsgDefaultPercentFormat))
+            .Integer<uint32_t>("SeriesColor", &TChartSeries::SeriesColor,
+                               &TChartSeries::SetSeriesColor, std::nullopt, &ChartColorIdents())
+            .Boolean("ShowInLegend", &TChartSeries::ShowInLegend, &TChartSeries::SetShowInLegend,
+                     true)
+            .String("Title", &TChartSeries::Title, &TChartSeries::SetTitle, std::string())
+            .String("ValueFormat", &TChartSeries::ValueFormat, &TChartSeries::SetValueFormat,
+                    std::string(kMsgDefaultValueFormat))
+            .Enum<TVertAxis>("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis,
+                             {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"},
+                             TVertAxis::aLeftAxis)
+            .String("XLabelsSource", &TChartSeries::XLabelsSource,
+                    &TChartSeries::SetXLabelsSource, std::string())
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TChartSeries::ClassInfo() const { return StaticClass(); }
+
+// --- Points ----------------------------------------------------------------------------------
+
+void TChartSeries::CheckPointIndex(int32_t index) const {
+    if (index < 0 || index >= PointCount()) {
+        base::ThrowListIndexError(index);
+    }
+}
+
+int32_t TChartSeries::AppendXY(double x, double y, const std::string& label, gfx::TColor color) {
+    m_xValues->SetPendingValue(x);
+    m_yValues->SetPendingValue(y);
+    if (m_onBeforeAdd && !m_onBeforeAdd(*this)) {
+        return -1;
+    }
+    const int32_t index = m_xValues->AppendOrdered(m_xValues->PendingValue());
+    m_yValues->InsertAt(index, m_yValues->PendingValue());
+    InsertPendingExtras(index);
+    m_pointColors.insert(m_pointColors.begin() + index, color);
+    m_pointLabels.insert(m_pointLabels.begin() + index, label);
+    AfterAdd(index);
+    return index;
+}
+
+void TChartSeries::InsertPendingExtras(int32_t index) {
+    for (size_t i = 2; i < m_valueLists.size(); ++i) {
+        m_valueLists[i]->InsertAt(index, m_valueLists[i]->PendingValue());
+    }
+}
+
+int32_t TChartSeries::AppendValue(double value, const std::string& label, gfx::TColor color) {
+    const auto count = static_cast<double>(PointCount());
+    return YIsMandatory() ? AppendXY(count, value, label, color)
+                          : AppendXY(value, count, label, color);
+}
+
+int32_t TChartSeries::AppendNullPoint(const std::string& label) {
+    return AppendValue(0, label, gfx::clNone);
+}
+
+int32_t TChartSeries::AppendNullXY(double x, double y, const std::string& label) {
+    return AppendXY(x, y, label, gfx::clNone);
+}
+
+void TChartSeries::AfterAdd(int32_t valueIndex) {
+    if (m_onAfterAdd) {
+        m_onAfterAdd(*this, valueIndex);
+    }
+    NotifyLinkedSeries(TLinkEvent::leAdded, valueIndex);
+    if (m_active) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::ClearStorage() {
+    for (TChartValueList* list : m_valueLists) {
+        list->RemoveAllValues();
+    }
+    std::vector<gfx::TColor>().swap(m_pointColors);
+    m_pointColors.reserve(static_cast<size_t>(DefaultListCapacity()));
+    std::vector<std::string>().swap(m_pointLabels);
+    m_pointLabels.reserve(static_cast<size_t>(DefaultListCapacity()));
+    m_marks->ClearPositions();
+}
+
+void TChartSeries::ClearPoints() {
+    ClearStorage();
+    if (m_onClearValues) {
+        m_onClearValues(*this);
+    }
+    NotifyLinkedSeries(TLinkEvent::leCleared, 0);
+    if (m_active && m_parentChart != nullptr && !m_parentChart->Destroying()) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::DeletePoint(int32_t index) {
+    CheckPointIndex(index);
+    for (TChartValueList* list : m_valueLists) {
+        list->RemoveAt(index);
+    }
+    m_pointColors.erase(m_pointColors.begin() + index);
+    m_pointLabels.erase(m_pointLabels.begin() + index);
+    m_marks->DeletePosition(index);
+    NotifyLinkedSeries(TLinkEvent::leDeleted, index);
+    if (m_active) {
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SwapPoints(int32_t i, int32_t j) {
+    CheckPointIndex(i);
+    CheckPointIndex(j);
+    for (TChartValueList* list : m_valueLists) {
+        list->SwapValues(i, j);
+    }
+    std::swap(m_pointColors[static_cast<size_t>(i)], m_pointColors[static_cast<size_t>(j)]);
+    std::swap(m_pointLabels[static_cast<size_t>(i)], m_pointLabels[static_cast<size_t>(j)]);
+}
+
+gfx::TColor TChartSeries::StoredPointColor(int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_pointColors.size()) {
+        return clSeriesDefault;
+    }
+    return m_pointColors[static_cast<size_t>(index)];
+}
+
+gfx::TColor TChartSeries::PointColor(int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_pointColors.size()) {
+        return m_seriesColor;
+    }
+    const gfx::TColor own = m_pointColors[static_cast<size_t>(index)];
+    if (own != clSeriesDefault) {
+        return own;
+    }
+    return m_colorEachPoint ? PaletteColor(index) : m_seriesColor;
+}
+
+void TChartSeries::SetPointColor(int32_t index, gfx::TColor color) {
+    CheckPointIndex(index);
+    if (m_pointColors[static_cast<size_t>(index)] != color) {
+        m_pointColors[static_cast<size_t>(index)] = color;
+        RequestRepaint();
+    }
+}
+
+std::string TChartSeries::PointLabel(int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_pointLabels.size()) {
+        return std::string();
+    }
+    return m_pointLabels[static_cast<size_t>(index)];
+}
+
+void TChartSeries::SetPointLabel(int32_t index, const std::string& label) {
+    CheckPointIndex(index);
+    if (m_pointLabels[static_cast<size_t>(index)] != label) {
+        m_pointLabels[static_cast<size_t>(index)] = label;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetXValues(const TChartValueList& value) {
+    m_xValues->CopySettingsFrom(value);
+    RequestRepaint();
+}
+
+void TChartSeries::SetYValues(const TChartValueList& value) {
+    m_yValues->CopySettingsFrom(value);
+    RequestRepaint();
+}
+
+TChartValueList& TChartSeries::ValueList(int32_t index) const {
+    if (index < 0 || index >= ValueListCount()) {
+        base::ThrowListIndexError(index);
+    }
+    return *m_valueLists[static_cast<size_t>(index)];
+}
+
+TChartValueList& TChartSeries::ValueListByName(const std::string& name) {
+    for (size_t i = 2; i < m_valueLists.size(); ++i) {
+        if (classes::SameText(m_valueLists[i]->Name(), name)) {
+            return *m_valueLists[i];
+        }
+    }
+    return *m_yValues;
+}
+
+// --- Texts -----------------------------------------------------------------------------------
+
+std::string TChartSeries::ValueText(int32_t index) const {
+    return base::FormatFloat(m_valueFormat, MarkValue(index));
+}
+
+std::string TChartSeries::PercentText(int32_t index, bool withTotal) const {
+    const double total = MandatoryValueList().TotalAbsolute();
+    const double percent = total == 0 ? kPercent : std::fabs(MarkValue(index)) * kPercent / total;
+    const std::string text = base::FormatFloat(m_percentFormat, percent);
+    if (!withTotal) {
+        return text;
+    }
+    return base::Format(kMsgPercentOf, {text, base::FormatFloat(m_valueFormat, total)});
+}
+
+std::string TChartSeries::LabelOrValueText(int32_t index) const {
+    std::string label = PointLabel(index);
+    return label.empty() ? ValueText(index) : label;
+}
+
+std::string TChartSeries::LegendItemText(int32_t index, TLegendTextStyle style) const {
+    const int32_t valueIndex = LegendToValueIndex(index);
+    const std::string label = PointLabel(valueIndex);
+    // The legend's percentage keeps the sign of the value.
+    auto percentText = [&] {
+        const double total = MandatoryValueList().TotalAbsolute();
+        const double percent = total == 0 ? kPercent : MarkValue(valueIndex) * kPercent / total;
+        return base::FormatFloat(m_percentFormat, percent);
+    };
+    switch (style) {
+        case TLegendTextStyle::ltsPlain:
+            return label;
+        case TLegendTextStyle::ltsLeftValue:
+            return ValueText(valueIndex) + " " + label;
+        case TLegendTextStyle::ltsRightValue:
+            return label + " " + ValueText(valueIndex);
+        case TLegendTextStyle::ltsLeftPercent:
+            return percentText() + " " + label;
+        case TLegendTextStyle::ltsRightPercent:
+            return label + " " + percentText();
+        case TLegendTextStyle::ltsXValue:
+            return base::FormatFloat(m_valueFormat, XValueAt(valueIndex));
+    }
+    return label;
+}
+
+// --- Chart and linked series -----------------------------------------------------------------
+
+void TChartSeries::RequestRepaint() {
+    if (m_parentChart != nullptr) {
+        m_parentChart->MarkForRepaint();
+    }
+}
+
+void TChartSeries::SetParentChart(TCustomAxisPanel* value) {
+    if (value == m_parentChart) {
+        return;
+    }
+    TCustomAxisPanel* old = std::exchange(m_parentChart, nullptr);
+    if (old != nullptr) {
+        old->RemoveSeries(this);
+    }
+    m_parentChart = value;
+    if (value != nullptr) {
+        value->AddSeries(this);
+    }
+}
+
+classes::TComponent* TChartSeries::ParentComponent() const { return m_parentChart; }
+
+void TChartSeries::SetParentComponent(classes::TComponent* parent) {
+    if (auto* chart = dynamic_cast<TCustomAxisPanel*>(parent)) {
+        SetParentChart(chart);
+    } else if (parent == nullptr || parent == Owner()) {
+        SetParentChart(nullptr);
+    } else {
+        throw classes::EComponentError(ClassName() + " cannot be placed inside " +
+                                       parent->ClassName());
+    }
+}
+
+void TChartSeries::Loaded() {
+    TComponent::Loaded();
+    RefreshFromDataSource();
+}
+
+TChartSeries* TChartSeries::DataSource() const {
+    return m_dataSources.empty() ? nullptr : m_dataSources.front();
+}
+
+TChartSeries* TChartSeries::LinkedSeries(int32_t index) const {
+    if (index < 0 || index >= LinkedSeriesCount()) {
+        base::ThrowListIndexError(index);
+    }
+    return m_linkedSeries[static_cast<size_t>(index)];
+}
+
+void TChartSeries::UnlinkDataSources() {
+    for (TChartSeries* source : m_dataSources) {
+        std::erase(source->m_linkedSeries, this);
+    }
+    m_dataSources.clear();
+}
+
+void TChartSeries::CheckCircular(const TChartSeries& source) const {
+    const TChartSeries* first = source.DataSource();
+    if (first == this) {
+        throw ChartException(kMsgCircularSeries);
+    }
+    if (first != nullptr) {
+        for (const TChartSeries* next : source.m_dataSources) {
+            CheckCircular(*next);
+        }
+    }
+}
+
+void TChartSeries::SetDataSource(TChartSeries* value) {
+    if (value == nullptr) {
+        if (m_dataSources.empty()) {
+            return;
+        }
+        UnlinkDataSources();
+        ClearPoints();
+        RequestRepaint();
+        return;
+    }
+    if (m_parentChart == nullptr) {
+        throw ChartException(kMsgNoParentChart);
+    }
+    if (value == this || !AcceptsSource(*value)) {
+        throw ChartException(base::Format(kMsgNoValidDataSource, {value->Name()}));
+    }
+    if (std::find(m_dataSources.begin(), m_dataSources.end(), value) != m_dataSources.end()) {
+        return;
+    }
+    CheckCircular(*value);
+    if (!Loading()) {
+        UnlinkDataSources();
+    }
+    m_dataSources.push_back(value);
+    value->m_linkedSeries.push_back(this);
+    RefreshFromDataSource();
+}
+
+void TChartSeries::RefreshFromDataSource() {
+    if (!Loading() && DataSource() != nullptr) {
+        RefreshFromSource(*DataSource());
+    }
+}
+
+void TChartSeries::NotifyLinkedSeries(TLinkEvent event, int32_t index) {
+    // By index: a linked series may leave the list while it reacts.
+    for (size_t k = 0; k < m_linkedSeries.size(); ++k) {
+        TChartSeries& linked = *m_linkedSeries[k];
+        const uint8_t mask = linked.m_linkEventMask;
+        switch (event) {
+            case TLinkEvent::leCleared:
+                if ((mask & kLinkCleared) != 0) {
+                    linked.ClearPoints();
+                }
+                break;
+            case TLinkEvent::leAdded:
+                if ((mask & kLinkAdded) != 0) {
+                    linked.AddPointFrom(*this, index);
+                }
+                break;
+            case TLinkEvent::leDeleted:
+                if ((mask & kLinkDeleted) != 0) {
+                    linked.DeletePoint(index);
+                }
+                break;
+            case TLinkEvent::leRefresh:
+                linked.RefreshFromSource(*this);
+                break;
+            case TLinkEvent::leValueChanged:
+                if ((mask & kLinkValueChanged) != 0) {
+                    linked.RefreshFromSource(*this);
+                }
+                break;
+        }
+    }
+}
+
+int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, int32_t index) {
+    double x = source.XValueAt(index);
+    double y = source.YValueAt(index);
+    if (source.YIsMandatory() != YIsMandatory()) {
+        std::swap(x, y);
+    }
+    const int32_t newIndex = m_xValues->AppendOrdered(x);
+    m_yValues->InsertAt(newIndex, y);
+    for (size_t i = 2; i < m_valueLists.size(); ++i) {
+        const double extra = i < source.m_valueLists.size() ? source.m_valueLists[i]->ValueAt(index)
+                                                            : m_valueLists[i]->PendingValue();
+        m_valueLists[i]->InsertAt(newIndex, extra);
+    }
+    // Colour and label entries keep every per-point list aligned with the values.
+    m_pointColors.insert(m_pointColors.begin() + newIndex, clSeriesDefault);
+    m_pointLabels.insert(m_pointLabels.begin() + newIndex, std::string());
+    return newIndex;
+}
+
+void TChartSeries::AddPointFrom(const TChartSeries& source, int32_t index) {
+    const int32_t newIndex = CopyPointFrom(source, index);
+    m_pointColors[static_cast<size_t>(newIndex)] = source.StoredPointColor(index);
+    m_pointLabels[static_cast<size_t>(newIndex)] = source.PointLabel(index);
+    AfterAdd(newIndex);
+}
+
+void TChartSeries::RefreshFromSource(const TChartSeries& source) {
+    if (&source == this) {
+        return;
+    }
+    ClearPoints();
+    for (int32_t i = 0; i < source.PointCount(); ++i) {
+        AddPointFrom(source, i);
+    }
+    NotifyLinkedSeries(TLinkEvent::leRefresh, 0);
+}
+
+// --- Settings --------------------------------------------------------------------------------
+
+void TChartSeries::SetActive(bool value) {
+    if (value != m_active) {
+        m_active = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetSeriesColor(gfx::TColor value) {
+    if (value != m_seriesColor) {
+        m_seriesColor = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetColorEachPoint(bool value) {
+    if (value == m_colorEachPoint) {
+        return;
+    }
+    m_colorEachPoint = value;
+    RequestRepaint();
+    if (!value) {
+        for (gfx::TColor& color : m_pointColors) {
+            color = clSeriesDefault;
+            RequestRepaint();
+        }
+    }
+}
+
+void TChartSeries::SetColorSource(const std::string& value) {
+    if (value != m_colorSource) {
+        m_colorSource = value;
+        RefreshFromDataSource();
+    }
+}
+
+void TChartSeries::SetXLabelsSource(const std::string& value) {
+    if (value != m_xLabelsSource) {
+        m_xLabelsSource = value;
+        RefreshFromDataSource();
+    }
+}
+
+void TChartSeries::SetPercentFormat(const std::string& value) {
+    if (value != m_percentFormat) {
+        m_percentFormat = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetValueFormat(const std::string& value) {
+    if (value != m_valueFormat) {
+        m_valueFormat = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetShowInLegend(bool value) {
+    if (value != m_showInLegend) {
+        m_showInLegend = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetTitle(const std::string& value) {
+    if (value != m_title) {
+        m_title = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis value) {
+    if (value != m_horizAxis) {
+        m_horizAxis = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetVertAxis(TVertAxis value) {
+    if (value != m_vertAxis) {
+        m_vertAxis = value;
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetDepthIndex(int32_t value) {
+    if (value != m_depthIndex) {
+        m_depthIndex = value;
+        RequestRepaint();
+    }
+}
+
+}  // namespace chart

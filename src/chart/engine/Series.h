@@ -1,0 +1,263 @@
+// The base of every series kind: the point store (X and Y values, colours, labels), the add,
+// clear and delete operations with their events, linked series, repaint requests, value texts
+// and the marks settings. Drawing is left to the series kinds.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/engine/ChartColors.h"
+#include "chart/engine/SeriesMarks.h"
+#include "chart/engine/ValueList.h"
+#include "classes/Component.h"
+
+namespace chart {
+
+class TCustomAxisPanel;
+class TChartSeries;
+
+enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// What a series tells the series that use it as their data source.
+enum class TLinkEvent { leCleared, leAdded, leDeleted, leRefresh, leValueChanged };
+
+// Bits of LinkEventMask: which source events a linked series follows. A refresh is always
+// followed.
+inline constexpr uint8_t kLinkDeleted = 1;
+inline constexpr uint8_t kLinkValueChanged = 2;
+inline constexpr uint8_t kLinkAdded = 4;
+inline constexpr uint8_t kLinkCleared = 8;
+inline constexpr uint8_t kLinkAll = kLinkDeleted | kLinkValueChanged | kLinkAdded | kLinkCleared;
+
+enum class TLegendTextStyle {
+    ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue
+};
+
+using TSeriesNotifyEvent = std::function<void(TChartSeries& sender)>;
+// Returns False to refuse the point being added.
+using TSeriesBeforeAddEvent = std::function<bool(TChartSeries& sender)>;
+using TSeriesAfterAddEvent = std::function<void(TChartSeries& sender, int32_t valueIndex)>;
+
+class TChartSeries : public classes::TComponent {
+public:
+    explicit TChartSeries(classes::TComponent* owner);
+    ~TChartSeries() override;
+
+    static const classes::TClassInfo& StaticClass();
+    const classes::TClassInfo& ClassInfo() const override;
+
+    // --- Points ------------------------------------------------------------------------------
+
+    // Adds one point; the X list's order decides its index (an X equal to existing ones goes
+    // after them). Returns the index, or -1 when OnBeforeAdd refused the point (then nothing
+    // is stored and no event follows). Requests a repaint only while Active.
+    virtual int32_t AppendXY(double x, double y, const std::string& label = std::string(),
+                             gfx::TColor color = clSeriesDefault);
+    // Adds value as the mandatory coordinate, the point count as the other one.
+    virtual int32_t AppendValue(double value, const std::string& label = std::string(),
+                                gfx::TColor color = clSeriesDefault);
+    // A null point (colour clNone) is stored but not drawn.
+    virtual int32_t AppendNullPoint(const std::string& label = std::string());
+    virtual int32_t AppendNullXY(double x, double y, const std::string& label = std::string());
+    // Removes every point, fires OnClearValues, tells linked series and requests a repaint
+    // (also when there were no points).
+    virtual void ClearPoints();
+    // Empties every value list, the colours, the labels and the marks' positions, silently.
+    virtual void ClearStorage();
+    // EListError "List index out of bounds (%d)" outside the points; nothing changes then.
+    virtual void DeletePoint(int32_t index);
+    // Exchanges whole points i and j: every value, the colours and the labels.
+    virtual void SwapPoints(int32_t i, int32_t j);
+
+    int32_t PointCount() const { return m_xValues->ValueCount(); }
+    virtual double XValueAt(int32_t index) const { return m_xValues->ValueAt(index); }
+    virtual double YValueAt(int32_t index) const { return m_yValues->ValueAt(index); }
+    // The point's own colour, else a palette colour by index with ColorEachPoint, else
+    // SeriesColor; SeriesColor past the last point.
+    virtual gfx::TColor PointColor(int32_t index) const;
+    // The point's colour as stored: clSeriesDefault when it has none of its own.
+    gfx::TColor StoredPointColor(int32_t index) const;
+    void SetPointColor(int32_t index, gfx::TColor color);
+    // The point's label; empty past the last point.
+    virtual std::string PointLabel(int32_t index) const;
+    void SetPointLabel(int32_t index, const std::string& label);
+
+    TChartValueList& XValues() { return *m_xValues; }
+    const TChartValueList& XValues() const { return *m_xValues; }
+    TChartValueList& YValues() { return *m_yValues; }
+    const TChartValueList& YValues() const { return *m_yValues; }
+    // Copies the given list's settings into the owned one.
+    void SetXValues(const TChartValueList& value);
+    void SetYValues(const TChartValueList& value);
+    // Every value list in creation order: X, Y, then those a series kind adds.
+    int32_t ValueListCount() const { return static_cast<int32_t>(m_valueLists.size()); }
+    TChartValueList& ValueList(int32_t index) const;
+    // Case-insensitive search of the lists after X and Y; YValues when none matches.
+    TChartValueList& ValueListByName(const std::string& name);
+    virtual TChartValueList& MandatoryValueList() { return *m_yValues; }
+    const TChartValueList& MandatoryValueList() const {
+        return const_cast<TChartSeries*>(this)->MandatoryValueList();
+    }
+    bool YIsMandatory() const { return &MandatoryValueList() == m_yValues.get(); }
+
+    virtual double HighestX() const { return m_xValues->MaximumValue(); }
+    virtual double HighestY() const { return m_yValues->MaximumValue(); }
+    virtual double LowestX() const { return m_xValues->MinimumValue(); }
+    virtual double LowestY() const { return m_yValues->MinimumValue(); }
+
+    // --- Texts -------------------------------------------------------------------------------
+
+    virtual double MarkValue(int32_t index) const { return MandatoryValueList().ValueAt(index); }
+    // ValueFormat applied to MarkValue(index).
+    std::string ValueText(int32_t index) const;
+    // The point's share of the mandatory list's total absolute value in PercentFormat (100
+    // when the total is 0); withTotal appends " of " and the total in ValueFormat.
+    std::string PercentText(int32_t index, bool withTotal) const;
+    // The label when there is one, else the value text.
+    std::string LabelOrValueText(int32_t index) const;
+    virtual int32_t LegendToValueIndex(int32_t legendIndex) const { return legendIndex; }
+    virtual gfx::TColor LegendItemColor(int32_t index) const { return PointColor(index); }
+    virtual int32_t LegendItemCount() const { return PointCount(); }
+    // Without axes the X value is shown in ValueFormat.
+    virtual std::string LegendItemText(int32_t index, TLegendTextStyle style) const;
+
+    // --- Events ------------------------------------------------------------------------------
+
+    virtual void AfterAdd(int32_t valueIndex);
+    void SetOnBeforeAdd(TSeriesBeforeAddEvent handler) { m_onBeforeAdd = std::move(handler); }
+    void SetOnAfterAdd(TSeriesAfterAddEvent handler) { m_onAfterAdd = std::move(handler); }
+    void SetOnClearValues(TSeriesNotifyEvent handler) { m_onClearValues = std::move(handler); }
+
+    // --- Chart and linked series -------------------------------------------------------------
+
+    TCustomAxisPanel* ParentChart() const { return m_parentChart; }
+    // Leaves the old chart's series list and joins the new one's.
+    virtual void SetParentChart(TCustomAxisPanel* value);
+    // Asks the chart to repaint later; nothing without a chart.
+    void RequestRepaint();
+
+    // The first data source, or nullptr. Only another series can be a source.
+    TChartSeries* DataSource() const;
+    // Needs a chart; refuses this series itself and cycles of sources (ChartException). A new
+    // source is linked and, while not loading, the points are reloaded from it. nullptr
+    // unlinks every source and clears the points.
+    void SetDataSource(TChartSeries* value);
+    int32_t DataSourceCount() const { return static_cast<int32_t>(m_dataSources.size()); }
+    int32_t LinkedSeriesCount() const { return static_cast<int32_t>(m_linkedSeries.size()); }
+    TChartSeries* LinkedSeries(int32_t index) const;
+    uint8_t LinkEventMask() const { return m_linkEventMask; }
+    void SetLinkEventMask(uint8_t value) { m_linkEventMask = value; }
+    void NotifyLinkedSeries(TLinkEvent event, int32_t index);
+    // Copies one point of source (X and Y crosswise when the two differ in YIsMandatory) and
+    // returns its index here.
+    virtual int32_t CopyPointFrom(const TChartSeries& source, int32_t index);
+    // CopyPointFrom with the point's colour and label, then AfterAdd.
+    virtual void AddPointFrom(const TChartSeries& source, int32_t index);
+    // Replaces every point by those of source, then tells linked series to refresh.
+    virtual void RefreshFromSource(const TChartSeries& source);
+    // Reloads from the first data source when that is a series and the series is not loading.
+    void RefreshFromDataSource();
+    // The series accepts source as its data source.
+    virtual bool AcceptsSource(const TChartSeries& /*source*/) const { return true; }
+
+    // --- Settings ----------------------------------------------------------------------------
+
+    bool Active() const { return m_active; }
+    virtual void SetActive(bool value);
+    gfx::TColor SeriesColor() const { return m_seriesColor; }
+    virtual void SetSeriesColor(gfx::TColor value);
+    bool ColorEachPoint() const { return m_colorEachPoint; }
+    // Turning it off resets every point's colour to clSeriesDefault.
+    virtual void SetColorEachPoint(bool value);
+    const std::string& ColorSource() const { return m_colorSource; }
+    void SetColorSource(const std::string& value);
+    int16_t Cursor() const { return m_cursor; }
+    void SetCursor(int16_t value) { m_cursor = value; }
+    const std::string& XLabelsSource() const { return m_xLabelsSource; }
+    void SetXLabelsSource(const std::string& value);
+    TSeriesMarks& Marks() { return *m_marks; }
+    const TSeriesMarks& Marks() const { return *m_marks; }
+    void SetMarks(const TSeriesMarks& value) { m_marks->Assign(value); }
+    const std::string& PercentFormat() const { return m_percentFormat; }
+    void SetPercentFormat(const std::string& value);
+    const std::string& ValueFormat() const { return m_valueFormat; }
+    void SetValueFormat(const std::string& value);
+    bool ShowInLegend() const { return m_showInLegend; }
+    void SetShowInLegend(bool value);
+    const std::string& Title() const { return m_title; }
+    void SetTitle(const std::string& value);
+    THorizAxis HorizAxis() const { return m_horizAxis; }
+    void SetHorizAxis(THorizAxis value);
+    TVertAxis VertAxis() const { return m_vertAxis; }
+    void SetVertAxis(TVertAxis value);
+    // Depth slot in 3D; -1 lets the chart choose.
+    int32_t DepthIndex() const { return m_depthIndex; }
+    void SetDepthIndex(int32_t value);
+
+    // The last visible point may be the first one beyond the axis' high edge.
+    bool IncludePointBeyondEnd() const { return m_includePointBeyondEnd; }
+    // A function computing one value for a whole source adds one point (True) or a flat
+    // two-point line (False).
+    bool SinglePointResult() const { return m_singlePointResult; }
+    bool VisibleRangeEnabled() const { return m_visibleRangeEnabled; }
+    void SetVisibleRangeEnabled(bool value) { m_visibleRangeEnabled = value; }
+
+    // --- Design data -------------------------------------------------------------------------
+
+    // A series is stored inside its chart; one without a chart is stored with its owner.
+    bool HasParent() const override { return m_parentChart != nullptr; }
+    classes::TComponent* ParentComponent() const override;
+    // A chart takes the series; the series' owner leaves it without a chart.
+    void SetParentComponent(classes::TComponent* parent) override;
+    void Loaded() override;
+
+protected:
+    void SetIncludePointBeyondEnd(bool value) { m_includePointBeyondEnd = value; }
+    void SetSinglePointResult(bool value) { m_singlePointResult = value; }
+
+private:
+    friend class TChartValueList;
+    void CheckPointIndex(int32_t index) const;
+    // Lists after X and Y take their pending value at index, so every list stays aligned.
+    void InsertPendingExtras(int32_t index);
+    void UnlinkDataSources();
+    void CheckCircular(const TChartSeries& source) const;
+
+    bool m_active = true;
+    gfx::TColor m_seriesColor = clSeriesDefault;
+    bool m_colorEachPoint = false;
+    // One entry per point; clSeriesDefault when the point has no colour of its own.
+    std::vector<gfx::TColor> m_pointColors;
+    std::string m_colorSource;
+    int16_t m_cursor = 0;
+    std::vector<TChartSeries*> m_dataSources;  // not owned; the first is DataSource
+    std::string m_xLabelsSource;
+    std::vector<TChartSeries*> m_linkedSeries;  // not owned: series using this as a source
+    std::unique_ptr<TSeriesMarks> m_marks;
+    TCustomAxisPanel* m_parentChart = nullptr;
+    std::string m_percentFormat;
+    bool m_showInLegend = true;
+    std::string m_title;
+    std::string m_valueFormat;
+    std::vector<TChartValueList*> m_valueLists;  // not owned: each list registers itself
+    std::unique_ptr<TChartValueList> m_xValues;
+    // One entry per point; empty text for a point without a label.
+    std::vector<std::string> m_pointLabels;
+    std::unique_ptr<TChartValueList> m_yValues;
+    THorizAxis m_horizAxis = THorizAxis::aBottomAxis;
+    TVertAxis m_vertAxis = TVertAxis::aLeftAxis;
+    int32_t m_depthIndex = -1;
+    uint8_t m_linkEventMask = kLinkAll;
+    TSeriesBeforeAddEvent m_onBeforeAdd;
+    TSeriesAfterAddEvent m_onAfterAdd;
+    TSeriesNotifyEvent m_onClearValues;
+    bool m_visibleRangeEnabled = true;
+    bool m_includePointBeyondEnd = false;
+    bool m_singlePointResult = true;
+};
+
+}  // namespace chart
