@@ -1,0 +1,93 @@
+// The main window: built from its design data, its controls bound by name, the menu handlers.
+#include "app/MainForm.h"
+
+#include "app/AboutBox.h"
+#include "app/DesignTexts.h"
+#include "chart/component/Chart.h"
+#include "chart/engine/Series.h"
+#include "classes/ClassBuilder.h"
+#include "classes/DesignData.h"
+#include "platform/Services.h"
+#include "port/PortIO.h"
+
+namespace app {
+
+namespace {
+constexpr int kEditCount = 13;
+constexpr int kMemoCount = 6;
+}  // namespace
+
+const classes::TClassInfo& TForm1::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TForm1>("TForm1", &forms::TForm::StaticClass()).Build();
+    return info;
+}
+
+const classes::TClassInfo& TForm1::ClassInfo() const { return StaticClass(); }
+
+template <class T>
+T* TForm1::Field(std::string_view name) const {
+    T* field = dynamic_cast<T*>(FindComponent(name));
+    if (field == nullptr) {
+        throw std::logic_error("the main window's design data lacks " + std::string(name));
+    }
+    return field;
+}
+
+TForm1::TForm1(classes::TComponent* owner) : forms::TForm(owner) {
+    classes::ReadComponent(DesignText("TForm1"), *this);
+    m_start = Field<forms::TButton>("Start");
+    m_button1 = Field<forms::TButton>("Button1");
+    m_button2 = Field<forms::TButton>("Button2");
+    for (int i = 1; i <= kEditCount; ++i) {
+        m_edits.push_back(Field<forms::TEdit>("Edit" + std::to_string(i)));
+    }
+    for (int i = 1; i <= kMemoCount; ++i) {
+        m_memos.push_back(Field<forms::TMemo>("Memo" + std::to_string(i)));
+    }
+    m_label1 = Field<forms::TLabel>("Label1");
+    m_label21 = Field<forms::TLabel>("Label21");
+    m_chart1 = Field<chart::TChart>("Chart1");
+    m_series1 = Field<chart::TChartSeries>("Series1");
+    m_portIO1 = Field<port::TPortIO>("PortIO1");
+}
+
+classes::TNotifyEvent TForm1::FindMethod(std::string_view name) {
+    using THandler = void (TForm1::*)(classes::TPersistent*);
+    static const std::pair<std::string_view, THandler> kMethods[] = {
+        {"StartClick", &TForm1::StartClick},   {"Button1Click", &TForm1::Button1Click},
+        {"Button2Click", &TForm1::Button2Click}, {"About1Click", &TForm1::About1Click},
+        {"Help2Click", &TForm1::Help2Click},
+    };
+    for (const auto& [methodName, handler] : kMethods) {
+        if (classes::SameText(methodName, name)) {
+            return {std::string(methodName),
+                    [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
+        }
+    }
+    return {};
+}
+
+void TForm1::About1Click(classes::TPersistent* /*sender*/) {
+    forms::TApplication& application = forms::TApplication::Instance();
+    for (int32_t i = 0; i < application.FormCount(); ++i) {
+        if (auto* about = dynamic_cast<TAboutBox*>(application.Forms(i))) {
+            about->Show();
+            return;
+        }
+    }
+}
+
+void TForm1::Help2Click(classes::TPersistent* /*sender*/) {
+    platform::IShell& shell = *platform::Services().Shell;
+    std::string directory = shell.CurrentDirectory();
+    // A Linux directory starts with "/", which takes the place of the address's third slash.
+    std::string address = directory.starts_with('/') ? "file://" + directory
+                                                     : "file:///" + directory;
+    if (!address.ends_with('/')) {
+        address += '/';
+    }
+    shell.Open(address + "help.htm");
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+// The main window: the keying run's buttons, result boxes, hidden data boxes, chart and port
+// component, and the three handlers that capture a run, turn it into a time line and analyse it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "forms/Application.h"
+#include "forms/ExtCtrls.h"
+#include "forms/Form.h"
+#include "forms/StdCtrls.h"
+
+namespace chart {
+class TChart;
+class TChartSeries;
+}  // namespace chart
+namespace port {
+class TPortIO;
+}
+
+namespace app {
+
+class TForm1 : public forms::TForm {
+public:
+    explicit TForm1(classes::TComponent* owner);
+    static const classes::TClassInfo& StaticClass();
+    const classes::TClassInfo& ClassInfo() const override;
+    classes::TNotifyEvent FindMethod(std::string_view name) override;
+
+    // Start: records one keying run until Finish clears the run flag.
+    void StartClick(classes::TPersistent* sender);
+    // Finish: measures the polling rate, writes the time line and the chart points, then runs
+    // the analysis by clicking Analyze in code.
+    void Button1Click(classes::TPersistent* sender);
+    // Analyze: averages, ratios, speed, merits and advice into the result boxes.
+    void Button2Click(classes::TPersistent* sender);
+    // Help menu: the About box; the help page in the browser.
+    void About1Click(classes::TPersistent* sender);
+    void Help2Click(classes::TPersistent* sender);
+
+    // The busy wait after each poll, in increments of DelayCounter; it sets the polling period.
+    // Tools that simulate time per poll set it to 0.
+    static constexpr int32_t kDelaySteps = 5000;
+    void SetDelaySteps(int32_t steps) { m_delaySteps = steps; }
+
+    // The key-state threshold: above it the key is down, below it up.
+    static constexpr uint8_t kKeyDownThreshold = 120;
+    // Timer divisor of the side-tone: 1193182 Hz / 1500, about 795 Hz.
+    static constexpr uint16_t kSideToneDivisor = 1500;
+
+    forms::TButton& Start() const { return *m_start; }
+    forms::TButton& Button1() const { return *m_button1; }
+    forms::TButton& Button2() const { return *m_button2; }
+    // Result box 1 .. 13.
+    forms::TEdit& Edit(int number) const { return *m_edits.at(static_cast<size_t>(number - 1)); }
+    // Hidden data box 1 .. 6.
+    forms::TMemo& Memo(int number) const { return *m_memos.at(static_cast<size_t>(number - 1)); }
+    forms::TLabel& Label1() const { return *m_label1; }
+    forms::TLabel& Label21() const { return *m_label21; }
+    chart::TChart& Chart1() const { return *m_chart1; }
+    chart::TChartSeries& Series1() const { return *m_series1; }
+    port::TPortIO& PortIO1() const { return *m_portIO1; }
+
+    uint8_t RunFlag() const { return m_runFlag; }
+    uint32_t PollCount() const { return m_pollCount; }
+
+private:
+    template <class T>
+    T* Field(std::string_view name) const;
+    void BusyWait();
+    // Reads line `index` of a data box as a signed 32-bit integer.
+    int32_t LineInt(int memo, int32_t index) const;
+    // The averaging rule: signed values summed in 32 bits, the unsigned sum divided by the count.
+    uint32_t Average(int memo) const;
+    // Copies the lines of data box `from` whose value lies below (or above) `average` into `to`.
+    void CopySplit(int from, int to, uint32_t average, bool below);
+
+    forms::TButton* m_start = nullptr;
+    forms::TButton* m_button1 = nullptr;
+    forms::TButton* m_button2 = nullptr;
+    std::vector<forms::TEdit*> m_edits;
+    std::vector<forms::TMemo*> m_memos;
+    forms::TLabel* m_label1 = nullptr;
+    forms::TLabel* m_label21 = nullptr;
+    chart::TChart* m_chart1 = nullptr;
+    chart::TChartSeries* m_series1 = nullptr;
+    port::TPortIO* m_portIO1 = nullptr;
+
+    // Run state of the capture loop.
+    uint8_t m_runFlag = 0;          // the loop runs while not 0
+    uint32_t m_pollCount = 0;       // polls since the run began; wraps at 2^32
+    uint8_t m_keyState = 0;         // key-state byte of the current poll
+    uint8_t m_lastKeyState = 128;   // key-state byte of the last logged change
+    volatile int32_t m_delayCounter = 0;  // the busy wait's counter, a real store each step
+    int32_t m_delaySteps = kDelaySteps;
+    // Polls per millisecond of the last Finish.
+    double m_pollsPerMs = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,105 @@
+// The replay of a recorded keying through the real main window.
+#include "replay/Replay.h"
+
+#include <cmath>
+
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "base/Conversions.h"
+#include "chart/engine/Series.h"
+#include "forms/Application.h"
+
+namespace replay {
+
+TSimulation::TSimulation(const TReplayScript& script, app::TForm1& form)
+    : m_script(script), m_form(form), m_state(script.Initial) {}
+
+double TSimulation::TimeMs() const {
+    return m_poll < 0 ? 0 : static_cast<double>(m_poll) / m_script.PollsPerMs;
+}
+
+void TSimulation::ProcessMessages() {
+    ++m_poll;
+    if (!m_finishClicked && TimeMs() >= m_script.EffectiveFinishMs()) {
+        m_finishClicked = true;
+        forms::TApplication::Instance().Dispatch([this] { m_form.Button1().Click(); });
+    }
+}
+
+uint8_t TSimulation::RightButtonState() {
+    const double now = TimeMs();
+    constexpr uint8_t kDownBit = 0x80;
+    constexpr uint8_t kToggleBit = 0x01;
+    while (m_nextEvent < m_script.Events.size() && m_script.Events[m_nextEvent].TimeMs <= now) {
+        if (m_script.Events[m_nextEvent].Down) {
+            m_state = static_cast<uint8_t>((m_state | kDownBit) ^ kToggleBit);
+        } else {
+            m_state = static_cast<uint8_t>(m_state & ~kDownBit);
+        }
+        ++m_nextEvent;
+    }
+    return m_state;
+}
+
+uint32_t TSimulation::TickCount() {
+    const auto elapsed = static_cast<uint64_t>(std::floor(TimeMs()));
+    return static_cast<uint32_t>(m_script.Tick0 + elapsed);  // wraps as the tick count does
+}
+
+void TSimulation::ShowMessage(const std::string& text) {
+    m_dialogs.push_back("Dialog\t" + EscapeDialogText(text));
+}
+
+void TSimulation::Beep() { m_dialogs.push_back("Dialog\tbeep"); }
+
+std::string EscapeDialogText(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+TReplay::TReplay(TReplayScript script) : m_script(std::move(script)) {
+    app::RegisterClasses();
+    m_form = std::make_unique<app::TForm1>(nullptr);
+    m_form->SetDelaySteps(0);  // simulated time advances per poll, not per wait
+    m_simulation = std::make_unique<TSimulation>(m_script, *m_form);
+}
+
+TReplay::~TReplay() = default;
+
+std::vector<std::string> TReplay::Run() {
+    platform::TScopedServices services(platform::TServices{
+        m_simulation.get(), m_simulation.get(), m_simulation.get(), m_simulation.get(), nullptr});
+    forms::TApplication::Instance().Dispatch([this] { m_form->Start().Click(); });
+
+    std::vector<std::string> lines;
+    app::TForm1& form = *m_form;
+    lines.push_back("Label1\t" + form.Label1().Caption());
+    lines.push_back("Label21\t" + form.Label21().Caption());
+    for (int i = 1; i <= 13; ++i) {
+        lines.push_back("Edit" + std::to_string(i) + "\t" + form.Edit(i).Text());
+    }
+    auto state = [](const forms::TControl& c) { return c.Enabled() ? "enabled" : "disabled"; };
+    lines.push_back("Start\t" + form.Start().Caption() + "\t" + state(form.Start()));
+    lines.push_back(std::string("Finish\t") + state(form.Button1()));
+    for (const std::string& dialog : m_simulation->Dialogs()) {
+        lines.push_back(dialog);
+    }
+    chart::TChartSeries& series = form.Series1();
+    lines.push_back("Points\t" + std::to_string(series.PointCount()));
+    for (int32_t i = 0; i < series.PointCount(); ++i) {
+        lines.push_back("Point\t" + base::FloatToStr(series.XValueAt(i)) + "\t" +
+                        base::FloatToStr(series.YValueAt(i)));
+    }
+    return lines;
+}
+
+}  // namespace replay

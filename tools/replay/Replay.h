@@ -1,0 +1,70 @@
+// Replays a recorded keying through the real main window, deterministically: the key state, tick
+// count and event pump are simulated poll by poll, and the result is what the window would show.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "replay/ReplayScript.h"
+
+namespace app {
+class TForm1;
+}
+
+namespace replay {
+
+// The simulated machine: poll i happens at i / rate milliseconds after Start; the key state at a
+// poll is the state after every event at or before its time; the tick count is tick0 +
+// floor(i / rate); Finish is clicked from the pump of the first poll at or after the finish time.
+class TSimulation : public platform::IKeyState,
+                    public platform::IClock,
+                    public platform::IEventPump,
+                    public platform::IDialogs {
+public:
+    TSimulation(const TReplayScript& script, app::TForm1& form);
+
+    uint8_t RightButtonState() override;
+    uint32_t TickCount() override;
+    void ProcessMessages() override;
+    void ShowMessage(const std::string& text) override;
+    void Beep() override;
+
+    // Milliseconds since Start of the current poll (0 before the first).
+    double TimeMs() const;
+    // One "Dialog<TAB>..." line per beep and message, in order.
+    const std::vector<std::string>& Dialogs() const { return m_dialogs; }
+
+private:
+    const TReplayScript& m_script;
+    app::TForm1& m_form;
+    int64_t m_poll = -1;       // index of the current poll
+    size_t m_nextEvent = 0;    // first event not yet applied
+    uint8_t m_state;           // the key-state byte
+    bool m_finishClicked = false;
+    std::vector<std::string> m_dialogs;
+};
+
+// Runs one replay: creates a main window, clicks Start, and returns the output lines.
+class TReplay {
+public:
+    explicit TReplay(TReplayScript script);
+    ~TReplay();
+
+    // Clicks Start and runs until the capture loop ends; returns the output lines.
+    std::vector<std::string> Run();
+
+    app::TForm1& Form() { return *m_form; }
+    TSimulation& Simulation() { return *m_simulation; }
+
+private:
+    TReplayScript m_script;
+    std::unique_ptr<app::TForm1> m_form;
+    std::unique_ptr<TSimulation> m_simulation;
+};
+
+// Escapes a dialog text for one output line: a line feed as \n, a carriage return as \r.
+std::string EscapeDialogText(const std::string& text);
+
+}  // namespace replay

@@ -1,0 +1,114 @@
+// Reading a recorded keying script, with a clear error and line number for anything off.
+#include "replay/ReplayScript.h"
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+namespace replay {
+
+namespace {
+
+// Default gap between the last event and the Finish click, milliseconds.
+constexpr double kDefaultFinishGapMs = 500;
+
+std::vector<std::string> Words(std::string_view line) {
+    std::vector<std::string> words;
+    std::istringstream in{std::string(line)};
+    std::string word;
+    while (in >> word) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+double Number(const std::string& word, int line, const char* what) {
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc() || ptr != word.data() + word.size() || !std::isfinite(value)) {
+        throw EScriptError(line, std::string("expected ") + what + ", found '" + word + "'");
+    }
+    return value;
+}
+
+}  // namespace
+
+EScriptError::EScriptError(int line, const std::string& what)
+    : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line) {}
+
+double TReplayScript::EffectiveFinishMs() const {
+    if (FinishMs >= 0) {
+        return FinishMs;
+    }
+    return (Events.empty() ? 0 : Events.back().TimeMs) + kDefaultFinishGapMs;
+}
+
+TReplayScript ParseScript(std::string_view text) {
+    TReplayScript script;
+    int lineNumber = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        const size_t hash = line.find('#');
+        if (hash != std::string_view::npos) {
+            line = line.substr(0, hash);
+        }
+        const std::vector<std::string> words = Words(line);
+        if (words.empty()) {
+            if (end == text.size()) {
+                break;
+            }
+            continue;
+        }
+        if (words.size() != 2) {
+            throw EScriptError(lineNumber, "expected two words, a directive and its value or a "
+                                           "time and down/up");
+        }
+        const std::string& first = words[0];
+        const std::string& second = words[1];
+        if (first == "rate") {
+            script.PollsPerMs = Number(second, lineNumber, "a rate in polls per millisecond");
+            if (script.PollsPerMs <= 0) {
+                throw EScriptError(lineNumber, "the rate must be above 0");
+            }
+        } else if (first == "tick0") {
+            const double tick = Number(second, lineNumber, "a tick count");
+            if (tick < 0 || tick > 4294967295.0 || tick != std::floor(tick)) {
+                throw EScriptError(lineNumber, "the tick count must be a whole number from 0 to "
+                                               "4294967295");
+            }
+            script.Tick0 = static_cast<uint32_t>(tick);
+        } else if (first == "initial") {
+            if (second != "0" && second != "1" && second != "128" && second != "129") {
+                throw EScriptError(lineNumber, "the initial key state must be 0, 1, 128 or 129");
+            }
+            script.Initial = static_cast<uint8_t>(std::stoi(second));
+        } else if (first == "finish") {
+            script.FinishMs = Number(second, lineNumber, "a time in milliseconds");
+            if (script.FinishMs < 0) {
+                throw EScriptError(lineNumber, "the finish time must not be negative");
+            }
+        } else {
+            const double time = Number(first, lineNumber, "a directive or a time in milliseconds");
+            if (time < 0) {
+                throw EScriptError(lineNumber, "an event time must not be negative");
+            }
+            if (!script.Events.empty() && time < script.Events.back().TimeMs) {
+                throw EScriptError(lineNumber, "event times must not decrease");
+            }
+            if (second != "down" && second != "up") {
+                throw EScriptError(lineNumber, "expected down or up, found '" + second + "'");
+            }
+            script.Events.push_back({time, second == "down"});
+        }
+        if (end == text.size()) {
+            break;
+        }
+    }
+    return script;
+}
+
+}  // namespace replay

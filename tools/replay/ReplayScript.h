@@ -1,0 +1,47 @@
+// A recorded keying: the script that keyvet-replay reads, one directive or event a line.
+//
+//   rate 100        polls per millisecond (may be fractional), default 100
+//   tick0 1000      tick count at the first poll, default 1000
+//   initial 0       key-state byte before any event: 0, 1, 128 or 129, default 0
+//   finish 2000     when Finish is clicked, ms after Start; default 500 after the last event
+//   120 down        an event: ms after Start (fractional, non-decreasing), then down or up
+//   # a comment
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace replay {
+
+struct TKeyEvent {
+    double TimeMs = 0;
+    bool Down = false;
+};
+
+struct TReplayScript {
+    double PollsPerMs = 100;
+    uint32_t Tick0 = 1000;
+    uint8_t Initial = 0;
+    double FinishMs = -1;  // negative: 500 ms after the last event
+    std::vector<TKeyEvent> Events;
+
+    // Finish time with the default applied.
+    double EffectiveFinishMs() const;
+};
+
+// A script that cannot be read: the message names the line.
+class EScriptError : public std::runtime_error {
+public:
+    EScriptError(int line, const std::string& what);
+    int Line() const { return m_line; }
+
+private:
+    int m_line;
+};
+
+TReplayScript ParseScript(std::string_view text);
+
+}  // namespace replay
