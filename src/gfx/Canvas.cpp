@@ -294,10 +294,15 @@ void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
 
 void TCanvas::AddRoundDot(TMask& mask, TPoint at, int32_t width) const {
     // An elliptic region of width x width pixels with its centre on the point; even widths
-    // reach one pixel further up and left.
+    // reach one pixel further up and left. The rows are the same for every dot of a width.
+    thread_local int32_t cachedWidth = 0;
+    thread_local std::vector<detail::TRowExtent> rows;
+    if (cachedWidth != width) {
+        rows = detail::RoundRectRows(width, width, width, width);
+        cachedWidth = width;
+    }
     int32_t left = at.X - width / 2;
     int32_t top = at.Y - width / 2;
-    std::vector<detail::TRowExtent> rows = detail::RoundRectRows(width, width, width, width);
     for (int32_t r = 0; r < width; ++r) {
         const detail::TRowExtent& row = rows[static_cast<size_t>(r)];
         mask.AddSpan(top + r, left + row.First, left + row.Last + 1);

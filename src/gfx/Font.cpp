@@ -93,26 +93,27 @@ void TFont::Assign(const classes::TPersistent& source) {
 const classes::TClassInfo& TFont::StaticClass() {
     static const classes::TClassInfo info =
         classes::TClassBuilder<TFont>("TFont", &TGraphicsObject::StaticClass())
-            .Integer("Charset", &TFont::Charset,
-                     [](TFont& f, int32_t v) { f.SetCharset(static_cast<uint8_t>(v)); },
-                     kDefaultCharset)
+            .Integer(
+                "Charset", &TFont::Charset,
+                [](TFont& f, int32_t v) { f.SetCharset(static_cast<uint8_t>(v)); }, kDefaultCharset)
             .Integer<uint32_t>("Color", &TFont::Color, &TFont::SetColor, clWindowText,
                                &ColorIdents())
             .Integer("Height", &TFont::Height, &TFont::SetHeight)
             .Integer("Orientation", &TFont::Orientation, &TFont::SetOrientation, 0)
             .String("Name", &TFont::Name, &TFont::SetName)
-            .Set("Style", [](const TFont& f) { return static_cast<uint32_t>(f.Style().Bits()); },
-                 [](TFont& f, uint32_t bits) {
-                     TFontStyles styles;
-                     for (const TFontStyle s : {TFontStyle::fsBold, TFontStyle::fsItalic,
-                                                TFontStyle::fsUnderline, TFontStyle::fsStrikeOut}) {
-                         if ((bits & (1u << static_cast<uint32_t>(s))) != 0) {
-                             styles = styles.With(s);
-                         }
-                     }
-                     f.SetStyle(styles);
-                 },
-                 {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, 0u)
+            .Set(
+                "Style", [](const TFont& f) { return static_cast<uint32_t>(f.Style().Bits()); },
+                [](TFont& f, uint32_t bits) {
+                    TFontStyles styles;
+                    for (const TFontStyle s : {TFontStyle::fsBold, TFontStyle::fsItalic,
+                                               TFontStyle::fsUnderline, TFontStyle::fsStrikeOut}) {
+                        if ((bits & (1u << static_cast<uint32_t>(s))) != 0) {
+                            styles = styles.With(s);
+                        }
+                    }
+                    f.SetStyle(styles);
+                },
+                {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, 0u)
             .Build();
     return info;
 }

@@ -89,12 +89,16 @@ TTextEngine::TTextEngine() {
     if (FT_Init_FreeType(&library) == 0) {
         m_library = library;
     }
+    m_config = FcInitLoadConfigAndFonts();
 }
 
 TTextEngine::~TTextEngine() {
     m_instances.clear();
     if (m_library != nullptr) {
         FT_Done_FreeType(static_cast<FT_Library>(m_library));
+    }
+    if (m_config != nullptr) {
+        FcConfigDestroy(static_cast<FcConfig*>(m_config));
     }
 }
 
@@ -123,9 +127,10 @@ TFontInstance* TTextEngine::InstanceFor(const TFont& font) {
     if (found != m_instances.end()) {
         return found->second.get();
     }
-    if (m_library == nullptr) {
+    if (m_library == nullptr || m_config == nullptr) {
         return nullptr;
     }
+    auto* config = static_cast<FcConfig*>(m_config);
 
     // Ask fontconfig for the closest face.
     std::string file;
@@ -136,10 +141,10 @@ TFontInstance* TTextEngine::InstanceFor(const TFont& font) {
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     if (match != nullptr) {
         FcChar8* path = nullptr;
         FcChar8* matched = nullptr;

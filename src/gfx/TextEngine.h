@@ -67,6 +67,7 @@ class TTextEngine {
   private:
     TTextEngine();
     void* m_library = nullptr;  // FT_Library
+    void* m_config = nullptr;   // FcConfig, our own so that it is released with the engine
     std::unordered_map<std::string, std::unique_ptr<TFontInstance>> m_instances;
 };
 

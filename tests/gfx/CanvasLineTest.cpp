@@ -13,7 +13,7 @@ namespace {
 using testing::TPixelSet;
 
 class CanvasLineTest : public testing::TCanvasFixture {
-protected:
+  protected:
     void SetUp() override { Make(40, 30); }
     TPixelSet Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         Clear();
@@ -61,7 +61,8 @@ TEST_F(CanvasLineTest, EitherDirectionLightsTheSamePixelsOnSeededRandomLines) {
             forward.insert({x1, y1});
             backward.insert({x0, y0});
         }
-        ASSERT_EQ(forward, backward) << "line (" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ")";
+        ASSERT_EQ(forward, backward)
+            << "line (" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ")";
     }
 }
 
@@ -73,11 +74,12 @@ TEST_F(CanvasLineTest, ClippingNeverChangesWhichPixelsALineLightsOnSeededRandomL
         int32_t x0 = x(random), y0 = y(random), x1 = x(random), y1 = y(random);
         TRect clip(5, 4, 31, 23);
         TPixelSet whole;
-        detail::StepLine(x0, y0, x1, y1, TRect(-1000, -1000, 1000, 1000), [&](int32_t px, int32_t py, int64_t) {
-            if (clip.Contains(px, py)) {
-                whole.insert({px, py});
-            }
-        });
+        detail::StepLine(x0, y0, x1, y1, TRect(-1000, -1000, 1000, 1000),
+                         [&](int32_t px, int32_t py, int64_t) {
+                             if (clip.Contains(px, py)) {
+                                 whole.insert({px, py});
+                             }
+                         });
         Canvas().SetClipRect(clip);
         TPixelSet clipped = Line(x0, y0, x1, y1);
         Canvas().ClearClip();

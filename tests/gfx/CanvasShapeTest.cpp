@@ -14,7 +14,7 @@ using testing::TPixelSet;
 using testing::Where;
 
 class CanvasShapeTest : public testing::TCanvasFixture {
-protected:
+  protected:
     void SetUp() override {
         Make(40, 30);
         Canvas().Brush().SetColor(clRed);
@@ -27,29 +27,34 @@ TEST_F(CanvasShapeTest, RectangleOutlinesItsEdgeColumnsAndRowsAndFillsInside) {
                   bool in = x >= 2 && x < 8 && y >= 3 && y < 7;
                   return in && (x == 2 || x == 7 || y == 3 || y == 6);
               }));
-    EXPECT_EQ(PaintedWith(clRed),
-              Where(40, 30, [](int32_t x, int32_t y) { return x >= 3 && x < 7 && y >= 4 && y < 6; }));
+    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) {
+                  return x >= 3 && x < 7 && y >= 4 && y < 6;
+              }));
 }
 
 TEST_F(CanvasShapeTest, RectangleWithClearPenFillsOneLessOnTheRightAndBottom) {
     Canvas().Pen().SetStyle(TPenStyle::psClear);
     Canvas().Rectangle(2, 3, 8, 7);
-    EXPECT_EQ(Painted(), Where(40, 30, [](int32_t x, int32_t y) { return x >= 2 && x < 7 && y >= 3 && y < 6; }));
+    EXPECT_EQ(Painted(), Where(40, 30, [](int32_t x, int32_t y) {
+                  return x >= 2 && x < 7 && y >= 3 && y < 6;
+              }));
 }
 
 TEST_F(CanvasShapeTest, FillRectExcludesRightAndBottomAndIgnoresThePenMode) {
     Canvas().Pen().SetMode(TPenMode::pmNotXor);
     Canvas().FillRect(TRect(2, 3, 8, 7));
     Canvas().FillRect(TRect(8, 7, 2, 3));  // reversed corners are normalised
-    EXPECT_EQ(PaintedWith(clRed),
-              Where(40, 30, [](int32_t x, int32_t y) { return x >= 2 && x < 8 && y >= 3 && y < 7; }));
+    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) {
+                  return x >= 2 && x < 8 && y >= 3 && y < 7;
+              }));
     EXPECT_EQ(Painted().size(), 24u);
 }
 
 TEST_F(CanvasShapeTest, FrameRectDrawsTheBrushOnTheEdgePixels) {
     Canvas().FrameRect(TRect(1, 1, 5, 4));
     EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) {
-                  return x >= 1 && x < 5 && y >= 1 && y < 4 && (x == 1 || x == 4 || y == 1 || y == 3);
+                  return x >= 1 && x < 5 && y >= 1 && y < 4 &&
+                         (x == 1 || x == 4 || y == 1 || y == 3);
               }));
 }
 
@@ -115,9 +120,12 @@ TEST_F(CanvasShapeTest, EveryHatchMatchesItsTile) {
         Clear();
         Canvas().Brush().SetStyle(c.Style);
         Canvas().FillRect(TRect(8, 8, 16, 16));
-        EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [&](int32_t x, int32_t y) {
-                      return x >= 8 && x < 16 && y >= 8 && y < 16 && c.Set(x - 8, y - 8);
-                  })) << static_cast<int>(c.Style);
+        EXPECT_EQ(PaintedWith(clRed), Where(40, 30,
+                                            [&](int32_t x, int32_t y) {
+                                                return x >= 8 && x < 16 && y >= 8 && y < 16 &&
+                                                       c.Set(x - 8, y - 8);
+                                            }))
+            << static_cast<int>(c.Style);
     }
 }
 
@@ -134,7 +142,8 @@ bool InEllipse(int32_t x, int32_t y, int32_t w, int32_t h) {
     if (w <= 2 || h <= 2 || (bx >= -1 && bx <= 1) || (by >= -1 && by <= 1)) {
         return true;
     }
-    return static_cast<__int128>(4 * bx * bx) * b * b + static_cast<__int128>(4 * by * by) * a * a <=
+    return static_cast<__int128>(4 * bx * bx) * b * b +
+               static_cast<__int128>(4 * by * by) * a * a <=
            static_cast<__int128>(a * a) * b * b;
 }
 
@@ -152,9 +161,13 @@ TEST_F(CanvasShapeTest, EllipsesMatchTheImplicitReferenceOnSeededRandomBoxes) {
                                     !inside(x, y + 1));
         };
         ASSERT_EQ(PaintedWith(clBlack), Where(40, 30, outline))
-            << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n" << Picture();
-        ASSERT_EQ(PaintedWith(clRed), Where(40, 30, [&](int32_t x, int32_t y) { return inside(x, y) && !outline(x, y); }))
-            << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n" << Picture();
+            << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n"
+            << Picture();
+        ASSERT_EQ(
+            PaintedWith(clRed),
+            Where(40, 30, [&](int32_t x, int32_t y) { return inside(x, y) && !outline(x, y); }))
+            << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n"
+            << Picture();
     }
 }
 
@@ -165,9 +178,11 @@ TEST_F(CanvasShapeTest, EllipseTouchesEverySideOfItsBoxAndStaysInside) {
         TPixelSet painted = Painted();
         int32_t minX = 99, maxX = -1, minY = 99, maxY = -1;
         for (auto [x, y] : painted) {
-            minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+            minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y),
+            maxY = std::max(maxY, y);
         }
-        EXPECT_EQ(TRect(minX, minY, maxX + 1, maxY + 1), TRect(5, 5, 5 + w, 5 + h)) << w << "x" << h;
+        EXPECT_EQ(TRect(minX, minY, maxX + 1, maxY + 1), TRect(5, 5, 5 + w, 5 + h))
+            << w << "x" << h;
     }
 }
 
@@ -208,7 +223,7 @@ TEST_F(CanvasShapeTest, ArcRunsCounterClockwiseBetweenItsRays) {
 
 TEST_F(CanvasShapeTest, PieFillsItsSectorAndDrawsBothRadii) {
     Canvas().Pie(0, 0, 21, 21, 30, 10, 10, -5);
-    EXPECT_EQ(At(15, 6), clRed);   // inside the upper-right quarter
+    EXPECT_EQ(At(15, 6), clRed);    // inside the upper-right quarter
     EXPECT_EQ(At(5, 15), clWhite);  // the lower-left stays empty
     for (int32_t x = 10; x <= 20; ++x) {
         EXPECT_EQ(At(x, 10), clBlack) << x;  // radius to the right
@@ -260,9 +275,11 @@ TEST_F(CanvasShapeTest, PolygonFillMatchesPointInPolygonOnSeededRandomShapes) {
         for (TPoint p : points) {
             repro += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
         }
-        ASSERT_EQ(PaintedWith(clRed), Where(40, 30, [&](int32_t px, int32_t py) {
-                      return InPolygon(points, px, py, winding);
-                  })) << repro << "\n" << Picture();
+        ASSERT_EQ(PaintedWith(clRed),
+                  Where(40, 30,
+                        [&](int32_t px, int32_t py) { return InPolygon(points, px, py, winding); }))
+            << repro << "\n"
+            << Picture();
     }
 }
 
@@ -288,7 +305,9 @@ TEST_F(CanvasShapeTest, WindingFillsTheCentreOfAStarThatAlternateLeavesOpen) {
 TEST_F(CanvasShapeTest, ClipRectangleExcludesItsRightAndBottomEdges) {
     Canvas().SetClipRect(TRect(5, 5, 10, 8));
     Canvas().FillRect(TRect(0, 0, 40, 30));
-    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) { return x >= 5 && x < 10 && y >= 5 && y < 8; }));
+    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) {
+                  return x >= 5 && x < 10 && y >= 5 && y < 8;
+              }));
     EXPECT_EQ(Canvas().SetPixel(10, 5, clBlue), kInvalidColor);
     EXPECT_EQ(Canvas().SetPixel(9, 7, clBlue), clBlue);
 }
@@ -310,7 +329,9 @@ TEST_F(CanvasShapeTest, ClipCornersAreConvertedFromLogicalToDeviceCoordinates) {
     Canvas().SetClipRect(TRect(0, 0, 4, 4));
     Canvas().SetWindowOrg({0, 0});
     Canvas().FillRect(TRect(0, 0, 40, 30));
-    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) { return x >= 3 && x < 7 && y >= 2 && y < 6; }));
+    EXPECT_EQ(PaintedWith(clRed), Where(40, 30, [](int32_t x, int32_t y) {
+                  return x >= 3 && x < 7 && y >= 2 && y < 6;
+              }));
 }
 
 TEST_F(CanvasShapeTest, ShapesOutsideTheBitmapOrEmptyDoNothing) {

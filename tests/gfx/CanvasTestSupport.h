@@ -17,7 +17,7 @@ using TPixelSet = std::set<std::pair<int32_t, int32_t>>;  // (x, y)
 
 // A white bitmap of the given size whose canvas draws black one-pixel lines.
 class TCanvasFixture : public ::testing::Test {
-protected:
+  protected:
     void Make(int32_t width, int32_t height) {
         m_bitmap.SetSize(width, height);
         Clear();
@@ -72,7 +72,8 @@ protected:
     TBitmap m_bitmap;
 };
 
-inline TPixelSet Where(int32_t width, int32_t height, const std::function<bool(int32_t, int32_t)>& in) {
+inline TPixelSet Where(int32_t width, int32_t height,
+                       const std::function<bool(int32_t, int32_t)>& in) {
     TPixelSet set;
     for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {

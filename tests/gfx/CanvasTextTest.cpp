@@ -10,7 +10,7 @@ namespace {
 using testing::TPixelSet;
 
 class CanvasTextTest : public testing::TCanvasFixture {
-protected:
+  protected:
     void SetUp() override {
         Make(120, 80);
         Canvas().Font().SetName("Liberation Sans");
@@ -22,7 +22,8 @@ protected:
         TPixelSet painted = PaintedWith(clBlack);
         TRect r(1000, 1000, -1000, -1000);
         for (auto [x, y] : painted) {
-            r = TRect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1), std::max(r.Bottom, y + 1));
+            r = TRect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                      std::max(r.Bottom, y + 1));
         }
         return r;
     }
@@ -45,7 +46,8 @@ TEST_F(CanvasTextTest, HeightIsAscentPlusDescentAndWidthTheSumOfAdvances) {
     EXPECT_EQ(extent.Height, face->Ascent() + face->Descent());
     EXPECT_EQ(Canvas().TextWidth("WW"), 2 * extent.Width);
     EXPECT_EQ(Canvas().TextWidth("Wi"), extent.Width + Canvas().TextWidth("i"));
-    EXPECT_EQ(Canvas().TextExtent(""), (TSize{0, extent.Height}));  // empty text keeps the line height
+    EXPECT_EQ(Canvas().TextExtent(""),
+              (TSize{0, extent.Height}));  // empty text keeps the line height
     // Arial-compatible metrics at an em of 16 pixels: ascent 15, descent 4.
     EXPECT_EQ(face->Ascent(), 15);
     EXPECT_EQ(face->Descent(), 4);

@@ -19,7 +19,8 @@ std::string TempPath(const std::string& name) {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
