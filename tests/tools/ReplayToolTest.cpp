@@ -1,0 +1,97 @@
+// keyvet-replay from outside: script errors with their line numbers and exit status 2, and the
+// exact output lines of a replayed run.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "replay/ReplayScript.h"
+
+namespace {
+
+struct TToolRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs the built keyvet-replay on a script written to a temporary file.
+TToolRun RunTool(const std::string& script) {
+    const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
+    const std::string tool = std::string(binaryDir != nullptr ? binaryDir : ".") +
+                             "/tools/keyvet-replay";
+    char scriptPath[] = "/tmp/keyvet-replay-test-XXXXXX";
+    const int fd = mkstemp(scriptPath);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(scriptPath) << script;
+    const std::string errPath = std::string(scriptPath) + ".err";
+    const std::string command = tool + " " + scriptPath + " 2>" + errPath;
+    TToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        run.Out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errPath);
+    std::getline(err, run.Err, '\0');
+    std::remove(scriptPath);
+    std::remove(errPath.c_str());
+    return run;
+}
+
+TEST(ReplayToolTest, PrintsTheWindowLineByLine) {
+    const TToolRun run = RunTool("# three transitions\ntick0 950\n50 down\n60 up\n90 down\n");
+    EXPECT_EQ(run.Status, 0);
+    const std::string expected =
+        "Label1\t128\nLabel21\t100\n"
+        "Edit1\t\nEdit2\t\nEdit3\t\nEdit4\t\nEdit5\t\nEdit6\t\nEdit7\t\nEdit8\t\nEdit9\t\n"
+        "Edit10\t\nEdit11\t\nEdit12\t\nEdit13\t\n"
+        "Start\tStart\tdisabled\nFinish\tdisabled\n"
+        "Dialog\tDivision by zero\n"
+        "Points\t10\n"
+        "Point\t0\t1.2\nPoint\t0\t-0.1\nPoint\t0\t0\nPoint\t100\t0\nPoint\t100\t1\n"
+        "Point\t110\t1\nPoint\t110\t0\nPoint\t140\t0\nPoint\t140\t1\nPoint\t240\t0\n";
+    EXPECT_EQ(run.Out, expected);
+}
+
+TEST(ReplayToolTest, BadScriptsAreRefusedWithTheirLineAndNothingPrinted) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"rate 100\n\n50 down\n40 up\n", "line 4: event times must not decrease"},
+        {"initial 2\n", "line 1: the initial key state must be 0, 1, 128 or 129"},
+        {"50 press\n", "line 1: expected down or up, found 'press'"},
+        {"rate fast\n", "line 1: expected a rate in polls per millisecond, found 'fast'"},
+        {"rate 0\n", "line 1: the rate must be above 0"},
+        {"tick0 -1\n", "line 1: the tick count must be a whole number from 0 to 4294967295"},
+        {"speed 3\n", "line 1: expected a directive or a time in milliseconds, found 'speed'"},
+        {"50 down now\n", "line 1: expected two words, a directive and its value or a time and "
+                          "down/up"},
+    };
+    for (const auto& [script, message] : cases) {
+        const TToolRun run = RunTool(script);
+        EXPECT_EQ(run.Status, 2) << script;
+        EXPECT_EQ(run.Out, "") << script;
+        EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+    }
+}
+
+TEST(ReplayScriptTest, DefaultsAndFinishTime) {
+    const replay::TReplayScript script = replay::ParseScript("100 down   # a press\n150.5 up\n");
+    EXPECT_EQ(script.PollsPerMs, 100);
+    EXPECT_EQ(script.Tick0, 1000u);
+    EXPECT_EQ(script.Initial, 0);
+    ASSERT_EQ(script.Events.size(), 2u);
+    EXPECT_EQ(script.Events[1].TimeMs, 150.5);
+    EXPECT_EQ(script.EffectiveFinishMs(), 650.5);
+    EXPECT_EQ(replay::ParseScript("").EffectiveFinishMs(), 500);
+}
+
+}  // namespace
