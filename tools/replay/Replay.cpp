@@ -1,7 +1,10 @@
 // The replay of a recorded keying through the real main window.
 #include "replay/Replay.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
@@ -66,19 +69,52 @@ std::string EscapeDialogText(const std::string& text) {
     return out;
 }
 
-TReplay::TReplay(TReplayScript script) : m_script(std::move(script)) {
+TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(std::move(script)) {
+    // Without a temporary directory the service manager refuses to open and the run is
+    // recorded without a side-tone, as on a machine without the driver.
+    std::string root = (std::filesystem::temp_directory_path() / "keyvet-replay-XXXXXX").string();
+    if (mkdtemp(root.data()) != nullptr) {
+        m_stateRoot = root;
+    }
+    m_system = std::make_unique<platform::TLinuxSystemServices>(m_stateRoot + "/services", false);
+    m_system->Bus().SetTimeSource([this] {
+        return m_simulation == nullptr ? int64_t{0}
+                                       : std::llround(m_simulation->TimeMs() * 1000.0);
+    });
+    if (!wavPath.empty()) {
+        m_wav = std::make_unique<platform::TWavToneSink>(wavPath, 0);
+        m_system->Bus().SetToneSink(m_wav.get());
+    }
+    // The port component keeps the services current at its creation.
+    m_systemGuard = std::make_unique<platform::TScopedSystemServices>(*m_system);
     app::RegisterClasses();
     m_form = std::make_unique<app::TForm1>(nullptr);
     m_form->SetDelaySteps(0);  // simulated time advances per poll, not per wait
     m_simulation = std::make_unique<TSimulation>(m_script, *m_form);
 }
 
-TReplay::~TReplay() = default;
+TReplay::~TReplay() {
+    // The window (with its port component) goes before the services it used.
+    m_simulation.reset();
+    m_form.reset();
+    m_system->Bus().SetToneSink(nullptr);
+    m_wav.reset();
+    m_systemGuard.reset();
+    m_system.reset();
+    if (!m_stateRoot.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_stateRoot, ignored);
+    }
+}
 
 std::vector<std::string> TReplay::Run() {
     platform::TScopedServices services(platform::TServices{
         m_simulation.get(), m_simulation.get(), m_simulation.get(), m_simulation.get(), nullptr});
     forms::TApplication::Instance().Dispatch([this] { m_form->Start().Click(); });
+    if (m_wav != nullptr) {
+        m_system->Bus().SetToneSink(nullptr);
+        m_wav->Close(std::llround(m_simulation->TimeMs() * 1000.0));
+    }
 
     std::vector<std::string> lines;
     app::TForm1& form = *m_form;

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/LinuxSystemServices.h"
 #include "platform/Services.h"
+#include "platform/WavToneSink.h"
 #include "replay/ReplayScript.h"
 
 namespace app {
@@ -46,19 +48,28 @@ private:
     std::vector<std::string> m_dialogs;
 };
 
-// Runs one replay: creates a main window, clicks Start, and returns the output lines.
+// Runs one replay: creates a main window, clicks Start, and returns the output lines. The run
+// has system services of its own (a private service state and a silent port bus), so a replay
+// never sounds the speaker nor touches the user's services.
 class TReplay {
 public:
-    explicit TReplay(TReplayScript script);
+    // wavPath: when not empty, the side-tone of the run is recorded there, sample 0 at Start.
+    // Raises base::Exception when the file cannot be created.
+    explicit TReplay(TReplayScript script, const std::string& wavPath = std::string());
     ~TReplay();
 
-    // Clicks Start and runs until the capture loop ends; returns the output lines.
+    // Clicks Start and runs until the capture loop ends; returns the output lines. Raises
+    // base::Exception when the side-tone recording cannot be written.
     std::vector<std::string> Run();
 
     app::TForm1& Form() { return *m_form; }
     TSimulation& Simulation() { return *m_simulation; }
 
 private:
+    std::string m_stateRoot;  // temporary directory of the run's service state
+    std::unique_ptr<platform::TLinuxSystemServices> m_system;
+    std::unique_ptr<platform::TScopedSystemServices> m_systemGuard;
+    std::unique_ptr<platform::TWavToneSink> m_wav;
     TReplayScript m_script;
     std::unique_ptr<app::TForm1> m_form;
     std::unique_ptr<TSimulation> m_simulation;
