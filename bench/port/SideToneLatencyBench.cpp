@@ -26,7 +26,7 @@ int64_t NowNs() {
 
 // Calls the sink's callback code back to back until stopped, like a stream with no wait.
 class TDrivenStream {
-public:
+  public:
     explicit TDrivenStream(platform::TAudioToneSink& sink)
         : m_thread([this, &sink] {
               std::vector<float> buffer(platform::TAudioToneSink::kFramesPerBuffer);
@@ -41,7 +41,7 @@ public:
     TDrivenStream(const TDrivenStream&) = delete;
     TDrivenStream& operator=(const TDrivenStream&) = delete;
 
-private:
+  private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
@@ -96,6 +96,9 @@ void BM_SpeakerOnToFirstSample(benchmark::State& state) {
         state.counters["sound_card"] = device ? 1 : 0;
     }
 }
-BENCHMARK(BM_SpeakerOnToFirstSample)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SpeakerOnToFirstSample)
+    ->UseManualTime()
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

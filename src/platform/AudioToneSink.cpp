@@ -6,14 +6,19 @@
 #include <portaudio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace platform {
 namespace {
 
+// The device latency asked for (seconds): with one 1.3 ms buffer this keeps the time from a
+// port write to sound at the device under 10 ms where the device allows it.
+constexpr double kTargetDeviceLatency = 0.005;
+
 // Mutes the error stream (file descriptor 2) for its lifetime.
 class TQuietErrorStream {
-public:
+  public:
     TQuietErrorStream() {
         std::fflush(stderr);
         m_saved = dup(STDERR_FILENO);
@@ -35,12 +40,12 @@ public:
     TQuietErrorStream(const TQuietErrorStream&) = delete;
     TQuietErrorStream& operator=(const TQuietErrorStream&) = delete;
 
-private:
+  private:
     int m_saved = -1;
 };
 
-int StreamCallback(const void*, void* output, unsigned long frames,
-                   const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* user) {
+int StreamCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                   PaStreamCallbackFlags, void* user) {
     static_cast<TAudioToneSink*>(user)->FillBuffer(static_cast<float*>(output), frames);
     return paContinue;
 }
@@ -94,7 +99,7 @@ bool TAudioToneSink::OpenAt(int device, double sampleRate) {
     output.device = device;
     output.channelCount = 1;
     output.sampleFormat = paFloat32;
-    output.suggestedLatency = info->defaultLowOutputLatency;
+    output.suggestedLatency = std::min(info->defaultLowOutputLatency, kTargetDeviceLatency);
     output.hostApiSpecificStreamInfo = nullptr;
     // The renderer must know the rate before the callback can run.
     const double frequency = m_renderer->Frequency();

@@ -10,7 +10,7 @@
 namespace platform {
 
 class TAudioToneSink : public IToneSink {
-public:
+  public:
     static constexpr double kSampleRate = 48000.0;         // Hz
     static constexpr unsigned long kFramesPerBuffer = 64;  // 1.3 ms at 48 kHz
 
@@ -36,7 +36,7 @@ public:
 
     const TToneRenderer& Renderer() const { return *m_renderer; }
 
-private:
+  private:
     bool OpenAt(int device, double sampleRate);
 
     std::unique_ptr<TToneRenderer> m_renderer;

@@ -110,8 +110,8 @@ uint32_t TFakeSystemServices::GetSystemDirectory(char* buffer, uint32_t size) {
 THandle TFakeSystemServices::OpenSCManager(const std::string& machineName,
                                            const std::string& databaseName,
                                            uint32_t desiredAccess) {
-    if (Failing(TSystemCall::scOpenSCManager, "OpenSCManager(" + machineName + "," +
-                                                  databaseName + "," + Hex(desiredAccess) + ")")) {
+    if (Failing(TSystemCall::scOpenSCManager, "OpenSCManager(" + machineName + "," + databaseName +
+                                                  "," + Hex(desiredAccess) + ")")) {
         return 0;
     }
     return Add(TKind::hkManager, std::string());
@@ -122,8 +122,8 @@ THandle TFakeSystemServices::CreateService(THandle manager, const std::string& s
                                            uint32_t serviceType, uint32_t startType,
                                            uint32_t errorControl, const std::string& binaryPath) {
     if (Failing(TSystemCall::scCreateService,
-                "CreateService(" + serviceName + "," + displayName + "," + Hex(desiredAccess) + "," +
-                    std::to_string(serviceType) + "," + std::to_string(startType) + "," +
+                "CreateService(" + serviceName + "," + displayName + "," + Hex(desiredAccess) +
+                    "," + std::to_string(serviceType) + "," + std::to_string(startType) + "," +
                     std::to_string(errorControl) + "," + binaryPath + ")")) {
         return 0;
     }
@@ -178,9 +178,9 @@ bool TFakeSystemServices::StartService(THandle service) {
 bool TFakeSystemServices::ControlService(THandle service, uint32_t control,
                                          TServiceStatus& status) {
     const TEntry* entry = Find(service, TKind::hkService);
-    if (Failing(TSystemCall::scControlService,
-                "ControlService(" + (entry != nullptr ? entry->Name : Hex(service)) + "," +
-                    std::to_string(control) + ")")) {
+    if (Failing(TSystemCall::scControlService, "ControlService(" +
+                                                   (entry != nullptr ? entry->Name : Hex(service)) +
+                                                   "," + std::to_string(control) + ")")) {
         return false;
     }
     if (entry == nullptr) {
@@ -216,7 +216,7 @@ bool TFakeSystemServices::DeleteService(THandle service) {
 bool TFakeSystemServices::CloseServiceHandle(THandle handle) {
     const auto it = m_handles.find(handle);
     const bool valid = it != m_handles.end() && it->second.Kind != TKind::hkDevice;
-    const std::string what = !valid ? Hex(handle)
+    const std::string what = !valid                                ? Hex(handle)
                              : it->second.Kind == TKind::hkManager ? std::string("manager")
                                                                    : it->second.Name;
     if (Failing(TSystemCall::scCloseServiceHandle, "CloseServiceHandle(" + what + ")")) {
@@ -232,15 +232,15 @@ bool TFakeSystemServices::CloseServiceHandle(THandle handle) {
 THandle TFakeSystemServices::CreateFile(const std::string& path, uint32_t desiredAccess,
                                         uint32_t shareMode, uint32_t creationDisposition,
                                         uint32_t flagsAndAttributes) {
-    if (Failing(TSystemCall::scCreateFile,
-                "CreateFile(" + path + "," + Hex(desiredAccess) + "," + std::to_string(shareMode) +
-                    "," + std::to_string(creationDisposition) + "," + Hex(flagsAndAttributes) +
-                    ")")) {
+    if (Failing(TSystemCall::scCreateFile, "CreateFile(" + path + "," + Hex(desiredAccess) + "," +
+                                               std::to_string(shareMode) + "," +
+                                               std::to_string(creationDisposition) + "," +
+                                               Hex(flagsAndAttributes) + ")")) {
         return kInvalidHandleValue;
     }
     const std::string prefix = kDevicePrefix;
-    const bool serviceDevice = path.compare(0, prefix.size(), prefix) == 0 &&
-                               ServiceRunning(path.substr(prefix.size()));
+    const bool serviceDevice =
+        path.compare(0, prefix.size(), prefix) == 0 && ServiceRunning(path.substr(prefix.size()));
     if (!serviceDevice && m_devices.count(path) == 0) {
         Refuse(kErrorFileNotFound);
         return kInvalidHandleValue;
@@ -284,7 +284,8 @@ bool TFakeSystemServices::DeviceIoControl(THandle device, uint32_t code, const v
 bool TFakeSystemServices::CloseHandle(THandle handle) {
     const auto it = m_handles.find(handle);
     const bool valid = it != m_handles.end() && it->second.Kind == TKind::hkDevice;
-    if (Failing(TSystemCall::scCloseHandle, "CloseHandle(" + (valid ? it->second.Name : Hex(handle)) + ")")) {
+    if (Failing(TSystemCall::scCloseHandle,
+                "CloseHandle(" + (valid ? it->second.Name : Hex(handle)) + ")")) {
         return false;
     }
     if (!valid) {

@@ -28,7 +28,7 @@ enum class TSystemCall {
 };
 
 class TFakeSystemServices : public ISystemServices {
-public:
+  public:
     static constexpr int32_t kAlways = -1;
 
     // One request sent to a device.
@@ -99,7 +99,7 @@ public:
                          void* outBuffer, uint32_t outSize, uint32_t& bytesReturned) override;
     bool CloseHandle(THandle handle) override;
 
-private:
+  private:
     enum class TKind { hkManager, hkService, hkDevice };
     struct TEntry {
         TKind Kind;

@@ -71,7 +71,9 @@ TLinuxSystemServices::~TLinuxSystemServices() {
     }
 }
 
-uint32_t TLinuxSystemServices::LastError() { return t_lastError; }
+uint32_t TLinuxSystemServices::LastError() {
+    return t_lastError;
+}
 
 bool TLinuxSystemServices::GetVersionEx(TOSVersionInfo& info) {
     if (info.VersionInfoSize != sizeof(TOSVersionInfo)) {
@@ -146,8 +148,7 @@ THandle TLinuxSystemServices::OpenSCManager(const std::string& machineName,
 THandle TLinuxSystemServices::CreateService(THandle manager, const std::string& serviceName,
                                             const std::string& displayName, uint32_t,
                                             uint32_t serviceType, uint32_t startType,
-                                            uint32_t errorControl,
-                                            const std::string& binaryPath) {
+                                            uint32_t errorControl, const std::string& binaryPath) {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         if (Find(manager, THandleKind::hkManager) == nullptr) {
@@ -276,8 +277,8 @@ bool TLinuxSystemServices::DeleteService(THandle service) {
 bool TLinuxSystemServices::CloseServiceHandle(THandle handle) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto it = m_handles.find(handle);
-    if (it == m_handles.end() || (it->second.Kind != THandleKind::hkManager &&
-                                  it->second.Kind != THandleKind::hkService)) {
+    if (it == m_handles.end() ||
+        (it->second.Kind != THandleKind::hkManager && it->second.Kind != THandleKind::hkService)) {
         return Fail(kErrorInvalidHandle);
     }
     m_handles.erase(it);
@@ -353,8 +354,7 @@ bool TLinuxSystemServices::Transfer(bool vxd, uint32_t code, const uint8_t* in, 
     const uint32_t codes[2][6] = {
         {kServiceReadByte, kServiceWriteByte, kServiceReadWord, kServiceWriteWord,
          kServiceReadDword, kServiceWriteDword},
-        {kVxdReadByte, kVxdWriteByte, kVxdReadWord, kVxdWriteWord, kVxdReadDword,
-         kVxdWriteDword}};
+        {kVxdReadByte, kVxdWriteByte, kVxdReadWord, kVxdWriteWord, kVxdReadDword, kVxdWriteDword}};
     const uint32_t* set = codes[vxd ? 1 : 0];
     const uint32_t* found = std::find(set, set + 6, code);
     if (found == set + 6) {

@@ -14,7 +14,7 @@
 namespace platform {
 
 class TLinuxSystemServices : public ISystemServices {
-public:
+  public:
     // stateDirectory holds the installed services. With liveOutput the first device opened
     // sounds the bus through the sound card or the PC speaker, unless a sink was set before.
     explicit TLinuxSystemServices(std::string stateDirectory = TServiceStore::DefaultDirectory(),
@@ -48,7 +48,7 @@ public:
                          void* outBuffer, uint32_t outSize, uint32_t& bytesReturned) override;
     bool CloseHandle(THandle handle) override;
 
-private:
+  private:
     enum class THandleKind { hkManager, hkService, hkServiceDevice, hkVirtualDevice };
     struct THandleEntry {
         THandleKind Kind;

@@ -8,7 +8,7 @@
 namespace platform {
 
 class TPcSpeakerToneSink : public IToneSink {
-public:
+  public:
     TPcSpeakerToneSink() = default;
     ~TPcSpeakerToneSink() override;
     TPcSpeakerToneSink(const TPcSpeakerToneSink&) = delete;
@@ -23,7 +23,7 @@ public:
 
     void ToneChanged(int64_t timeUs, double frequencyHz) override;
 
-private:
+  private:
     int m_fd = -1;
 };
 

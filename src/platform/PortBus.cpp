@@ -25,29 +25,29 @@ TPortBus::TPortBus() : m_timeSource(SteadyMicroseconds) {}
 uint8_t TPortBus::Read(uint16_t port) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     switch (port) {
-    case kPortSystemControl:
-        return m_systemControl;
-    case kPortTimerChannel2:
-        return CountRead();
-    default:
-        return kOpenBus;
+        case kPortSystemControl:
+            return m_systemControl;
+        case kPortTimerChannel2:
+            return CountRead();
+        default:
+            return kOpenBus;
     }
 }
 
 void TPortBus::Write(uint16_t port, uint8_t value) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     switch (port) {
-    case kPortSystemControl:
-        m_systemControl = value;
-        break;
-    case kPortTimerCommand:
-        CommandWritten(value);
-        break;
-    case kPortTimerChannel2:
-        CountWritten(value);
-        break;
-    default:
-        return;  // nothing else is on this bus
+        case kPortSystemControl:
+            m_systemControl = value;
+            break;
+        case kPortTimerCommand:
+            CommandWritten(value);
+            break;
+        case kPortTimerChannel2:
+            CountWritten(value);
+            break;
+        default:
+            return;  // nothing else is on this bus
     }
     Update();
 }
@@ -75,47 +75,48 @@ void TPortBus::CommandWritten(uint8_t command) {
 
 void TPortBus::CountWritten(uint8_t value) {
     switch (m_access) {
-    case TAccess::acLatch:
-        return;
-    case TAccess::acLowOnly:
-        m_count = value;
-        m_countLoaded = true;
-        return;
-    case TAccess::acHighOnly:
-        m_count = static_cast<uint16_t>(value << 8);
-        m_countLoaded = true;
-        return;
-    case TAccess::acLowHigh:
-        // A running count keeps its old value until both bytes of the new one are written.
-        if (!m_writeHighNext) {
-            m_pendingLow = value;
-            m_writeHighNext = true;
-        } else {
-            m_count = static_cast<uint16_t>(m_pendingLow | (value << 8));
-            m_writeHighNext = false;
+        case TAccess::acLatch:
+            return;
+        case TAccess::acLowOnly:
+            m_count = value;
             m_countLoaded = true;
-        }
-        return;
+            return;
+        case TAccess::acHighOnly:
+            m_count = static_cast<uint16_t>(value << 8);
+            m_countLoaded = true;
+            return;
+        case TAccess::acLowHigh:
+            // A running count keeps its old value until both bytes of the new one are written.
+            if (!m_writeHighNext) {
+                m_pendingLow = value;
+                m_writeHighNext = true;
+            } else {
+                m_count = static_cast<uint16_t>(m_pendingLow | (value << 8));
+                m_writeHighNext = false;
+                m_countLoaded = true;
+            }
+            return;
     }
 }
 
 uint8_t TPortBus::CountRead() {
     switch (m_access) {
-    case TAccess::acLatch:
-    case TAccess::acLowHigh:
-        m_readHighNext = !m_readHighNext;
-        return m_readHighNext ? static_cast<uint8_t>(m_count & 0xFF)
-                              : static_cast<uint8_t>(m_count >> 8);
-    case TAccess::acLowOnly:
-        return static_cast<uint8_t>(m_count & 0xFF);
-    case TAccess::acHighOnly:
-        return static_cast<uint8_t>(m_count >> 8);
+        case TAccess::acLatch:
+        case TAccess::acLowHigh:
+            m_readHighNext = !m_readHighNext;
+            return m_readHighNext ? static_cast<uint8_t>(m_count & 0xFF)
+                                  : static_cast<uint8_t>(m_count >> 8);
+        case TAccess::acLowOnly:
+            return static_cast<uint8_t>(m_count & 0xFF);
+        case TAccess::acHighOnly:
+            return static_cast<uint8_t>(m_count >> 8);
     }
     return kOpenBus;
 }
 
 void TPortBus::Update() {
-    const bool gated = (m_systemControl & (kGateTimer2 | kSpeakerData)) == (kGateTimer2 | kSpeakerData);
+    const bool gated =
+        (m_systemControl & (kGateTimer2 | kSpeakerData)) == (kGateTimer2 | kSpeakerData);
     double frequency = 0;
     if (gated && m_countLoaded && m_mode == kSquareWave) {
         const double divisor = m_count == 0 ? 65536.0 : static_cast<double>(m_count);

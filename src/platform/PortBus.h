@@ -20,7 +20,7 @@ constexpr uint8_t kGateTimer2 = 0x01;
 constexpr uint8_t kSpeakerData = 0x02;
 
 class TPortBus {
-public:
+  public:
     // Microseconds on the time line the sink is told; by default the steady clock.
     using TTimeSource = std::function<int64_t()>;
 
@@ -43,7 +43,7 @@ public:
     uint16_t Divisor() const;
     uint8_t Mode() const;
 
-private:
+  private:
     enum class TAccess { acLatch, acLowOnly, acHighOnly, acLowHigh };
 
     void CommandWritten(uint8_t command);

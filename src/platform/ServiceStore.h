@@ -8,9 +8,9 @@
 namespace platform {
 
 struct TServiceRecord {
-    std::string Name;         // as created; looked up without regard to case
+    std::string Name;  // as created; looked up without regard to case
     std::string DisplayName;
-    std::string BinaryPath;   // the driver image
+    std::string BinaryPath;  // the driver image
     uint32_t ServiceType = 0;
     uint32_t StartType = 0;
     uint32_t ErrorControl = 0;
@@ -19,7 +19,7 @@ struct TServiceRecord {
 
 // Every operation returns a system error code, 0 on success.
 class TServiceStore {
-public:
+  public:
     explicit TServiceStore(std::string directory);
 
     // $XDG_RUNTIME_DIR/keyvet/services, or /tmp/keyvet-<uid>/services without a runtime
@@ -40,7 +40,7 @@ public:
     // A service name is 1 to 256 printable characters without slashes.
     static bool ValidName(const std::string& name);
 
-private:
+  private:
     std::string FileOf(const std::string& name) const;
     uint32_t WriteTemporary(const TServiceRecord& record, std::string& tempPath) const;
 

@@ -14,12 +14,16 @@ ISystemServices*& Current() {
 
 }  // namespace
 
-ISystemServices& SystemServices() { return *Current(); }
+ISystemServices& SystemServices() {
+    return *Current();
+}
 
 TScopedSystemServices::TScopedSystemServices(ISystemServices& replacement) : m_saved(Current()) {
     Current() = &replacement;
 }
 
-TScopedSystemServices::~TScopedSystemServices() { Current() = m_saved; }
+TScopedSystemServices::~TScopedSystemServices() {
+    Current() = m_saved;
+}
 
 }  // namespace platform

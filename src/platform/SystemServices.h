@@ -15,9 +15,9 @@ constexpr THandle kInvalidHandleValue = 0xFFFFFFFFu;
 
 // The system's error codes that the port driver's callers meet.
 constexpr uint32_t kErrorSuccess = 0;
-constexpr uint32_t kErrorInvalidFunction = 1;       // unknown device-control code
-constexpr uint32_t kErrorFileNotFound = 2;          // no such device or driver image
-constexpr uint32_t kErrorAccessDenied = 5;          // the service database cannot be used
+constexpr uint32_t kErrorInvalidFunction = 1;  // unknown device-control code
+constexpr uint32_t kErrorFileNotFound = 2;     // no such device or driver image
+constexpr uint32_t kErrorAccessDenied = 5;     // the service database cannot be used
 constexpr uint32_t kErrorInvalidHandle = 6;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorInsufficientBuffer = 122;
@@ -94,7 +94,7 @@ struct TServiceStatus {
 // Every call that fails returns false (or the failure handle) and leaves its error for
 // LastError(); a call that succeeds leaves the last error alone unless it says otherwise.
 class ISystemServices {
-public:
+  public:
     virtual ~ISystemServices() = default;
 
     virtual uint32_t LastError() = 0;
@@ -138,13 +138,13 @@ ISystemServices& SystemServices();
 
 // Replaces the current system services for the lifetime of the guard, restoring them after.
 class TScopedSystemServices {
-public:
+  public:
     explicit TScopedSystemServices(ISystemServices& replacement);
     TScopedSystemServices(const TScopedSystemServices&) = delete;
     TScopedSystemServices& operator=(const TScopedSystemServices&) = delete;
     ~TScopedSystemServices();
 
-private:
+  private:
     ISystemServices* m_saved;
 };
 

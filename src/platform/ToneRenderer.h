@@ -16,20 +16,20 @@ constexpr float kToneAmplitude = 0.25f;
 // A square wave like the speaker's: +amplitude for the first half of each cycle, -amplitude
 // for the second. Starts a fresh cycle when it starts sounding.
 class TSquareWave {
-public:
+  public:
     explicit TSquareWave(double sampleRate) : m_sampleRate(sampleRate) {}
     // The next sample (fraction of full scale) at frequencyHz; 0 = silence.
     float Next(double frequencyHz);
     bool Sounding() const { return m_sounding; }
 
-private:
-    double m_sampleRate;    // samples per second
-    double m_phase = 0;     // cycles, [0, 1)
+  private:
+    double m_sampleRate;  // samples per second
+    double m_phase = 0;   // cycles, [0, 1)
     bool m_sounding = false;
 };
 
 class TToneRenderer {
-public:
+  public:
     explicit TToneRenderer(double sampleRate);
 
     // Any thread: the tone to sound from the next rendered sample on (Hz, 0 = silence).
@@ -46,7 +46,7 @@ public:
     int64_t LastOnsetNs() const { return m_lastOnsetNs.load(std::memory_order_acquire); }
     bool Sounding() const { return m_sounding.load(std::memory_order_acquire); }
 
-private:
+  private:
     std::atomic<double> m_frequency{0.0};
     static_assert(std::atomic<double>::is_always_lock_free);
     TSquareWave m_wave;  // audio thread only

@@ -9,7 +9,7 @@
 namespace platform {
 
 class IToneSink {
-public:
+  public:
     virtual ~IToneSink() = default;
     // From timeUs on (microseconds on the bus's time line) the speaker sounds frequencyHz;
     // 0 means silence. Called only when the frequency changes; never raises.
@@ -18,7 +18,7 @@ public:
 
 // Keeps every change, for tests and for checking a run afterwards.
 class TRecordingToneSink : public IToneSink {
-public:
+  public:
     struct TChange {
         int64_t TimeUs;
         double FrequencyHz;
@@ -27,7 +27,7 @@ public:
     void ToneChanged(int64_t timeUs, double frequencyHz) override;
     std::vector<TChange> Changes() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<TChange> m_changes;
 };

@@ -98,7 +98,8 @@ void TWavToneSink::RenderUntil(int64_t timeUs) {
         }
         chunk.clear();
         while (chunk.size() < kChunkSamples && m_samples + chunk.size() < target) {
-            chunk.push_back(static_cast<int16_t>(std::lround(m_wave.Next(m_frequency) * kFullScale)));
+            chunk.push_back(
+                static_cast<int16_t>(std::lround(m_wave.Next(m_frequency) * kFullScale)));
         }
         // Samples are little-endian on disk, as on this machine.
         if (std::fwrite(chunk.data(), sizeof(int16_t), chunk.size(), m_file) != chunk.size()) {
@@ -109,8 +110,8 @@ void TWavToneSink::RenderUntil(int64_t timeUs) {
 }
 
 void TWavToneSink::Finish() {
-    const std::vector<uint8_t> header =
-        Header(static_cast<uint32_t>(std::min<uint64_t>(m_samples * sizeof(int16_t), kMaxDataBytes)));
+    const std::vector<uint8_t> header = Header(
+        static_cast<uint32_t>(std::min<uint64_t>(m_samples * sizeof(int16_t), kMaxDataBytes)));
     if (std::fseek(m_file, 0, SEEK_SET) != 0 ||
         std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
         m_error = m_error != 0 ? m_error : (errno != 0 ? errno : EIO);

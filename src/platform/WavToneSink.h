@@ -12,7 +12,7 @@
 namespace platform {
 
 class TWavToneSink : public IToneSink {
-public:
+  public:
     static constexpr uint32_t kSampleRate = 48000;  // Hz
 
     // Creates the file; sample 0 is at originUs (microseconds on the bus's time line). Raises
@@ -33,7 +33,7 @@ public:
 
     uint64_t SamplesWritten() const { return m_samples; }
 
-private:
+  private:
     void RenderUntil(int64_t timeUs);
     void Finish();
 

@@ -18,10 +18,10 @@ constexpr const char* kDriverExtension = ".sys";
 
 // Control codes by path: (read, write) for byte access first.
 constexpr std::array<uint32_t, 6> kServiceCodes = {
-    platform::kServiceReadByte, platform::kServiceWriteByte,  platform::kServiceReadWord,
+    platform::kServiceReadByte,  platform::kServiceWriteByte, platform::kServiceReadWord,
     platform::kServiceWriteWord, platform::kServiceReadDword, platform::kServiceWriteDword};
 constexpr std::array<uint32_t, 6> kVirtualDeviceCodes = {
-    platform::kVxdReadByte,  platform::kVxdWriteByte,  platform::kVxdReadWord,
+    platform::kVxdReadByte,  platform::kVxdWriteByte, platform::kVxdReadWord,
     platform::kVxdWriteWord, platform::kVxdReadDword, platform::kVxdWriteDword};
 
 // System kinds: 4 and 5 (NT family, major versions 4 and 5) take the service path.
@@ -41,8 +41,8 @@ constexpr uint8_t kSpeakerBits = 0x03;  // bit 0 gates channel 2, bit 1 drives t
 // Channel 2, low byte then high byte, mode 3 (square wave), binary counting.
 constexpr uint8_t kChannel2SquareWave = 0xB6;
 
-constexpr uint32_t kPortBytes = 2;          // a port number in a request
-constexpr uint32_t kReadBufferBytes = 2;    // the answer buffer of a request
+constexpr uint32_t kPortBytes = 2;        // a port number in a request
+constexpr uint32_t kReadBufferBytes = 2;  // the answer buffer of a request
 
 }  // namespace
 
@@ -91,9 +91,13 @@ const classes::TClassInfo& TPortIO::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TPortIO::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TPortIO::ClassInfo() const {
+    return StaticClass();
+}
 
-void RegisterPortClasses() { classes::RegisterClass(TPortIO::StaticClass()); }
+void RegisterPortClasses() {
+    classes::RegisterClass(TPortIO::StaticClass());
+}
 
 bool TPortIO::ServicePath() const {
     return m_systemKind == kKindNT4 || m_systemKind == kKindNT5;
@@ -107,30 +111,30 @@ int32_t TPortIO::DetectSystemKind() {
         return kKindUnknown;
     }
     switch (info.PlatformId) {
-    case platform::kPlatformWin32s:
-        return kKindWin32s;
-    case platform::kPlatformWindows:
-        switch (info.MinorVersion) {
-        case 0:
-            return kKind95;
-        case 10:
-            return kKind98;
-        case 90:
-            return kKindMe;
+        case platform::kPlatformWin32s:
+            return kKindWin32s;
+        case platform::kPlatformWindows:
+            switch (info.MinorVersion) {
+                case 0:
+                    return kKind95;
+                case 10:
+                    return kKind98;
+                case 90:
+                    return kKindMe;
+                default:
+                    return kKindUnknown;
+            }
+        case platform::kPlatformNT:
+            switch (info.MajorVersion) {
+                case 4:
+                    return kKindNT4;
+                case 5:
+                    return kKindNT5;
+                default:
+                    return kKindUnknown;
+            }
         default:
             return kKindUnknown;
-        }
-    case platform::kPlatformNT:
-        switch (info.MajorVersion) {
-        case 4:
-            return kKindNT4;
-        case 5:
-            return kKindNT5;
-        default:
-            return kKindUnknown;
-        }
-    default:
-        return kKindUnknown;
     }
 }
 
@@ -189,8 +193,8 @@ void TPortIO::OpenDriver() {
 }
 
 void TPortIO::OpenVirtualDevice() {
-    m_driverHandle = m_system.CreateFile(kDevicePrefix + std::string(kVirtualDeviceFile + 1), 0,
-                                         0, 0, 0);
+    m_driverHandle =
+        m_system.CreateFile(kDevicePrefix + std::string(kVirtualDeviceFile + 1), 0, 0, 0, 0);
     if (m_driverHandle != kClosed) {
         return;
     }
@@ -233,8 +237,8 @@ void TPortIO::OpenServiceManager() {
         return;
     }
     m_lastError = 0;
-    m_serviceManager = m_system.OpenSCManager(std::string(), std::string(),
-                                              platform::kScManagerAllAccess);
+    m_serviceManager =
+        m_system.OpenSCManager(std::string(), std::string(), platform::kScManagerAllAccess);
     if (m_serviceManager == 0) {
         m_lastError = m_system.LastError();
     }
@@ -329,10 +333,9 @@ void TPortIO::WritePortByte(uint16_t port, uint16_t value) {
     m_portWriteRecord = {static_cast<uint8_t>(port & 0xFF), static_cast<uint8_t>(port >> 8),
                          static_cast<uint8_t>(value & 0xFF), 0};
     uint8_t scratch[kReadBufferBytes] = {};
-    m_succeeded = m_system.DeviceIoControl(
-        m_driverHandle, m_ioCodes[1], m_portWriteRecord.data(),
-        static_cast<uint32_t>(m_portWriteRecord.size()), scratch, kReadBufferBytes,
-        m_bytesReturned);
+    m_succeeded = m_system.DeviceIoControl(m_driverHandle, m_ioCodes[1], m_portWriteRecord.data(),
+                                           static_cast<uint32_t>(m_portWriteRecord.size()), scratch,
+                                           kReadBufferBytes, m_bytesReturned);
     if (!m_succeeded) {
         m_lastError = m_system.LastError();
     }

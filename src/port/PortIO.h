@@ -13,7 +13,7 @@
 namespace port {
 
 class TPortIO : public classes::TComponent {
-public:
+  public:
     // DriverHandle of a closed component: all ones.
     static constexpr uint32_t kClosed = platform::kInvalidHandleValue;
     // Timer divisor of the side-tone: 1193182 Hz / 1500, about 795 Hz.
@@ -65,7 +65,7 @@ public:
     // Byte count the last device request reported.
     uint32_t BytesReturned() const { return m_bytesReturned; }
 
-private:
+  private:
     bool ServicePath() const;
     int32_t DetectSystemKind();
     void OpenServiceManager();

@@ -12,11 +12,11 @@
 
 namespace {
 
-using platform::TLinuxSystemServices;
 using platform::THandle;
+using platform::TLinuxSystemServices;
 
 class LinuxSystemServicesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "keyvet-services-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern.data()));
@@ -28,8 +28,9 @@ protected:
     // Installs and starts the port driver as the program does; returns the manager.
     static THandle InstallAndStart(TLinuxSystemServices& sys, uint32_t* startError = nullptr) {
         const THandle manager = sys.OpenSCManager("", "", platform::kScManagerAllAccess);
-        THandle service = sys.CreateService(manager, "Zareve", "Zareve", platform::kServiceAllAccess,
-                                            1, 3, 1, "/opt/keyvet\\Zareve.sys");
+        THandle service =
+            sys.CreateService(manager, "Zareve", "Zareve", platform::kServiceAllAccess, 1, 3, 1,
+                              "/opt/keyvet\\Zareve.sys");
         if (service == 0) {
             service = sys.OpenService(manager, "Zareve", platform::kServiceAllAccess);
         }
@@ -93,7 +94,8 @@ TEST_F(LinuxSystemServicesTest, ASecondInstanceSeesTheFirstOnesServiceUntilItIsR
 TEST_F(LinuxSystemServicesTest, OnlyThePortDriverImageStarts) {
     TLinuxSystemServices sys(m_state, false);
     const THandle manager = sys.OpenSCManager("", "", 0);
-    const THandle service = sys.CreateService(manager, "Other", "Other", 0, 1, 3, 1, "/x/other.sys");
+    const THandle service =
+        sys.CreateService(manager, "Other", "Other", 0, 1, 3, 1, "/x/other.sys");
     ASSERT_NE(0u, service);
     EXPECT_FALSE(sys.StartService(service));
     EXPECT_EQ(platform::kErrorFileNotFound, sys.LastError());

@@ -20,7 +20,7 @@ void Program(TPortBus& bus, uint16_t divisor) {
 }
 
 class PortBusTest : public ::testing::Test {
-protected:
+  protected:
     PortBusTest() {
         m_bus.SetTimeSource([this] { return m_now; });
         m_bus.SetToneSink(&m_sink);

@@ -56,7 +56,7 @@ TEST(ToneRendererTest, RendersASquareWaveFromTheNextBufferAndCountsOnsets) {
 }
 
 class WavToneSinkTest : public ::testing::Test {
-protected:
+  protected:
     std::string m_path = ::testing::TempDir() + "keyvet-tone-test.wav";
     void TearDown() override { std::remove(m_path.c_str()); }
 };
@@ -94,7 +94,7 @@ TEST_F(WavToneSinkTest, TimesBeforeTheOriginOrGoingBackWriteNothingTwice) {
     {
         TWavToneSink sink(m_path, 1000);
         sink.ToneChanged(0, 12000);
-        sink.ToneChanged(2000, 0);   // 48 samples of tone
+        sink.ToneChanged(2000, 0);      // 48 samples of tone
         sink.ToneChanged(1500, 12000);  // back in time: from 2000 on
         sink.Close(3000);
         EXPECT_EQ(96u, sink.SamplesWritten());

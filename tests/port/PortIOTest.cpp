@@ -30,7 +30,7 @@ const std::string kCloseManager = "CloseServiceHandle(manager)";
 const std::string kOpenDevice = "CreateFile(\\\\.\\Zareve,0xC0000000,0,3,0x80)";
 
 class PortIOTest : public ::testing::Test {
-protected:
+  protected:
     PortIOTest() { m_fake.AddFile("C:\\KEYVET\\Zareve.sys"); }
 
     std::unique_ptr<TPortIO> Create() {
@@ -56,9 +56,8 @@ TEST_F(PortIOTest, SystemKindFollowsTheVersionTableAndChoosesTheCodes) {
         uint32_t Platform, Major, Minor;
         int32_t Kind;
     };
-    const TRow rows[] = {{0, 3, 1, 1},  {1, 4, 0, 2},  {1, 4, 10, 3}, {1, 4, 90, 6},
-                         {1, 4, 3, 0},  {2, 4, 0, 4},  {2, 5, 1, 5},  {2, 6, 0, 0},
-                         {2, 3, 51, 0}, {3, 5, 0, 0}};
+    const TRow rows[] = {{0, 3, 1, 1}, {1, 4, 0, 2}, {1, 4, 10, 3}, {1, 4, 90, 6}, {1, 4, 3, 0},
+                         {2, 4, 0, 4}, {2, 5, 1, 5}, {2, 6, 0, 0},  {2, 3, 51, 0}, {3, 5, 0, 0}};
     for (const TRow& row : rows) {
         SCOPED_TRACE("platform " + std::to_string(row.Platform) + " version " +
                      std::to_string(row.Major) + "." + std::to_string(row.Minor));
@@ -192,7 +191,7 @@ TEST_F(PortIOTest, ASecondProgramFindsTheServiceInstalledAndRunningAndLeavesIt) 
 
 TEST_F(PortIOTest, DestroyStopsAndRemovesAsFarAsTheFlagsAllow) {
     struct TCase {
-        bool Installed, Running;     // before the program ran
+        bool Installed, Running;      // before the program ran
         uint32_t ScriptedStartError;  // 1056 from a service that starts itself
         bool Remove, Stop;
     };

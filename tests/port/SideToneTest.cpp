@@ -23,7 +23,7 @@ constexpr int32_t kSamplesPerMs = 48;
 constexpr int32_t kEdgeToleranceMs = 2;
 
 class SideToneTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "keyvet-sidetone-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern.data()));

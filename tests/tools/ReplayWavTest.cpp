@@ -42,7 +42,7 @@ double MeasuredFrequency(const std::vector<int16_t>& s, int32_t from, int32_t to
 }
 
 class ReplayWavTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "keyvet-replay-wav-XXXXXX";
         ASSERT_NE(nullptr, mkdtemp(pattern.data()));
@@ -55,8 +55,8 @@ protected:
         const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
         const std::string tool =
             std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/keyvet-replay";
-        const int status =
-            std::system((tool + " " + arguments + " >" + m_root + "/out 2>" + m_root + "/err").c_str());
+        const int status = std::system(
+            (tool + " " + arguments + " >" + m_root + "/out 2>" + m_root + "/err").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -79,7 +79,8 @@ TEST_F(ReplayWavTest, TheRecordedSideToneFollowsTheKey) {
     ASSERT_NEAR(finishMs * kSamplesPerMs, static_cast<double>(s.size()), kSamplesPerMs);
     double start = 0;
     for (size_t k = 0; k <= changes.size(); ++k) {
-        const double end = k < changes.size() ? changes[k] : static_cast<double>(s.size()) / kSamplesPerMs;
+        const double end =
+            k < changes.size() ? changes[k] : static_cast<double>(s.size()) / kSamplesPerMs;
         const bool down = k % 2 == 1;
         SCOPED_TRACE((down ? "key down " : "key up ") + std::to_string(start) + "-" +
                      std::to_string(end) + " ms");
@@ -89,7 +90,8 @@ TEST_F(ReplayWavTest, TheRecordedSideToneFollowsTheKey) {
         if (down) {
             int32_t firstSound = -1;
             int32_t lastSound = -1;
-            for (int32_t i = std::max(0, from - margin); i < std::min<int32_t>(to + margin, s.size()); ++i) {
+            for (int32_t i = std::max(0, from - margin);
+                 i < std::min<int32_t>(to + margin, s.size()); ++i) {
                 if (s[i] != 0) {
                     firstSound = firstSound < 0 ? i : firstSound;
                     lastSound = i;
