@@ -169,4 +169,20 @@ TEST_F(LinuxSystemServicesTest, DevicesOpenByServiceOrVirtualDeviceNameAndDriveT
     EXPECT_TRUE(sys.DeleteService(service));
 }
 
+TEST_F(LinuxSystemServicesTest, TheDeviceWorksWhetherOrNotAnyAudioOutputOpens) {
+    // The production set-up: the live output is tried at the first open; with no sound card
+    // the bus still answers and the tone is silent.
+    TLinuxSystemServices sys(m_state, true);
+    const THandle device = sys.CreateFile("\\\\.\\zareve.vxd", 0, 0, 0, 0);
+    ASSERT_NE(platform::kInvalidHandleValue, device);
+    const uint8_t gate[4] = {0x61, 0x00, 0x03, 0x00};
+    const uint8_t port[2] = {0x61, 0x00};
+    uint8_t out[2] = {};
+    uint32_t returned = 0;
+    EXPECT_TRUE(sys.DeviceIoControl(device, platform::kVxdWriteByte, gate, 4, out, 2, returned));
+    EXPECT_TRUE(sys.DeviceIoControl(device, platform::kVxdReadByte, port, 2, out, 2, returned));
+    EXPECT_EQ(0x03, out[0]);
+    EXPECT_TRUE(sys.CloseHandle(device));
+}
+
 }  // namespace
