@@ -94,9 +94,29 @@ int32_t TChartSeries::AppendXY(double x, double y, const std::string& label, gfx
     m_yValues->InsertAt(index, m_yValues->PendingValue());
     InsertPendingExtras(index);
     m_pointColors.insert(m_pointColors.begin() + index, color);
-    m_pointLabels.insert(m_pointLabels.begin() + index, label);
+    InsertLabel(index, label);
     AfterAdd(index);
     return index;
+}
+
+void TChartSeries::InsertLabel(int32_t index, const std::string& label) {
+    if (m_pointLabels.empty()) {
+        if (label.empty()) {
+            return;
+        }
+        m_pointLabels.resize(static_cast<size_t>(PointCount() - 1));
+    }
+    m_pointLabels.insert(m_pointLabels.begin() + index, label);
+}
+
+void TChartSeries::StoreLabel(int32_t index, const std::string& label) {
+    if (m_pointLabels.empty()) {
+        if (label.empty()) {
+            return;
+        }
+        m_pointLabels.resize(static_cast<size_t>(PointCount()));
+    }
+    m_pointLabels[static_cast<size_t>(index)] = label;
 }
 
 void TChartSeries::InsertPendingExtras(int32_t index) {
@@ -157,7 +177,9 @@ void TChartSeries::DeletePoint(int32_t index) {
         list->RemoveAt(index);
     }
     m_pointColors.erase(m_pointColors.begin() + index);
-    m_pointLabels.erase(m_pointLabels.begin() + index);
+    if (!m_pointLabels.empty()) {
+        m_pointLabels.erase(m_pointLabels.begin() + index);
+    }
     m_marks->DeletePosition(index);
     NotifyLinkedSeries(TLinkEvent::leDeleted, index);
     if (m_active) {
@@ -172,7 +194,9 @@ void TChartSeries::SwapPoints(int32_t i, int32_t j) {
         list->SwapValues(i, j);
     }
     std::swap(m_pointColors[static_cast<size_t>(i)], m_pointColors[static_cast<size_t>(j)]);
-    std::swap(m_pointLabels[static_cast<size_t>(i)], m_pointLabels[static_cast<size_t>(j)]);
+    if (!m_pointLabels.empty()) {
+        std::swap(m_pointLabels[static_cast<size_t>(i)], m_pointLabels[static_cast<size_t>(j)]);
+    }
 }
 
 gfx::TColor TChartSeries::StoredPointColor(int32_t index) const {
@@ -210,8 +234,8 @@ std::string TChartSeries::PointLabel(int32_t index) const {
 
 void TChartSeries::SetPointLabel(int32_t index, const std::string& label) {
     CheckPointIndex(index);
-    if (m_pointLabels[static_cast<size_t>(index)] != label) {
-        m_pointLabels[static_cast<size_t>(index)] = label;
+    if (PointLabel(index) != label) {
+        StoreLabel(index, label);
         RequestRepaint();
     }
 }
@@ -441,14 +465,14 @@ int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, int32_t index) {
     }
     // Colour and label entries keep every per-point list aligned with the values.
     m_pointColors.insert(m_pointColors.begin() + newIndex, clSeriesDefault);
-    m_pointLabels.insert(m_pointLabels.begin() + newIndex, std::string());
+    InsertLabel(newIndex, std::string());
     return newIndex;
 }
 
 void TChartSeries::AddPointFrom(const TChartSeries& source, int32_t index) {
     const int32_t newIndex = CopyPointFrom(source, index);
     m_pointColors[static_cast<size_t>(newIndex)] = source.StoredPointColor(index);
-    m_pointLabels[static_cast<size_t>(newIndex)] = source.PointLabel(index);
+    StoreLabel(newIndex, source.PointLabel(index));
     AfterAdd(newIndex);
 }
 

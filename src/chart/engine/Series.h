@@ -224,6 +224,9 @@ private:
     void CheckPointIndex(int32_t index) const;
     // Lists after X and Y take their pending value at index, so every list stays aligned.
     void InsertPendingExtras(int32_t index);
+    // Inserts or stores a point's label; the point's values are in place already.
+    void InsertLabel(int32_t index, const std::string& label);
+    void StoreLabel(int32_t index, const std::string& label);
     void UnlinkDataSources();
     void CheckCircular(const TChartSeries& source) const;
 
@@ -245,7 +248,8 @@ private:
     std::string m_valueFormat;
     std::vector<TChartValueList*> m_valueLists;  // not owned: each list registers itself
     std::unique_ptr<TChartValueList> m_xValues;
-    // One entry per point; empty text for a point without a label.
+    // One entry per point once any point has a label; empty while none has (a run of
+    // unlabelled points, the usual case, then costs no label storage).
     std::vector<std::string> m_pointLabels;
     std::unique_ptr<TChartValueList> m_yValues;
     THorizAxis m_horizAxis = THorizAxis::aBottomAxis;
