@@ -1,0 +1,114 @@
+// Start-up: the six windows in their order from their design data, and the main window's
+// controls, fonts and initial state as designed.
+#include "app/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include "app/AboutBox.h"
+#include "app/DesignTexts.h"
+#include "app/MainForm.h"
+#include "chart/engine/Series.h"
+#include "classes/DesignData.h"
+#include "forms/Application.h"
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { app::CreateWindows(); }
+    static void TearDownTestSuite() { forms::TApplication::Instance().DestroyForms(); }
+    static forms::TApplication& Application() { return forms::TApplication::Instance(); }
+    static app::TForm1& Main() { return dynamic_cast<app::TForm1&>(*Application().MainForm()); }
+};
+
+TEST_F(StartupTest, SixWindowsInOrderOnlyTheMainOneEverShown) {
+    ASSERT_EQ(Application().FormCount(), 6);
+    const char* const classes[] = {"TForm1", "TForm2", "TAboutBox", "TForm4", "TForm5",
+                                   "TAboutBox1"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Application().Forms(i)->ClassName(), classes[i]);
+        EXPECT_FALSE(Application().Forms(i)->Visible()) << classes[i];  // shown by start-up
+    }
+    EXPECT_EQ(Application().Forms(1)->Caption(), "Form2");
+    EXPECT_EQ(Application().Forms(3)->Width(), 1088);
+    EXPECT_EQ(Application().Forms(3)->Height(), 563);
+    const forms::TForm& about = *Application().Forms(2);
+    EXPECT_EQ(about.Caption(), "About Keyvet");
+    EXPECT_EQ(about.ClientWidth(), 298);
+    EXPECT_EQ(about.ClientHeight(), 187);
+    EXPECT_EQ(about.Position(), forms::TPosition::poScreenCenter);
+}
+
+TEST_F(StartupTest, MainWindowAsDesigned) {
+    app::TForm1& form = Main();
+    EXPECT_EQ(form.Caption(), "Morse Keyvet version 2:  Pelvar Tavik July 2012");
+    EXPECT_EQ(form.Width(), 798);
+    EXPECT_EQ(form.Height(), 631);
+    EXPECT_EQ(form.Position(), forms::TPosition::poScreenCenter);
+    ASSERT_NE(form.Menu(), nullptr);
+    ASSERT_EQ(form.Menu()->Items().Count(), 1);
+    const forms::TMenuItem& help = *form.Menu()->Items().Items(0);
+    EXPECT_EQ(help.Caption(), "Help");
+    ASSERT_EQ(help.Count(), 2);
+    EXPECT_EQ(help.Items(0)->Caption(), "About");
+    EXPECT_TRUE(static_cast<bool>(help.Items(1)->OnClick()));
+
+    // Button states after start-up: Start enabled, Finish and Analyze disabled, Analyze hidden.
+    EXPECT_TRUE(form.Start().Enabled());
+    EXPECT_EQ(form.Start().Caption(), "Start");
+    EXPECT_FALSE(form.Button1().Enabled());
+    EXPECT_FALSE(form.Button2().Enabled());
+    EXPECT_FALSE(form.Button2().Visible());
+    EXPECT_EQ(form.Start().Left(), 8);
+    EXPECT_EQ(form.Start().Top(), 277);
+    EXPECT_EQ(form.Start().Width(), 137);
+    EXPECT_EQ(form.Start().Anchors(), forms::AnchorBit(forms::TAnchorKind::akLeft) |
+                                          forms::AnchorBit(forms::TAnchorKind::akBottom));
+
+    // Fonts: Start is 11-pixel bold black; Edit7 16-pixel bold blue; Label12 the other face.
+    EXPECT_EQ(form.Start().Font().Height(), -11);
+    EXPECT_TRUE(form.Start().Font().Style().Contains(gfx::TFontStyle::fsBold));
+    EXPECT_EQ(form.Start().Font().Color(), gfx::clBlack);
+    EXPECT_EQ(form.Button1().Font().Color(), gfx::clWindowText);
+    EXPECT_EQ(form.Edit(7).Font().Height(), -16);
+    EXPECT_EQ(form.Edit(7).Font().Color(), gfx::clBlue);
+    EXPECT_EQ(form.Edit(12).Left(), 608);
+    auto* label12 = dynamic_cast<forms::TLabel*>(form.FindComponent("Label12"));
+    ASSERT_NE(label12, nullptr);
+    EXPECT_EQ(label12->Font().Name(), "Microsoft Sans Serif");
+    EXPECT_EQ(form.Label1().Font().Name(), "MS Sans Serif");  // the window's default font
+    EXPECT_EQ(form.Label1().Font().Height(), -11);
+
+    // Result boxes empty; data boxes hidden with their initial lines.
+    for (int i = 1; i <= 13; ++i) {
+        EXPECT_EQ(form.Edit(i).Text(), "") << i;
+        EXPECT_EQ(form.Edit(i).Height(), 28) << i;
+    }
+    EXPECT_EQ(form.Memo(2).Lines().Count(), 1);  // "Times" and one empty line
+    EXPECT_EQ(form.Memo(6).Lines().Strings(0), "Memo6");
+    EXPECT_FALSE(form.Memo(1).Visible());
+    EXPECT_EQ(form.Series1().PointCount(), 0);
+}
+
+TEST_F(StartupTest, DesignDataWritesBackToWhatItRead) {
+    // Write the main window, read it into a fresh one, write again: the same text.
+    const std::string written = classes::WriteComponent(Main());
+    app::TForm1 again(nullptr);
+    EXPECT_EQ(classes::WriteComponent(again), written);
+    EXPECT_NE(written.find("Caption = 'Re-start"), 0u);
+    EXPECT_EQ(written.find("Tag = "), std::string::npos);  // defaults are not stored
+}
+
+TEST_F(StartupTest, AboutBoxOpensOnTopAndHidesOnOk) {
+    app::TForm1& form = Main();
+    auto& about = dynamic_cast<app::TAboutBox&>(*Application().Forms(2));
+    form.Menu()->Items().Items(0)->Items(0)->Click();
+    EXPECT_TRUE(about.Visible());
+    form.Menu()->Items().Items(0)->Items(0)->Click();  // a second click only brings it forward
+    EXPECT_TRUE(about.Visible());
+    dynamic_cast<forms::TButton&>(*about.FindComponent("OKButton")).Click();
+    EXPECT_FALSE(about.Visible());
+    EXPECT_FALSE(Application().Terminated());  // hiding the About box does not end the program
+}
+
+}  // namespace
