@@ -1,0 +1,70 @@
+// The event pump and the message dialog through FLTK.
+#include "ui/FltkServices.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+#include "ui/FltkStyle.h"
+
+namespace ui {
+
+namespace {
+// The dialog's layout, pixels.
+constexpr int kMargin = 16;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kMinTextWidth = 160;
+constexpr int kTextSize = 12;
+}  // namespace
+
+void TFltkEventPump::ProcessMessages() {
+    Fl::check();
+    if (m_closing) {
+        throw TProgramClosing{};
+    }
+}
+
+void TFltkDialogs::ShowMessage(const std::string& text) {
+    const std::string shown = NormaliseLineBreaks(text);
+    const std::string label = LabelText(shown);
+
+    fl_font(FL_HELVETICA, kTextSize);
+    int textWidth = 0;
+    int textHeight = 0;
+    fl_measure(label.c_str(), textWidth, textHeight);
+    textWidth = std::max(textWidth, kMinTextWidth);
+    const int width = textWidth + 2 * kMargin;
+    const int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
+
+    Fl_Window window(width, height, kTitle);
+    Fl_Box message(kMargin, kMargin, textWidth, textHeight);
+    message.copy_label(label.c_str());
+    message.labelfont(FL_HELVETICA);
+    message.labelsize(kTextSize);
+    message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP);
+    Fl_Return_Button ok((width - kButtonWidth) / 2, height - kMargin - kButtonHeight, kButtonWidth,
+                        kButtonHeight, "OK");
+    ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
+    window.end();
+    window.set_modal();
+    window.position((Fl::w() - width) / 2, (Fl::h() - height) / 2);
+    window.show();
+
+    m_openMessage = shown;
+    m_open = true;
+    while (window.shown()) {
+        Fl::wait();
+    }
+    m_open = false;
+    m_openMessage.clear();
+}
+
+void TFltkDialogs::Beep() { fl_beep(FL_BEEP_DEFAULT); }
+
+}  // namespace ui

@@ -1,0 +1,96 @@
+// The view of one window (form): an FLTK window with the form's caption, size, placement,
+// frame style and main menu, holding the views of its controls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Form.h"
+#include "ui/ControlView.h"
+
+class Fl_Group;
+class Fl_Window;
+class Fl_Menu_Bar;
+struct Fl_Menu_Item;
+
+namespace forms {
+class TMenuItem;
+}
+
+namespace ui {
+
+class TFrontEnd;
+class TFormWindow;
+
+class TFormView : public forms::IControlView {
+public:
+    // Builds the window and a view for every control of the form, in step with them; the window
+    // opens when the form is shown.
+    TFormView(TFrontEnd& frontEnd, forms::TForm& form);
+    ~TFormView() override;
+    TFormView(const TFormView&) = delete;
+    TFormView& operator=(const TFormView&) = delete;
+
+    void ControlChanged(forms::TControl& control, forms::TControlChange change) override;
+    void ControlDestroyed(forms::TControl& control) override;
+
+    // Null once the form was freed.
+    forms::TForm* Form() const { return m_form; }
+    TFrontEnd& FrontEnd() const { return m_frontEnd; }
+    Fl_Window& Window() const;
+    // Height of the menu bar above the client area, pixels (0 without a menu).
+    int32_t ClientTop() const { return m_clientTop; }
+    // Every control's view, containers before the controls inside them.
+    const std::vector<std::unique_ptr<TControlView>>& Views() const { return m_views; }
+    // The view of the named control; null when the form has none.
+    TControlView* ViewOf(const std::string& name) const;
+
+    // The window was painted at least once since it was last opened.
+    bool Painted() const { return m_painted; }
+
+    // Called by the window: its size or place changed (by the user, the window manager or the
+    // program); the close box was pressed; it was painted.
+    void WindowGeometryChanged();
+    void CloseRequested();
+    void WindowPainted();
+    void WindowHidden();
+
+    // The menu bar; null without a menu.
+    Fl_Menu_Bar* MenuBar() const { return m_menuBar; }
+
+private:
+    struct TMenuLink {
+        TFormView* View;
+        forms::TMenuItem* Item;
+    };
+
+    void BuildControls(forms::TWinControl& container, TControlView* containerView,
+                       Fl_Group& group);
+    std::unique_ptr<TControlView> CreateView(forms::TControl& control);
+    void BuildMenu();
+    void AddMenuItems(const forms::TMenuItem& parent);
+    static void MenuChosen(Fl_Widget* widget, void* link);
+    void ApplyBounds();
+    void ShowWindow();
+    void CenterOnScreen();
+    void Reanchor();
+
+    TFrontEnd& m_frontEnd;
+    forms::TForm* m_form;
+    TFormWindow* m_window;  // owned; deleted before the views
+    Fl_Menu_Bar* m_menuBar = nullptr;
+    std::vector<Fl_Menu_Item> m_menuItems;
+    std::vector<std::unique_ptr<std::string>> m_menuLabels;
+    std::vector<std::unique_ptr<TMenuLink>> m_menuLinks;
+    std::vector<std::unique_ptr<TControlView>> m_views;
+    std::vector<TControlView*> m_topViews;  // views of the controls placed on the form itself
+    int32_t m_clientTop = 0;
+    bool m_shownBefore = false;
+    bool m_painted = false;
+    bool m_applyingBounds = false;  // the window follows the form: do not copy it back
+    bool m_readingWindow = false;   // the form follows the window: do not move the window
+};
+
+}  // namespace ui

@@ -1,0 +1,67 @@
+// The FLTK front end: puts its services in place (event pump, dialogs, the right-button key
+// state), gives every window of the application a view, runs the event loop, and ends the
+// program cleanly when the main window is closed, even in the middle of a keying run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Application.h"
+#include "platform/Services.h"
+#include "ui/FltkServices.h"
+#include "ui/KeyTracker.h"
+
+namespace ui {
+
+class TFormView;
+class TTestChannel;
+
+class TFrontEnd {
+public:
+    // Installs the services and the right-button event filter for the front end's lifetime.
+    explicit TFrontEnd(forms::TApplication& application);
+    ~TFrontEnd();
+    TFrontEnd(const TFrontEnd&) = delete;
+    TFrontEnd& operator=(const TFrontEnd&) = delete;
+
+    // Gives every window of the application a view (the windows stay closed until shown).
+    void BindForms();
+    // Shows the main window and handles events until it is closed; returns the exit status.
+    int Run();
+
+    // Runs an event handler of the program as the event loop does: an exception that leaves it
+    // is shown in the message dialog and the program goes on. When the program is ending, the
+    // handler (a keying run that pumps events) is left and this returns.
+    void RunHandler(const std::function<void()>& handler);
+
+    // A window's close box (or Escape in it). Closing the main window ends the program: a
+    // keying run in progress stops and its side-tone is silenced. Other windows just hide.
+    void CloseRequested(TFormView& view, bool byEscape);
+    // A window was painted for the first time since it opened.
+    void WindowPainted(TFormView& view);
+
+    forms::TApplication& Application() const { return m_application; }
+    const std::vector<std::unique_ptr<TFormView>>& FormViews() const { return m_formViews; }
+    TFormView* ViewOf(const forms::TForm& form) const;
+    TRightButtonTracker& Keys() { return m_keys; }
+    TFltkDialogs& Dialogs() { return m_dialogs; }
+    TFltkEventPump& Pump() { return m_pump; }
+    // The folder the program was started from, where its shipped files are looked for first.
+    const std::string& ProgramFolder() const { return m_programFolder; }
+
+private:
+    void EndProgram();
+
+    forms::TApplication& m_application;
+    TRightButtonTracker m_keys;
+    TFltkEventPump m_pump;
+    TFltkDialogs m_dialogs;
+    platform::TScopedServices m_services;
+    std::string m_programFolder;
+    std::vector<std::unique_ptr<TFormView>> m_formViews;
+    std::unique_ptr<TTestChannel> m_testChannel;
+};
+
+}  // namespace ui

@@ -1,0 +1,61 @@
+// The right-button key tracker and the FLTK event filter that feeds it.
+#include "ui/KeyTracker.h"
+
+#include <FL/Fl.H>
+
+#include <cassert>
+
+namespace ui {
+
+namespace {
+// FLTK's event filter is a plain function; it reaches the installed tracker through this.
+TRightButtonTracker* g_installedTracker = nullptr;
+}  // namespace
+
+void TRightButtonTracker::Press() {
+    if ((m_state & kDownBit) != 0) {
+        return;
+    }
+    m_state = static_cast<uint8_t>((m_state ^ kToggleBit) | kDownBit);
+}
+
+void TRightButtonTracker::Release() { m_state = static_cast<uint8_t>(m_state & ~kDownBit); }
+
+void TRightButtonTracker::InstallEventFilter() {
+    assert(g_installedTracker == nullptr && "only one key tracker can filter events");
+    g_installedTracker = this;
+    m_installed = true;
+    Fl::event_dispatch(&TRightButtonTracker::FilterEvent);
+}
+
+void TRightButtonTracker::RemoveEventFilter() {
+    if (m_installed) {
+        Fl::event_dispatch(nullptr);
+        g_installedTracker = nullptr;
+        m_installed = false;
+    }
+}
+
+TRightButtonTracker::~TRightButtonTracker() { RemoveEventFilter(); }
+
+int TRightButtonTracker::FilterEvent(int event, Fl_Window* window) {
+    TRightButtonTracker* tracker = g_installedTracker;
+    if (tracker != nullptr) {
+        const bool right = Fl::event_button() == FL_RIGHT_MOUSE;
+        if (event == FL_PUSH && right) {
+            tracker->Press();
+            return 1;
+        }
+        if (event == FL_RELEASE && right) {
+            tracker->Release();
+            return 1;
+        }
+        // A drag with only the right button held is the key being held, not a drag.
+        if (event == FL_DRAG && (Fl::event_state() & (FL_BUTTON1 | FL_BUTTON2)) == 0) {
+            return 1;
+        }
+    }
+    return Fl::handle_(event, window);
+}
+
+}  // namespace ui

@@ -1,0 +1,39 @@
+// The right mouse button as the Morse key: its key-state byte, tracked from the button events the
+// program's windows receive, and the event filter that keeps the button from clicking anything.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Services.h"
+
+class Fl_Window;
+
+namespace ui {
+
+// The key-state byte of the right button: bit 7 while it is down, bit 0 flipping at each press
+// (0/1 up, 128/129 down, successive presses alternating between 129 and 128).
+class TRightButtonTracker : public platform::IKeyState {
+public:
+    static constexpr uint8_t kDownBit = 0x80;
+    static constexpr uint8_t kToggleBit = 0x01;
+
+    // A press while the button is already down (a lost release) changes nothing, nor does a
+    // release while it is up: the byte follows the button, not the event count.
+    void Press();
+    void Release();
+    uint8_t RightButtonState() override { return m_state; }
+
+    // Routes every event of the program's windows through this tracker while it lives: right
+    // button presses, releases and drags update the byte and go no further, so no widget, menu
+    // or window ever sees the right button. Only one tracker can be installed at a time.
+    void InstallEventFilter();
+    void RemoveEventFilter();
+    ~TRightButtonTracker() override;
+
+private:
+    static int FilterEvent(int event, Fl_Window* window);
+    uint8_t m_state = 0;
+    bool m_installed = false;
+};
+
+}  // namespace ui
