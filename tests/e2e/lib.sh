@@ -1,0 +1,151 @@
+# Shared steps of the end-to-end scenarios: an Xvfb of their own, the program started with the
+# test-only state channel, reading its state, clicking its controls, keying, checking pixels.
+set -euo pipefail
+
+: "${KEYVET:?KEYVET must name the keyvet program}"
+WORK=$(mktemp -d)
+STATE=$WORK/state
+PROGRAM_PID=
+XVFB_PID=
+# Seconds to wait for the program (generous: sanitizer builds start slowly).
+WAIT=${KEYVET_E2E_WAIT:-30}
+
+cleanup() {
+    if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+        kill "$PROGRAM_PID" 2>/dev/null || true
+        wait "$PROGRAM_PID" 2>/dev/null || true
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -f "$WORK/program.log" ]; then
+        echo "--- program output:" >&2
+        cat "$WORK/program.log" >&2
+    fi
+    exit 1
+}
+
+# Starts Xvfb on a display number it picks itself (free by construction), 1280 x 1024.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    for _ in $(seq 200); do
+        [ -s "$WORK/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+
+# Starts the program in folder $1 (default: the work folder) with extra environment "$@" and
+# waits for its first painted main window.
+start_program() {
+    local folder=${1:-$WORK}
+    shift || true
+    (cd "$folder" && exec env KEYVET_STATE_FILE="$STATE" "$@" "$KEYVET" >"$WORK/program.log" 2>&1) &
+    PROGRAM_PID=$!
+    for _ in $(seq $((WAIT * 20))); do
+        [ -f "$STATE" ] && return 0
+        kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended at start-up"
+        sleep 0.05
+    done
+    fail "the main window was not painted within $WAIT s"
+}
+
+# Asks the running program for its state (written to $STATE).
+state() {
+    rm -f "$STATE"
+    kill -USR1 "$PROGRAM_PID" 2>/dev/null || fail "the program is not running"
+    for _ in $(seq $((WAIT * 50))); do
+        [ -f "$STATE" ] && return 0
+        sleep 0.02
+    done
+    fail "no state from the program"
+}
+
+# The value of KEY in the last state read.
+value() {
+    grep -m1 "^$1=" "$STATE" | cut -d= -f2- || true
+}
+
+expect() {
+    local key=$1 expected=$2 actual
+    actual=$(value "$key")
+    [ "$actual" = "$expected" ] || fail "$key is '$actual', expected '$expected'"
+}
+
+# Reads the state until KEY has the expected value (up to $WAIT seconds).
+wait_for() {
+    local key=$1 expected=$2
+    for _ in $(seq $((WAIT * 10))); do
+        state
+        [ "$(value "$key")" = "$expected" ] && return 0
+        sleep 0.1
+    done
+    fail "$key stayed '$(value "$key")', expected '$expected'"
+}
+
+# The centre "X Y" of a control's place on screen, from the last state.
+centre() {
+    local rect x y w h
+    rect=$(value "$1.Screen")
+    [ -n "$rect" ] || fail "no $1 on screen"
+    IFS=, read -r x y w h <<<"$rect"
+    echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# Left-clicks a control (read from a fresh state).
+click() {
+    state
+    local x y
+    read -r x y < <(centre "$1")
+    xdotool mousemove "$x" "$y" click 1
+}
+
+# Opens the main window's Help menu and picks its item number $1 (1 About, 2 Help).
+menu_help() {
+    click Form1.Help1
+    sleep 0.3
+    for _ in $(seq "$1"); do
+        xdotool key Down
+    done
+    xdotool key Return
+}
+
+# Keys Morse with the right button: each argument is a key-down time in seconds, followed by
+# a key-up time of one dit.
+key_morse() {
+    local down
+    for down in "$@"; do
+        xdotool mousedown 3
+        sleep "$down"
+        xdotool mouseup 3
+        sleep 0.06
+    done
+}
+
+# "R,G,B" of the screen pixel at X Y.
+pixel() {
+    import -window root -crop "1x1+$1+$2" +repage "$WORK/pixel.png"
+    convert "$WORK/pixel.png" -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:
+}
+
+# The number of distinct colours in a screen rectangle "X,Y,W,H".
+colours_in() {
+    local x y w h
+    IFS=, read -r x y w h <<<"$1"
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$WORK/region.png"
+    convert "$WORK/region.png" -format '%k' info:
+}
+
+# Visible windows whose title is exactly $1.
+visible_windows() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
+}
