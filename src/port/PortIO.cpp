@@ -13,7 +13,7 @@ using platform::kErrorServiceExists;
 
 constexpr const char* kDefaultServiceName = "Zareve";
 constexpr const char* kDevicePrefix = "\\\\.\\";
-constexpr const char* kVirtualDeviceFile = "\\zareve.vxd";
+constexpr const char* kVirtualDeviceFile = "zareve.vxd";
 constexpr const char* kDriverExtension = ".sys";
 
 // Control codes by path: (read, write) for byte access first.
@@ -194,7 +194,7 @@ void TPortIO::OpenDriver() {
 
 void TPortIO::OpenVirtualDevice() {
     m_driverHandle =
-        m_system.CreateFile(kDevicePrefix + std::string(kVirtualDeviceFile + 1), 0, 0, 0, 0);
+        m_system.CreateFile(kDevicePrefix + std::string(kVirtualDeviceFile), 0, 0, 0, 0);
     if (m_driverHandle != kClosed) {
         return;
     }
@@ -203,7 +203,7 @@ void TPortIO::OpenVirtualDevice() {
         return;
     }
     m_driverHandle =
-        m_system.CreateFile(kDevicePrefix + directory + kVirtualDeviceFile, 0, 0, 0, 0);
+        m_system.CreateFile(kDevicePrefix + directory + "\\" + kVirtualDeviceFile, 0, 0, 0, 0);
     if (m_driverHandle == kClosed) {
         m_lastError = m_system.LastError();
     }
