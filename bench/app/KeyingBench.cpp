@@ -18,7 +18,7 @@ class TBenchPlatform : public platform::IKeyState,
                        public platform::IClock,
                        public platform::IEventPump,
                        public platform::IDialogs {
-public:
+  public:
     TBenchPlatform(app::TForm1& form, int64_t passes) : m_form(form), m_passes(passes) {}
     uint8_t RightButtonState() override { return m_calls % 1000 < 500 ? 0 : 129; }
     uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_calls / 100); }
@@ -31,7 +31,7 @@ public:
     void ShowMessage(const std::string&) override {}
     void Beep() override {}
 
-private:
+  private:
     app::TForm1& m_form;
     int64_t m_passes;
     int64_t m_calls = 0;
@@ -73,7 +73,8 @@ void FillLog(app::TForm1& form, int transitions) {
     uint8_t state = 0;
     for (int i = 0; i < transitions; ++i) {
         const bool down = i % 2 == 0;
-        state = down ? static_cast<uint8_t>((state | 0x80) ^ 1) : static_cast<uint8_t>(state & 0x7F);
+        state =
+            down ? static_cast<uint8_t>((state | 0x80) ^ 1) : static_cast<uint8_t>(state & 0x7F);
         polls.Add(base::UIntToStr(ms * 100));
         ticks.Add(base::UIntToStr(1000 + ms));
         states.Add(base::IntToStr(state));

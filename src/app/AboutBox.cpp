@@ -19,8 +19,12 @@ const classes::TClassInfo& FormClass(const char* name) {
 TAboutBox::TAboutBox(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TAboutBox"), *this);
 }
-const classes::TClassInfo& TAboutBox::StaticClass() { return FormClass<TAboutBox>("TAboutBox"); }
-const classes::TClassInfo& TAboutBox::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TAboutBox::StaticClass() {
+    return FormClass<TAboutBox>("TAboutBox");
+}
+const classes::TClassInfo& TAboutBox::ClassInfo() const {
+    return StaticClass();
+}
 
 classes::TNotifyEvent TAboutBox::FindMethod(std::string_view name) {
     if (classes::SameText(name, "OKButtonClick")) {
@@ -29,7 +33,9 @@ classes::TNotifyEvent TAboutBox::FindMethod(std::string_view name) {
     return {};
 }
 
-void TAboutBox::OKButtonClick(classes::TPersistent* /*sender*/) { Close(); }
+void TAboutBox::OKButtonClick(classes::TPersistent* /*sender*/) {
+    Close();
+}
 
 TAboutBox1::TAboutBox1(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TAboutBox1"), *this);
@@ -37,24 +43,38 @@ TAboutBox1::TAboutBox1(classes::TComponent* owner) : forms::TForm(owner) {
 const classes::TClassInfo& TAboutBox1::StaticClass() {
     return FormClass<TAboutBox1>("TAboutBox1");
 }
-const classes::TClassInfo& TAboutBox1::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TAboutBox1::ClassInfo() const {
+    return StaticClass();
+}
 
 TForm2::TForm2(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TForm2"), *this);
 }
-const classes::TClassInfo& TForm2::StaticClass() { return FormClass<TForm2>("TForm2"); }
-const classes::TClassInfo& TForm2::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TForm2::StaticClass() {
+    return FormClass<TForm2>("TForm2");
+}
+const classes::TClassInfo& TForm2::ClassInfo() const {
+    return StaticClass();
+}
 
 TForm4::TForm4(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TForm4"), *this);
 }
-const classes::TClassInfo& TForm4::StaticClass() { return FormClass<TForm4>("TForm4"); }
-const classes::TClassInfo& TForm4::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TForm4::StaticClass() {
+    return FormClass<TForm4>("TForm4");
+}
+const classes::TClassInfo& TForm4::ClassInfo() const {
+    return StaticClass();
+}
 
 TForm5::TForm5(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TForm5"), *this);
 }
-const classes::TClassInfo& TForm5::StaticClass() { return FormClass<TForm5>("TForm5"); }
-const classes::TClassInfo& TForm5::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TForm5::StaticClass() {
+    return FormClass<TForm5>("TForm5");
+}
+const classes::TClassInfo& TForm5::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace app

@@ -7,7 +7,7 @@
 namespace app {
 
 class TAboutBox : public forms::TForm {
-public:
+  public:
     explicit TAboutBox(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -19,7 +19,7 @@ public:
 
 // A generic About-box template; created hidden and never shown.
 class TAboutBox1 : public forms::TForm {
-public:
+  public:
     explicit TAboutBox1(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -27,21 +27,21 @@ public:
 
 // Empty windows of the button-face colour and the default font; never shown.
 class TForm2 : public forms::TForm {
-public:
+  public:
     explicit TForm2(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 };
 
 class TForm4 : public forms::TForm {
-public:
+  public:
     explicit TForm4(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 };
 
 class TForm5 : public forms::TForm {
-public:
+  public:
     explicit TForm5(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;

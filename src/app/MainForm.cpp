@@ -23,7 +23,9 @@ const classes::TClassInfo& TForm1::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TForm1::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TForm1::ClassInfo() const {
+    return StaticClass();
+}
 
 template <class T>
 T* TForm1::Field(std::string_view name) const {
@@ -55,7 +57,7 @@ TForm1::TForm1(classes::TComponent* owner) : forms::TForm(owner) {
 classes::TNotifyEvent TForm1::FindMethod(std::string_view name) {
     using THandler = void (TForm1::*)(classes::TPersistent*);
     static const std::pair<std::string_view, THandler> kMethods[] = {
-        {"StartClick", &TForm1::StartClick},   {"Button1Click", &TForm1::Button1Click},
+        {"StartClick", &TForm1::StartClick},     {"Button1Click", &TForm1::Button1Click},
         {"Button2Click", &TForm1::Button2Click}, {"About1Click", &TForm1::About1Click},
         {"Help2Click", &TForm1::Help2Click},
     };
@@ -82,8 +84,8 @@ void TForm1::Help2Click(classes::TPersistent* /*sender*/) {
     platform::IShell& shell = *platform::Services().Shell;
     std::string directory = shell.CurrentDirectory();
     // A Linux directory starts with "/", which takes the place of the address's third slash.
-    std::string address = directory.starts_with('/') ? "file://" + directory
-                                                     : "file:///" + directory;
+    std::string address =
+        directory.starts_with('/') ? "file://" + directory : "file:///" + directory;
     if (!address.ends_with('/')) {
         address += '/';
     }

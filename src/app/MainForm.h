@@ -21,7 +21,7 @@ class TPortIO;
 namespace app {
 
 class TForm1 : public forms::TForm {
-public:
+  public:
     explicit TForm1(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -64,7 +64,7 @@ public:
     uint8_t RunFlag() const { return m_runFlag; }
     uint32_t PollCount() const { return m_pollCount; }
 
-private:
+  private:
     template <class T>
     T* Field(std::string_view name) const;
     void BusyWait();
@@ -87,10 +87,10 @@ private:
     port::TPortIO* m_portIO1 = nullptr;
 
     // Run state of the capture loop.
-    uint8_t m_runFlag = 0;          // the loop runs while not 0
-    uint32_t m_pollCount = 0;       // polls since the run began; wraps at 2^32
-    uint8_t m_keyState = 0;         // key-state byte of the current poll
-    uint8_t m_lastKeyState = 128;   // key-state byte of the last logged change
+    uint8_t m_runFlag = 0;                // the loop runs while not 0
+    uint32_t m_pollCount = 0;             // polls since the run began; wraps at 2^32
+    uint8_t m_keyState = 0;               // key-state byte of the current poll
+    uint8_t m_lastKeyState = 128;         // key-state byte of the last logged change
     volatile int32_t m_delayCounter = 0;  // the busy wait's counter, a real store each step
     int32_t m_delaySteps = kDelaySteps;
     // Polls per millisecond of the last Finish.

@@ -18,8 +18,7 @@ constexpr uint32_t kLeadMs = 100;
 // A logged key state above this reads as level 1 on the chart.
 constexpr int32_t kLevelThreshold = 16;
 
-const char* const kNoMorseMessage =
-    "No Morse detected!\n\rSend some now?\n\rOr Check connections?";
+const char* const kNoMorseMessage = "No Morse detected!\n\rSend some now?\n\rOr Check connections?";
 }  // namespace
 
 void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
@@ -66,15 +65,15 @@ void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
     m_series1->AppendXY(0, kBottomMargin, "", chart::clSeriesDefault);
     m_series1->AppendXY(0, 0, "", chart::clSeriesDefault);
 
-    const auto base32 =
-        static_cast<uint32_t>(base::DivTrunc(static_cast<int64_t>(base::StrToInt(polls.Strings(1))), r));
+    const auto base32 = static_cast<uint32_t>(
+        base::DivTrunc(static_cast<int64_t>(base::StrToInt(polls.Strings(1))), r));
     classes::TLineList& chartTimes = Memo(1).Lines();
     classes::TLineList& states = Memo(3).Lines();
     chartTimes.Clear();
     uint32_t t = 0;
     for (int32_t i = 1; i <= n - 1; ++i) {
-        const auto q =
-            static_cast<uint32_t>(base::DivTrunc(static_cast<int64_t>(base::StrToInt(polls.Strings(i))), r));
+        const auto q = static_cast<uint32_t>(
+            base::DivTrunc(static_cast<int64_t>(base::StrToInt(polls.Strings(i))), r));
         t = q - base32 + kLeadMs;
         const int a = base::StrToInt(states.Strings(i - 1)) > kLevelThreshold ? 1 : 0;
         const int b = base::StrToInt(states.Strings(i)) > kLevelThreshold ? 1 : 0;

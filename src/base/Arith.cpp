@@ -40,9 +40,9 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     }
     const int64_t product = static_cast<int64_t>(a) * static_cast<int64_t>(b);
     const bool negative = (product < 0) != (c < 0);
-    const uint64_t magnitude =
-        product < 0 ? static_cast<uint64_t>(0) - static_cast<uint64_t>(product)
-                    : static_cast<uint64_t>(product);
+    const uint64_t magnitude = product < 0
+                                   ? static_cast<uint64_t>(0) - static_cast<uint64_t>(product)
+                                   : static_cast<uint64_t>(product);
     const uint64_t divisor =
         c < 0 ? static_cast<uint64_t>(0) - static_cast<uint64_t>(static_cast<int64_t>(c))
               : static_cast<uint64_t>(c);

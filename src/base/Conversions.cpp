@@ -1,12 +1,12 @@
 // Number <-> text conversions with the runtime's exact formats and messages.
 #include "base/Conversions.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -28,7 +28,9 @@ constexpr int kLowestFixedExponent = -4;
     throw EConvertError(Format(kSInvalidFloat, {std::string(text)}));
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // A finite, non-negative value as `count` significant digits d1 d2 ... with value =
 // d1.d2d3... x 10^exponent; zero gives all zeros and exponent 0.
@@ -44,9 +46,8 @@ TDecimalDigits ToDecimalDigits(double magnitude, int count) {
         return result;
     }
     char buffer[64];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                      count - 1);
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                         std::chars_format::scientific, count - 1);
     (void)ec;
     const std::string_view text(buffer, static_cast<size_t>(end - buffer));
     const size_t ePos = text.find('e');
@@ -98,8 +99,8 @@ void RoundToDecimals(TDecimalDigits d, int decimals, std::string& intPart, std::
     fraction.clear();
     for (int pos = d.Exponent; pos >= 0; --pos) {
         const int index = d.Exponent - pos;
-        intPart += index < static_cast<int>(d.Digits.size()) ? d.Digits[static_cast<size_t>(index)]
-                                                             : '0';
+        intPart +=
+            index < static_cast<int>(d.Digits.size()) ? d.Digits[static_cast<size_t>(index)] : '0';
     }
     for (int k = 1; k <= decimals; ++k) {
         const int index = d.Exponent + k;
@@ -114,13 +115,13 @@ void RoundToDecimals(TDecimalDigits d, int decimals, std::string& intPart, std::
 // One section of a pattern, analysed.
 struct TPatternSection {
     std::string_view Text;
-    int IntZeros = 0;       // required integer digits
-    int FracZeros = 0;      // required decimals
-    int FracHashes = 0;     // optional decimals
+    int IntZeros = 0;    // required integer digits
+    int FracZeros = 0;   // required decimals
+    int FracHashes = 0;  // optional decimals
     bool Thousands = false;
-    char ExpChar = 0;       // 'E' or 'e' when scientific
-    char ExpSign = 0;       // '+' or '-'
-    int ExpZeros = 0;       // required exponent digits
+    char ExpChar = 0;  // 'E' or 'e' when scientific
+    char ExpSign = 0;  // '+' or '-'
+    int ExpZeros = 0;  // required exponent digits
 };
 
 TPatternSection AnalyseSection(std::string_view text) {
@@ -319,9 +320,13 @@ void LoadFormatSettingsFromLocale() {
     freelocale(locale);
 }
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) {
+    return std::to_string(value);
+}
 
-std::string UIntToStr(uint32_t value) { return std::to_string(static_cast<uint64_t>(value)); }
+std::string UIntToStr(uint32_t value) {
+    return std::to_string(static_cast<uint64_t>(value));
+}
 
 int32_t StrToInt(std::string_view text) {
     size_t i = 0;
@@ -337,7 +342,8 @@ int32_t StrToInt(std::string_view text) {
     if (i < text.size() && text[i] == '$') {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }

@@ -9,38 +9,38 @@ namespace base {
 
 // Base of every exception the program raises; Message() is what the user sees.
 class Exception : public std::runtime_error {
-public:
+  public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
     std::string Message() const { return what(); }
 };
 
 // A text that does not convert to the wanted number ("'x' is not a valid integer value").
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Integer division by zero ("Division by zero").
 class EDivByZero : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Floating-point division of a non-zero value by zero ("Floating point division by zero").
 class EZeroDivide : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // An invalid floating-point operation, such as 0/0 ("Invalid floating point operation").
 class EInvalidOp : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // An index outside a list ("List index out of bounds (%d)").
 class EListError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 

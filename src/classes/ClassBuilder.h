@@ -19,13 +19,13 @@ namespace classes {
 
 // A value of the wrong kind for a property ("expected an integer").
 class EPropertyError : public base::Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 template <class T>
 class TClassBuilder {
-public:
+  public:
     TClassBuilder(std::string name, const TClassInfo* parent) : m_info(std::move(name), parent) {}
 
     // Components: the registry can create one with a given owner.
@@ -254,7 +254,7 @@ public:
 
     TClassInfo Build() { return std::move(m_info); }
 
-private:
+  private:
     static const T& Self(const TPersistent& o) { return static_cast<const T&>(o); }
     static T& Self(TPersistent& o) { return static_cast<T&>(o); }
 

@@ -12,7 +12,9 @@ bool IsValidIdent(std::string_view text) {
     if (text.empty()) {
         return false;
     }
-    auto isAlpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto isAlpha = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    };
     if (!isAlpha(text[0])) {
         return false;
     }
@@ -28,7 +30,9 @@ const TClassInfo& TComponent::StaticClass() {
     return info;
 }
 
-const TClassInfo& TComponent::ClassInfo() const { return StaticClass(); }
+const TClassInfo& TComponent::ClassInfo() const {
+    return StaticClass();
+}
 
 TComponent::TComponent(TComponent* owner) {
     if (owner != nullptr) {
@@ -140,12 +144,13 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
 
 void TComponent::Notification(TComponent* /*component*/, TOperation /*operation*/) {}
 
-void TComponent::Loaded() { m_loading = false; }
+void TComponent::Loaded() {
+    m_loading = false;
+}
 
 void TComponent::SetParentComponent(TComponent* /*parent*/) {}
 
-void TComponent::GetChildren(const std::function<void(TComponent*)>& proc,
-                             TComponent* root) const {
+void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) const {
     if (root != this) {
         return;
     }
@@ -156,6 +161,8 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& proc,
     }
 }
 
-TNotifyEvent TComponent::FindMethod(std::string_view /*name*/) { return {}; }
+TNotifyEvent TComponent::FindMethod(std::string_view /*name*/) {
+    return {};
+}
 
 }  // namespace classes

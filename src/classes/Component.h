@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "classes/Persistent.h"
 #include "base/Exceptions.h"
+#include "classes/Persistent.h"
 #include "classes/Properties.h"
 
 namespace classes {
@@ -17,7 +17,7 @@ namespace classes {
 enum class TOperation { opInsert, opRemove };
 
 class TComponent : public TPersistent {
-public:
+  public:
     // The owner takes ownership and frees this component when it is freed itself.
     explicit TComponent(TComponent* owner);
     ~TComponent() override;
@@ -64,14 +64,14 @@ public:
     // event when there is none.
     virtual TNotifyEvent FindMethod(std::string_view name);
 
-protected:
+  protected:
     void MarkDestroying() { m_destroying = true; }
 
-private:
+  private:
     TComponent* m_owner = nullptr;
     std::string m_name;
     int32_t m_tag = 0;
-    std::vector<TComponent*> m_components;   // owned
+    std::vector<TComponent*> m_components;    // owned
     std::vector<TComponent*> m_freeNotifies;  // told when this one is freed
     bool m_loading = false;
     bool m_destroying = false;
@@ -79,7 +79,7 @@ private:
 
 // A component's name or its place in the tree is refused.
 class EComponentError : public base::Exception {
-public:
+  public:
     using Exception::Exception;
 };
 

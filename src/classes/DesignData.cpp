@@ -48,7 +48,7 @@ std::string Describe(const TToken& t) {
 }
 
 class TLexer {
-public:
+  public:
     explicit TLexer(std::string_view text) : m_text(text) { Advance(); }
 
     const TToken& Peek() const { return m_token; }
@@ -84,7 +84,7 @@ public:
         return m_token.Kind == TTokenKind::tkIdent && SameText(m_token.Text, word);
     }
 
-private:
+  private:
     char At(size_t i) const { return i < m_text.size() ? m_text[i] : '\0'; }
 
     void Step() {
@@ -135,8 +135,8 @@ private:
                 m_token.Text += m_text[m_pos];
                 Step();
             }
-        } else if (IsDigit(c) || c == '$' || ((c == '-' || c == '+') &&
-                                              (IsDigit(At(m_pos + 1)) || At(m_pos + 1) == '$'))) {
+        } else if (IsDigit(c) || c == '$' ||
+                   ((c == '-' || c == '+') && (IsDigit(At(m_pos + 1)) || At(m_pos + 1) == '$'))) {
             LexNumber();
         } else if (c == '\'' || c == '#') {
             LexString();
@@ -159,7 +159,8 @@ private:
         }
         if (m_text[m_pos] == '$') {
             Step();
-            while (m_pos < m_text.size() && std::isxdigit(static_cast<unsigned char>(m_text[m_pos]))) {
+            while (m_pos < m_text.size() &&
+                   std::isxdigit(static_cast<unsigned char>(m_text[m_pos]))) {
                 text += m_text[m_pos];
                 Step();
             }
@@ -182,8 +183,8 @@ private:
                 isFloat = true;
                 text += c;
             } else if ((c == 'e' || c == 'E') &&
-                       (IsDigit(At(m_pos + 1)) ||
-                        ((At(m_pos + 1) == '-' || At(m_pos + 1) == '+') && IsDigit(At(m_pos + 2))))) {
+                       (IsDigit(At(m_pos + 1)) || ((At(m_pos + 1) == '-' || At(m_pos + 1) == '+') &&
+                                                   IsDigit(At(m_pos + 2))))) {
                 isFloat = true;
                 text += c;
                 Step();
@@ -267,7 +268,7 @@ struct TFixup {
 };
 
 class TReader {
-public:
+  public:
     TReader(std::string_view text, TComponent& root) : m_lex(text), m_root(root) {}
 
     void Read() {
@@ -279,8 +280,8 @@ public:
         m_lex.ExpectSymbol(':');
         const TToken cls = m_lex.ExpectIdent("a class name");
         if (!SameText(cls.Text, m_root.ClassName())) {
-            m_lex.Fail(cls, "expected class " + m_root.ClassName() + " but found '" + cls.Text +
-                                "'");
+            m_lex.Fail(cls,
+                       "expected class " + m_root.ClassName() + " but found '" + cls.Text + "'");
         }
         SetName(m_root, name);
         MarkLoading(m_root);
@@ -295,7 +296,7 @@ public:
         m_root.Loaded();
     }
 
-private:
+  private:
     void MarkLoading(TComponent& c) { c.BeginLoading(); }
 
     void SetName(TComponent& c, const TToken& name) {
@@ -334,7 +335,8 @@ private:
             m_lex.Fail(cls, "unknown class '" + cls.Text + "'");
         }
         TComponent* child = m_root.FindComponent(name.Text);
-        if (child != nullptr && std::find(m_loaded.begin(), m_loaded.end(), child) != m_loaded.end()) {
+        if (child != nullptr &&
+            std::find(m_loaded.begin(), m_loaded.end(), child) != m_loaded.end()) {
             m_lex.Fail(name, "a component named " + name.Text + " was read already");
         }
         if (child != nullptr && !child->InheritsFrom(*info)) {
@@ -364,7 +366,8 @@ private:
         size_t start = 0;
         while (true) {
             const size_t dot = path.Text.find('.', start);
-            const std::string part = path.Text.substr(start, dot == std::string::npos ? dot : dot - start);
+            const std::string part =
+                path.Text.substr(start, dot == std::string::npos ? dot : dot - start);
             prop = target->ClassInfo().FindProperty(part);
             if (prop == nullptr) {
                 m_lex.Fail(path, "unknown property '" + part + "' of " + target->ClassName());

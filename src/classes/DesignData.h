@@ -28,12 +28,12 @@ class TComponent;
 
 // Bad design data: names the line and column (from 1) and what was expected there.
 class EDesignDataError : public base::Exception {
-public:
+  public:
     EDesignDataError(int line, int column, const std::string& what);
     int Line() const { return m_line; }
     int Column() const { return m_column; }
 
-private:
+  private:
     int m_line;
     int m_column;
 };

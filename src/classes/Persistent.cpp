@@ -15,15 +15,21 @@ const TClassInfo& TPersistent::StaticClass() {
     return info;
 }
 
-const TClassInfo& TPersistent::ClassInfo() const { return StaticClass(); }
+const TClassInfo& TPersistent::ClassInfo() const {
+    return StaticClass();
+}
 
-const std::string& TPersistent::ClassName() const { return ClassInfo().Name(); }
+const std::string& TPersistent::ClassName() const {
+    return ClassInfo().Name();
+}
 
 bool TPersistent::InheritsFrom(const TClassInfo& info) const {
     return ClassInfo().InheritsFrom(info);
 }
 
-void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
+void TPersistent::Assign(const TPersistent& source) {
+    source.AssignTo(*this);
+}
 
 void TPersistent::AssignTo(TPersistent& dest) const {
     throw base::EConvertError("Cannot assign a " + ClassName() + " to a " + dest.ClassName());
@@ -181,7 +187,9 @@ std::string Lower(std::string_view s) {
 }
 }  // namespace
 
-void RegisterClass(const TClassInfo& info) { Registry()[Lower(info.Name())] = &info; }
+void RegisterClass(const TClassInfo& info) {
+    Registry()[Lower(info.Name())] = &info;
+}
 
 const TClassInfo* FindClass(std::string_view name) {
     auto it = Registry().find(Lower(name));

@@ -10,7 +10,7 @@ class TClassInfo;
 
 // Base of every object whose settings can be assigned and stored in design data.
 class TPersistent {
-public:
+  public:
     TPersistent() = default;
     TPersistent(const TPersistent&) = delete;
     TPersistent& operator=(const TPersistent&) = delete;
@@ -27,7 +27,7 @@ public:
     const std::string& ClassName() const;
     bool InheritsFrom(const TClassInfo& info) const;
 
-protected:
+  protected:
     // Copies this object's settings into dest; the default refuses.
     virtual void AssignTo(TPersistent& dest) const;
 };

@@ -35,8 +35,18 @@ struct TDesignValue {
     bool operator==(const TDesignValue& other) const;
 };
 
-enum class TPropKind { pkInteger, pkFloat, pkString, pkBoolean, pkEnum, pkSet, pkStrings,
-                       pkObject, pkComponent, pkEvent };
+enum class TPropKind {
+    pkInteger,
+    pkFloat,
+    pkString,
+    pkBoolean,
+    pkEnum,
+    pkSet,
+    pkStrings,
+    pkObject,
+    pkComponent,
+    pkEvent
+};
 
 // Names for particular integer values (colour names such as clBlue).
 using TIdentMap = std::vector<std::pair<std::string, int64_t>>;
@@ -54,13 +64,13 @@ struct TNotifyEvent {
 struct TPropInfo {
     std::string Name;
     TPropKind Kind = TPropKind::pkInteger;
-    std::vector<std::string> EnumNames;     // pkEnum by ordinal, pkSet by bit
-    const TIdentMap* Idents = nullptr;      // pkInteger: names of values
+    std::vector<std::string> EnumNames;  // pkEnum by ordinal, pkSet by bit
+    const TIdentMap* Idents = nullptr;   // pkInteger: names of values
     std::function<TDesignValue(const TPersistent&)> Get;
     std::function<void(TPersistent&, const TDesignValue&)> Set;
-    std::optional<TDesignValue> Default;    // none: always stored
-    std::function<bool(const TPersistent&)> Stored;           // optional stored-test
-    std::function<TPersistent*(TPersistent&)> Object;         // pkObject: the owned sub-object
+    std::optional<TDesignValue> Default;                          // none: always stored
+    std::function<bool(const TPersistent&)> Stored;               // optional stored-test
+    std::function<TPersistent*(TPersistent&)> Object;             // pkObject: the owned sub-object
     std::function<TComponent*(const TPersistent&)> GetComponent;  // pkComponent
     std::function<void(TPersistent&, TComponent*)> SetComponent;  // pkComponent
     std::function<const TNotifyEvent*(const TPersistent&)> GetEvent;  // pkEvent
@@ -74,7 +84,7 @@ struct TPropInfo {
 // Class information: name, parent, the published properties the class adds, and for
 // components a factory that creates one with a given owner.
 class TClassInfo {
-public:
+  public:
     using TFactory = std::function<TComponent*(TComponent* owner)>;
 
     TClassInfo(std::string name, const TClassInfo* parent);
@@ -94,7 +104,7 @@ public:
     void SetFactory(TFactory factory) { m_factory = std::move(factory); }
     TPropInfo& LastProperty() { return m_props.back(); }
 
-private:
+  private:
     std::string m_name;
     const TClassInfo* m_parent;
     std::vector<TPropInfo> m_props;

@@ -7,13 +7,14 @@
 namespace classes {
 
 const TClassInfo& TStringList::StaticClass() {
-    static const TClassInfo info = TClassBuilder<TStringList>("TStringList",
-                                                              &TPersistent::StaticClass())
-                                       .Build();
+    static const TClassInfo info =
+        TClassBuilder<TStringList>("TStringList", &TPersistent::StaticClass()).Build();
     return info;
 }
 
-const TClassInfo& TStringList::ClassInfo() const { return StaticClass(); }
+const TClassInfo& TStringList::ClassInfo() const {
+    return StaticClass();
+}
 
 void TStringList::Assign(const TPersistent& source) {
     if (const auto* list = dynamic_cast<const TStringList*>(&source)) {
@@ -23,7 +24,9 @@ void TStringList::Assign(const TPersistent& source) {
     TPersistent::Assign(source);
 }
 
-int32_t TStringList::Count() const { return static_cast<int32_t>(m_lines.size()); }
+int32_t TStringList::Count() const {
+    return static_cast<int32_t>(m_lines.size());
+}
 
 std::string TStringList::Strings(int32_t index) const {
     if (index < 0 || index >= static_cast<int32_t>(m_lines.size())) {
@@ -92,7 +95,9 @@ const TClassInfo& TLineList::StaticClass() {
     return info;
 }
 
-const TClassInfo& TLineList::ClassInfo() const { return StaticClass(); }
+const TClassInfo& TLineList::ClassInfo() const {
+    return StaticClass();
+}
 
 int32_t TLineList::Count() const {
     const auto n = static_cast<int32_t>(m_lines.size());

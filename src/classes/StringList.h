@@ -13,7 +13,7 @@ namespace classes {
 
 // A list of strings with a change notification after every change.
 class TStringList : public TPersistent {
-public:
+  public:
     TStringList() = default;
     explicit TStringList(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
 
@@ -40,7 +40,7 @@ public:
     // Called after every change.
     std::function<void()> OnChange;
 
-protected:
+  protected:
     void Changed();
     std::vector<std::string> m_lines;
 };
@@ -49,7 +49,7 @@ protected:
 // is empty (so an empty box counts 0), reading at or past the end gives an empty line, and a line
 // is read through a buffer of kLineBufferChars characters.
 class TLineList : public TStringList {
-public:
+  public:
     using TStringList::TStringList;
 
     const TClassInfo& ClassInfo() const override;

@@ -12,7 +12,9 @@ TApplication& TApplication::Instance() {
     return application;
 }
 
-void TApplication::AddForm(std::unique_ptr<TForm> form) { m_forms.push_back(std::move(form)); }
+void TApplication::AddForm(std::unique_ptr<TForm> form) {
+    m_forms.push_back(std::move(form));
+}
 
 void TApplication::DestroyForms() {
     while (!m_forms.empty()) {
@@ -20,7 +22,9 @@ void TApplication::DestroyForms() {
     }
 }
 
-void TApplication::ProcessMessages() { platform::Services().EventPump->ProcessMessages(); }
+void TApplication::ProcessMessages() {
+    platform::Services().EventPump->ProcessMessages();
+}
 
 void TApplication::Dispatch(const std::function<void()>& handler) {
     try {
@@ -30,13 +34,17 @@ void TApplication::Dispatch(const std::function<void()>& handler) {
     }
 }
 
-void TApplication::HandleException(const std::exception& error) { ShowMessage(error.what()); }
+void TApplication::HandleException(const std::exception& error) {
+    ShowMessage(error.what());
+}
 
 void TApplication::ShowMessage(const std::string& text) {
     platform::Services().Dialogs->ShowMessage(text);
 }
 
-void TApplication::Beep() { platform::Services().Dialogs->Beep(); }
+void TApplication::Beep() {
+    platform::Services().Dialogs->Beep();
+}
 
 void RegisterControlClasses() {
     classes::RegisterClass(TButton::StaticClass());

@@ -13,7 +13,7 @@
 namespace forms {
 
 class TApplication {
-public:
+  public:
     static TApplication& Instance();
 
     // Takes a created window; the first one becomes the main window.
@@ -40,7 +40,7 @@ public:
     bool Terminated() const { return m_terminated; }
     void ResetTerminated() { m_terminated = false; }
 
-private:
+  private:
     std::vector<std::unique_ptr<TForm>> m_forms;
     bool m_terminated = false;
 };

@@ -29,7 +29,9 @@ const classes::TClassInfo& TControl::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TControl::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TControl::ClassInfo() const {
+    return StaticClass();
+}
 
 TControl::TControl(classes::TComponent* owner) : classes::TComponent(owner) {
     m_font.SetOnChange([this] {
@@ -129,7 +131,9 @@ void TControl::Click() {
     }
 }
 
-classes::TComponent* TControl::ParentComponent() const { return m_parent; }
+classes::TComponent* TControl::ParentComponent() const {
+    return m_parent;
+}
 
 void TControl::SetParentComponent(classes::TComponent* parent) {
     auto* container = dynamic_cast<TWinControl*>(parent);
@@ -154,7 +158,9 @@ const classes::TClassInfo& TWinControl::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TWinControl::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TWinControl::ClassInfo() const {
+    return StaticClass();
+}
 
 TWinControl::~TWinControl() {
     // Children that outlive their container (freed later by the owner) forget it.
@@ -164,9 +170,13 @@ TWinControl::~TWinControl() {
     m_controls.clear();
 }
 
-void TWinControl::InsertControl(TControl* control) { m_controls.push_back(control); }
+void TWinControl::InsertControl(TControl* control) {
+    m_controls.push_back(control);
+}
 
-void TWinControl::RemoveControl(TControl* control) { std::erase(m_controls, control); }
+void TWinControl::RemoveControl(TControl* control) {
+    std::erase(m_controls, control);
+}
 
 void TWinControl::GetChildren(const std::function<void(classes::TComponent*)>& proc,
                               classes::TComponent* root) const {

@@ -17,13 +17,21 @@ class TWinControl;
 
 // What changed in a control, for its view.
 enum class TControlChange {
-    ccBounds, ccVisible, ccEnabled, ccCaption, ccFont, ccColor, ccLines, ccPicture, ccRepaint,
+    ccBounds,
+    ccVisible,
+    ccEnabled,
+    ccCaption,
+    ccFont,
+    ccColor,
+    ccLines,
+    ccPicture,
+    ccRepaint,
     ccBringToFront
 };
 
 // The front end's side of a control.
 class IControlView {
-public:
+  public:
     virtual ~IControlView() = default;
     virtual void ControlChanged(TControl& control, TControlChange change) = 0;
     // Called once when the control is freed; the view must forget it.
@@ -33,11 +41,13 @@ public:
 enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
 // Anchors as a bit mask, bit i = TAnchorKind i.
 using TAnchors = uint32_t;
-constexpr TAnchors AnchorBit(TAnchorKind kind) { return 1u << static_cast<uint32_t>(kind); }
+constexpr TAnchors AnchorBit(TAnchorKind kind) {
+    return 1u << static_cast<uint32_t>(kind);
+}
 constexpr TAnchors kDefaultAnchors = AnchorBit(TAnchorKind::akLeft) | AnchorBit(TAnchorKind::akTop);
 
 class TControl : public classes::TComponent {
-public:
+  public:
     explicit TControl(classes::TComponent* owner);
     ~TControl() override;
 
@@ -96,13 +106,13 @@ public:
     classes::TComponent* ParentComponent() const override;
     void SetParentComponent(classes::TComponent* parent) override;
 
-protected:
+  protected:
     void Changed(TControlChange change);
     // Takes the parent's font when ParentFont is set.
     void ParentFontChanged();
     friend class TWinControl;
 
-private:
+  private:
     int32_t m_left = 0;
     int32_t m_top = 0;
     int32_t m_width = 0;
@@ -123,7 +133,7 @@ private:
 
 // A control that holds child controls.
 class TWinControl : public TControl {
-public:
+  public:
     using TControl::TControl;
     ~TWinControl() override;
 
@@ -136,7 +146,7 @@ public:
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
                      classes::TComponent* root) const override;
 
-private:
+  private:
     friend class TControl;
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);

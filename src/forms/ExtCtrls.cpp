@@ -25,7 +25,9 @@ const classes::TClassInfo& TPanel::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TPanel::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TPanel::ClassInfo() const {
+    return StaticClass();
+}
 
 void TPanel::SetBevelInner(TPanelBevel value) {
     if (value != m_bevelInner) {
@@ -63,7 +65,9 @@ const classes::TClassInfo& TImage::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TImage::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TImage::ClassInfo() const {
+    return StaticClass();
+}
 
 void TImage::SetPictureName(const std::string& value) {
     if (value != m_pictureName) {

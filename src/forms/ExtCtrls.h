@@ -8,7 +8,7 @@ namespace forms {
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
 class TPanel : public TWinControl {
-public:
+  public:
     explicit TPanel(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -21,7 +21,7 @@ public:
     int32_t BevelWidth() const { return m_bevelWidth; }
     void SetBevelWidth(int32_t value);
 
-private:
+  private:
     TPanelBevel m_bevelInner = TPanelBevel::bvNone;
     TPanelBevel m_bevelOuter = TPanelBevel::bvRaised;
     int32_t m_bevelWidth = 1;
@@ -31,7 +31,7 @@ private:
 // beside the program and in its installed data folder); it is drawn unscaled from the top-left
 // corner and cut off at the control's edges unless Stretch is set.
 class TImage : public TControl {
-public:
+  public:
     explicit TImage(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -41,7 +41,7 @@ public:
     bool Stretch() const { return m_stretch; }
     void SetStretch(bool value);
 
-private:
+  private:
     std::string m_pictureName;
     bool m_stretch = false;
 };

@@ -7,10 +7,17 @@
 
 namespace forms {
 
-enum class TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                       poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
-enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow,
-                              bsSizeToolWin };
+enum class TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 
 // Frame sizes (pixels) between a window's outer and client size, as the classic desktop draws
 // them: a border on every side, a caption bar above, and a menu bar below it when there is one.
@@ -20,7 +27,7 @@ constexpr int32_t kFrameMenu = 19;
 constexpr int32_t kDialogBorder = 3;
 
 class TForm : public TWinControl {
-public:
+  public:
     explicit TForm(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -57,7 +64,7 @@ public:
 
     void Notification(classes::TComponent* component, classes::TOperation operation) override;
 
-private:
+  private:
     TPosition m_position = TPosition::poDesigned;
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
     TMainMenu* m_menu = nullptr;

@@ -28,7 +28,9 @@ const classes::TClassInfo& TMenuItem::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TMenuItem::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TMenuItem::ClassInfo() const {
+    return StaticClass();
+}
 
 void TMenuItem::Click() {
     if (m_onClick) {
@@ -82,7 +84,9 @@ const classes::TClassInfo& TMainMenu::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TMainMenu::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TMainMenu::ClassInfo() const {
+    return StaticClass();
+}
 
 void TMainMenu::GetChildren(const std::function<void(classes::TComponent*)>& proc,
                             classes::TComponent* root) const {

@@ -9,7 +9,7 @@
 namespace forms {
 
 class TMenuItem : public classes::TComponent {
-public:
+  public:
     explicit TMenuItem(classes::TComponent* owner);
     ~TMenuItem() override;
     static const classes::TClassInfo& StaticClass();
@@ -34,7 +34,7 @@ public:
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
                      classes::TComponent* root) const override;
 
-private:
+  private:
     std::string m_caption;
     classes::TNotifyEvent m_onClick;
     std::vector<TMenuItem*> m_items;  // not owned: the owner frees them
@@ -44,7 +44,7 @@ private:
 
 // A window's main menu: its top-level items.
 class TMainMenu : public classes::TComponent {
-public:
+  public:
     explicit TMainMenu(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -55,7 +55,7 @@ public:
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
                      classes::TComponent* root) const override;
 
-private:
+  private:
     TMenuItem m_root{nullptr};
 };
 

@@ -20,7 +20,9 @@ const classes::TClassInfo& TButton::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TButton::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TButton::ClassInfo() const {
+    return StaticClass();
+}
 
 TLabel::TLabel(classes::TComponent* owner) : TControl(owner) {}
 
@@ -35,9 +37,13 @@ const classes::TClassInfo& TLabel::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TLabel::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TLabel::ClassInfo() const {
+    return StaticClass();
+}
 
-TEdit::TEdit(classes::TComponent* owner) : TWinControl(owner) { SetColor(gfx::clWindow); }
+TEdit::TEdit(classes::TComponent* owner) : TWinControl(owner) {
+    SetColor(gfx::clWindow);
+}
 
 const classes::TClassInfo& TEdit::StaticClass() {
     static const classes::TClassInfo info =
@@ -51,7 +57,9 @@ const classes::TClassInfo& TEdit::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TEdit::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TEdit::ClassInfo() const {
+    return StaticClass();
+}
 
 TMemo::TMemo(classes::TComponent* owner) : TWinControl(owner) {
     SetColor(gfx::clWindow);
@@ -72,6 +80,8 @@ const classes::TClassInfo& TMemo::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TMemo::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TMemo::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace forms

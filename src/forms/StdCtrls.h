@@ -10,7 +10,7 @@ namespace forms {
 enum class TModalResult { mrNone, mrOk, mrCancel };
 
 class TButton : public TWinControl {
-public:
+  public:
     explicit TButton(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -21,13 +21,13 @@ public:
     TModalResult ModalResult() const { return m_modalResult; }
     void SetModalResult(TModalResult value) { m_modalResult = value; }
 
-private:
+  private:
     bool m_default = false;
     TModalResult m_modalResult = TModalResult::mrNone;
 };
 
 class TLabel : public TControl {
-public:
+  public:
     explicit TLabel(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -38,14 +38,14 @@ public:
     bool Transparent() const { return m_transparent; }
     void SetTransparent(bool value) { m_transparent = value; }
 
-private:
+  private:
     bool m_autoSize = true;
     bool m_transparent = false;
 };
 
 // A single-line edit box; its text is the control's caption, published as "Text".
 class TEdit : public TWinControl {
-public:
+  public:
     explicit TEdit(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -55,7 +55,7 @@ public:
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool value) { m_readOnly = value; }
 
-private:
+  private:
     bool m_readOnly = false;
 };
 
@@ -63,7 +63,7 @@ enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line box holding a line list.
 class TMemo : public TWinControl {
-public:
+  public:
     explicit TMemo(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
@@ -73,7 +73,7 @@ public:
     TScrollStyle ScrollBars() const { return m_scrollBars; }
     void SetScrollBars(TScrollStyle value) { m_scrollBars = value; }
 
-private:
+  private:
     classes::TLineList m_lines;
     TScrollStyle m_scrollBars = TScrollStyle::ssNone;
 };

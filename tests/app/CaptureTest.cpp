@@ -16,7 +16,7 @@ class TScriptedRun : public platform::IKeyState,
                      public platform::IClock,
                      public platform::IEventPump,
                      public platform::IDialogs {
-public:
+  public:
     TScriptedRun(app::TForm1& form, int64_t restartAt, int64_t finishAt)
         : m_form(form), m_restartAt(restartAt), m_finishAt(finishAt) {}
 
@@ -47,7 +47,7 @@ public:
 
     std::vector<std::string> messages;
 
-private:
+  private:
     app::TForm1& m_form;
     int64_t m_restartAt;
     int64_t m_finishAt;

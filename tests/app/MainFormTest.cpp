@@ -43,8 +43,8 @@ std::string Keying(const std::vector<double>& times, const std::string& header =
 }
 
 TEST(MainFormTest, WorkedExampleFillsEveryResultBox) {
-    const auto out = RunScript(Keying({100, 164, 216, 396, 454, 516, 686, 861, 911, 977, 1033,
-                                       1223, 1408, 1468}));
+    const auto out = RunScript(
+        Keying({100, 164, 216, 396, 454, 516, 686, 861, 911, 977, 1033, 1223, 1408, 1468}));
     EXPECT_EQ(out.at("Edit1"), "63");
     EXPECT_EQ(out.at("Edit2"), "181");
     EXPECT_EQ(out.at("Edit3"), "54");
@@ -122,8 +122,9 @@ TEST(MainFormTest, FailuresOfFinishShowTheRuntimeMessageAndLeaveStartDisabled) {
 TEST(MainFormTest, KeyHeldAtStartShiftsMarksAndSpaces) {
     // Byte 129 at Start is logged at poll 0 and the first interval is a space: the analysis
     // swaps marks and spaces (here the "marks" are the key-up gaps).
-    const auto held = RunScript("initial 129\n100 up\n160 down\n220 up\n400 down\n460 up\n"
-                                "520 down\n700 up\n760 down\n");
+    const auto held = RunScript(
+        "initial 129\n100 up\n160 down\n220 up\n400 down\n460 up\n"
+        "520 down\n700 up\n760 down\n");
     EXPECT_EQ(held.at("Label21"), "100");
     EXPECT_NE(held.at("Edit1"), "");
     // Reading 128 at Start logs nothing until the first release.

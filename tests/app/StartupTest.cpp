@@ -14,7 +14,7 @@
 namespace {
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { app::CreateWindows(); }
     static void TearDownTestSuite() { forms::TApplication::Instance().DestroyForms(); }
     static forms::TApplication& Application() { return forms::TApplication::Instance(); }
@@ -23,8 +23,8 @@ protected:
 
 TEST_F(StartupTest, SixWindowsInOrderOnlyTheMainOneEverShown) {
     ASSERT_EQ(Application().FormCount(), 6);
-    const char* const classes[] = {"TForm1", "TForm2", "TAboutBox", "TForm4", "TForm5",
-                                   "TAboutBox1"};
+    const char* const classes[] = {"TForm1", "TForm2", "TAboutBox",
+                                   "TForm4", "TForm5", "TAboutBox1"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(Application().Forms(i)->ClassName(), classes[i]);
         EXPECT_FALSE(Application().Forms(i)->Visible()) << classes[i];  // shown by start-up

@@ -22,9 +22,9 @@ TEST(ArithTest, RoundGoesHalvesToEvenAndTruncCutsTowardsZero) {
 }
 
 TEST(ArithTest, MulDivRoundsHalvesAwayFromZero) {
-    EXPECT_EQ(base::MulDiv(8, 96, 72), 11);   // 10.67
-    EXPECT_EQ(base::MulDiv(3, 1, 2), 2);      // 1.5 -> 2
-    EXPECT_EQ(base::MulDiv(-3, 1, 2), -2);    // -1.5 -> -2
+    EXPECT_EQ(base::MulDiv(8, 96, 72), 11);  // 10.67
+    EXPECT_EQ(base::MulDiv(3, 1, 2), 2);     // 1.5 -> 2
+    EXPECT_EQ(base::MulDiv(-3, 1, 2), -2);   // -1.5 -> -2
     EXPECT_EQ(base::MulDiv(5, 1, -2), -3);
     EXPECT_EQ(base::MulDiv(65536, 65536, 2), -1);  // does not fit 32 bits
     EXPECT_EQ(base::MulDiv(1, 1, 0), -1);

@@ -20,11 +20,12 @@ enum class TShape { shCircle, shSquare };
 
 // A sub-object with its own properties ("Pen.Width").
 class TPenLike : public classes::TPersistent {
-public:
+  public:
     static const TClassInfo& StaticClass() {
-        static const TClassInfo info = TClassBuilder<TPenLike>("TPenLike", &TPersistent::StaticClass())
-                                           .Integer("Width", &TPenLike::Width, &TPenLike::SetWidth, 1)
-                                           .Build();
+        static const TClassInfo info =
+            TClassBuilder<TPenLike>("TPenLike", &TPersistent::StaticClass())
+                .Integer("Width", &TPenLike::Width, &TPenLike::SetWidth, 1)
+                .Build();
         return info;
     }
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -36,7 +37,7 @@ public:
         m_width = w;
     }
 
-private:
+  private:
     int32_t m_width = 1;
 };
 
@@ -44,7 +45,7 @@ const classes::TIdentMap kColours = {{"clBlack", 0}, {"clBlue", 0xFF0000}};
 
 // A component with one property of each kind; a widget holds children.
 class TWidget : public TComponent {
-public:
+  public:
     explicit TWidget(TComponent* owner) : TComponent(owner) {}
     static const TClassInfo& StaticClass() {
         static const TClassInfo info =
@@ -109,7 +110,7 @@ public:
     TPenLike& Pen() { return m_pen; }
     int LoadedCalls() const { return m_loadedCalls; }
 
-private:
+  private:
     int32_t m_left = 0;
     uint32_t m_color = 0;
     double m_ratio = 0;
@@ -128,7 +129,7 @@ private:
 
 // The root: a widget whose methods design data can bind.
 class TPanelForm : public TWidget {
-public:
+  public:
     explicit TPanelForm(TComponent* owner) : TWidget(owner) {}
     static const TClassInfo& StaticClass() {
         static const TClassInfo info =
@@ -147,7 +148,7 @@ public:
 };
 
 class DesignDataTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { classes::RegisterClass(TWidget::StaticClass()); }
 
     std::string ErrorOf(const std::string& text) {

@@ -13,7 +13,7 @@ namespace {
 
 // A window that accepts every control class and binds every event name to a no-op.
 class TFuzzForm : public forms::TForm {
-public:
+  public:
     explicit TFuzzForm(classes::TComponent* owner) : forms::TForm(owner) {}
     static const classes::TClassInfo& StaticClass() {
         static const classes::TClassInfo info =

@@ -23,8 +23,8 @@ struct TToolRun {
 // Runs the built keyvet-replay on a script written to a temporary file.
 TToolRun RunTool(const std::string& script) {
     const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
-    const std::string tool = std::string(binaryDir != nullptr ? binaryDir : ".") +
-                             "/tools/keyvet-replay";
+    const std::string tool =
+        std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/keyvet-replay";
     char scriptPath[] = "/tmp/keyvet-replay-test-XXXXXX";
     const int fd = mkstemp(scriptPath);
     EXPECT_GE(fd, 0);
@@ -72,8 +72,9 @@ TEST(ReplayToolTest, BadScriptsAreRefusedWithTheirLineAndNothingPrinted) {
         {"rate 0\n", "line 1: the rate must be above 0"},
         {"tick0 -1\n", "line 1: the tick count must be a whole number from 0 to 4294967295"},
         {"speed 3\n", "line 1: expected a directive or a time in milliseconds, found 'speed'"},
-        {"50 down now\n", "line 1: expected two words, a directive and its value or a time and "
-                          "down/up"},
+        {"50 down now\n",
+         "line 1: expected two words, a directive and its value or a time and "
+         "down/up"},
     };
     for (const auto& [script, message] : cases) {
         const TToolRun run = RunTool(script);

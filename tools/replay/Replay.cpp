@@ -53,7 +53,9 @@ void TSimulation::ShowMessage(const std::string& text) {
     m_dialogs.push_back("Dialog\t" + EscapeDialogText(text));
 }
 
-void TSimulation::Beep() { m_dialogs.push_back("Dialog\tbeep"); }
+void TSimulation::Beep() {
+    m_dialogs.push_back("Dialog\tbeep");
+}
 
 std::string EscapeDialogText(const std::string& text) {
     std::string out;
@@ -78,8 +80,7 @@ TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(st
     }
     m_system = std::make_unique<platform::TLinuxSystemServices>(m_stateRoot + "/services", false);
     m_system->Bus().SetTimeSource([this] {
-        return m_simulation == nullptr ? int64_t{0}
-                                       : std::llround(m_simulation->TimeMs() * 1000.0);
+        return m_simulation == nullptr ? int64_t{0} : std::llround(m_simulation->TimeMs() * 1000.0);
     });
     if (!wavPath.empty()) {
         m_wav = std::make_unique<platform::TWavToneSink>(wavPath, 0);

@@ -24,7 +24,7 @@ class TSimulation : public platform::IKeyState,
                     public platform::IClock,
                     public platform::IEventPump,
                     public platform::IDialogs {
-public:
+  public:
     TSimulation(const TReplayScript& script, app::TForm1& form);
 
     uint8_t RightButtonState() override;
@@ -38,12 +38,12 @@ public:
     // One "Dialog<TAB>..." line per beep and message, in order.
     const std::vector<std::string>& Dialogs() const { return m_dialogs; }
 
-private:
+  private:
     const TReplayScript& m_script;
     app::TForm1& m_form;
-    int64_t m_poll = -1;       // index of the current poll
-    size_t m_nextEvent = 0;    // first event not yet applied
-    uint8_t m_state;           // the key-state byte
+    int64_t m_poll = -1;     // index of the current poll
+    size_t m_nextEvent = 0;  // first event not yet applied
+    uint8_t m_state;         // the key-state byte
     bool m_finishClicked = false;
     std::vector<std::string> m_dialogs;
 };
@@ -52,7 +52,7 @@ private:
 // has system services of its own (a private service state and a silent port bus), so a replay
 // never sounds the speaker nor touches the user's services.
 class TReplay {
-public:
+  public:
     // wavPath: when not empty, the side-tone of the run is recorded there, sample 0 at Start.
     // Raises base::Exception when the file cannot be created.
     explicit TReplay(TReplayScript script, const std::string& wavPath = std::string());
@@ -65,7 +65,7 @@ public:
     app::TForm1& Form() { return *m_form; }
     TSimulation& Simulation() { return *m_simulation; }
 
-private:
+  private:
     std::string m_stateRoot;  // temporary directory of the run's service state
     std::unique_ptr<platform::TLinuxSystemServices> m_system;
     std::unique_ptr<platform::TScopedSystemServices> m_systemGuard;

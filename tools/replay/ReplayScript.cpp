@@ -64,8 +64,9 @@ TReplayScript ParseScript(std::string_view text) {
             continue;
         }
         if (words.size() != 2) {
-            throw EScriptError(lineNumber, "expected two words, a directive and its value or a "
-                                           "time and down/up");
+            throw EScriptError(lineNumber,
+                               "expected two words, a directive and its value or a "
+                               "time and down/up");
         }
         const std::string& first = words[0];
         const std::string& second = words[1];
@@ -77,8 +78,9 @@ TReplayScript ParseScript(std::string_view text) {
         } else if (first == "tick0") {
             const double tick = Number(second, lineNumber, "a tick count");
             if (tick < 0 || tick > 4294967295.0 || tick != std::floor(tick)) {
-                throw EScriptError(lineNumber, "the tick count must be a whole number from 0 to "
-                                               "4294967295");
+                throw EScriptError(lineNumber,
+                                   "the tick count must be a whole number from 0 to "
+                                   "4294967295");
             }
             script.Tick0 = static_cast<uint32_t>(tick);
         } else if (first == "initial") {

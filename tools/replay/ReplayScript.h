@@ -34,11 +34,11 @@ struct TReplayScript {
 
 // A script that cannot be read: the message names the line.
 class EScriptError : public std::runtime_error {
-public:
+  public:
     EScriptError(int line, const std::string& what);
     int Line() const { return m_line; }
 
-private:
+  private:
     int m_line;
 };
 

@@ -14,7 +14,9 @@ namespace {
 constexpr int kExitBadUsage = 2;
 constexpr int kExitFailed = 1;
 
-void Usage() { std::cerr << "usage: keyvet-replay [--wav FILE] SCRIPT\n"; }
+void Usage() {
+    std::cerr << "usage: keyvet-replay [--wav FILE] SCRIPT\n";
+}
 }  // namespace
 
 int main(int argc, char** argv) {
