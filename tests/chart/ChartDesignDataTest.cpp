@@ -13,7 +13,7 @@ namespace {
 
 // A bare root component standing in for a form.
 class TChartForm : public forms::TWinControl {
-public:
+  public:
     explicit TChartForm(classes::TComponent* owner) : forms::TWinControl(owner) {}
     static const classes::TClassInfo& StaticClass() {
         static const classes::TClassInfo info =
@@ -44,7 +44,7 @@ end
 )";
 
 class ChartDesignDataTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { chart::RegisterChartClasses(); }
 };
 
@@ -80,18 +80,19 @@ TEST_F(ChartDesignDataTest, WriterStoresTheSeriesInsideItsChartAndRoundTrips) {
     EXPECT_NE(written.find("  object Chart1: TChart\n"), std::string::npos) << written;
     EXPECT_NE(written.find("    object Series1: TLineSeries\n"), std::string::npos) << written;
     // Always stored: the colour, the arrow length, the marks' visibility, the list settings.
-    for (const char* line : {"SeriesColor = clBlue", "Marks.ArrowLength = 8", "Marks.Visible = False",
-                             "XValues.DateTime = False", "XValues.Multiplier = 1.0",
-                             "XValues.Order = loAscending", "YValues.Name = 'Y'",
-                             "YValues.Order = loNone"}) {
+    for (const char* line :
+         {"SeriesColor = clBlue", "Marks.ArrowLength = 8", "Marks.Visible = False",
+          "XValues.DateTime = False", "XValues.Multiplier = 1.0", "XValues.Order = loAscending",
+          "YValues.Name = 'Y'", "YValues.Order = loNone"}) {
         EXPECT_NE(written.find("      " + std::string(line) + "\n"), std::string::npos)
-            << line << "\n" << written;
+            << line << "\n"
+            << written;
     }
     // Stored only when different from the default.
-    for (const char* name : {"ValueFormat", "PercentFormat", "Active", "Marks.Style",
-                             "Marks.Font", "XValues.ValueSource", "Tag"}) {
-        EXPECT_EQ(written.find("      " + std::string(name)), std::string::npos)
-            << name << "\n" << written;
+    for (const char* name : {"ValueFormat", "PercentFormat", "Active", "Marks.Style", "Marks.Font",
+                             "XValues.ValueSource", "Tag"}) {
+        EXPECT_EQ(written.find("      " + std::string(name)), std::string::npos) << name << "\n"
+                                                                                 << written;
     }
 
     TChartForm again(nullptr);

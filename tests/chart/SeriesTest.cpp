@@ -20,7 +20,7 @@ using chart::TLineSeries;
 
 // A chart owning one line series, as a form holds them.
 class SeriesTest : public ::testing::Test {
-protected:
+  protected:
     SeriesTest() : chart(new TChart(&form)), series(new TLineSeries(&form)) {
         series->SetParentChart(chart);
         series->SetSeriesColor(gfx::clBlue);
@@ -117,6 +117,19 @@ TEST_F(SeriesTest, ClearPointsFiresAndRepaintsEvenWhenEmpty) {
     EXPECT_EQ(series->AppendXY(3, 4), 0);
 }
 
+TEST_F(SeriesTest, FreeingASeriesCallsNoneOfItsHandlers) {
+    int calls = 0;
+    auto* doomed = new TLineSeries(&form);
+    doomed->SetParentChart(chart);
+    doomed->AppendXY(1, 1);
+    doomed->SetOnClearValues([&](TChartSeries&) { ++calls; });
+    Repaints();
+    delete doomed;
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(chart->SeriesCount(), 1);
+    EXPECT_EQ(Repaints(), 2);  // its points went, and it left the chart
+}
+
 TEST_F(SeriesTest, RepaintRequestsStopWhileAutoRepaintIsOff) {
     chart->SetAutoRepaint(false);
     chart->ClearRepaintPending();
@@ -138,6 +151,19 @@ TEST_F(SeriesTest, SeriesWithoutChartStillStoresPoints) {
     EXPECT_EQ(loose.AppendXY(1, 2), 0);
     loose.ClearPoints();
     EXPECT_EQ(loose.PointCount(), 0);
+}
+
+TEST_F(SeriesTest, ValueAndNullAppendsTakeThePointCountAsX) {
+    EXPECT_TRUE(series->YIsMandatory());
+    EXPECT_EQ(series->AppendValue(7), 0);
+    EXPECT_EQ(series->AppendNullPoint("gap"), 1);
+    EXPECT_EQ(Points(*series), (TPointList{{0, 7}, {1, 0}}));
+    EXPECT_EQ(series->PointColor(1), gfx::clNone);
+    EXPECT_EQ(series->PointLabel(1), "gap");
+    EXPECT_EQ(series->PointLabel(0), "");
+    EXPECT_EQ(chart->MaxPointCount(), 2);
+    series->SetActive(false);
+    EXPECT_EQ(chart->MaxPointCount(), 0);
 }
 
 TEST_F(SeriesTest, DeletePointRemovesTheWholePointOrFailsWithoutChange) {

@@ -73,8 +73,8 @@ TEST(ValueListTest, AscendingAppendInOrderNeverInsertsInTheMiddle) {
 }
 
 TEST(ValueListTest, DescendingAppendKeepsTheTieBreak) {
-    for (const auto& [value, index] : {std::pair{5.0, 3}, std::pair{7.0, 1}, std::pair{10.0, 0},
-                                       std::pair{1.0, 3}}) {
+    for (const auto& [value, index] :
+         {std::pair{5.0, 3}, std::pair{7.0, 1}, std::pair{10.0, 0}, std::pair{1.0, 3}}) {
         const auto listOwner = ListOf(TChartListOrder::loDescending, {9, 5, 5});
         TChartValueList& list = *listOwner;
         EXPECT_EQ(list.AppendOrdered(value), index) << "appending " << value;

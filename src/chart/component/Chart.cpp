@@ -16,7 +16,9 @@ const classes::TClassInfo& TChart::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChart::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChart::ClassInfo() const {
+    return StaticClass();
+}
 
 void RegisterChartClasses() {
     classes::RegisterClass(TChart::StaticClass());

@@ -7,7 +7,7 @@
 namespace chart {
 
 class TChart : public TCustomAxisPanel {
-public:
+  public:
     explicit TChart(classes::TComponent* owner);
 
     static const classes::TClassInfo& StaticClass();

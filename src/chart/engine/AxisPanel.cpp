@@ -22,7 +22,9 @@ const classes::TClassInfo& TCustomAxisPanel::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TCustomAxisPanel::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TCustomAxisPanel::ClassInfo() const {
+    return StaticClass();
+}
 
 void TCustomAxisPanel::AddSeries(TChartSeries* series) {
     if (series == nullptr ||

@@ -19,7 +19,7 @@ class TChartSeries;
 // takes over AutoRepaint and MarkForRepaint, which also mark its canvas buffer stale. Axes,
 // paging and the paint sequence come with the axis work.
 class TCustomAxisPanel : public forms::TPanel {
-public:
+  public:
     explicit TCustomAxisPanel(classes::TComponent* owner);
     // Frees every listed series (the series are freed, whoever owns them).
     ~TCustomAxisPanel() override;
@@ -65,7 +65,7 @@ public:
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
                      classes::TComponent* root) const override;
 
-private:
+  private:
     std::vector<TChartSeries*> m_seriesList;  // not owned: the series' owner frees them
     bool m_autoRepaint = true;
     bool m_repaintPending = false;

@@ -9,9 +9,9 @@ namespace chart {
 
 gfx::TColor PaletteColor(int32_t index) {
     static constexpr std::array<gfx::TColor, kPaletteSize> kPalette = {
-        gfx::clRed,    gfx::clGreen, gfx::clYellow, gfx::clBlue, gfx::clWhite,  gfx::clGray,
-        gfx::clFuchsia, gfx::clTeal, gfx::clNavy,   gfx::clMaroon, gfx::clLime, gfx::clOlive,
-        gfx::clPurple, gfx::clSilver, gfx::clAqua,  gfx::clBlack};
+        gfx::clRed,     gfx::clGreen,  gfx::clYellow, gfx::clBlue,   gfx::clWhite, gfx::clGray,
+        gfx::clFuchsia, gfx::clTeal,   gfx::clNavy,   gfx::clMaroon, gfx::clLime,  gfx::clOlive,
+        gfx::clPurple,  gfx::clSilver, gfx::clAqua,   gfx::clBlack};
     const int32_t slot = index % kPaletteSize;
     return kPalette[static_cast<size_t>(slot < 0 ? slot + kPaletteSize : slot)];
 }

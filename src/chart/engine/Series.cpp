@@ -29,6 +29,11 @@ TChartSeries::TChartSeries(classes::TComponent* owner)
 }
 
 TChartSeries::~TChartSeries() {
+    // The handlers belong to objects (a form) that may be going away themselves: a series
+    // being freed calls none of them.
+    m_onBeforeAdd = nullptr;
+    m_onAfterAdd = nullptr;
+    m_onClearValues = nullptr;
     UnlinkDataSources();
     // Series fed by this one drop it and reload from whatever source they have left; with no
     // source left they keep their points.
@@ -56,8 +61,8 @@ const classes::TClassInfo& TChartSeries::StaticClass() {
                               {"aTopAxis", "aBottomAxis", "aBothHorizAxis", "aCustomHorizAxis"},
                               THorizAxis::aBottomAxis)
             .Object("Marks", [](TChartSeries& s) -> TSeriesMarks& { return s.Marks(); })
-            .String("PercentFormat", &TChartSeries::PercentFormat,
-                    &TChartSeries::SetPercentFormat, std::string(kMsgDefaultPercentFormat))
+            .String("PercentFormat", &TChartSeries::PercentFormat, &TChartSeries::SetPercentFormat,
+                    std::string(kMsgDefaultPercentFormat))
             .Integer<uint32_t>("SeriesColor", &TChartSeries::SeriesColor,
                                &TChartSeries::SetSeriesColor, std::nullopt, &ChartColorIdents())
             .Boolean("ShowInLegend", &TChartSeries::ShowInLegend, &TChartSeries::SetShowInLegend,
@@ -68,13 +73,15 @@ const classes::TClassInfo& TChartSeries::StaticClass() {
             .Enum<TVertAxis>("VertAxis", &TChartSeries::VertAxis, &TChartSeries::SetVertAxis,
                              {"aLeftAxis", "aRightAxis", "aBothVertAxis", "aCustomVertAxis"},
                              TVertAxis::aLeftAxis)
-            .String("XLabelsSource", &TChartSeries::XLabelsSource,
-                    &TChartSeries::SetXLabelsSource, std::string())
+            .String("XLabelsSource", &TChartSeries::XLabelsSource, &TChartSeries::SetXLabelsSource,
+                    std::string())
             .Build();
     return info;
 }
 
-const classes::TClassInfo& TChartSeries::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartSeries::ClassInfo() const {
+    return StaticClass();
+}
 
 // --- Points ----------------------------------------------------------------------------------
 
@@ -335,7 +342,9 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* value) {
     }
 }
 
-classes::TComponent* TChartSeries::ParentComponent() const { return m_parentChart; }
+classes::TComponent* TChartSeries::ParentComponent() const {
+    return m_parentChart;
+}
 
 void TChartSeries::SetParentComponent(classes::TComponent* parent) {
     if (auto* chart = dynamic_cast<TCustomAxisPanel*>(parent)) {
@@ -372,14 +381,12 @@ void TChartSeries::UnlinkDataSources() {
 }
 
 void TChartSeries::CheckCircular(const TChartSeries& source) const {
-    const TChartSeries* first = source.DataSource();
-    if (first == this) {
-        throw ChartException(kMsgCircularSeries);
-    }
-    if (first != nullptr) {
-        for (const TChartSeries* next : source.m_dataSources) {
-            CheckCircular(*next);
+    // Any source of the chain, not only the first, would close a loop of notifications.
+    for (const TChartSeries* next : source.m_dataSources) {
+        if (next == this) {
+            throw ChartException(kMsgCircularSeries);
         }
+        CheckCircular(*next);
     }
 }
 

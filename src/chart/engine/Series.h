@@ -34,7 +34,12 @@ inline constexpr uint8_t kLinkCleared = 8;
 inline constexpr uint8_t kLinkAll = kLinkDeleted | kLinkValueChanged | kLinkAdded | kLinkCleared;
 
 enum class TLegendTextStyle {
-    ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue
 };
 
 using TSeriesNotifyEvent = std::function<void(TChartSeries& sender)>;
@@ -43,7 +48,7 @@ using TSeriesBeforeAddEvent = std::function<bool(TChartSeries& sender)>;
 using TSeriesAfterAddEvent = std::function<void(TChartSeries& sender, int32_t valueIndex)>;
 
 class TChartSeries : public classes::TComponent {
-public:
+  public:
     explicit TChartSeries(classes::TComponent* owner);
     ~TChartSeries() override;
 
@@ -215,11 +220,11 @@ public:
     void SetParentComponent(classes::TComponent* parent) override;
     void Loaded() override;
 
-protected:
+  protected:
     void SetIncludePointBeyondEnd(bool value) { m_includePointBeyondEnd = value; }
     void SetSinglePointResult(bool value) { m_singlePointResult = value; }
 
-private:
+  private:
     friend class TChartValueList;
     void CheckPointIndex(int32_t index) const;
     // Lists after X and Y take their pending value at index, so every list stays aligned.

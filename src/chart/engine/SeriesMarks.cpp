@@ -28,11 +28,11 @@ const classes::TClassInfo& TSeriesMarks::StaticClass() {
             .Boolean("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip, false)
             .Object("Font", [](TSeriesMarks& m) -> gfx::TFont& { return m.Font(); })
             .StoredIf([](const TSeriesMarks& m) { return !m.IsDefaultFont(); })
-            .Enum<TSeriesMarksStyle>("Style", &TSeriesMarks::Style, &TSeriesMarks::SetStyle,
-                                     {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent",
-                                      "smsLabelValue", "smsLegend", "smsPercentTotal",
-                                      "smsLabelPercentTotal", "smsXValue"},
-                                     TSeriesMarksStyle::smsLabel)
+            .Enum<TSeriesMarksStyle>(
+                "Style", &TSeriesMarks::Style, &TSeriesMarks::SetStyle,
+                {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue",
+                 "smsLegend", "smsPercentTotal", "smsLabelPercentTotal", "smsXValue"},
+                TSeriesMarksStyle::smsLabel)
             .Boolean("Transparent", &TSeriesMarks::Transparent, &TSeriesMarks::SetTransparent,
                      false)
             .Boolean("Visible", &TSeriesMarks::Visible, &TSeriesMarks::SetVisible)
@@ -40,7 +40,9 @@ const classes::TClassInfo& TSeriesMarks::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TSeriesMarks::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TSeriesMarks::ClassInfo() const {
+    return StaticClass();
+}
 
 void TSeriesMarks::Assign(const classes::TPersistent& source) {
     const auto* other = dynamic_cast<const TSeriesMarks*>(&source);
@@ -63,7 +65,9 @@ bool TSeriesMarks::IsDefaultFont() const {
            m_font.Charset() == gfx::kDefaultCharset;
 }
 
-void TSeriesMarks::Changed() { m_series.RequestRepaint(); }
+void TSeriesMarks::Changed() {
+    m_series.RequestRepaint();
+}
 
 void TSeriesMarks::SetArrowLength(int32_t value) {
     if (value != m_arrowLength) {
@@ -117,7 +121,9 @@ TSeriesMarkPosition& TSeriesMarks::Position(int32_t index) {
     return m_positions[static_cast<size_t>(index)];
 }
 
-void TSeriesMarks::ClearPositions() { std::vector<TSeriesMarkPosition>().swap(m_positions); }
+void TSeriesMarks::ClearPositions() {
+    std::vector<TSeriesMarkPosition>().swap(m_positions);
+}
 
 void TSeriesMarks::DeletePosition(int32_t index) {
     if (index >= 0 && static_cast<size_t>(index) < m_positions.size()) {

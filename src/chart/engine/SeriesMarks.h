@@ -14,8 +14,15 @@ namespace chart {
 class TChartSeries;
 
 enum class TSeriesMarksStyle {
-    smsValue, smsPercent, smsLabel, smsLabelPercent, smsLabelValue, smsLegend, smsPercentTotal,
-    smsLabelPercentTotal, smsXValue
+    smsValue,
+    smsPercent,
+    smsLabel,
+    smsLabelPercent,
+    smsLabelValue,
+    smsLegend,
+    smsPercentTotal,
+    smsLabelPercentTotal,
+    smsXValue
 };
 
 // Where one point's mark was drawn, pixels. A custom position (moved by the user) replaces
@@ -38,7 +45,7 @@ inline constexpr gfx::TColor kDefaultMarksBackColor = 0x80FFFF;
 inline constexpr int32_t kDefaultMarksArrowLength = 8;
 
 class TSeriesMarks : public classes::TPersistent {
-public:
+  public:
     explicit TSeriesMarks(TChartSeries& series);
 
     static const classes::TClassInfo& StaticClass();
@@ -71,7 +78,7 @@ public:
     // Removes the stored position of a deleted point, if there is one.
     void DeletePosition(int32_t index);
 
-private:
+  private:
     void Changed();
 
     TChartSeries& m_series;

@@ -15,8 +15,12 @@ namespace {
 int32_t g_defaultListCapacity = 0;
 }  // namespace
 
-int32_t DefaultListCapacity() { return g_defaultListCapacity; }
-void SetDefaultListCapacity(int32_t value) { g_defaultListCapacity = std::max(value, 0); }
+int32_t DefaultListCapacity() {
+    return g_defaultListCapacity;
+}
+void SetDefaultListCapacity(int32_t value) {
+    g_defaultListCapacity = std::max(value, 0);
+}
 
 TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name)
     : m_name(name), m_owner(owner) {
@@ -45,14 +49,15 @@ const classes::TClassInfo& TChartValueList::StaticClass() {
             .StoredIf([](const TChartValueList& l) { return !l.Name().empty(); })
             .Enum<TChartListOrder>("Order", &TChartValueList::Order, &TChartValueList::SetOrder,
                                    {"loNone", "loAscending", "loDescending"})
-            .String("ValueSource", &TChartValueList::ValueSource,
-                    &TChartValueList::SetValueSource)
+            .String("ValueSource", &TChartValueList::ValueSource, &TChartValueList::SetValueSource)
             .StoredIf([](const TChartValueList& l) { return !l.ValueSource().empty(); })
             .Build();
     return info;
 }
 
-const classes::TClassInfo& TChartValueList::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartValueList::ClassInfo() const {
+    return StaticClass();
+}
 
 void TChartValueList::Assign(const classes::TPersistent& source) {
     if (const auto* list = dynamic_cast<const TChartValueList*>(&source)) {

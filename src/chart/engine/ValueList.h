@@ -21,7 +21,7 @@ void SetDefaultListCapacity(int32_t value);
 // The values are raw 64-bit floats stored contiguously in point order; every read multiplies
 // by Multiplier. Ordered insertion compares raw values; statistics cover read values.
 class TChartValueList : public classes::TPersistent {
-public:
+  public:
     // Registers the list at the end of the owner's value lists. A list without an owner
     // (tools, tests) sorts its own values only.
     TChartValueList(TChartSeries* owner, const std::string& name);
@@ -89,7 +89,7 @@ public:
 
     TChartSeries* Owner() const { return m_owner; }
 
-private:
+  private:
     friend class TChartSeries;
     void CheckIndex(int32_t index) const;
     int32_t CompareForOrder(int32_t a, int32_t b) const;

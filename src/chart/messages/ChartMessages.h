@@ -7,7 +7,7 @@ namespace chart {
 
 // A chart setting or operation refused with a message from the table below.
 class ChartException : public base::Exception {
-public:
+  public:
     using Exception::Exception;
 };
 

@@ -20,6 +20,8 @@ const classes::TClassInfo& TLineSeries::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TLineSeries::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TLineSeries::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace chart

@@ -7,7 +7,7 @@
 namespace chart {
 
 class TLineSeries : public TChartSeries {
-public:
+  public:
     // The first point beyond the axis' high edge stays visible so the segment into it is
     // drawn; a function over one whole source gives a flat two-point line.
     explicit TLineSeries(classes::TComponent* owner);
