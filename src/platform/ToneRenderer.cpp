@@ -42,6 +42,7 @@ void TToneRenderer::Render(float* out, size_t frames) {
         m_onsets.fetch_add(1, std::memory_order_acq_rel);
     }
     m_sounding.store(sounding, std::memory_order_release);
+    m_renders.fetch_add(1, std::memory_order_acq_rel);
 }
 
 }  // namespace platform

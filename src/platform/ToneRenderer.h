@@ -45,6 +45,8 @@ class TToneRenderer {
     uint64_t OnsetCount() const { return m_onsets.load(std::memory_order_acquire); }
     int64_t LastOnsetNs() const { return m_lastOnsetNs.load(std::memory_order_acquire); }
     bool Sounding() const { return m_sounding.load(std::memory_order_acquire); }
+    // Buffers rendered so far: two more than now means one was wholly rendered after now.
+    uint64_t RenderCount() const { return m_renders.load(std::memory_order_acquire); }
 
   private:
     std::atomic<double> m_frequency{0.0};
@@ -53,6 +55,7 @@ class TToneRenderer {
     std::atomic<uint64_t> m_onsets{0};
     std::atomic<int64_t> m_lastOnsetNs{0};
     std::atomic<bool> m_sounding{false};
+    std::atomic<uint64_t> m_renders{0};
 };
 
 }  // namespace platform
