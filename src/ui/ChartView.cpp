@@ -12,11 +12,11 @@
 namespace ui {
 
 class TChartWidget : public Fl_Widget {
-public:
+  public:
     explicit TChartWidget(TChartView& view) : Fl_Widget(0, 0, 0, 0), m_view(view) {}
     void draw() override { DrawBitmap(m_view.UpdatedBuffer(), x(), y()); }
 
-private:
+  private:
     TChartView& m_view;
 };
 
@@ -68,6 +68,8 @@ void TChartView::RepaintRequested() {
     m_widget->redraw();
 }
 
-void TChartView::BoundsChanged() { m_widget->redraw(); }
+void TChartView::BoundsChanged() {
+    m_widget->redraw();
+}
 
 }  // namespace ui

@@ -27,7 +27,7 @@ using TChartPainter = std::function<void(chart::TChart& chart, gfx::TBitmap& buf
 void PaintPanelColor(chart::TChart& chart, gfx::TBitmap& buffer);
 
 class TChartView : public TControlView {
-public:
+  public:
     TChartView(TFormView& formView, chart::TChart& chart);
     ~TChartView() override;
 
@@ -40,12 +40,12 @@ public:
     // Paints of the buffer since the view was made.
     int64_t PaintCount() const { return m_paintCount; }
 
-protected:
+  protected:
     void ColorChanged() override;
     void RepaintRequested() override;
     void BoundsChanged() override;
 
-private:
+  private:
     chart::TChart& m_chart;
     TChartWidget* m_widget;
     TChartPainter m_painter;

@@ -141,7 +141,9 @@ void TControlView::ColorChanged() {
     m_widget->redraw();
 }
 
-void TControlView::RepaintRequested() { m_widget->redraw(); }
+void TControlView::RepaintRequested() {
+    m_widget->redraw();
+}
 
 void TControlView::VisibleChanged() {
     if (m_control->Visible()) {

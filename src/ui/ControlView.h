@@ -16,7 +16,7 @@ namespace ui {
 class TFormView;
 
 class TControlView : public forms::IControlView {
-public:
+  public:
     // Takes the widget (created by the subclass, not yet in any group); the form view adds it to
     // its group and calls Attach once the view is complete.
     TControlView(TFormView& formView, forms::TControl& control, Fl_Widget* widget);
@@ -46,7 +46,7 @@ public:
     // The control's rectangle in its window's coordinates (pixels; below the menu bar).
     TBounds WindowBounds() const;
 
-protected:
+  protected:
     // Runs an event handler of the program as the event loop does.
     void RunHandler(const std::function<void()>& handler);
 
@@ -60,7 +60,7 @@ protected:
     // After the widget was placed at the control's bounds.
     virtual void BoundsChanged() {}
 
-private:
+  private:
     void Place();
     void RememberPlacement();
 

@@ -30,7 +30,7 @@ void DrawBitmap(const gfx::TBitmap& bitmap, int x, int y) {
 }
 
 class TPanelWidget : public Fl_Group {
-public:
+  public:
     TPanelWidget() : Fl_Group(0, 0, 0, 0) { end(); }
     forms::TPanelBevel Outer = forms::TPanelBevel::bvRaised;
     forms::TPanelBevel Inner = forms::TPanelBevel::bvNone;
@@ -53,7 +53,7 @@ public:
         draw_children();
     }
 
-private:
+  private:
     // Draws one bevel `inset` pixels inside the edge; returns the inset after it.
     int DrawBevel(forms::TPanelBevel bevel, int inset) {
         Fl_Color topLeft = FL_BLACK;
@@ -92,7 +92,7 @@ private:
 };
 
 class TImageWidget : public Fl_Widget {
-public:
+  public:
     explicit TImageWidget(TImageView& view) : Fl_Widget(0, 0, 0, 0), m_view(view) {}
     bool Stretch = false;
 
@@ -121,7 +121,7 @@ public:
         fl_pop_clip();
     }
 
-private:
+  private:
     TImageView& m_view;
 };
 
@@ -134,7 +134,9 @@ TPanelView::TPanelView(TFormView& formView, forms::TPanel& panel)
     m_widget->BevelWidth = panel.BevelWidth();
 }
 
-Fl_Group& TPanelView::Group() const { return *m_widget; }
+Fl_Group& TPanelView::Group() const {
+    return *m_widget;
+}
 
 void TPanelView::CaptionChanged() {
     m_widget->Caption = m_panel.Caption();

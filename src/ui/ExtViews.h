@@ -21,17 +21,17 @@ class TImageWidget;
 // A panel: its colour, its outer and inner bevels and its caption centred; holds the widgets
 // of the controls inside it.
 class TPanelView : public TControlView {
-public:
+  public:
     TPanelView(TFormView& formView, forms::TPanel& panel);
 
     // The FLTK group the widgets of the panel's controls go into.
     Fl_Group& Group() const;
 
-protected:
+  protected:
     void CaptionChanged() override;
     void FontChanged() override;
 
-private:
+  private:
     forms::TPanel& m_panel;
     TPanelWidget* m_widget;
 };
@@ -40,17 +40,17 @@ private:
 // unscaled from the top-left corner and cut off at the control's edges, or stretched to fill it.
 // The file is read when the picture is first drawn.
 class TImageView : public TControlView {
-public:
+  public:
     TImageView(TFormView& formView, forms::TImage& image);
     ~TImageView() override;
 
     // The picture read from the file; null when there is none (no name, missing or unreadable).
     const gfx::TBitmap* Picture();
 
-protected:
+  protected:
     void PictureChanged() override;
 
-private:
+  private:
     forms::TImage& m_image;
     TImageWidget* m_widget;
     std::unique_ptr<gfx::TBitmap> m_picture;

@@ -65,6 +65,8 @@ void TFltkDialogs::ShowMessage(const std::string& text) {
     m_openMessage.clear();
 }
 
-void TFltkDialogs::Beep() { fl_beep(FL_BEEP_DEFAULT); }
+void TFltkDialogs::Beep() {
+    fl_beep(FL_BEEP_DEFAULT);
+}
 
 }  // namespace ui

@@ -14,20 +14,20 @@ namespace ui {
 struct TProgramClosing {};
 
 class TFltkEventPump : public platform::IEventPump {
-public:
+  public:
     // Handles every pending event, then returns; throws TProgramClosing once Close was called.
     void ProcessMessages() override;
     void Close() { m_closing = true; }
     bool Closing() const { return m_closing; }
 
-private:
+  private:
     bool m_closing = false;
 };
 
 // A modal dialog titled with the program's name, showing the text and one OK button (Enter or
 // Escape close it too); returns when it is closed. The beep is the display's bell.
 class TFltkDialogs : public platform::IDialogs {
-public:
+  public:
     void ShowMessage(const std::string& text) override;
     void Beep() override;
 
@@ -37,7 +37,7 @@ public:
 
     static constexpr const char* kTitle = "Keyvet";
 
-private:
+  private:
     std::string m_openMessage;
     bool m_open = false;
 };

@@ -22,7 +22,7 @@ namespace ui {
 // The FLTK window: reports resizes, paints and the close box to its view. Children are placed
 // by their anchors, not by FLTK's resizing.
 class TFormWindow : public Fl_Double_Window {
-public:
+  public:
     TFormWindow(TFormView& view, int width, int height)
         : Fl_Double_Window(width, height), m_view(view) {}
 
@@ -43,7 +43,7 @@ public:
         m_view.WindowHidden();
     }
 
-private:
+  private:
     TFormView& m_view;
 };
 
@@ -129,7 +129,9 @@ TFormView::~TFormView() {
     m_views.clear();
 }
 
-Fl_Window& TFormView::Window() const { return *m_window; }
+Fl_Window& TFormView::Window() const {
+    return *m_window;
+}
 
 TControlView* TFormView::ViewOf(const std::string& name) const {
     for (const std::unique_ptr<TControlView>& view : m_views) {
@@ -148,15 +150,15 @@ void TFormView::BuildControls(forms::TWinControl& container, TControlView* conta
     for (int32_t i = 0; i < container.ControlCount(); ++i) {
         controls.push_back(container.Controls(i));
     }
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const forms::TControl* a, const forms::TControl* b) {
-                         const bool aWindowed = dynamic_cast<const forms::TWinControl*>(a) != nullptr;
-                         const bool bWindowed = dynamic_cast<const forms::TWinControl*>(b) != nullptr;
-                         if (aWindowed != bWindowed) {
-                             return !aWindowed;
-                         }
-                         return aWindowed && a->TabOrder() < b->TabOrder();
-                     });
+    std::stable_sort(
+        controls.begin(), controls.end(), [](const forms::TControl* a, const forms::TControl* b) {
+            const bool aWindowed = dynamic_cast<const forms::TWinControl*>(a) != nullptr;
+            const bool bWindowed = dynamic_cast<const forms::TWinControl*>(b) != nullptr;
+            if (aWindowed != bWindowed) {
+                return !aWindowed;
+            }
+            return aWindowed && a->TabOrder() < b->TabOrder();
+        });
     for (forms::TControl* control : controls) {
         std::unique_ptr<TControlView> view = CreateView(*control);
         TControlView* const raw = view.get();
@@ -315,10 +317,9 @@ void TFormView::WindowGeometryChanged() {
         const int32_t frame = m_form->FrameWidth();
         const int32_t above = m_form->FrameTopHeight() - m_clientTop;
         m_readingWindow = true;
-        m_form->SetBounds(m_window->x() - frame, m_window->y() - above,
-                          m_window->w() + 2 * frame,
-                          m_window->h() - m_clientTop + m_form->FrameTopHeight() +
-                              m_form->FrameBottomHeight());
+        m_form->SetBounds(
+            m_window->x() - frame, m_window->y() - above, m_window->w() + 2 * frame,
+            m_window->h() - m_clientTop + m_form->FrameTopHeight() + m_form->FrameBottomHeight());
         m_readingWindow = false;
     }
     Reanchor();

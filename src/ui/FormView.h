@@ -25,7 +25,7 @@ class TFrontEnd;
 class TFormWindow;
 
 class TFormView : public forms::IControlView {
-public:
+  public:
     // Builds the window and a view for every control of the form, in step with them; the window
     // opens when the form is shown.
     TFormView(TFrontEnd& frontEnd, forms::TForm& form);
@@ -60,14 +60,13 @@ public:
     // The menu bar; null without a menu.
     Fl_Menu_Bar* MenuBar() const { return m_menuBar; }
 
-private:
+  private:
     struct TMenuLink {
         TFormView* View;
         forms::TMenuItem* Item;
     };
 
-    void BuildControls(forms::TWinControl& container, TControlView* containerView,
-                       Fl_Group& group);
+    void BuildControls(forms::TWinControl& container, TControlView* containerView, Fl_Group& group);
     std::unique_ptr<TControlView> CreateView(forms::TControl& control);
     void BuildMenu();
     void AddMenuItems(const forms::TMenuItem& parent);

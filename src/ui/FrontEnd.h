@@ -19,7 +19,7 @@ class TFormView;
 class TTestChannel;
 
 class TFrontEnd {
-public:
+  public:
     // Installs the services and the right-button event filter for the front end's lifetime.
     explicit TFrontEnd(forms::TApplication& application);
     ~TFrontEnd();
@@ -51,7 +51,7 @@ public:
     // The folder the program was started from, where its shipped files are looked for first.
     const std::string& ProgramFolder() const { return m_programFolder; }
 
-private:
+  private:
     void EndProgram();
 
     forms::TApplication& m_application;

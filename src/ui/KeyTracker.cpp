@@ -19,7 +19,9 @@ void TRightButtonTracker::Press() {
     m_state = static_cast<uint8_t>((m_state ^ kToggleBit) | kDownBit);
 }
 
-void TRightButtonTracker::Release() { m_state = static_cast<uint8_t>(m_state & ~kDownBit); }
+void TRightButtonTracker::Release() {
+    m_state = static_cast<uint8_t>(m_state & ~kDownBit);
+}
 
 void TRightButtonTracker::InstallEventFilter() {
     assert(g_installedTracker == nullptr && "only one key tracker can filter events");
@@ -36,7 +38,9 @@ void TRightButtonTracker::RemoveEventFilter() {
     }
 }
 
-TRightButtonTracker::~TRightButtonTracker() { RemoveEventFilter(); }
+TRightButtonTracker::~TRightButtonTracker() {
+    RemoveEventFilter();
+}
 
 int TRightButtonTracker::FilterEvent(int event, Fl_Window* window) {
     TRightButtonTracker* tracker = g_installedTracker;

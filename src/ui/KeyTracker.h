@@ -13,7 +13,7 @@ namespace ui {
 // The key-state byte of the right button: bit 7 while it is down, bit 0 flipping at each press
 // (0/1 up, 128/129 down, successive presses alternating between 129 and 128).
 class TRightButtonTracker : public platform::IKeyState {
-public:
+  public:
     static constexpr uint8_t kDownBit = 0x80;
     static constexpr uint8_t kToggleBit = 0x01;
 
@@ -30,7 +30,7 @@ public:
     void RemoveEventFilter();
     ~TRightButtonTracker() override;
 
-private:
+  private:
     static int FilterEvent(int event, Fl_Window* window);
     uint8_t m_state = 0;
     bool m_installed = false;

@@ -22,7 +22,7 @@ namespace ui {
 // FLTK button that ignores every mouse button but the left one, and draws the dark frame of
 // its window's default button.
 class TPushButtonWidget : public Fl_Button {
-public:
+  public:
     TPushButtonWidget() : Fl_Button(0, 0, 0, 0) {}
     bool IsDefault = false;
 
@@ -52,7 +52,7 @@ public:
 // finds), so that its text has exactly the size its auto-sizing measured. The rendering is kept
 // until the caption, font, colour, size or enabled state changes.
 class TLabelWidget : public Fl_Widget {
-public:
+  public:
     explicit TLabelWidget(forms::TLabel& label) : Fl_Widget(0, 0, 0, 0), m_label(label) {}
 
     void Changed() {
@@ -83,7 +83,7 @@ public:
         DrawBitmap(m_text, x(), y());
     }
 
-private:
+  private:
     void Render(bool enabled) {
         m_text.SetSize(std::max(w(), 0), std::max(h(), 0));
         gfx::TCanvas& canvas = m_text.Canvas();
@@ -108,7 +108,7 @@ private:
 };
 
 class TEditWidget : public Fl_Input {
-public:
+  public:
     TEditWidget() : Fl_Input(0, 0, 0, 0) {}
     int handle(int event) override {
         // The right button is the Morse key; the middle button keeps its paste.
@@ -120,12 +120,14 @@ public:
 };
 
 class TMemoWidget : public Fl_Multiline_Input {
-public:
+  public:
     TMemoWidget() : Fl_Multiline_Input(0, 0, 0, 0) {}
 };
 
 namespace {
-Fl_Color FontColor(const gfx::TFont& font) { return FltkColor(font.Color()); }
+Fl_Color FontColor(const gfx::TFont& font) {
+    return FltkColor(font.Color());
+}
 }  // namespace
 
 TButtonView::TButtonView(TFormView& formView, forms::TButton& button)

@@ -14,14 +14,14 @@ class TMemoWidget;
 // A push button: the left mouse button, Space when it has the focus, and Enter for the default
 // button of its window click it; other mouse buttons do nothing.
 class TButtonView : public TControlView {
-public:
+  public:
     TButtonView(TFormView& formView, forms::TButton& button);
 
-protected:
+  protected:
     void CaptionChanged() override;
     void FontChanged() override;
 
-private:
+  private:
     static void Clicked(Fl_Widget* widget, void* view);
     forms::TButton& m_button;
     TPushButtonWidget* m_widget;
@@ -30,15 +30,15 @@ private:
 // A label: its caption in its font on its colour (none when transparent); an auto-sized label
 // takes the size of its caption in that font.
 class TLabelView : public TControlView {
-public:
+  public:
     TLabelView(TFormView& formView, forms::TLabel& label);
 
-protected:
+  protected:
     void CaptionChanged() override;
     void FontChanged() override;
     void ColorChanged() override;
 
-private:
+  private:
     void AutoSize();
     forms::TLabel& m_label;
     TLabelWidget* m_widget;
@@ -46,14 +46,14 @@ private:
 
 // A single-line edit box; what the user types goes back into the control's text.
 class TEditView : public TControlView {
-public:
+  public:
     TEditView(TFormView& formView, forms::TEdit& edit);
 
-protected:
+  protected:
     void CaptionChanged() override;
     void FontChanged() override;
 
-private:
+  private:
     static void Edited(Fl_Widget* widget, void* view);
     forms::TEdit& m_edit;
     TEditWidget* m_widget;
@@ -63,15 +63,15 @@ private:
 // A multi-line box. Its lines are copied to the widget only while it is visible, so that a hidden
 // data box that takes a line per key change costs nothing on screen.
 class TMemoView : public TControlView {
-public:
+  public:
     TMemoView(TFormView& formView, forms::TMemo& memo);
 
-protected:
+  protected:
     void FontChanged() override;
     void LinesChanged() override;
     void VisibleChanged() override;
 
-private:
+  private:
     forms::TMemo& m_memo;
     TMemoWidget* m_widget;
 };

@@ -31,7 +31,9 @@ constexpr int kMenuTitlePadding = 16;
 
 volatile std::sig_atomic_t g_stateRequested = 0;
 
-void RequestState(int /*signal*/) { g_stateRequested = 1; }
+void RequestState(int /*signal*/) {
+    g_stateRequested = 1;
+}
 
 std::string Rect(int x, int y, int w, int h) {
     return std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
@@ -54,8 +56,7 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
             << key << "Bounds="
             << Rect(control->Left(), control->Top(), control->Width(), control->Height()) << '\n'
             << key << "Screen="
-            << Rect(window.x() + screen.Left, window.y() + screen.Top, screen.Width,
-                    screen.Height)
+            << Rect(window.x() + screen.Left, window.y() + screen.Top, screen.Width, screen.Height)
             << '\n';
         if (const auto* memo = dynamic_cast<const forms::TMemo*>(control)) {
             out << key << "Lines=" << memo->Lines().Count() << '\n';
@@ -79,8 +80,8 @@ void DescribeMenu(std::ostringstream& out, TFormView& view, const std::string& p
     for (int32_t i = 0; i < menu->Items().Count() && title != nullptr && title->label() != nullptr;
          ++i) {
         const int width = title->measure(nullptr, bar) + kMenuTitlePadding;
-        out << prefix << menu->Items().Items(i)->Name() << ".Screen="
-            << Rect(x, window.y() + bar->y(), width, bar->h()) << '\n';
+        out << prefix << menu->Items().Items(i)->Name()
+            << ".Screen=" << Rect(x, window.y() + bar->y(), width, bar->h()) << '\n';
         x += width;
         title = title->next();
     }
@@ -123,10 +124,9 @@ std::string DescribeState(TFrontEnd& frontEnd) {
             << prefix << "Caption=" << EscapeValue(form->Caption()) << '\n'
             << prefix << "Visible=" << (form->Visible() ? 1 : 0) << '\n'
             << prefix << "Shown=" << (window.shown() && window.visible() ? 1 : 0) << '\n'
-            << prefix << "Bounds="
-            << Rect(form->Left(), form->Top(), form->Width(), form->Height()) << '\n'
-            << prefix << "Screen=" << Rect(window.x(), window.y(), window.w(), window.h())
-            << '\n';
+            << prefix << "Bounds=" << Rect(form->Left(), form->Top(), form->Width(), form->Height())
+            << '\n'
+            << prefix << "Screen=" << Rect(window.x(), window.y(), window.w(), window.h()) << '\n';
         DescribeControls(out, *view, prefix);
         DescribeMenu(out, *view, prefix);
     }

@@ -15,7 +15,7 @@ class TFrontEnd;
 class TFormView;
 
 class TTestChannel {
-public:
+  public:
     // Null unless built with test hooks and KEYVET_STATE_FILE is set.
     static std::unique_ptr<TTestChannel> FromEnvironment(TFrontEnd& frontEnd);
 
@@ -28,7 +28,7 @@ public:
     // Writes the state file now (through a temporary file, so a reader never sees half of it).
     void Write();
 
-private:
+  private:
     static void Poll(void* channel);
     TFrontEnd& m_frontEnd;
     std::string m_path;

@@ -12,11 +12,12 @@ namespace {
 namespace fs = std::filesystem;
 
 class AssetFilesTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("keyvet-assets-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        m_root =
+            fs::temp_directory_path() /
+            ("keyvet-assets-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
         fs::create_directories(m_root / "bin");
         fs::create_directories(m_root / "share" / "keyvet");
     }
@@ -36,7 +37,8 @@ TEST_F(AssetFilesTest, LooksBesideTheProgramThenInTheDataFolderThenInTheSourceAs
 TEST_F(AssetFilesTest, TheFirstFolderHoldingTheFileWins) {
     const std::string program = (m_root / "bin").string();
     Touch(m_root / "share" / "keyvet" / "help.htm");
-    EXPECT_EQ(ui::FindAsset("help.htm", program), (m_root / "share" / "keyvet" / "help.htm").string());
+    EXPECT_EQ(ui::FindAsset("help.htm", program),
+              (m_root / "share" / "keyvet" / "help.htm").string());
     Touch(m_root / "bin" / "help.htm");
     EXPECT_EQ(ui::FindAsset("help.htm", program), (m_root / "bin" / "help.htm").string());
     // Not installed anywhere: the build tree's source assets.

@@ -22,8 +22,10 @@ TEST(FltkStyleTest, ClassicSansNamesMapToTheSansFaceWithTheStyleLetter) {
     EXPECT_EQ(ui::FltkFaceName(*MakeFont("MS Sans Serif", -11)), " Liberation Sans");
     EXPECT_EQ(ui::FltkFaceName(*MakeFont("Microsoft Sans Serif", -19, {TFontStyle::fsBold})),
               "BLiberation Sans");
-    EXPECT_EQ(ui::FltkFaceName(*MakeFont("Arial", -16, {TFontStyle::fsItalic})), "ILiberation Sans");
-    EXPECT_EQ(ui::FltkFaceName(*MakeFont("ms sans serif", -16, {TFontStyle::fsBold, TFontStyle::fsItalic})),
+    EXPECT_EQ(ui::FltkFaceName(*MakeFont("Arial", -16, {TFontStyle::fsItalic})),
+              "ILiberation Sans");
+    EXPECT_EQ(ui::FltkFaceName(
+                  *MakeFont("ms sans serif", -16, {TFontStyle::fsBold, TFontStyle::fsItalic})),
               "PLiberation Sans");
     // Another family is asked for by its own name.
     EXPECT_EQ(ui::FltkFaceName(*MakeFont("DejaVu Sans", -11)), " DejaVu Sans");
@@ -59,8 +61,9 @@ TEST(FltkStyleTest, LabelTextDoublesTheSymbolSign) {
 }
 
 TEST(FltkStyleTest, EveryKindOfLineBreakBecomesOneLineFeed) {
-    EXPECT_EQ(ui::NormaliseLineBreaks("No Morse detected!\n\rSend some now?\n\rOr Check connections?"),
-              "No Morse detected!\nSend some now?\nOr Check connections?");
+    EXPECT_EQ(
+        ui::NormaliseLineBreaks("No Morse detected!\n\rSend some now?\n\rOr Check connections?"),
+        "No Morse detected!\nSend some now?\nOr Check connections?");
     EXPECT_EQ(ui::NormaliseLineBreaks("a\r\nb\rc\n\nd"), "a\nb\nc\n\nd");
     EXPECT_EQ(ui::NormaliseLineBreaks("\r"), "\n");
 }

@@ -22,7 +22,7 @@
 namespace {
 
 class TRecordingDialogs : public platform::IDialogs {
-public:
+  public:
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     void Beep() override { ++Beeps; }
     std::vector<std::string> Messages;
@@ -30,7 +30,7 @@ public:
 };
 
 class FormViewTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         forms::TApplication::Instance().ResetTerminated();
         app::CreateWindows();
@@ -173,7 +173,8 @@ TEST_F(FormViewTest, ChartBufferShowsThePanelColourAndRepaintsOnceForManyRequest
 
 TEST_F(FormViewTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
     TRecordingDialogs dialogs;
-    platform::TScopedServices scoped(platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
+    platform::TScopedServices scoped(
+        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
     m_frontEnd->RunHandler([] { throw std::runtime_error("Division by zero"); });
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0], "Division by zero");
@@ -184,7 +185,8 @@ TEST_F(FormViewTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
 
 TEST_F(FormViewTest, ClosingLeavesAPumpingHandlerWithoutAMessage) {
     TRecordingDialogs dialogs;
-    platform::TScopedServices scoped(platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
+    platform::TScopedServices scoped(
+        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
     bool after = false;
     m_frontEnd->RunHandler([&after] {
         throw ui::TProgramClosing{};
