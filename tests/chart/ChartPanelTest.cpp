@@ -23,6 +23,7 @@ class TTestPanel : public TCustomChartPanelExtended, public forms::IControlView 
         PaintPanelFrame(rect);
         if (failNextPaint) {
             failNextPaint = false;
+            Canvas().ClipToRect(TRect(0, 0, 1, 1));
             throw chart::ChartException("paint failed");
         }
     }
@@ -118,8 +119,10 @@ TEST_F(ChartPanelTest, AFailedPaintIsRedoneByTheNextOne) {
     m_panel.failNextPaint = true;
     EXPECT_THROW(m_panel.Paint(), chart::ChartException);
     EXPECT_EQ(&m_panel.Canvas().ReferenceCanvas(), &m_panel.WindowCanvas());
+    m_panel.SetColor(gfx::clLime);
     m_panel.Paint();
     EXPECT_EQ(m_panel.contentPaints, 2);
+    EXPECT_EQ(m_panel.Pixel(400, 100), gfx::clLime);  // the failed paint's clip is gone
     m_panel.SetPrintingInProgress(true);
     m_panel.MarkForRepaint();
     m_panel.Paint();

@@ -187,9 +187,10 @@ gfx::TRect TChartCanvas3D::PrepareDrawing(gfx::TCanvas* target, TView3DOptions* 
         buffer->SetSize(width, height);
         m_buffer = std::move(buffer);
     }
-    // Drawing into the buffer notifies nobody.
+    // Drawing into the buffer notifies nobody; a clip left by an interrupted paint goes.
     m_buffer->Canvas().SetOnChanging(nullptr);
     m_buffer->Canvas().SetOnChange(nullptr);
+    m_buffer->Canvas().ClearClip();
     AttachCanvas(m_buffer->Canvas());
     return gfx::TRect(0, 0, width, height);
 }
