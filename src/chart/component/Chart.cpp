@@ -20,6 +20,10 @@ const classes::TClassInfo& TChart::ClassInfo() const {
     return StaticClass();
 }
 
+void TChart::DrawChartContent(const gfx::TRect& rect) {
+    PaintPanelFrame(rect);
+}
+
 void RegisterChartClasses() {
     classes::RegisterClass(TChart::StaticClass());
     classes::RegisterClass(TLineSeries::StaticClass());

@@ -12,6 +12,9 @@ class TChart : public TCustomAxisPanel {
 
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
+
+    // For now the panel frame only: background, back image and bevels.
+    void DrawChartContent(const gfx::TRect& rect) override;
 };
 
 // Registers the chart and series classes that design data can name (TChart, TLineSeries).

@@ -8,7 +8,8 @@
 
 namespace chart {
 
-TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner) : forms::TPanel(owner) {}
+TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner)
+    : TCustomChartPanelExtended(owner) {}
 
 TCustomAxisPanel::~TCustomAxisPanel() {
     MarkDestroying();
@@ -17,7 +18,8 @@ TCustomAxisPanel::~TCustomAxisPanel() {
 
 const classes::TClassInfo& TCustomAxisPanel::StaticClass() {
     static const classes::TClassInfo info =
-        classes::TClassBuilder<TCustomAxisPanel>("TCustomAxisPanel", &forms::TPanel::StaticClass())
+        classes::TClassBuilder<TCustomAxisPanel>("TCustomAxisPanel",
+                                                 &TCustomChartPanelExtended::StaticClass())
             .Build();
     return info;
 }
@@ -93,17 +95,17 @@ gfx::TColor TCustomAxisPanel::FreeSeriesColor(bool checkBackground) const {
 }
 
 void TCustomAxisPanel::MarkForRepaint() {
-    if (!m_autoRepaint || Destroying()) {
+    if (!AutoRepaint() || Destroying()) {
         return;
     }
     ++m_repaintRequests;
     m_repaintPending = true;
-    Invalidate();
+    TCustomChartPanelExtended::MarkForRepaint();
 }
 
 void TCustomAxisPanel::GetChildren(const std::function<void(classes::TComponent*)>& proc,
                                    classes::TComponent* root) const {
-    forms::TPanel::GetChildren(proc, root);
+    TCustomChartPanelExtended::GetChildren(proc, root);
     for (TChartSeries* series : m_seriesList) {
         if (series->Owner() == root) {
             proc(series);

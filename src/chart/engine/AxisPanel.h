@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/engine/ChartColors.h"
-#include "forms/ExtCtrls.h"
+#include "chart/panel/ChartPanelExtended.h"
 
 namespace chart {
 
@@ -14,11 +14,10 @@ class TChartSeries;
 
 // Holds the series of a chart and turns change notifications into repaint requests.
 //
-// It derives from forms::TPanel for now. The chart panel (canvas, margins, chart rectangle,
-// 3D view and the paint entry) will be placed between forms::TPanel and this class; it then
-// takes over AutoRepaint and MarkForRepaint, which also mark its canvas buffer stale. Axes,
-// paging and the paint sequence come with the axis work.
-class TCustomAxisPanel : public forms::TPanel {
+// The chart panel below it owns the canvas, margins, chart rectangle, 3D view and the paint
+// entry; AutoRepaint is its RepaintOnChange and a repaint request also marks the canvas buffer
+// stale. Axes, paging and the paint sequence come with the axis work.
+class TCustomAxisPanel : public TCustomChartPanelExtended {
   public:
     explicit TCustomAxisPanel(classes::TComponent* owner);
     // Frees every listed series (the series are freed, whoever owns them).
@@ -48,12 +47,12 @@ class TCustomAxisPanel : public forms::TPanel {
 
     // While off, change notifications do not repaint (a caller switches it off around a
     // batch of changes and repaints once afterwards).
-    bool AutoRepaint() const { return m_autoRepaint; }
-    void SetAutoRepaint(bool value) { m_autoRepaint = value; }
+    bool AutoRepaint() const { return RepaintOnChange(); }
+    void SetAutoRepaint(bool value) { SetRepaintOnChange(value); }
     // Asks for a repaint: while AutoRepaint is on and the chart is not being destroyed,
     // counts the request, marks the chart for repainting and invalidates the control. The
     // paint itself happens later, once, however many requests came before it.
-    virtual void MarkForRepaint();
+    void MarkForRepaint() override;
     // Requests counted by MarkForRepaint since the chart was created.
     int64_t RepaintRequestCount() const { return m_repaintRequests; }
     // True from a counted request until the paint takes it (ClearRepaintPending).
@@ -67,7 +66,6 @@ class TCustomAxisPanel : public forms::TPanel {
 
   private:
     std::vector<TChartSeries*> m_seriesList;  // not owned: the series' owner frees them
-    bool m_autoRepaint = true;
     bool m_repaintPending = false;
     int64_t m_repaintRequests = 0;
 };

@@ -1,0 +1,35 @@
+// The main window's chart painted through the chart panel's paint entry: background, bevels,
+// the chart rectangle, and repaints served from the buffer until a series changes.
+#include <gtest/gtest.h>
+
+#include "chart/component/Chart.h"
+#include "chart/series/LineSeries.h"
+
+namespace {
+
+TEST(ChartPaintTest, Chart1PaintsItsFrameAndServesRepaintsFromTheBuffer) {
+    chart::TChart chart1(nullptr);
+    chart1.SetBounds(10, 16, 768, 249);
+    chart1.SetColor(16777088);
+    chart1.SetView3D(false);
+    auto* series = new chart::TLineSeries(&chart1);
+    chart1.AddSeries(series);
+    chart1.Paint();
+    EXPECT_EQ(chart1.PlotRect(), gfx::TRect(23, 10, 745, 239));
+    const gfx::TCanvas& window = chart1.Surface().Canvas();
+    EXPECT_EQ(window.Pixel(0, 0), gfx::SysColor(20));    // raised bevel
+    EXPECT_EQ(window.Pixel(767, 248), gfx::SysColor(16));
+    EXPECT_EQ(window.Pixel(384, 124), gfx::ColorToRGB(16777088));
+    EXPECT_FALSE(chart1.Canvas().BufferStale());
+
+    series->AppendXY(1, 2);
+    EXPECT_TRUE(chart1.RepaintPending());
+    EXPECT_TRUE(chart1.Canvas().BufferStale());
+    chart1.Paint();
+    EXPECT_FALSE(chart1.Canvas().BufferStale());
+    chart1.SetAutoRepaint(false);
+    series->AppendXY(2, 3);
+    EXPECT_FALSE(chart1.Canvas().BufferStale());
+}
+
+}  // namespace
