@@ -6,8 +6,8 @@
 
 #include "base/Arith.h"
 #include "base/Conversions.h"
+#include "chart/messages/ChartMessages.h"
 #include "chart/panel/ChartPanel.h"
-#include "chart/panel/PanelMessages.h"
 
 namespace chart {
 

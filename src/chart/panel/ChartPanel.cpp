@@ -10,7 +10,6 @@
 #include "base/Format.h"
 #include "chart/messages/ChartMessages.h"
 #include "chart/panel/ChartProcs.h"
-#include "chart/panel/PanelMessages.h"
 #include "classes/ClassBuilder.h"
 #include "gfx/ColorNames.h"
 

@@ -2,7 +2,6 @@
 #include "chart/panel/ChartPanelExtended.h"
 
 #include "chart/messages/ChartMessages.h"
-#include "chart/panel/PanelMessages.h"
 #include "classes/ClassBuilder.h"
 
 namespace chart {

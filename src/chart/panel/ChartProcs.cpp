@@ -8,7 +8,6 @@
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "chart/messages/ChartMessages.h"
-#include "chart/panel/PanelMessages.h"
 
 namespace chart {
 
