@@ -6,6 +6,8 @@
 
 #include "base/Exceptions.h"
 #include "chart/panel/ChartProcs.h"
+#include "chart/panel/ClassBitmaps.h"
+#include "gfx/Canvas.h"
 #include "chart/panel/DateSteps.h"
 
 namespace {
@@ -122,6 +124,26 @@ TEST(DateStepsTest, RoundingAndSteppingByCalendar) {
     EXPECT_DOUBLE_EQ(value, 70);
     chart::StepDate(true, false, value, 3, 0.5);
     EXPECT_DOUBLE_EQ(value, 69.5);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ClassBitmapTest, FoundForTheClassOrItsParentOnly) {
+    static const classes::TClassInfo grandParent("TKeyvetGrand", nullptr);
+    static const classes::TClassInfo parent("TKeyvetParent", &grandParent);
+    static const classes::TClassInfo child("TKeyvetChild", &parent);
+    gfx::TBitmap icon(3, 2);
+    icon.Canvas().SetPixel(0, 0, gfx::clRed);
+    chart::RegisterClassBitmap("TKeyvetGrand", icon);
+    gfx::TBitmap found;
+    EXPECT_FALSE(chart::FindClassBitmap(child, found));
+    EXPECT_TRUE(found.Empty());
+    chart::RegisterClassBitmap("TKeyvetParent", icon);
+    ASSERT_TRUE(chart::FindClassBitmap(child, found));
+    EXPECT_EQ(found.Width(), 3);
+    EXPECT_EQ(found.Canvas().Pixel(0, 0), gfx::clRed);
 }
 
 }  // namespace
