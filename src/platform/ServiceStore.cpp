@@ -67,11 +67,13 @@ uint32_t TServiceStore::Prepare() {
     if (m_directory.empty() || m_directory[0] != '/') {
         return kErrorAccessDenied;
     }
-    const std::string parent = Parent(m_directory);
-    if (!MakeOwnDirectory(parent)) {
-        return kErrorAccessDenied;
+    // The directories are made by the first service created; ones already there must be ours.
+    for (const std::string& dir : {Parent(m_directory), m_directory}) {
+        if (access(dir.c_str(), F_OK) == 0 && !MakeOwnDirectory(dir)) {
+            return kErrorAccessDenied;
+        }
     }
-    return MakeOwnDirectory(m_directory) ? kErrorSuccess : kErrorAccessDenied;
+    return kErrorSuccess;
 }
 
 bool TServiceStore::ValidName(const std::string& name) {
@@ -111,6 +113,9 @@ uint32_t TServiceStore::WriteTemporary(const TServiceRecord& record, std::string
 }
 
 uint32_t TServiceStore::Create(const TServiceRecord& record) {
+    if (!MakeOwnDirectory(Parent(m_directory)) || !MakeOwnDirectory(m_directory)) {
+        return kErrorAccessDenied;
+    }
     std::string temp;
     if (const uint32_t error = WriteTemporary(record, temp); error != kErrorSuccess) {
         return error;

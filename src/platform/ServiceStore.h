@@ -27,9 +27,10 @@ class TServiceStore {
     static std::string DefaultDirectory();
     const std::string& Directory() const { return m_directory; }
 
-    // Creates the directory (owner only) if needed and refuses one that is not the user's own.
+    // Refuses a directory that is not the user's own. Nothing is made until a service is.
     uint32_t Prepare();
-    // kErrorServiceExists when a service of that name is installed.
+    // Makes the directory (owner only) if needed; kErrorServiceExists when a service of that
+    // name is installed.
     uint32_t Create(const TServiceRecord& record);
     // kErrorServiceDoesNotExist when none is installed.
     uint32_t Load(const std::string& name, TServiceRecord& record) const;

@@ -64,6 +64,10 @@ TEST_F(LinuxSystemServicesTest, ReportsTheVersionThatTakesTheServicePath) {
 
 TEST_F(LinuxSystemServicesTest, ASecondInstanceSeesTheFirstOnesServiceUntilItIsRemoved) {
     TLinuxSystemServices first(m_state, false);
+    const THandle idle = first.OpenSCManager("", "", platform::kScManagerAllAccess);
+    ASSERT_NE(0u, idle);
+    EXPECT_FALSE(std::filesystem::exists(m_state));  // nothing is left for nothing installed
+    first.CloseServiceHandle(idle);
     const THandle manager = InstallAndStart(first);
     EXPECT_TRUE(std::filesystem::exists(m_state + "/zareve"));
 

@@ -72,6 +72,11 @@ std::string EscapeDialogText(const std::string& text) {
 }
 
 TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(std::move(script)) {
+    // The recording first: a file that cannot be created stops the run before anything else
+    // is set up.
+    if (!wavPath.empty()) {
+        m_wav = std::make_unique<platform::TWavToneSink>(wavPath, 0);
+    }
     // Without a temporary directory the service manager refuses to open and the run is
     // recorded without a side-tone, as on a machine without the driver.
     std::string root = (std::filesystem::temp_directory_path() / "keyvet-replay-XXXXXX").string();
@@ -82,10 +87,7 @@ TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(st
     m_system->Bus().SetTimeSource([this] {
         return m_simulation == nullptr ? int64_t{0} : std::llround(m_simulation->TimeMs() * 1000.0);
     });
-    if (!wavPath.empty()) {
-        m_wav = std::make_unique<platform::TWavToneSink>(wavPath, 0);
-        m_system->Bus().SetToneSink(m_wav.get());
-    }
+    m_system->Bus().SetToneSink(m_wav.get());
     // The port component keeps the services current at its creation.
     m_systemGuard = std::make_unique<platform::TScopedSystemServices>(*m_system);
     app::RegisterClasses();
