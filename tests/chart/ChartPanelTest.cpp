@@ -100,6 +100,12 @@ TEST_F(ChartPanelTest, RepaintWithoutChangeIsACopyOfTheBuffer) {
         EXPECT_EQ(m_panel.contentPaints, paints + 1);
     }
     EXPECT_EQ(m_panel.Surface().Width(), 300);
+    // Through the plain control, without a repaint request, the colour still shows.
+    m_panel.Gradient().SetVisible(false);
+    m_panel.Paint();
+    static_cast<forms::TControl&>(m_panel).SetColor(gfx::clAqua);
+    m_panel.Paint();
+    EXPECT_EQ(m_panel.Pixel(150, 100), gfx::clAqua);
 }
 
 TEST_F(ChartPanelTest, NoRepaintRequestsWhileRepaintOnChangeIsOff) {

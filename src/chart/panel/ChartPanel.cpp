@@ -197,10 +197,17 @@ void TCustomChartPanel::Paint() {
     if (m_printingInProgress) {
         return;
     }
+    if (CurrentLook() != m_paintedLook) {
+        m_canvas->MarkBufferStale();
+    }
     if (m_canvas->RepaintFromBuffer()) {
         return;
     }
     PaintToCanvas(m_windowCanvas, PaintArea());
+}
+
+TCustomChartPanel::TPaintedLook TCustomChartPanel::CurrentLook() const {
+    return {Color(), BevelInner(), BevelOuter(), BevelWidth()};
 }
 
 void TCustomChartPanel::PaintToCanvas(gfx::TCanvas* target, const gfx::TRect& rect) {
@@ -216,6 +223,7 @@ void TCustomChartPanel::PaintToCanvas(gfx::TCanvas* target, const gfx::TRect& re
             r.Right - m_borderWidth - base::MulDiv(m_marginRight, width, kPercent),
             r.Bottom - m_borderWidth - base::MulDiv(m_marginBottom, height, kPercent));
         NormalizePlotRect();
+        m_paintedLook = CurrentLook();
         DrawChartContent(m_panelBounds);
         m_canvas->PresentBuffer(target, *m_windowCanvas, rect);
     } catch (...) {

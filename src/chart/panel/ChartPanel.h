@@ -179,6 +179,17 @@ class TCustomChartPanel : public forms::TPanel {
   private:
     // Stores a changed value and repaints.
     void StoreAndRepaint(int32_t& field, int32_t value);
+    // The control's own settings the buffer was painted with; the control's setters do not
+    // always come through this class (design data, a base-class pointer), so a paint compares.
+    struct TPaintedLook {
+        gfx::TColor Color = 0;
+        forms::TPanelBevel BevelInner = forms::TPanelBevel::bvNone;
+        forms::TPanelBevel BevelOuter = forms::TPanelBevel::bvNone;
+        int32_t BevelWidth = 0;
+        friend bool operator==(const TPaintedLook&, const TPaintedLook&) = default;
+    };
+    TPaintedLook CurrentLook() const;
+    TPaintedLook m_paintedLook;
 
     int32_t m_chart3DPercent = 15;
     bool m_depthOrdering = true;
