@@ -102,6 +102,7 @@ TEST_F(ChartPanelTest, RepaintWithoutChangeIsACopyOfTheBuffer) {
     EXPECT_EQ(m_panel.Surface().Width(), 300);
     // Through the plain control, without a repaint request, the colour still shows.
     m_panel.Gradient().SetVisible(false);
+    m_panel.BackImage().Clear();
     m_panel.Paint();
     static_cast<forms::TControl&>(m_panel).SetColor(gfx::clAqua);
     m_panel.Paint();
