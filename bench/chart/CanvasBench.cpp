@@ -52,10 +52,14 @@ void DrawPolyline(benchmark::State& state, const std::vector<gfx::TPoint>& point
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size() - 1));
 }
 
-void BM_RandomPolyline(benchmark::State& state) { DrawPolyline(state, RandomPoints()); }
+void BM_RandomPolyline(benchmark::State& state) {
+    DrawPolyline(state, RandomPoints());
+}
 BENCHMARK(BM_RandomPolyline)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-void BM_MonotonePolyline(benchmark::State& state) { DrawPolyline(state, MonotonePoints()); }
+void BM_MonotonePolyline(benchmark::State& state) {
+    DrawPolyline(state, MonotonePoints());
+}
 BENCHMARK(BM_MonotonePolyline)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_PolygonFill(benchmark::State& state) {

@@ -56,8 +56,8 @@ TEST(ChartPenTest, VariantsHaveTheirOwnDefaultsAndStoreOnlyDifferences) {
     EXPECT_EQ(dark.Color(), 8421504u);
     EXPECT_EQ(arrow.Color(), 16777215u);
     EXPECT_EQ(axis.Width(), 2);
-    for (const classes::TPersistent* pen :
-         std::initializer_list<const classes::TPersistent*>{&hidden, &dotted, &dark, &arrow, &axis}) {
+    for (const classes::TPersistent* pen : std::initializer_list<const classes::TPersistent*>{
+             &hidden, &dotted, &dark, &arrow, &axis}) {
         for (const char* name : {"Color", "Style", "Width", "Visible", "SmallDots", "Mode"}) {
             EXPECT_FALSE(Stored(*pen, name)) << pen->ClassName() << "." << name;
         }

@@ -191,8 +191,8 @@ TEST_F(ChartCanvasTest, BevelFrameDrawsTopLeftAndBottomRightInsideTheRectangle) 
     EXPECT_EQ(Pixel(2, 9), gfx::clBlue);   // the last row too, from its first pixel
     EXPECT_EQ(Pixel(3, 3), gfx::clRed);    // second ring
     EXPECT_EQ(Pixel(10, 8), gfx::clBlue);
-    EXPECT_EQ(Pixel(4, 4), kWhite);        // inside untouched
-    EXPECT_EQ(Pixel(12, 5), kWhite);       // right edge excluded
+    EXPECT_EQ(Pixel(4, 4), kWhite);   // inside untouched
+    EXPECT_EQ(Pixel(12, 5), kWhite);  // right edge excluded
     EXPECT_EQ(Pixel(5, 10), kWhite);
 }
 
@@ -202,9 +202,9 @@ TEST_F(ChartCanvasTest, ObliqueBoxShowsDarkenedSideAndTopFaces) {
     m_canvas.Pen().SetStyle(gfx::TPenStyle::psClear);
     m_canvas.Brush().SetColor(gfx::RGB(200, 100, 40));
     m_canvas.BoxShape(10, 20, 12, 22, 0, 5, true);
-    EXPECT_EQ(Pixel(14, 18), gfx::RGB(200, 100, 40));   // front
-    EXPECT_EQ(Pixel(21, 16), gfx::RGB(72, 0, 0));       // right side, less 128
-    EXPECT_EQ(Pixel(16, 10), gfx::RGB(136, 36, 0));     // top, less 64
+    EXPECT_EQ(Pixel(14, 18), gfx::RGB(200, 100, 40));  // front
+    EXPECT_EQ(Pixel(21, 16), gfx::RGB(72, 0, 0));      // right side, less 128
+    EXPECT_EQ(Pixel(16, 10), gfx::RGB(136, 36, 0));    // top, less 64
     EXPECT_EQ(Pixel(8, 16), kWhite);
     EXPECT_EQ(m_canvas.Brush().Color(), gfx::RGB(200, 100, 40));
 }
@@ -432,7 +432,10 @@ TEST_F(ChartCanvasTest, SolidsDrawInsideTheirProjectedBox) {
         {"cylinder", [](TChartCanvas3D& c) { c.CylinderShape(true, 12, 10, 24, 24, 0, 6, true); }},
         {"pyramid", [](TChartCanvas3D& c) { c.PyramidShape(true, 12, 10, 24, 24, 0, 6, true); }},
         {"cone", [](TChartCanvas3D& c) { c.ConeShape(false, 12, 10, 24, 24, 0, 6, false); }},
-        {"pie", [](TChartCanvas3D& c) { c.DepthPieShape({18, 17}, 6, 7, 0.0, 2.0, 0, 6, true); }},
+        {"pie",
+         [](TChartCanvas3D& c) {
+             c.DepthPieShape({18, 17}, 6, 7, 0.0, 2.0, 0, 6, true);
+         }},
     };
     for (const auto& [name, draw] : solids) {
         SCOPED_TRACE(name);

@@ -7,8 +7,8 @@
 #include "base/Exceptions.h"
 #include "chart/panel/ChartProcs.h"
 #include "chart/panel/ClassBitmaps.h"
-#include "gfx/Canvas.h"
 #include "chart/panel/DateSteps.h"
+#include "gfx/Canvas.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ TEST(ChartHitTest, PointNearSegmentHonoursLineDistanceAndEnds) {
     EXPECT_TRUE(chart::PointOnSegment({20, 15}, p, q));
     EXPECT_TRUE(chart::PointOnSegment(p, p, q));
     EXPECT_FALSE(chart::PointOnSegment({20, 17}, p, q));
-    EXPECT_FALSE(chart::PointOnSegment({32, 21}, p, q));    // on the line, past the end
+    EXPECT_FALSE(chart::PointOnSegment({32, 21}, p, q));  // on the line, past the end
     EXPECT_TRUE(chart::PointNearSegment({32, 21}, p, q, 2));
     EXPECT_FALSE(chart::PointNearSegment({33, 21}, p, q, 2));
     EXPECT_FALSE(chart::PointOnSegment({10, 10}, p, p));  // a point segment has no line
@@ -33,7 +33,7 @@ TEST(ChartHitTest, PolygonTrianglesAndEllipse) {
     EXPECT_FALSE(chart::PointInPolygonArea({10, 5}, square, 3));  // right edge out
     EXPECT_FALSE(chart::PointInPolygonArea({5, 10}, square, 3));  // bottom edge out
     EXPECT_FALSE(chart::PointInPolygonArea({5, 5}, square, -1));
-    EXPECT_TRUE(chart::PointInPolygonArea({5, 5}, square, 40));   // never past the end
+    EXPECT_TRUE(chart::PointInPolygonArea({5, 5}, square, 40));  // never past the end
 
     EXPECT_TRUE(chart::PointInUprightTriangle({10, 8}, 0, 20, 10, 0));
     EXPECT_FALSE(chart::PointInUprightTriangle({2, 2}, 0, 20, 10, 0));

@@ -17,7 +17,7 @@ TEST(ChartPaintTest, Chart1PaintsItsFrameAndServesRepaintsFromTheBuffer) {
     chart1.Paint();
     EXPECT_EQ(chart1.PlotRect(), gfx::TRect(23, 10, 745, 239));
     const gfx::TCanvas& window = chart1.Surface().Canvas();
-    EXPECT_EQ(window.Pixel(0, 0), gfx::SysColor(20));    // raised bevel
+    EXPECT_EQ(window.Pixel(0, 0), gfx::SysColor(20));  // raised bevel
     EXPECT_EQ(window.Pixel(767, 248), gfx::SysColor(16));
     EXPECT_EQ(window.Pixel(384, 124), gfx::ColorToRGB(16777088));
     EXPECT_FALSE(chart1.Canvas().BufferStale());

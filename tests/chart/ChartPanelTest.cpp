@@ -199,10 +199,10 @@ TEST_F(ChartPanelTest, BevelsAndBorderAreDrawnOutsideIn) {
     m_panel.Paint();
     const gfx::TColorRef highlight = gfx::SysColor(20);
     const gfx::TColorRef shadow = gfx::SysColor(16);
-    EXPECT_EQ(m_panel.Pixel(0, 0), highlight);    // raised outer bevel
+    EXPECT_EQ(m_panel.Pixel(0, 0), highlight);  // raised outer bevel
     EXPECT_EQ(m_panel.Pixel(767, 248), shadow);
     EXPECT_EQ(m_panel.Pixel(1, 1), gfx::ColorToRGB(16777088));  // border in Color
-    EXPECT_EQ(m_panel.Pixel(3, 3), shadow);       // lowered inner bevel
+    EXPECT_EQ(m_panel.Pixel(3, 3), shadow);                     // lowered inner bevel
     EXPECT_EQ(m_panel.Pixel(764, 245), highlight);
 }
 

@@ -129,8 +129,10 @@ class TGallery {
         Heading(y, "Pen styles and widths");
         const int32_t top = y + 20;
         const std::vector<std::pair<gfx::TPenStyle, const char*>> styles = {
-            {gfx::TPenStyle::psSolid, "solid"},         {gfx::TPenStyle::psDash, "dash"},
-            {gfx::TPenStyle::psDot, "dot"},             {gfx::TPenStyle::psDashDot, "dash dot"},
+            {gfx::TPenStyle::psSolid, "solid"},
+            {gfx::TPenStyle::psDash, "dash"},
+            {gfx::TPenStyle::psDot, "dot"},
+            {gfx::TPenStyle::psDashDot, "dash dot"},
             {gfx::TPenStyle::psDashDotDot, "dash dot dot"}};
         int32_t x = 10;
         for (const auto& [style, name] : styles) {
@@ -159,8 +161,8 @@ class TGallery {
             ResetPen();
             m_canvas.Pen().SetWidth(width);
             m_canvas.Pen().SetColor(gfx::clTeal);
-            const gfx::TPoint zigzag[] = {{x, top + 60}, {x + 15, top + 10}, {x + 30, top + 60},
-                                          {x + 45, top + 10}};
+            const gfx::TPoint zigzag[] = {
+                {x, top + 60}, {x + 15, top + 10}, {x + 30, top + 60}, {x + 45, top + 10}};
             m_canvas.ReferenceCanvas().Polyline(zigzag);
             Label(x, top + 78, "w" + std::to_string(width));
             x += 55;
@@ -172,10 +174,14 @@ class TGallery {
         Heading(y, "Brushes");
         const int32_t top = y + 18;
         const std::vector<std::pair<gfx::TBrushStyle, const char*>> brushes = {
-            {gfx::TBrushStyle::bsSolid, "solid"},          {gfx::TBrushStyle::bsHorizontal, "horizontal"},
-            {gfx::TBrushStyle::bsVertical, "vertical"},    {gfx::TBrushStyle::bsFDiagonal, "f-diagonal"},
-            {gfx::TBrushStyle::bsBDiagonal, "b-diagonal"}, {gfx::TBrushStyle::bsCross, "cross"},
-            {gfx::TBrushStyle::bsDiagCross, "diag cross"}, {gfx::TBrushStyle::bsClear, "clear"}};
+            {gfx::TBrushStyle::bsSolid, "solid"},
+            {gfx::TBrushStyle::bsHorizontal, "horizontal"},
+            {gfx::TBrushStyle::bsVertical, "vertical"},
+            {gfx::TBrushStyle::bsFDiagonal, "f-diagonal"},
+            {gfx::TBrushStyle::bsBDiagonal, "b-diagonal"},
+            {gfx::TBrushStyle::bsCross, "cross"},
+            {gfx::TBrushStyle::bsDiagCross, "diag cross"},
+            {gfx::TBrushStyle::bsClear, "clear"}};
         int32_t x = 10;
         for (const auto& [style, name] : brushes) {
             ResetPen();
@@ -232,8 +238,8 @@ class TGallery {
                 m_canvas.HorzSegment(x - 5, x + 6, ty);
                 m_canvas.VertSegment(x, ty - 5, ty + 6);
                 m_canvas.WriteTextAlign(horizontal[column].first + vertical[row].first);
-                m_canvas.PutText(x, ty, std::string(horizontal[column].second) + " " +
-                                            vertical[row].second);
+                m_canvas.PutText(
+                    x, ty, std::string(horizontal[column].second) + " " + vertical[row].second);
             }
         }
         m_canvas.WriteTextAlign(gfx::kTaLeft | gfx::kTaBaseline);

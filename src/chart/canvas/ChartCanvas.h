@@ -128,8 +128,7 @@ class TCanvas3D : public TChartCanvas {
     virtual void ScreenToWorld(int32_t& x, int32_t& y, int32_t z) const = 0;
     virtual gfx::TPoint ProjectToPoint(int32_t x, int32_t y, int32_t z) const = 0;
     virtual gfx::TRect PrepareDrawing(gfx::TCanvas* target, TView3DOptions* options,
-                                      gfx::TColor backColor, bool is3D,
-                                      const gfx::TRect& rect) = 0;
+                                      gfx::TColor backColor, bool is3D, const gfx::TRect& rect) = 0;
     virtual void CopyCanvasSettings(const TCanvas3D& other);
     virtual void SetupProjection(int32_t depth, const gfx::TRect& bounds,
                                  const gfx::TRect& plotRect) = 0;
@@ -139,8 +138,8 @@ class TCanvas3D : public TChartCanvas {
     virtual void ArrowShape(bool filled, gfx::TPoint from, gfx::TPoint to, int32_t headWidth,
                             int32_t headHeight, int32_t z) = 0;
     virtual void ClipToBox(const gfx::TRect& rect, int32_t z0, int32_t z1) = 0;
-    virtual void ConeShape(bool vertical, int32_t left, int32_t top, int32_t right,
-                           int32_t bottom, int32_t z0, int32_t z1, bool darkSides) = 0;
+    virtual void ConeShape(bool vertical, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                           int32_t z0, int32_t z1, bool darkSides) = 0;
     virtual void BoxShape(int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t z0,
                           int32_t z1, bool darkSides) = 0;
     virtual void CylinderShape(bool vertical, int32_t left, int32_t top, int32_t right,
@@ -163,17 +162,14 @@ class TCanvas3D : public TChartCanvas {
     virtual void DepthQuad(gfx::TPoint a, gfx::TPoint b, int32_t z0, int32_t z1) = 0;
     virtual void QuadAtDepth(const std::array<gfx::TPoint, 4>& points, int32_t z) = 0;
     // Projects the points in place: 0 and 1 at z0, 2 and 3 at z1.
-    virtual void QuadAcrossDepths(std::array<gfx::TPoint, 4>& points, int32_t z0,
-                                  int32_t z1) = 0;
+    virtual void QuadAcrossDepths(std::array<gfx::TPoint, 4>& points, int32_t z0, int32_t z1) = 0;
     virtual void PolygonAtDepth(std::span<const gfx::TPoint> points, int32_t highestIndex,
                                 int32_t z) = 0;
     virtual void PyramidShape(bool vertical, int32_t left, int32_t top, int32_t right,
                               int32_t bottom, int32_t z0, int32_t z1, bool darkSides) = 0;
     virtual void RectAtDepth(const gfx::TRect& rect, int32_t z) = 0;
-    virtual void HorzRectAcrossDepth(int32_t x0, int32_t y, int32_t x1, int32_t z0,
-                                     int32_t z1) = 0;
-    virtual void VertRectAcrossDepth(int32_t x, int32_t y0, int32_t y1, int32_t z0,
-                                     int32_t z1) = 0;
+    virtual void HorzRectAcrossDepth(int32_t x0, int32_t y, int32_t x1, int32_t z0, int32_t z1) = 0;
+    virtual void VertRectAcrossDepth(int32_t x, int32_t y0, int32_t y1, int32_t z0, int32_t z1) = 0;
     virtual void PutRotatedTextAtDepth(int32_t x, int32_t y, int32_t z, int32_t angle,
                                        const std::string& text) = 0;
     virtual void SphereShape(int32_t x, int32_t y, double radius, int32_t z) = 0;

@@ -81,7 +81,9 @@ void TChartCanvas3D::ApplyChartPen(const TChartPen& pen) {
     Pen().Assign(pen);
 }
 
-int32_t TChartCanvas3D::TextLineHeight() { return TextHeightOf("W"); }
+int32_t TChartCanvas3D::TextLineHeight() {
+    return TextHeightOf("W");
+}
 
 void TChartCanvas3D::ProjectPoint(int32_t& x, int32_t& y, int32_t z) const {
     if (IsOrthogonal()) {
@@ -94,8 +96,8 @@ void TChartCanvas3D::ProjectPoint(int32_t& x, int32_t& y, int32_t z) const {
         double k = m_zoomFactor;
         if (m_perspectiveFactor > 0) {
             k = m_zoomFactor *
-                (1.0 - m_perspectiveFactor * static_cast<double>(dx * m_p1 - dy * m_sinElevation +
-                                                                 dz * m_p2));
+                (1.0 - m_perspectiveFactor *
+                           static_cast<double>(dx * m_p1 - dy * m_sinElevation + dz * m_p2));
         }
         x = Nearest((dx * m_c3 + dy * m_c1 + dz * m_c5) * k) + m_offsetCentreX;
         y = Nearest((dx * m_c4 + dy * m_c2 + dz * m_c6) * k) + m_offsetCentreY;
@@ -231,25 +233,41 @@ bool TChartCanvas3D::RepaintFromBuffer() {
     return true;
 }
 
-void TChartCanvas3D::MarkBufferStale() { m_bufferStale = true; }
+void TChartCanvas3D::MarkBufferStale() {
+    m_bufferStale = true;
+}
 
-gfx::TColor TChartCanvas3D::ReadBackColor() const { return ReferenceCanvas().BackColor(); }
+gfx::TColor TChartCanvas3D::ReadBackColor() const {
+    return ReferenceCanvas().BackColor();
+}
 
-gfx::TBackMode TChartCanvas3D::ReadBackMode() const { return ReferenceCanvas().BackMode(); }
+gfx::TBackMode TChartCanvas3D::ReadBackMode() const {
+    return ReferenceCanvas().BackMode();
+}
 
-gfx::TCanvas* TChartCanvas3D::DeviceContext() const { return &ReferenceCanvas(); }
+gfx::TCanvas* TChartCanvas3D::DeviceContext() const {
+    return &ReferenceCanvas();
+}
 
-bool TChartCanvas3D::ReadMonochrome() const { return m_monochrome; }
+bool TChartCanvas3D::ReadMonochrome() const {
+    return m_monochrome;
+}
 
-uint32_t TChartCanvas3D::ReadTextAlign() const { return ReferenceCanvas().TextAlign(); }
+uint32_t TChartCanvas3D::ReadTextAlign() const {
+    return ReferenceCanvas().TextAlign();
+}
 
-bool TChartCanvas3D::ReadBuffered() const { return m_buffered; }
+bool TChartCanvas3D::ReadBuffered() const {
+    return m_buffered;
+}
 
 void TChartCanvas3D::WriteBackColor(gfx::TColor color) {
     ReferenceCanvas().SetBackColor(color);
 }
 
-void TChartCanvas3D::WriteBackMode(gfx::TBackMode mode) { ReferenceCanvas().SetBackMode(mode); }
+void TChartCanvas3D::WriteBackMode(gfx::TBackMode mode) {
+    ReferenceCanvas().SetBackMode(mode);
+}
 
 void TChartCanvas3D::WriteMonochrome(bool value) {
     if (value == m_monochrome) {
@@ -267,7 +285,9 @@ void TChartCanvas3D::PutPixel(int32_t x, int32_t y, gfx::TColor color) {
     ReferenceCanvas().SetPixel(x, y, color);
 }
 
-void TChartCanvas3D::WriteTextAlign(uint32_t flags) { ReferenceCanvas().SetTextAlign(flags); }
+void TChartCanvas3D::WriteTextAlign(uint32_t flags) {
+    ReferenceCanvas().SetTextAlign(flags);
+}
 
 void TChartCanvas3D::WriteBuffered(bool value) {
     m_buffered = value;
@@ -295,7 +315,9 @@ void TChartCanvas3D::EllipseShape(int32_t left, int32_t top, int32_t right, int3
     ReferenceCanvas().Ellipse(left, top, right, bottom);
 }
 
-void TChartCanvas3D::FillArea(const gfx::TRect& rect) { ReferenceCanvas().FillRect(rect); }
+void TChartCanvas3D::FillArea(const gfx::TRect& rect) {
+    ReferenceCanvas().FillRect(rect);
+}
 
 void TChartCanvas3D::BevelFrame(const gfx::TRect& rect, gfx::TColor topColor, int32_t width,
                                 gfx::TColor bottomColor) {
@@ -319,9 +341,13 @@ void TChartCanvas3D::BevelFrame(const gfx::TRect& rect, gfx::TColor topColor, in
     }
 }
 
-void TChartCanvas3D::PenLineTo(int32_t x, int32_t y) { ReferenceCanvas().LineTo(x, y); }
+void TChartCanvas3D::PenLineTo(int32_t x, int32_t y) {
+    ReferenceCanvas().LineTo(x, y);
+}
 
-void TChartCanvas3D::PenMoveTo(int32_t x, int32_t y) { ReferenceCanvas().MoveTo(x, y); }
+void TChartCanvas3D::PenMoveTo(int32_t x, int32_t y) {
+    ReferenceCanvas().MoveTo(x, y);
+}
 
 void TChartCanvas3D::PieShape(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
                               int32_t y3, int32_t x4, int32_t y4) {
@@ -347,7 +373,9 @@ void TChartCanvas3D::PutText(int32_t x, int32_t y, const std::string& text) {
     ReferenceCanvas().TextOut(x, y, text);
 }
 
-void TChartCanvas3D::ClipToRect(const gfx::TRect& rect) { ReferenceCanvas().SetClipRect(rect); }
+void TChartCanvas3D::ClipToRect(const gfx::TRect& rect) {
+    ReferenceCanvas().SetClipRect(rect);
+}
 
 void TChartCanvas3D::HorzSegment(int32_t x0, int32_t x1, int32_t y) {
     ReferenceCanvas().MoveTo(x0, y);
@@ -363,7 +391,9 @@ void TChartCanvas3D::VertSegment(int32_t x, int32_t y0, int32_t y1) {
     ReferenceCanvas().LineTo(x, y1);
 }
 
-void TChartCanvas3D::EraseArea(const gfx::TRect& rect) { ReferenceCanvas().FillRect(rect); }
+void TChartCanvas3D::EraseArea(const gfx::TRect& rect) {
+    ReferenceCanvas().FillRect(rect);
+}
 
 void TChartCanvas3D::Segment(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     ReferenceCanvas().MoveTo(x0, y0);
@@ -382,8 +412,7 @@ void TChartCanvas3D::PolygonShape(std::span<const gfx::TPoint> points, int32_t h
     Polygon(points.first(count));
 }
 
-void TChartCanvas3D::PutRotatedText(int32_t x, int32_t y, int32_t angle,
-                                    const std::string& text) {
+void TChartCanvas3D::PutRotatedText(int32_t x, int32_t y, int32_t angle, const std::string& text) {
     if (angle > kFullTurnDegrees) {
         angle -= kFullTurnDegrees;
     }
@@ -425,17 +454,25 @@ void TChartCanvas3D::PutRotatedTextAtDepth(int32_t x, int32_t y, int32_t z, int3
     PutRotatedText(x, y, angle, text);
 }
 
-void TChartCanvas3D::ClearClip() { ReferenceCanvas().ClearClip(); }
+void TChartCanvas3D::ClearClip() {
+    ReferenceCanvas().ClearClip();
+}
 
-bool TChartCanvas3D::RendersWholeScene() const { return false; }
+bool TChartCanvas3D::RendersWholeScene() const {
+    return false;
+}
 
-bool TChartCanvas3D::DrawsTextAtDepth() const { return false; }
+bool TChartCanvas3D::DrawsTextAtDepth() const {
+    return false;
+}
 
 void TChartCanvas3D::EnterFlatMode() {
     m_saved3D = m_is3D;
     m_is3D = false;
 }
 
-void TChartCanvas3D::LeaveFlatMode() { m_is3D = m_saved3D; }
+void TChartCanvas3D::LeaveFlatMode() {
+    m_is3D = m_saved3D;
+}
 
 }  // namespace chart

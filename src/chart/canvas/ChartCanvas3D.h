@@ -113,8 +113,8 @@ class TChartCanvas3D : public TCanvas3D {
     void ClipToBox(const gfx::TRect& rect, int32_t z0, int32_t z1) override;
     void ConeShape(bool vertical, int32_t left, int32_t top, int32_t right, int32_t bottom,
                    int32_t z0, int32_t z1, bool darkSides) override;
-    void BoxShape(int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t z0,
-                  int32_t z1, bool darkSides) override;
+    void BoxShape(int32_t left, int32_t right, int32_t top, int32_t bottom, int32_t z0, int32_t z1,
+                  bool darkSides) override;
     void CylinderShape(bool vertical, int32_t left, int32_t top, int32_t right, int32_t bottom,
                        int32_t z0, int32_t z1, bool darkSides) override;
     void HorzSegmentAtDepth(int32_t x0, int32_t x1, int32_t y, int32_t z) override;

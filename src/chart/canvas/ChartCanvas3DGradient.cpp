@@ -106,12 +106,14 @@ void TChartCanvas3D::PaintGradient(const gfx::TRect& rect, gfx::TColor firstColo
             int32_t j = 0;
             do {
                 const int32_t index = i + j;
-                painter.Fill(index, gfx::TRect::FromSize(r.Left + j, r.Top + i, step, height - 2 * i));
                 painter.Fill(index,
-                             gfx::TRect::FromSize(r.Right - j - step, r.Top + i, step, height - 2 * i));
-                painter.Fill(index, gfx::TRect::FromSize(r.Left + j, r.Top + i, width - 2 * j, step));
+                             gfx::TRect::FromSize(r.Left + j, r.Top + i, step, height - 2 * i));
+                painter.Fill(index, gfx::TRect::FromSize(r.Right - j - step, r.Top + i, step,
+                                                         height - 2 * i));
                 painter.Fill(index,
-                             gfx::TRect::FromSize(r.Left + j, r.Bottom - i - step, width - 2 * j, step));
+                             gfx::TRect::FromSize(r.Left + j, r.Top + i, width - 2 * j, step));
+                painter.Fill(index, gfx::TRect::FromSize(r.Left + j, r.Bottom - i - step,
+                                                         width - 2 * j, step));
                 if (i < halfHeight) {
                     i += step;
                 }
@@ -127,8 +129,8 @@ void TChartCanvas3D::PaintGradient(const gfx::TRect& rect, gfx::TColor firstColo
             // (left + j, y), each step one pixel further from the corner.
             const bool fromTop = direction == TGradientDirection::gdFromTopLeft;
             const int32_t startRow = fromTop ? r.Top : r.LastY();
-            const int32_t denominator = static_cast<int32_t>(std::nearbyint(
-                std::sqrt(static_cast<double>(width) * width + static_cast<double>(height) * height)));
+            const int32_t denominator = static_cast<int32_t>(std::nearbyint(std::sqrt(
+                static_cast<double>(width) * width + static_cast<double>(height) * height)));
             TBandPainter painter(ReferenceCanvas(), r, firstColor, secondColor, denominator);
             int32_t y = startRow;
             int32_t i = 0;

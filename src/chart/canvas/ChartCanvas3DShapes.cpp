@@ -19,7 +19,9 @@ constexpr int32_t kTopDarkening = 64;
 // Points of the outline of an ellipse drawn in the rotated projection.
 constexpr int32_t kEllipsePoints = 32;
 
-int32_t RoundToInt(double value) { return static_cast<int32_t>(std::lround(value)); }
+int32_t RoundToInt(double value) {
+    return static_cast<int32_t>(std::lround(value));
+}
 
 int64_t Cross(gfx::TPoint o, gfx::TPoint a, gfx::TPoint b) {
     return (static_cast<int64_t>(a.X) - o.X) * (static_cast<int64_t>(b.Y) - o.Y) -
@@ -28,9 +30,8 @@ int64_t Cross(gfx::TPoint o, gfx::TPoint a, gfx::TPoint b) {
 
 // The convex hull of the points (monotone chain), without repeated or collinear points.
 std::vector<gfx::TPoint> ConvexHull(std::vector<gfx::TPoint> points) {
-    std::sort(points.begin(), points.end(), [](gfx::TPoint a, gfx::TPoint b) {
-        return a.X != b.X ? a.X < b.X : a.Y < b.Y;
-    });
+    std::sort(points.begin(), points.end(),
+              [](gfx::TPoint a, gfx::TPoint b) { return a.X != b.X ? a.X < b.X : a.Y < b.Y; });
     points.erase(std::unique(points.begin(), points.end()), points.end());
     if (points.size() < 3) {
         return points;
@@ -232,14 +233,13 @@ void TChartCanvas3D::ArrowShape(bool filled, gfx::TPoint from, gfx::TPoint to, i
         return;
     }
     const double shaftHalf = headWidth / 4.0;
-    const gfx::TPoint points[] = {
-        at(from.X + nx * shaftHalf, from.Y + ny * shaftHalf),
-        at(baseX + nx * shaftHalf, baseY + ny * shaftHalf),
-        corner1,
-        tip,
-        corner2,
-        at(baseX - nx * shaftHalf, baseY - ny * shaftHalf),
-        at(from.X - nx * shaftHalf, from.Y - ny * shaftHalf)};
+    const gfx::TPoint points[] = {at(from.X + nx * shaftHalf, from.Y + ny * shaftHalf),
+                                  at(baseX + nx * shaftHalf, baseY + ny * shaftHalf),
+                                  corner1,
+                                  tip,
+                                  corner2,
+                                  at(baseX - nx * shaftHalf, baseY - ny * shaftHalf),
+                                  at(from.X - nx * shaftHalf, from.Y - ny * shaftHalf)};
     Polygon(points);
 }
 
@@ -292,9 +292,9 @@ void TChartCanvas3D::BoxShape(int32_t left, int32_t right, int32_t top, int32_t 
     Polygon(side);
     if (ProjectToPoint(right, top, z0).Y > ProjectToPoint(left, top, z1).Y) {
         shade(kTopDarkening);
-        const gfx::TPoint topFace[] = {ProjectToPoint(left, top, z0), ProjectToPoint(right, top, z0),
-                                       ProjectToPoint(right, top, z1),
-                                       ProjectToPoint(left, top, z1)};
+        const gfx::TPoint topFace[] = {
+            ProjectToPoint(left, top, z0), ProjectToPoint(right, top, z0),
+            ProjectToPoint(right, top, z1), ProjectToPoint(left, top, z1)};
         Polygon(topFace);
     }
     if (darkSides) {

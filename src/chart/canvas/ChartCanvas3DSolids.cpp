@@ -294,15 +294,21 @@ void TChartCanvas3D::DepthPieShape(gfx::TPoint centre, int32_t xRadius, int32_t 
     // only where it turns towards the viewer.
     std::vector<TFace> faces;
     faces.push_back({face(z1), 0});
-    faces.push_back({{{centre.X, centre.Y, z0}, {arc.front().X, arc.front().Y, z0},
-                      {arc.front().X, arc.front().Y, z1}, {centre.X, centre.Y, z1}},
+    faces.push_back({{{centre.X, centre.Y, z0},
+                      {arc.front().X, arc.front().Y, z0},
+                      {arc.front().X, arc.front().Y, z1},
+                      {centre.X, centre.Y, z1}},
                      kSideDarkening});
-    faces.push_back({{{centre.X, centre.Y, z0}, {arc.back().X, arc.back().Y, z0},
-                      {arc.back().X, arc.back().Y, z1}, {centre.X, centre.Y, z1}},
+    faces.push_back({{{centre.X, centre.Y, z0},
+                      {arc.back().X, arc.back().Y, z0},
+                      {arc.back().X, arc.back().Y, z1},
+                      {centre.X, centre.Y, z1}},
                      kSideDarkening});
     for (size_t k = 0; k + 1 < arc.size(); ++k) {
-        faces.push_back({{{arc[k].X, arc[k].Y, z0}, {arc[k + 1].X, arc[k + 1].Y, z0},
-                          {arc[k + 1].X, arc[k + 1].Y, z1}, {arc[k].X, arc[k].Y, z1}},
+        faces.push_back({{{arc[k].X, arc[k].Y, z0},
+                          {arc[k + 1].X, arc[k + 1].Y, z0},
+                          {arc[k + 1].X, arc[k + 1].Y, z1},
+                          {arc[k].X, arc[k].Y, z1}},
                          kTopDarkening});
     }
     faces.push_back({face(z0), 0});

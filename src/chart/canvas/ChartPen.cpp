@@ -12,11 +12,11 @@ namespace chart {
 namespace {
 
 const std::vector<std::string> kPenModeNames = {
-    "pmBlack",        "pmWhite",       "pmNop",     "pmNot",       "pmCopy",  "pmNotCopy",
-    "pmMergePenNot",  "pmMaskPenNot",  "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge",
-    "pmMask",         "pmNotMask",     "pmXor",     "pmNotXor"};
-const std::vector<std::string> kPenStyleNames = {"psSolid",      "psDash",  "psDot",
-                                                 "psDashDot",    "psDashDotDot", "psClear",
+    "pmBlack",       "pmWhite",      "pmNop",         "pmNot",        "pmCopy",  "pmNotCopy",
+    "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge",
+    "pmMask",        "pmNotMask",    "pmXor",         "pmNotXor"};
+const std::vector<std::string> kPenStyleNames = {"psSolid",       "psDash",       "psDot",
+                                                 "psDashDot",     "psDashDotDot", "psClear",
                                                  "psInsideFrame", "psAlternate"};
 
 // Gray of the dotted and dark-gray pens.
@@ -75,7 +75,9 @@ const classes::TClassInfo& TChartPen::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChartPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartPen::ClassInfo() const {
+    return StaticClass();
+}
 
 TChartHiddenPen::TChartHiddenPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) {
     SetVisible(false);
@@ -89,7 +91,9 @@ const classes::TClassInfo& TChartHiddenPen::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChartHiddenPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartHiddenPen::ClassInfo() const {
+    return StaticClass();
+}
 
 TDottedGrayPen::TDottedGrayPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) {
     SetColor(kPenGray);
@@ -98,13 +102,14 @@ TDottedGrayPen::TDottedGrayPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) 
 }
 
 const classes::TClassInfo& TDottedGrayPen::StaticClass() {
-    static const classes::TClassInfo info =
-        PenClassInfo<TDottedGrayPen>("TDottedGrayPen", &TChartPen::StaticClass(), kPenGray,
-                                     gfx::TPenStyle::psDot, 1, true);
+    static const classes::TClassInfo info = PenClassInfo<TDottedGrayPen>(
+        "TDottedGrayPen", &TChartPen::StaticClass(), kPenGray, gfx::TPenStyle::psDot, 1, true);
     return info;
 }
 
-const classes::TClassInfo& TDottedGrayPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TDottedGrayPen::ClassInfo() const {
+    return StaticClass();
+}
 
 TDarkGrayPen::TDarkGrayPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) {
     SetColor(kPenGray);
@@ -117,7 +122,9 @@ const classes::TClassInfo& TDarkGrayPen::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TDarkGrayPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TDarkGrayPen::ClassInfo() const {
+    return StaticClass();
+}
 
 TChartArrowPen::TChartArrowPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) {
     SetColor(gfx::clWhite);
@@ -131,7 +138,9 @@ const classes::TClassInfo& TChartArrowPen::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChartArrowPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartArrowPen::ClassInfo() const {
+    return StaticClass();
+}
 
 TChartAxisPen::TChartAxisPen(gfx::TChangeEvent onChange) : TChartPen(nullptr) {
     SetWidth(kAxisPenWidth);
@@ -145,6 +154,8 @@ const classes::TClassInfo& TChartAxisPen::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChartAxisPen::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartAxisPen::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace chart

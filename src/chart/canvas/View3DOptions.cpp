@@ -127,6 +127,8 @@ const classes::TClassInfo& TView3DOptions::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TView3DOptions::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TView3DOptions::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace chart

@@ -74,7 +74,9 @@ TChartFontObject::TChartFontObject(TCustomChartPanel* owner)
 
 TChartFontObject::~TChartFontObject() = default;
 
-void TChartFontObject::SetFont(const gfx::TFont& value) { m_font->Assign(value); }
+void TChartFontObject::SetFont(const gfx::TFont& value) {
+    m_font->Assign(value);
+}
 
 void TChartFontObject::Repaint() {
     if (m_owner != nullptr) {
@@ -92,11 +94,12 @@ void TChartFontObject::Assign(const classes::TPersistent& source) {
 }
 
 const classes::TClassInfo& TChartFontObject::StaticClass() {
-    static const classes::TClassInfo info("TChartFontObject",
-                                          &classes::TPersistent::StaticClass());
+    static const classes::TClassInfo info("TChartFontObject", &classes::TPersistent::StaticClass());
     return info;
 }
 
-const classes::TClassInfo& TChartFontObject::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartFontObject::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace chart

@@ -61,7 +61,9 @@ const classes::TClassInfo& TCustomChartGradient::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TCustomChartGradient::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TCustomChartGradient::ClassInfo() const {
+    return StaticClass();
+}
 
 const classes::TClassInfo& TChartGradient::StaticClass() {
     using T = TChartGradient;
@@ -80,6 +82,8 @@ const classes::TClassInfo& TChartGradient::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TChartGradient::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TChartGradient::ClassInfo() const {
+    return StaticClass();
+}
 
 }  // namespace chart

@@ -63,10 +63,10 @@ const classes::TClassInfo& TCustomChartPanel::StaticClass() {
         classes::TClassBuilder<T>("TCustomChartPanel", &forms::TPanel::StaticClass())
             .Integer<uint32_t>("Color", &T::Color, &T::SetColor, gfx::clBtnFace,
                                &gfx::ColorIdents())
-            .Enum<forms::TPanelBevel>("BevelInner", &T::BevelInner, &T::SetBevelInner,
-                                      kBevelNames, forms::TPanelBevel::bvNone)
-            .Enum<forms::TPanelBevel>("BevelOuter", &T::BevelOuter, &T::SetBevelOuter,
-                                      kBevelNames, forms::TPanelBevel::bvRaised)
+            .Enum<forms::TPanelBevel>("BevelInner", &T::BevelInner, &T::SetBevelInner, kBevelNames,
+                                      forms::TPanelBevel::bvNone)
+            .Enum<forms::TPanelBevel>("BevelOuter", &T::BevelOuter, &T::SetBevelOuter, kBevelNames,
+                                      forms::TPanelBevel::bvRaised)
             .Integer("BevelWidth", &T::BevelWidth, &T::SetBevelWidth, 1)
             .Integer("BorderWidth", &T::BorderWidth, &T::SetBorderWidth, 0)
             .Integer("Chart3DPercent", &T::Chart3DPercent, &T::SetChart3DPercent, 15)
@@ -82,7 +82,9 @@ const classes::TClassInfo& TCustomChartPanel::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TCustomChartPanel::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TCustomChartPanel::ClassInfo() const {
+    return StaticClass();
+}
 
 void TCustomChartPanel::MarkForRepaint() {
     if (!m_repaintOnChange || Destroying()) {
@@ -92,7 +94,9 @@ void TCustomChartPanel::MarkForRepaint() {
     Invalidate();
 }
 
-void TCustomChartPanel::PartChanged() { MarkForRepaint(); }
+void TCustomChartPanel::PartChanged() {
+    MarkForRepaint();
+}
 
 void TCustomChartPanel::StoreAndRepaint(int32_t& field, int32_t value) {
     if (field != value) {
@@ -103,8 +107,8 @@ void TCustomChartPanel::StoreAndRepaint(int32_t& field, int32_t value) {
 
 void TCustomChartPanel::SetChart3DPercent(int32_t value) {
     if (value < kMin3DPercent || value > kMax3DPercent) {
-        throw ChartException(base::Format(kMsg3DPercentRange, {int64_t{kMin3DPercent},
-                                                               int64_t{kMax3DPercent}}));
+        throw ChartException(
+            base::Format(kMsg3DPercentRange, {int64_t{kMin3DPercent}, int64_t{kMax3DPercent}}));
     }
     StoreAndRepaint(m_chart3DPercent, value);
 }
@@ -121,10 +125,18 @@ void TCustomChartPanel::SetView3DOptions(const TView3DOptions& value) {
     MarkForRepaint();
 }
 
-void TCustomChartPanel::SetMarginLeft(int32_t value) { StoreAndRepaint(m_marginLeft, value); }
-void TCustomChartPanel::SetMarginTop(int32_t value) { StoreAndRepaint(m_marginTop, value); }
-void TCustomChartPanel::SetMarginRight(int32_t value) { StoreAndRepaint(m_marginRight, value); }
-void TCustomChartPanel::SetMarginBottom(int32_t value) { StoreAndRepaint(m_marginBottom, value); }
+void TCustomChartPanel::SetMarginLeft(int32_t value) {
+    StoreAndRepaint(m_marginLeft, value);
+}
+void TCustomChartPanel::SetMarginTop(int32_t value) {
+    StoreAndRepaint(m_marginTop, value);
+}
+void TCustomChartPanel::SetMarginRight(int32_t value) {
+    StoreAndRepaint(m_marginRight, value);
+}
+void TCustomChartPanel::SetMarginBottom(int32_t value) {
+    StoreAndRepaint(m_marginBottom, value);
+}
 
 void TCustomChartPanel::SetBorderWidth(int32_t value) {
     if (value < 0) {
@@ -133,7 +145,9 @@ void TCustomChartPanel::SetBorderWidth(int32_t value) {
     StoreAndRepaint(m_borderWidth, value);
 }
 
-bool TCustomChartPanel::Monochrome() const { return m_canvas->ReadMonochrome(); }
+bool TCustomChartPanel::Monochrome() const {
+    return m_canvas->ReadMonochrome();
+}
 
 void TCustomChartPanel::SetMonochrome(bool value) {
     if (value != m_canvas->ReadMonochrome()) {
@@ -187,7 +201,9 @@ void TCustomChartPanel::SetWindowCanvas(gfx::TCanvas* canvas) {
     m_canvas->MarkBufferStale();
 }
 
-gfx::TRect TCustomChartPanel::PaintArea() const { return gfx::TRect(0, 0, Width(), Height()); }
+gfx::TRect TCustomChartPanel::PaintArea() const {
+    return gfx::TRect(0, 0, Width(), Height());
+}
 
 void TCustomChartPanel::Paint() {
     if (m_windowCanvas == &m_surface.Canvas() &&
@@ -217,11 +233,11 @@ void TCustomChartPanel::PaintToCanvas(gfx::TCanvas* target, const gfx::TRect& re
         m_panelBounds = r;
         const int32_t width = r.Width();
         const int32_t height = r.Height();
-        m_plotRect = gfx::TRect(
-            r.Left + m_borderWidth + base::MulDiv(m_marginLeft, width, kPercent),
-            r.Top + m_borderWidth + base::MulDiv(m_marginTop, height, kPercent),
-            r.Right - m_borderWidth - base::MulDiv(m_marginRight, width, kPercent),
-            r.Bottom - m_borderWidth - base::MulDiv(m_marginBottom, height, kPercent));
+        m_plotRect =
+            gfx::TRect(r.Left + m_borderWidth + base::MulDiv(m_marginLeft, width, kPercent),
+                       r.Top + m_borderWidth + base::MulDiv(m_marginTop, height, kPercent),
+                       r.Right - m_borderWidth - base::MulDiv(m_marginRight, width, kPercent),
+                       r.Bottom - m_borderWidth - base::MulDiv(m_marginBottom, height, kPercent));
         NormalizePlotRect();
         m_paintedLook = CurrentLook();
         DrawChartContent(m_panelBounds);
@@ -365,8 +381,7 @@ void TCustomChartPanel::XorZoomFrame() {
     pen.SetStyle(gfx::TPenStyle::psSolid);
     pen.SetWidth(1);
     m_canvas->Brush().SetStyle(gfx::TBrushStyle::bsClear);
-    m_canvas->RectShape(m_zoomState.StartX, m_zoomState.StartY, m_zoomState.EndX,
-                        m_zoomState.EndY);
+    m_canvas->RectShape(m_zoomState.StartX, m_zoomState.StartY, m_zoomState.EndX, m_zoomState.EndY);
 }
 
 void TCustomChartPanel::AdjustPenForPrinter(gfx::TPen& pen) const {
@@ -380,7 +395,9 @@ void TCustomChartPanel::MouseLeave() {
     m_panState.Engaged = false;
 }
 
-void TCustomChartPanel::WindowRecreated() { m_canvas->SetView3DOptions(nullptr); }
+void TCustomChartPanel::WindowRecreated() {
+    m_canvas->SetView3DOptions(nullptr);
+}
 
 void TCustomChartPanel::Loaded() {
     forms::TPanel::Loaded();

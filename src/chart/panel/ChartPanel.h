@@ -14,9 +14,9 @@
 namespace chart {
 
 // Global switches of chart painting.
-inline bool ClipOnPrinter = true;       // clip while printing
-inline bool ClipOnMetafile = true;      // clip while drawing into a metafile
-inline bool EraseBackground = false;    // let the window erase the background before a paint
+inline bool ClipOnPrinter = true;        // clip while printing
+inline bool ClipOnMetafile = true;       // clip while drawing into a metafile
+inline bool EraseBackground = false;     // let the window erase the background before a paint
 inline bool PaintWhilePrinting = false;  // paint background and bevels while printing
 
 // The corners and state of a zoom or panning drag, pixels.
@@ -198,8 +198,8 @@ class TCustomChartPanel : public forms::TPanel {
     int32_t m_plotHeight = 0;
     int32_t m_plotCenterX = 0;
     int32_t m_plotCenterY = 0;
-    gfx::TBitmap m_surface;         // the control's own window canvas
-    gfx::TCanvas* m_windowCanvas;   // not owned
+    gfx::TBitmap m_surface;        // the control's own window canvas
+    gfx::TCanvas* m_windowCanvas;  // not owned
     int32_t m_depthRise = 0;
     int32_t m_marginLeft = 3;
     int32_t m_marginTop = 4;

@@ -39,7 +39,9 @@ const classes::TClassInfo& TCustomChartPanelExtended::StaticClass() {
     return info;
 }
 
-const classes::TClassInfo& TCustomChartPanelExtended::ClassInfo() const { return StaticClass(); }
+const classes::TClassInfo& TCustomChartPanelExtended::ClassInfo() const {
+    return StaticClass();
+}
 
 void TCustomChartPanelExtended::SetAnimatedZoomSteps(int32_t value) {
     if (value < 1) {

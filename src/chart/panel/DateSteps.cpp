@@ -49,12 +49,31 @@ void AddMonths(int32_t& year, int32_t& month, int32_t months) {
 }  // namespace
 
 const std::array<double, kDateStepCount>& DateStepDays() {
-    static const std::array<double, kDateStepCount> steps = {
-        kSecond,     5 * kSecond,  10 * kSecond, 15 * kSecond, 30 * kSecond, kMinute,
-        5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute, kHour,        2 * kHour,
-        6 * kHour,   12 * kHour,   1,            2,            3,            7,
-        15,          30,           60,           90,           120,          182,
-        365};
+    static const std::array<double, kDateStepCount> steps = {kSecond,
+                                                             5 * kSecond,
+                                                             10 * kSecond,
+                                                             15 * kSecond,
+                                                             30 * kSecond,
+                                                             kMinute,
+                                                             5 * kMinute,
+                                                             10 * kMinute,
+                                                             15 * kMinute,
+                                                             30 * kMinute,
+                                                             kHour,
+                                                             2 * kHour,
+                                                             6 * kHour,
+                                                             12 * kHour,
+                                                             1,
+                                                             2,
+                                                             3,
+                                                             7,
+                                                             15,
+                                                             30,
+                                                             60,
+                                                             90,
+                                                             120,
+                                                             182,
+                                                             365};
     return steps;
 }
 
@@ -122,8 +141,7 @@ TDateTime RoundDateToStep(int32_t stepIndex, TDateTime date) {
     return EncodeDate(year, month, day);
 }
 
-void StepDate(bool isDateTime, bool forward, TDateTime& value, int32_t stepIndex,
-              double length) {
+void StepDate(bool isDateTime, bool forward, TDateTime& value, int32_t stepIndex, double length) {
     if (!isDateTime || stepIndex < kHalfMonthStep || stepIndex > kYearStep) {
         value += forward ? length : -length;
         return;
