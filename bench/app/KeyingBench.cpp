@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "base/Conversions.h"
 #include "chart/engine/Series.h"
+#include "platform/IsolatedSystemServices.h"
 #include "platform/Services.h"
 
 namespace {
@@ -45,6 +46,7 @@ std::unique_ptr<app::TForm1> MakeForm() {
 }
 
 void BM_CaptureLoopPass(benchmark::State& state) {
+    platform::TIsolatedSystemServices system;  // the port bus as in a run, but silent
     auto form = MakeForm();
     const int64_t passes = state.range(0);
     for (auto _ : state) {
@@ -83,6 +85,7 @@ void FillLog(app::TForm1& form, int transitions) {
 }
 
 void BM_FinishAndAnalysis(benchmark::State& state) {
+    platform::TIsolatedSystemServices system;
     auto form = MakeForm();
     TBenchPlatform platformFake(*form, -1);
     platform::TScopedServices services(

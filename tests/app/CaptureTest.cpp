@@ -6,6 +6,7 @@
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "platform/IsolatedSystemServices.h"
 #include "platform/Services.h"
 
 namespace {
@@ -63,6 +64,7 @@ std::unique_ptr<app::TForm1> MakeForm() {
 }
 
 TEST(CaptureTest, SecondStartDuringARunDiscardsTheLogAndCountsPollsAfresh) {
+    platform::TIsolatedSystemServices system;  // no sound, no service left behind
     auto form = MakeForm();
     TScriptedRun run(*form, 2000, 8000);
     run.AddPress(1000, 1500);  // before the second Start: discarded
@@ -89,6 +91,7 @@ TEST(CaptureTest, SecondStartDuringARunDiscardsTheLogAndCountsPollsAfresh) {
 }
 
 TEST(CaptureTest, ALogStartingWithTheKeyDownReadingAs128LogsNothingUntilRelease) {
+    platform::TIsolatedSystemServices system;  // no sound, no service left behind
     auto form = MakeForm();
     TScriptedRun run(*form, -1, 3000);
     // Two earlier presses would leave the toggle at 0: the byte reads 128 at Start.

@@ -4,19 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/AboutBox.h"
 #include "app/DesignTexts.h"
 #include "app/MainForm.h"
 #include "chart/engine/Series.h"
 #include "classes/DesignData.h"
 #include "forms/Application.h"
+#include "platform/IsolatedSystemServices.h"
 
 namespace {
 
 class StartupTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { app::CreateWindows(); }
-    static void TearDownTestSuite() { forms::TApplication::Instance().DestroyForms(); }
+    static void SetUpTestSuite() {
+        s_system = std::make_unique<platform::TIsolatedSystemServices>();
+        app::CreateWindows();
+    }
+    static void TearDownTestSuite() {
+        forms::TApplication::Instance().DestroyForms();
+        s_system.reset();
+    }
+    static inline std::unique_ptr<platform::TIsolatedSystemServices> s_system;
     static forms::TApplication& Application() { return forms::TApplication::Instance(); }
     static app::TForm1& Main() { return dynamic_cast<app::TForm1&>(*Application().MainForm()); }
 };

@@ -77,19 +77,12 @@ TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(st
     if (!wavPath.empty()) {
         m_wav = std::make_unique<platform::TWavToneSink>(wavPath, 0);
     }
-    // Without a temporary directory the service manager refuses to open and the run is
-    // recorded without a side-tone, as on a machine without the driver.
-    std::string root = (std::filesystem::temp_directory_path() / "keyvet-replay-XXXXXX").string();
-    if (mkdtemp(root.data()) != nullptr) {
-        m_stateRoot = root;
-    }
-    m_system = std::make_unique<platform::TLinuxSystemServices>(m_stateRoot + "/services", false);
+    m_system = std::make_unique<platform::TIsolatedSystemServices>();
     m_system->Bus().SetTimeSource([this] {
         return m_simulation == nullptr ? int64_t{0} : std::llround(m_simulation->TimeMs() * 1000.0);
     });
     m_system->Bus().SetToneSink(m_wav.get());
     // The port component keeps the services current at its creation.
-    m_systemGuard = std::make_unique<platform::TScopedSystemServices>(*m_system);
     app::RegisterClasses();
     m_form = std::make_unique<app::TForm1>(nullptr);
     m_form->SetDelaySteps(0);  // simulated time advances per poll, not per wait
@@ -102,12 +95,7 @@ TReplay::~TReplay() {
     m_form.reset();
     m_system->Bus().SetToneSink(nullptr);
     m_wav.reset();
-    m_systemGuard.reset();
     m_system.reset();
-    if (!m_stateRoot.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_stateRoot, ignored);
-    }
 }
 
 std::vector<std::string> TReplay::Run() {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/LinuxSystemServices.h"
+#include "platform/IsolatedSystemServices.h"
 #include "platform/Services.h"
 #include "platform/WavToneSink.h"
 #include "replay/ReplayScript.h"
@@ -66,9 +66,7 @@ class TReplay {
     TSimulation& Simulation() { return *m_simulation; }
 
   private:
-    std::string m_stateRoot;  // temporary directory of the run's service state
-    std::unique_ptr<platform::TLinuxSystemServices> m_system;
-    std::unique_ptr<platform::TScopedSystemServices> m_systemGuard;
+    std::unique_ptr<platform::TIsolatedSystemServices> m_system;  // silent, private state
     std::unique_ptr<platform::TWavToneSink> m_wav;
     TReplayScript m_script;
     std::unique_ptr<app::TForm1> m_form;
