@@ -5,7 +5,6 @@
 
 #include "chart/component/Chart.h"
 #include "gfx/Bitmap.h"
-#include "gfx/Brush.h"
 #include "gfx/Canvas.h"
 #include "ui/ExtViews.h"
 
@@ -20,18 +19,18 @@ class TChartWidget : public Fl_Widget {
     TChartView& m_view;
 };
 
-void PaintPanelColor(chart::TChart& chart, gfx::TBitmap& buffer) {
-    gfx::TCanvas& canvas = buffer.Canvas();
-    canvas.Brush().SetStyle(gfx::TBrushStyle::bsSolid);
-    canvas.Brush().SetColor(chart.Color());
-    canvas.FillRect(gfx::TRect::FromSize(0, 0, buffer.Width(), buffer.Height()));
+void PaintChart(chart::TChart& chart, gfx::TBitmap& buffer) {
+    // The chart paints through its own off-screen buffer and copies it onto ours in one block;
+    // with nothing changed it only copies.
+    chart.SetWindowCanvas(&buffer.Canvas());
+    chart.Paint();
 }
 
 TChartView::TChartView(TFormView& formView, chart::TChart& chart)
     : TControlView(formView, chart, new TChartWidget(*this)),
       m_chart(chart),
       m_widget(static_cast<TChartWidget*>(Widget())),
-      m_painter(&PaintPanelColor),
+      m_painter(&PaintChart),
       m_buffer(std::make_unique<gfx::TBitmap>()) {}
 
 TChartView::~TChartView() = default;

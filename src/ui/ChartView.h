@@ -23,8 +23,8 @@ class TChartWidget;
 // Paints a chart into its buffer, which has the chart's size.
 using TChartPainter = std::function<void(chart::TChart& chart, gfx::TBitmap& buffer)>;
 
-// The painter used until the chart engine paints: the panel's colour over the whole chart.
-void PaintPanelColor(chart::TChart& chart, gfx::TBitmap& buffer);
+// The chart's own paint entry onto the buffer: background, bevels, and what the engine draws.
+void PaintChart(chart::TChart& chart, gfx::TBitmap& buffer);
 
 class TChartView : public TControlView {
   public:

@@ -14,6 +14,7 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "chart/component/Chart.h"
+#include "gfx/Colors.h"
 #include "gfx/Bitmap.h"
 #include "gfx/TextEngine.h"
 #include "ui/ChartView.h"
@@ -142,14 +143,16 @@ TEST_F(FormViewTest, ProgramMovesAreTheNewAnchoringReference) {
     EXPECT_EQ(m_form1->Start().Top(), 220);
 }
 
-TEST_F(FormViewTest, ChartBufferShowsThePanelColourAndRepaintsOnceForManyRequests) {
+TEST_F(FormViewTest, ChartBufferShowsTheChartPaintAndRepaintsOnceForManyRequests) {
     auto* view = dynamic_cast<ui::TChartView*>(m_view->ViewOf("Chart1"));
     ASSERT_NE(view, nullptr);
     const gfx::TBitmap& buffer = view->UpdatedBuffer();
     ASSERT_EQ(buffer.Width(), 768);
     ASSERT_EQ(buffer.Height(), 249);
-    EXPECT_EQ(buffer.ScanLine(0)[0], 16777088u);
-    EXPECT_EQ(buffer.ScanLine(248)[767], 16777088u);
+    // The chart's own paint: its light-cyan panel inside a raised bevel.
+    EXPECT_EQ(buffer.ScanLine(124)[384], 16777088u);
+    EXPECT_EQ(buffer.ScanLine(0)[0], gfx::ColorToRGB(gfx::clBtnHighlight));
+    EXPECT_EQ(buffer.ScanLine(248)[767], gfx::ColorToRGB(gfx::clBtnShadow));
     const int64_t paints = view->PaintCount();
 
     view->UpdatedBuffer();
