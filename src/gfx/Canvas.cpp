@@ -487,18 +487,27 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     }
     const TBitmap& src = source.m_bitmap;
     TRect srcBounds(0, 0, src.Width(), src.Height());
-    // Snapshot the source pixels first so that overlapping copies within one bitmap work.
     TRect read = from.Intersect(srcBounds);
     if (read.IsEmpty()) {
         return;
     }
-    std::vector<uint32_t> copy(static_cast<size_t>(read.Width()) *
-                               static_cast<size_t>(read.Height()));
-    for (int32_t y = read.Top; y < read.Bottom; ++y) {
-        std::copy_n(
-            src.ScanLine(y) + read.Left, read.Width(),
-            copy.data() + static_cast<size_t>(y - read.Top) * static_cast<size_t>(read.Width()));
+    // A copy within one bitmap reads from a snapshot, so that overlapping copies work.
+    const bool overlapping = &src == &m_bitmap;
+    std::vector<uint32_t> snapshot;
+    if (overlapping) {
+        snapshot.resize(static_cast<size_t>(read.Width()) * static_cast<size_t>(read.Height()));
+        for (int32_t y = read.Top; y < read.Bottom; ++y) {
+            std::copy_n(src.ScanLine(y) + read.Left, read.Width(),
+                        snapshot.data() +
+                            static_cast<size_t>(y - read.Top) * static_cast<size_t>(read.Width()));
+        }
     }
+    // The source row sy, indexed from read.Left.
+    auto sourceRow = [&](int32_t sy) -> const uint32_t* {
+        return overlapping ? snapshot.data() + static_cast<size_t>(sy - read.Top) *
+                                                   static_cast<size_t>(read.Width())
+                           : src.ScanLine(sy) + read.Left;
+    };
     Changing();
     TSurface surface = Surface();
     TRect limit = to.Intersect(surface.Clip->Bounds());
@@ -507,15 +516,25 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     int64_t sw = from.Width();
     int64_t sh = from.Height();
     bool monochrome = m_bitmap.Monochrome();
+    // An unscaled copy moves whole runs; a stretched one picks the nearest source pixel.
+    const bool unscaled = dw == sw && dh == sh && !monochrome;
     for (int32_t y = limit.Top; y < limit.Bottom; ++y) {
         auto sy = static_cast<int32_t>(from.Top + (int64_t{y - to.Top} * sh) / dh);
         if (sy < read.Top || sy >= read.Bottom) {
             continue;
         }
-        const uint32_t* srcRow =
-            copy.data() + static_cast<size_t>(sy - read.Top) * static_cast<size_t>(read.Width());
+        const uint32_t* srcRow = sourceRow(sy);
         uint32_t* dstRow = m_bitmap.ScanLine(y);
         surface.Clip->ForEachPiece(y, limit.Left, limit.Right, [&](int32_t x0, int32_t x1) {
+            if (unscaled) {
+                const int32_t shift = from.Left - to.Left;  // source x = destination x + shift
+                const int32_t first = std::max(x0, read.Left - shift);
+                const int32_t end = std::min(x1, read.Right - shift);
+                if (first < end) {
+                    std::copy_n(srcRow + (first + shift - read.Left), end - first, dstRow + first);
+                }
+                return;
+            }
             for (int32_t x = x0; x < x1; ++x) {
                 auto sx = static_cast<int32_t>(from.Left + (int64_t{x - to.Left} * sw) / dw);
                 if (sx >= read.Left && sx < read.Right) {
