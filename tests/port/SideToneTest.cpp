@@ -14,13 +14,11 @@
 #include "platform/LinuxSystemServices.h"
 #include "platform/WavToneSink.h"
 #include "port/PortIO.h"
+#include "support/SideToneCheck.h"
 
 namespace {
 
 using port::TPortIO;
-
-constexpr int32_t kSamplesPerMs = 48;
-constexpr int32_t kEdgeToleranceMs = 2;
 
 class SideToneTest : public ::testing::Test {
   protected:
@@ -34,32 +32,6 @@ class SideToneTest : public ::testing::Test {
 
     std::string m_root;
 };
-
-std::vector<int16_t> WavSamples(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> file(std::istreambuf_iterator<char>(in), {});
-    std::vector<int16_t> out;
-    for (size_t i = 44; i + 1 < file.size(); i += 2) {
-        out.push_back(static_cast<int16_t>(file[i] | (file[i + 1] << 8)));
-    }
-    return out;
-}
-
-// The tone's frequency from its rising edges between samples [from, to): whole cycles over
-// the time between the first and the last edge.
-double MeasuredFrequency(const std::vector<int16_t>& s, int32_t from, int32_t to) {
-    int32_t first = -1;
-    int32_t last = -1;
-    int32_t cycles = -1;
-    for (int32_t i = from + 1; i < to; ++i) {
-        if (s[i - 1] < 0 && s[i] > 0) {
-            first = first < 0 ? i : first;
-            last = i;
-            ++cycles;
-        }
-    }
-    return cycles > 0 ? cycles * 48000.0 / (last - first) : 0.0;
-}
 
 TEST_F(SideToneTest, AKeyedRunSoundsTheToneExactlyWhileTheKeyIsDown) {
     // Key changes (milliseconds from the start), down first: "K" and "A" at about 20 wpm with
@@ -95,37 +67,9 @@ TEST_F(SideToneTest, AKeyedRunSoundsTheToneExactlyWhileTheKeyIsDown) {
         sink.Close(int64_t{endMs} * 1000);
     }
 
-    const std::vector<int16_t> s = WavSamples(wav);
-    ASSERT_EQ(static_cast<size_t>(endMs * kSamplesPerMs), s.size());
-    int32_t start = 0;
-    for (size_t k = 0; k <= changes.size(); ++k) {
-        const int32_t end = k < changes.size() ? changes[k] : endMs;
-        const bool down = k % 2 == 1;
-        SCOPED_TRACE((down ? "key down " : "key up ") + std::to_string(start) + "-" +
-                     std::to_string(end) + " ms");
-        const int32_t from = start * kSamplesPerMs;
-        const int32_t to = end * kSamplesPerMs;
-        if (down) {
-            int32_t firstSound = -1;
-            int32_t lastSound = -1;
-            for (int32_t i = from; i < to; ++i) {
-                if (s[i] != 0) {
-                    firstSound = firstSound < 0 ? i : firstSound;
-                    lastSound = i;
-                }
-            }
-            EXPECT_LE(std::abs(firstSound - from), kEdgeToleranceMs * kSamplesPerMs);
-            EXPECT_LE(std::abs(lastSound + 1 - to), kEdgeToleranceMs * kSamplesPerMs);
-            EXPECT_NEAR(795.0, MeasuredFrequency(s, from, to), 1.0);
-        } else {
-            // Silence throughout, apart from the tolerance at the edges.
-            const int32_t margin = kEdgeToleranceMs * kSamplesPerMs;
-            for (int32_t i = from + (start == 0 ? 0 : margin); i < to - margin; ++i) {
-                ASSERT_EQ(0, s[i]) << "sample " << i;
-            }
-        }
-        start = end;
-    }
+    const std::vector<int16_t> s = support::WavSamples(wav);
+    ASSERT_EQ(static_cast<size_t>(endMs * support::kSamplesPerMs), s.size());
+    support::ExpectToneFollowsKey(s, std::vector<double>(changes.begin(), changes.end()), endMs);
 }
 
 TEST_F(SideToneTest, TwoProgramInstancesShareTheServiceAndTheFirstRemovesIt) {

@@ -11,35 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "support/SideToneCheck.h"
+
 namespace {
-
-constexpr int32_t kSamplesPerMs = 48;
-constexpr int32_t kEdgeToleranceMs = 2;
-
-std::vector<int16_t> WavSamples(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> file(std::istreambuf_iterator<char>(in), {});
-    std::vector<int16_t> out;
-    for (size_t i = 44; i + 1 < file.size(); i += 2) {
-        out.push_back(static_cast<int16_t>(file[i] | (file[i + 1] << 8)));
-    }
-    return out;
-}
-
-// Whole cycles between the first and the last rising edge over the time between them (Hz).
-double MeasuredFrequency(const std::vector<int16_t>& s, int32_t from, int32_t to) {
-    int32_t first = -1;
-    int32_t last = -1;
-    int32_t cycles = -1;
-    for (int32_t i = from + 1; i < to; ++i) {
-        if (s[i - 1] < 0 && s[i] > 0) {
-            first = first < 0 ? i : first;
-            last = i;
-            ++cycles;
-        }
-    }
-    return cycles > 0 ? cycles * 48000.0 / (last - first) : 0.0;
-}
 
 class ReplayWavTest : public ::testing::Test {
   protected:
@@ -75,38 +49,11 @@ TEST_F(ReplayWavTest, TheRecordedSideToneFollowsTheKey) {
     script.close();
     ASSERT_EQ(0, Run("--wav " + m_root + "/run.wav " + m_root + "/run.txt"));
 
-    const std::vector<int16_t> s = WavSamples(m_root + "/run.wav");
-    ASSERT_NEAR(finishMs * kSamplesPerMs, static_cast<double>(s.size()), kSamplesPerMs);
-    double start = 0;
-    for (size_t k = 0; k <= changes.size(); ++k) {
-        const double end =
-            k < changes.size() ? changes[k] : static_cast<double>(s.size()) / kSamplesPerMs;
-        const bool down = k % 2 == 1;
-        SCOPED_TRACE((down ? "key down " : "key up ") + std::to_string(start) + "-" +
-                     std::to_string(end) + " ms");
-        const auto from = static_cast<int32_t>(start * kSamplesPerMs);
-        const auto to = static_cast<int32_t>(end * kSamplesPerMs);
-        const int32_t margin = kEdgeToleranceMs * kSamplesPerMs;
-        if (down) {
-            int32_t firstSound = -1;
-            int32_t lastSound = -1;
-            for (int32_t i = std::max(0, from - margin);
-                 i < std::min<int32_t>(to + margin, s.size()); ++i) {
-                if (s[i] != 0) {
-                    firstSound = firstSound < 0 ? i : firstSound;
-                    lastSound = i;
-                }
-            }
-            EXPECT_LE(std::abs(firstSound - from), margin);
-            EXPECT_LE(std::abs(lastSound + 1 - to), margin);
-            EXPECT_NEAR(795.0, MeasuredFrequency(s, from, to), 1.0);
-        } else {
-            for (int32_t i = from + (k == 0 ? 0 : margin); i < to - margin; ++i) {
-                ASSERT_EQ(0, s[i]) << "sample " << i;
-            }
-        }
-        start = end;
-    }
+    const std::vector<int16_t> s = support::WavSamples(m_root + "/run.wav");
+    ASSERT_NEAR(finishMs * support::kSamplesPerMs, static_cast<double>(s.size()),
+                support::kSamplesPerMs);
+    support::ExpectToneFollowsKey(s, changes,
+                                  static_cast<double>(s.size()) / support::kSamplesPerMs);
 }
 
 TEST_F(ReplayWavTest, AnUnwritableWavFileOrAMissingNameIsAnError) {
