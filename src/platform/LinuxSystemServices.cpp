@@ -197,18 +197,27 @@ THandle TLinuxSystemServices::OpenService(THandle manager, const std::string& se
     return AddHandle(THandleEntry{THandleKind::hkService, record.Name});
 }
 
-bool TLinuxSystemServices::StartService(THandle service) {
-    std::string name;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        const THandleEntry* entry = Find(service, THandleKind::hkService);
-        if (entry == nullptr) {
-            return Fail(kErrorInvalidHandle);
-        }
-        name = entry->Service;
+bool TLinuxSystemServices::ServiceNameOf(THandle service, std::string& name) const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const THandleEntry* entry = Find(service, THandleKind::hkService);
+    if (entry == nullptr) {
+        return false;
     }
+    name = entry->Service;
+    return true;
+}
+
+uint32_t TLinuxSystemServices::LoadServiceOf(THandle service, TServiceRecord& record) const {
+    std::string name;
+    if (!ServiceNameOf(service, name)) {
+        return kErrorInvalidHandle;
+    }
+    return m_store.Load(name, record);
+}
+
+bool TLinuxSystemServices::StartService(THandle service) {
     TServiceRecord record;
-    if (const uint32_t error = m_store.Load(name, record); error != kErrorSuccess) {
+    if (const uint32_t error = LoadServiceOf(service, record); error != kErrorSuccess) {
         return Fail(error);
     }
     if (record.CurrentState == kServiceRunning) {
@@ -227,17 +236,8 @@ bool TLinuxSystemServices::StartService(THandle service) {
 
 bool TLinuxSystemServices::ControlService(THandle service, uint32_t control,
                                           TServiceStatus& status) {
-    std::string name;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        const THandleEntry* entry = Find(service, THandleKind::hkService);
-        if (entry == nullptr) {
-            return Fail(kErrorInvalidHandle);
-        }
-        name = entry->Service;
-    }
     TServiceRecord record;
-    if (const uint32_t error = m_store.Load(name, record); error != kErrorSuccess) {
+    if (const uint32_t error = LoadServiceOf(service, record); error != kErrorSuccess) {
         return Fail(error);
     }
     if (control != kServiceControlStop && control != kServiceControlInterrogate) {
@@ -260,13 +260,8 @@ bool TLinuxSystemServices::ControlService(THandle service, uint32_t control,
 
 bool TLinuxSystemServices::DeleteService(THandle service) {
     std::string name;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        const THandleEntry* entry = Find(service, THandleKind::hkService);
-        if (entry == nullptr) {
-            return Fail(kErrorInvalidHandle);
-        }
-        name = entry->Service;
+    if (!ServiceNameOf(service, name)) {
+        return Fail(kErrorInvalidHandle);
     }
     if (const uint32_t error = m_store.Remove(name); error != kErrorSuccess) {
         return Fail(error);

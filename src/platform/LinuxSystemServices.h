@@ -58,11 +58,15 @@ class TLinuxSystemServices : public ISystemServices {
     THandle AddHandle(THandleEntry entry);
     // The entry of handle if it is of one of the kinds, else nullptr. Lock held.
     const THandleEntry* Find(THandle handle, THandleKind kind) const;
+    // The name of the service behind a service handle; false for any other handle.
+    bool ServiceNameOf(THandle service, std::string& name) const;
+    // The stored record of the service behind a service handle: kErrorSuccess or the error.
+    uint32_t LoadServiceOf(THandle service, TServiceRecord& record) const;
     THandle OpenDevice(THandleKind kind);
     bool Transfer(bool vxd, uint32_t code, const uint8_t* in, uint32_t inSize, uint8_t* out,
                   uint32_t outSize, uint32_t& bytesReturned);
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::map<THandle, THandleEntry> m_handles;
     THandle m_nextHandle = 0x100;
     TServiceStore m_store;
