@@ -107,7 +107,9 @@ class TControl : public classes::TComponent {
     void SetParentComponent(classes::TComponent* parent) override;
 
   protected:
-    void Changed(TControlChange change);
+    // Tells the view; a control that keeps its own picture (a chart's buffer) also learns here
+    // that it must paint afresh.
+    virtual void Changed(TControlChange change);
     // Takes the parent's font when ParentFont is set.
     void ParentFontChanged();
     friend class TWinControl;

@@ -156,32 +156,25 @@ void TCustomChartPanel::SetMonochrome(bool value) {
     }
 }
 
-void TCustomChartPanel::SetColor(gfx::TColor value) {
-    if (value != Color()) {
-        forms::TPanel::SetColor(value);
-        MarkForRepaint();
+void TCustomChartPanel::Changed(forms::TControlChange change) {
+    switch (change) {
+        case forms::TControlChange::ccColor:
+        case forms::TControlChange::ccRepaint:
+            if (m_canvas != nullptr) {  // null only while the panel is being made
+                m_canvas->MarkBufferStale();
+            }
+            break;
+        case forms::TControlChange::ccBounds:
+        case forms::TControlChange::ccVisible:
+        case forms::TControlChange::ccEnabled:
+        case forms::TControlChange::ccCaption:
+        case forms::TControlChange::ccFont:
+        case forms::TControlChange::ccLines:
+        case forms::TControlChange::ccPicture:
+        case forms::TControlChange::ccBringToFront:
+            break;
     }
-}
-
-void TCustomChartPanel::SetBevelInner(forms::TPanelBevel value) {
-    if (value != BevelInner()) {
-        forms::TPanel::SetBevelInner(value);
-        MarkForRepaint();
-    }
-}
-
-void TCustomChartPanel::SetBevelOuter(forms::TPanelBevel value) {
-    if (value != BevelOuter()) {
-        forms::TPanel::SetBevelOuter(value);
-        MarkForRepaint();
-    }
-}
-
-void TCustomChartPanel::SetBevelWidth(int32_t value) {
-    if (value != BevelWidth()) {
-        forms::TPanel::SetBevelWidth(value);
-        MarkForRepaint();
-    }
+    forms::TPanel::Changed(change);
 }
 
 void TCustomChartPanel::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -213,17 +206,10 @@ void TCustomChartPanel::Paint() {
     if (m_printingInProgress) {
         return;
     }
-    if (CurrentLook() != m_paintedLook) {
-        m_canvas->MarkBufferStale();
-    }
     if (m_canvas->RepaintFromBuffer()) {
         return;
     }
     PaintToCanvas(m_windowCanvas, PaintArea());
-}
-
-TCustomChartPanel::TPaintedLook TCustomChartPanel::CurrentLook() const {
-    return {Color(), BevelInner(), BevelOuter(), BevelWidth()};
 }
 
 void TCustomChartPanel::PaintToCanvas(gfx::TCanvas* target, const gfx::TRect& rect) {
@@ -239,7 +225,6 @@ void TCustomChartPanel::PaintToCanvas(gfx::TCanvas* target, const gfx::TRect& re
                        r.Right - m_borderWidth - base::MulDiv(m_marginRight, width, kPercent),
                        r.Bottom - m_borderWidth - base::MulDiv(m_marginBottom, height, kPercent));
         NormalizePlotRect();
-        m_paintedLook = CurrentLook();
         DrawChartContent(m_panelBounds);
         m_canvas->PresentBuffer(target, *m_windowCanvas, rect);
     } catch (...) {

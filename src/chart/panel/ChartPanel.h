@@ -110,11 +110,6 @@ class TCustomChartPanel : public forms::TPanel {
     bool SuppressMouse() const { return m_suppressMouse; }
     void SetSuppressMouse(bool value) { m_suppressMouse = value; }
 
-    // Repaint after changes of the control's own settings too.
-    void SetColor(gfx::TColor value);
-    void SetBevelInner(forms::TPanelBevel value);
-    void SetBevelOuter(forms::TPanelBevel value);
-    void SetBevelWidth(int32_t value);
     void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
 
     // Geometry of the last paint, pixels.
@@ -176,20 +171,14 @@ class TCustomChartPanel : public forms::TPanel {
     // the 3D options' values, Chart3DPercent and Color.
     void Assign(const classes::TPersistent& source) override;
 
+  protected:
+    // A change of the control's own colour, bevels or size, or a repaint request, makes the
+    // next paint draw afresh instead of copying the buffer.
+    void Changed(forms::TControlChange change) override;
+
   private:
     // Stores a changed value and repaints.
     void StoreAndRepaint(int32_t& field, int32_t value);
-    // The control's own settings the buffer was painted with; the control's setters do not
-    // always come through this class (design data, a base-class pointer), so a paint compares.
-    struct TPaintedLook {
-        gfx::TColor Color = 0;
-        forms::TPanelBevel BevelInner = forms::TPanelBevel::bvNone;
-        forms::TPanelBevel BevelOuter = forms::TPanelBevel::bvNone;
-        int32_t BevelWidth = 0;
-        friend bool operator==(const TPaintedLook&, const TPaintedLook&) = default;
-    };
-    TPaintedLook CurrentLook() const;
-    TPaintedLook m_paintedLook;
 
     int32_t m_chart3DPercent = 15;
     bool m_depthOrdering = true;
