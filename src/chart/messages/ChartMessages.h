@@ -11,6 +11,12 @@ class ChartException : public base::Exception {
     using Exception::Exception;
 };
 
+// An axis setting refused with a message from the table below.
+class AxisException : public base::Exception {
+  public:
+    using Exception::Exception;
+};
+
 // Default number formats of series values and percentages.
 inline constexpr const char* kMsgDefaultValueFormat = "#,##0.###";
 inline constexpr const char* kMsgDefaultPercentFormat = "##0.## %";
@@ -31,5 +37,18 @@ inline constexpr const char* kMsgDefaultFontName = "Arial";
 inline constexpr const char* kMsgDefaultFontSize = "8";
 inline constexpr const char* kMsgAnimatedZoomSteps = "Animated zoom steps must be at least 1";
 inline constexpr const char* kMsgBorderWidth = "Border width must not be negative";
+
+// Axis settings.
+inline constexpr const char* kMsgAxisIncrementNegative = "Axis increment must be >= 0";
+inline constexpr const char* kMsgAxisMinMax = "Axis Minimum Value must be <= Maximum";
+inline constexpr const char* kMsgAxisMaxMin = "Axis Maximum Value must be >= Minimum";
+inline constexpr const char* kMsgAxisDateTimeLogarithmic = "DateTime Axis cannot be Logarithmic";
+inline constexpr const char* kMsgAxisLogarithmicNegative =
+    "Logarithmic Axis Min and Max values should be >= 0";
+inline constexpr const char* kMsgAxisLogarithmicBase = "Axis Logarithmic Base should be >= 2";
+inline constexpr const char* kMsgAxisLabelsSeparation =
+    "Labels Separation % must be greater than 0";
+// Depth-axis label of a series without title or name: "Series " and its legend index.
+inline constexpr const char* kMsgSeriesTitlePrefix = "Series ";
 
 }  // namespace chart
