@@ -417,6 +417,13 @@ TEST_F(AxisTest, MarginsWidenTheRange) {
     EXPECT_DOUBLE_EQ(left.CurrentMinimum(), -10);
     EXPECT_DOUBLE_EQ(left.CurrentMaximum(), 40);
     EXPECT_EQ(left.ValueToPos(30), 10);
+    // Margins wider than the axis leave the range alone instead of collapsing it to 0 .. 0.
+    SetPlot(gfx::TRect(0, 0, 120, 12));
+    left.ComputeRange();
+    left.ComputePositions();
+    left.ExpandRangeForMargins(0, 8, 0, 8);
+    EXPECT_EQ(left.CurrentMinimum(), 0);
+    EXPECT_EQ(left.CurrentMaximum(), 30);
 }
 
 TEST_F(AxisTest, PositionsAlongAndAcrossTheRectangle) {

@@ -176,6 +176,11 @@ void TCustomChartAxis::ExpandRangeForMargins(int32_t left, int32_t top, int32_t 
     if (m1 == 0 && m2 == 0) {
         return;
     }
+    // Margins that leave no pixel of the axis cannot be honoured; the range stays as it is
+    // rather than collapsing to 0 .. 0.
+    if (m_axisLength - m1 - m2 < 1) {
+        return;
+    }
     const int32_t s = m_startPixel;
     const int32_t e = m_endPixel;
     m_startPixel += m1;
