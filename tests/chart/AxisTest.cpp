@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "chart/component/Chart.h"
@@ -55,6 +56,18 @@ class AxisTest : public ::testing::Test {
             level = 1 - level;
             series->AppendXY(t, level);
         }
+    }
+
+    // Lays the axis out on the keying chart's rectangle and draws it; the ticks tell where
+    // the labels went.
+    void DrawOnKeyingPlot(TChartAxis& axis) {
+        chart->Paint();
+        axis.ComputeRange();
+        gfx::TRect rect = kKeyingPlot;
+        axis.ReserveSpace(rect, true);
+        SetPlot(rect);
+        axis.ComputePositions();
+        axis.DrawAxis(true);
     }
 
     void SetPlot(const gfx::TRect& rect) {
@@ -487,6 +500,70 @@ TEST_F(AxisTest, DateTimeLabelTexts) {
     bottom.SetAxisRange(day, day + 1);
     bottom.ComputeRange();
     EXPECT_DOUBLE_EQ(bottom.IncrementForCount(5), 6.0 / 24);
+}
+
+TEST_F(AxisTest, DateTimeLabelsFallOnWholeMonths) {
+    series->XValues().SetDateTime(true);
+    series->AppendXY(chart::EncodeDate(2024, 1, 10), 0);
+    series->AppendXY(chart::EncodeDate(2024, 6, 20), 1);
+    bottom.SetIncrement(30);
+    DrawOnKeyingPlot(bottom);
+    std::vector<int32_t> expected;
+    for (int32_t month = 6; month >= 2; --month) {
+        expected.push_back(bottom.ValueToPos(chart::EncodeDate(2024, month, 1)));
+    }
+    EXPECT_EQ(bottom.TickPositions(), expected);
+}
+
+TEST_F(AxisTest, LogarithmicLabelsArePowersOfTheBase) {
+    series->AppendXY(0, 1);
+    series->AppendXY(1, 1000);
+    left.SetLogarithmic(true);
+    DrawOnKeyingPlot(left);
+    EXPECT_EQ(left.TickPositions(),
+              (std::vector<int32_t>{left.ValueToPos(1), left.ValueToPos(10), left.ValueToPos(100),
+                                    left.ValueToPos(1000)}));
+    // A range from 0 starts its labels at 0.1 instead.
+    series->AppendXY(2, 0);
+    DrawOnKeyingPlot(left);
+    EXPECT_EQ(left.CurrentMinimum(), 0.1);
+    ASSERT_EQ(left.TickPositions().size(), 5u);
+    EXPECT_EQ(left.TickPositions().front(), left.EndPixel());
+}
+
+TEST_F(AxisTest, ChartHookPlacesLabelsUntilItStops) {
+    series->AppendXY(0, 0);
+    series->AppendXY(100, 1);
+    TAxisChartHooks hooks;
+    std::vector<double> given{0, 25, 75};
+    hooks.OnGetNextAxisLabel = [&](chart::TCustomChartAxis&, int32_t index, double& value,
+                                   bool& stop) {
+        if (index < static_cast<int32_t>(given.size())) {
+            value = given[index];
+            stop = false;
+        }
+    };
+    bottom.SetChartHooks(&hooks);
+    DrawOnKeyingPlot(bottom);
+    EXPECT_EQ(
+        bottom.TickPositions(),
+        (std::vector<int32_t>{bottom.ValueToPos(0), bottom.ValueToPos(25), bottom.ValueToPos(75)}));
+    // A value outside the range ends the labels.
+    given = {50, 500, 60};
+    DrawOnKeyingPlot(bottom);
+    EXPECT_EQ(bottom.TickPositions(), (std::vector<int32_t>{bottom.ValueToPos(50)}));
+    // Stopping at once leaves the labels to the axis.
+    given.clear();
+    DrawOnKeyingPlot(bottom);
+    EXPECT_EQ(bottom.TickPositions().front(), bottom.ValueToPos(100));
+    EXPECT_EQ(bottom.TickPositions().back(), bottom.ValueToPos(0));
+}
+
+TEST_F(AxisTest, FlatSeriesAtALargeValueGetsOneLabel) {
+    series->AppendXY(0, 1e15);
+    series->AppendXY(1, 1e15);
+    DrawOnKeyingPlot(left);
+    EXPECT_EQ(left.TickPositions(), (std::vector<int32_t>{left.CenterPixel()}));
 }
 
 TEST_F(AxisTest, EffectiveLabelStyleFollowsTheSeries) {
