@@ -490,6 +490,8 @@ TEST_F(AxisTest, DateTimeLabelTexts) {
     // A range of many days shows dates, a short one times of day.
     EXPECT_EQ(bottom.LabelText(day), "3/5/2024");
     EXPECT_EQ(bottom.LabelText(-1), "");
+    EXPECT_EQ(bottom.LabelText(1e300), "");
+    EXPECT_EQ(bottom.LabelText(std::numeric_limits<double>::quiet_NaN()), "");
     bottom.SetAxisRange(day, day + 0.5);
     bottom.ComputeRange();
     EXPECT_EQ(bottom.LabelText(day + 13.5 / 24), "13:30");
@@ -513,6 +515,10 @@ TEST_F(AxisTest, DateTimeLabelsFallOnWholeMonths) {
         expected.push_back(bottom.ValueToPos(chart::EncodeDate(2024, month, 1)));
     }
     EXPECT_EQ(bottom.TickPositions(), expected);
+    // Beyond the calendar there are no months to step through.
+    series->AppendXY(1e300, 2);
+    DrawOnKeyingPlot(bottom);
+    EXPECT_TRUE(bottom.TickPositions().empty());
 }
 
 TEST_F(AxisTest, LogarithmicLabelsArePowersOfTheBase) {

@@ -52,6 +52,10 @@ struct TAxisChartHooks {
 
 class TCustomChartAxis : public classes::TPersistent {
   public:
+    // Date-time labels stop before this day (10000-01-01, days since 1899-12-30): later
+    // values, like negative ones, have no date text.
+    static constexpr double kDateTimeLimit = 2958466.0;
+
     // The axis belongs to chart (which may be null in tests of the mapping alone).
     explicit TCustomChartAxis(TCustomAxisPanel* chart);
     ~TCustomChartAxis() override;

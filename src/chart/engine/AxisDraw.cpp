@@ -166,6 +166,10 @@ void TCustomChartAxis::ValueLabels(double increment, int32_t stepIndex) {
         return;
     }
     const bool calendar = m_isDateTimeAxis && m_exactDateTime;
+    if (calendar && !(std::fabs(m_currentMinimum) < kDateTimeLimit &&
+                      std::fabs(m_currentMaximum) < kDateTimeLimit)) {
+        return;  // no calendar steps outside the calendar
+    }
     double v = m_currentMaximum;
     if (calendar && stepIndex >= kRoundedStepIndex && stepIndex <= kLastStepIndex) {
         v = RoundDateToStep(stepIndex, m_currentMaximum);

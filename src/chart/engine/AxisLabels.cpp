@@ -131,7 +131,7 @@ int32_t TCustomChartAxis::OwnWallSize() const {
 }
 
 std::string TCustomChartAxis::DateTimeText(double value) const {
-    if (value < 0) {
+    if (!(value >= 0 && value < kDateTimeLimit)) {
         return std::string();
     }
     const std::string& pattern =
