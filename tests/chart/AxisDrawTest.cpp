@@ -29,6 +29,9 @@ class AxisDrawTest : public ::testing::Test {
         chart->SetColor(kPaper);
         chart->SetBevelOuter(forms::TPanelBevel::bvNone);
         chart->SetBevelInner(forms::TPanelBevel::bvNone);
+        // Only the axes under test draw: the chart's own axes and back wall stay off the paper.
+        chart->SetAxisVisible(false);
+        chart->BackWall().Pen().SetVisible(false);
         auto* series = new chart::TLineSeries(&form);
         series->SetParentChart(chart);
         series->AppendXY(0, 0);

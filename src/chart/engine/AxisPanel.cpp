@@ -3,17 +3,106 @@
 
 #include <algorithm>
 
+#include "base/Arith.h"
 #include "chart/engine/Series.h"
+#include "chart/messages/ChartMessages.h"
 #include "classes/ClassBuilder.h"
 
 namespace chart {
 
-TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner)
-    : TCustomChartPanelExtended(owner) {}
+namespace {
+constexpr const char* kMsgMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+// The 3D percent is applied per mille of the plot width.
+constexpr double kDepthPerMille = 0.001;
+}  // namespace
+
+namespace {
+// Default title angles of the side axes, degrees.
+constexpr int32_t kLeftTitleAngle = 90;
+constexpr int32_t kRightTitleAngle = 270;
+}  // namespace
+
+TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner) : TCustomChartPanelExtended(owner) {
+    m_axisHooks.WallSize = [this](TAxisWall wall) { return AxisWallSize(wall); };
+    m_axisHooks.IsAxisShown = [this](const TCustomChartAxis& axis) { return IsAxisShown(axis); };
+    const auto make = [this](bool horizontal, bool otherSide, int32_t titleAngle) {
+        auto axis = std::make_unique<TChartAxis>(this);
+        axis->SetHorizontal(horizontal);
+        axis->SetOtherSide(otherSide);
+        axis->SetDefaultTitleAngle(titleAngle);
+        TChartAxis* result = axis.get();
+        AddAxis(std::move(axis));
+        return result;
+    };
+    m_bottomAxis = make(true, false, 0);
+    m_topAxis = make(true, true, 0);
+    m_leftAxis = make(false, false, kLeftTitleAngle);
+    m_rightAxis = make(false, true, kRightTitleAngle);
+    auto depth = std::make_unique<TChartDepthAxis>(this);
+    depth->SetOtherSide(true);
+    depth->SetIsZAxis(true);
+    depth->SetVisible(false);
+    m_depthAxis = depth.get();
+    AddAxis(std::move(depth));
+}
 
 TCustomAxisPanel::~TCustomAxisPanel() {
     MarkDestroying();
     FreeAllSeries();
+    for (TCustomChartAxis* axis : m_axesList) {
+        delete axis;
+    }
+    m_axesList.clear();
+}
+
+void TCustomAxisPanel::AddAxis(std::unique_ptr<TCustomChartAxis> axis) {
+    axis->SetChartHooks(&m_axisHooks);
+    m_axesList.push_back(axis.release());
+}
+
+bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {
+    if (!m_axisVisible || !axis.Visible()) {
+        return false;
+    }
+    if (axis.IsZAxis()) {
+        return View3D();
+    }
+    // Every series kind here uses axes.
+    bool anyActive = false;
+    for (const TChartSeries* series : m_seriesList) {
+        if (series->Active()) {
+            anyActive = true;
+            if (axis.UsesAxis(*series)) {
+                return true;
+            }
+        }
+    }
+    return !anyActive;
+}
+
+TCustomChartAxis& TCustomAxisPanel::HorizAxisOf(const TChartSeries& series) const {
+    return series.HorizAxis() == THorizAxis::aTopAxis ? static_cast<TCustomChartAxis&>(*m_topAxis)
+                                                      : *m_bottomAxis;
+}
+
+TCustomChartAxis& TCustomAxisPanel::VertAxisOf(const TChartSeries& series) const {
+    return series.VertAxis() == TVertAxis::aRightAxis ? static_cast<TCustomChartAxis&>(*m_rightAxis)
+                                                      : *m_leftAxis;
+}
+
+int32_t TCustomAxisPanel::SeriesValueToPixel(const TChartSeries& series, double value,
+                                             bool horizontal) const {
+    return horizontal ? HorizAxisOf(series).ValueToXPos(value)
+                      : VertAxisOf(series).ValueToYPos(value);
+}
+
+double TCustomAxisPanel::SeriesPixelToValue(const TChartSeries& series, int32_t pixel,
+                                            bool horizontal) const {
+    return (horizontal ? HorizAxisOf(series) : VertAxisOf(series)).PosToValue(pixel);
+}
+
+bool TCustomAxisPanel::SeriesAxisInverted(const TChartSeries& series, bool horizontal) const {
+    return (horizontal ? HorizAxisOf(series) : VertAxisOf(series)).Inverted();
 }
 
 const classes::TClassInfo& TCustomAxisPanel::StaticClass() {
@@ -111,6 +200,232 @@ void TCustomAxisPanel::GetChildren(const std::function<void(classes::TComponent*
             proc(series);
         }
     }
+}
+
+void TCustomAxisPanel::DrawChartContent(const gfx::TRect& rect) {
+    m_axisHooks.MaxPointsPerPage = m_maxPointsPerPage;
+    m_axisHooks.Page = m_page;
+    m_axisHooks.ScaleLastPage = m_scaleLastPage;
+    PaintPanelFrame(rect);
+    for (TChartSeries* series : m_seriesList) {
+        if (series->Active()) {
+            series->BeforeChartDraw();
+        }
+    }
+    DrawTitlesAndLegend();
+    ComputeDepthOrder();
+    m_axisHooks.MaxDepthIndex = m_maxDepthIndex;
+    LayoutAxes();
+    ComputeDepthPositions();
+    ApplySeriesMargins();
+    TChartCanvas3D& canvas = Canvas();
+    canvas.SetupProjection(DepthExtent(), PanelBounds(), PlotRect());
+    if (canvas.RendersWholeScene()) {
+        const gfx::TRect saved = PlotRect();
+        SetPlotRect(PanelBounds());
+        DrawTitlesAndLegend();
+        SetPlotRect(saved);
+    }
+    DrawWalls();
+    const auto drawAxes = [this] {
+        if (!m_axisVisible) {
+            return;
+        }
+        if (m_onBeforeDrawAxes) {
+            m_onBeforeDrawAxes(this);
+        }
+        DrawAxes();
+    };
+    if (AxesBeforeSeries) {
+        drawAxes();
+    }
+    if (m_onBeforeDrawSeries) {
+        m_onBeforeDrawSeries(this);
+    }
+    // A copy: an event handler of a series may add or remove series.
+    const std::vector<TChartSeries*> seriesList = m_seriesList;
+    for (TChartSeries* series : seriesList) {
+        if (series->Active()) {
+            DrawSeries(*series);
+        }
+    }
+    if (!AxesBeforeSeries) {
+        drawAxes();
+    }
+    if (ZoomState().Engaged) {
+        XorZoomFrame();
+    }
+    canvas.ResetDrawingState();
+    if (OnAfterDraw()) {
+        OnAfterDraw()(this);
+    }
+}
+
+void TCustomAxisPanel::DrawAxes() {
+    for (TCustomChartAxis* axis : m_axesList) {
+        if (IsAxisShown(*axis)) {
+            axis->DrawAxis(true);
+        }
+    }
+}
+
+void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
+    series.ComputeVisibleRange();
+    if (series.FirstVisibleIndex() == -1) {
+        return;
+    }
+    series.DoBeforeDrawValues();
+    const bool clip = m_clipPoints && ClippingAllowed();
+    if (clip) {
+        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
+    }
+    try {
+        series.DrawPoints();
+    } catch (...) {
+        if (clip) {
+            Canvas().ClearClip();
+        }
+        throw;
+    }
+    if (clip) {
+        Canvas().ClearClip();
+    }
+    series.DoAfterDrawValues();
+}
+
+void TCustomAxisPanel::Compute3DSize() {
+    if (!View3D()) {
+        m_seriesDepth = 0;
+        SetDepthExtent(0);
+        SetDepthRise(0);
+        return;
+    }
+    const double factor = View3DOptions().Orthogonal() ? 1.0 : 2.0;
+    m_seriesDepth =
+        static_cast<int32_t>(base::Round(PlotWidth() * Chart3DPercent() * kDepthPerMille * factor));
+    const int32_t total =
+        DepthOrdering() ? m_seriesDepth * std::max(1, m_maxDepthIndex + 1) : m_seriesDepth;
+    SetDepthExtent(total);
+    SetDepthRise(total);
+}
+
+void TCustomAxisPanel::ComputeDepthOrder() {
+    m_maxDepthIndex = 0;
+    if (View3D()) {
+        m_maxDepthIndex = -1;
+        for (TChartSeries* series : m_seriesList) {
+            if (!series->Active()) {
+                continue;
+            }
+            if (series->DepthIndex() == -1) {
+                series->SetAutoDepth(++m_maxDepthIndex);
+            } else {
+                m_maxDepthIndex = std::max(m_maxDepthIndex, series->DepthIndex());
+            }
+        }
+    }
+    for (TChartSeries* series : m_seriesList) {
+        if (series->Active()) {
+            // The first series stands at the back.
+            series->SetAutoDepth(View3D() ? m_maxDepthIndex - series->EffectiveDepth() : 0);
+        }
+    }
+}
+
+void TCustomAxisPanel::ComputeDepthPositions() {
+    for (TChartSeries* series : m_seriesList) {
+        if (series->Active()) {
+            const int32_t start = m_seriesDepth * series->AutoDepth();
+            series->SetDepthPositions(start, start + m_seriesDepth);
+        }
+    }
+}
+
+void TCustomAxisPanel::SetAxisVisible(bool value) {
+    if (m_axisVisible != value) {
+        m_axisVisible = value;
+        MarkForRepaint();
+    }
+}
+
+void TCustomAxisPanel::SetClipPoints(bool value) {
+    if (m_clipPoints != value) {
+        m_clipPoints = value;
+        MarkForRepaint();
+    }
+}
+
+void TCustomAxisPanel::SetView3DWalls(bool value) {
+    if (m_view3DWalls != value) {
+        m_view3DWalls = value;
+        MarkForRepaint();
+    }
+}
+
+void TCustomAxisPanel::SetScaleLastPage(bool value) {
+    if (m_scaleLastPage != value) {
+        m_scaleLastPage = value;
+        MarkForRepaint();
+    }
+}
+
+void TCustomAxisPanel::SetMaxPointsPerPage(int32_t value) {
+    if (value < 0) {
+        throw ChartException(kMsgMaxPointsPerPage);
+    }
+    if (m_maxPointsPerPage != value) {
+        m_maxPointsPerPage = value;
+        MarkForRepaint();
+    }
+    if (NumPages() < m_page) {
+        SetPage(NumPages());
+    }
+}
+
+void TCustomAxisPanel::SetPage(int32_t value) {
+    value = std::max(1, std::min(value, NumPages()));
+    if (value == m_page) {
+        return;
+    }
+    m_page = value;
+    MarkForRepaint();
+    if (m_onPageChange) {
+        m_onPageChange(this);
+    }
+}
+
+int32_t TCustomAxisPanel::NumPages() const {
+    if (m_maxPointsPerPage < 1 || m_seriesList.empty()) {
+        return 1;
+    }
+    // Pages run along the independent values: X when the first series' Y values are plotted.
+    const bool horizontal = m_seriesList.front()->YIsMandatory();
+    int32_t result = 1;
+    for (int side = 0; side < 2; ++side) {
+        int32_t n = 0;
+        for (const TChartSeries* series : m_seriesList) {
+            if (!series->Active()) {
+                continue;
+            }
+            bool bound = false;
+            if (horizontal) {
+                const THorizAxis a = series->HorizAxis();
+                bound = a == THorizAxis::aBothHorizAxis ||
+                        (side == 0 ? a == THorizAxis::aTopAxis : a == THorizAxis::aBottomAxis);
+            } else {
+                const TVertAxis a = series->VertAxis();
+                bound = a == TVertAxis::aBothVertAxis ||
+                        (side == 0 ? a == TVertAxis::aLeftAxis : a == TVertAxis::aRightAxis);
+            }
+            if (bound) {
+                n = std::max(n, series->PointCount());
+            }
+        }
+        const int32_t pages =
+            n <= 0 ? 1 : n / m_maxPointsPerPage + (n % m_maxPointsPerPage != 0 ? 1 : 0);
+        result = std::max(result, pages);
+    }
+    return result;
 }
 
 }  // namespace chart

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "chart/engine/Axis.h"
 #include "chart/engine/ChartColors.h"
 #include "chart/panel/ChartPanelExtended.h"
 
@@ -12,11 +13,15 @@ namespace chart {
 
 class TChartSeries;
 
-// Holds the series of a chart and turns change notifications into repaint requests.
+// The engine-wide switch that draws the axes before the series (so the line lies over the grid).
+inline bool AxesBeforeSeries = true;
+
+// Holds the series of a chart, turns change notifications into repaint requests and runs the
+// paint sequence: background, titles, layout, walls, axes, series.
 //
 // The chart panel below it owns the canvas, margins, chart rectangle, 3D view and the paint
 // entry; AutoRepaint is its RepaintOnChange and a repaint request also marks the canvas buffer
-// stale. Axes, paging and the paint sequence come with the axis work.
+// stale. The concrete chart supplies the titles, walls, axis layout and the value mapping.
 class TCustomAxisPanel : public TCustomChartPanelExtended {
   public:
     explicit TCustomAxisPanel(classes::TComponent* owner);
@@ -59,15 +64,110 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     bool RepaintPending() const { return m_repaintPending; }
     void ClearRepaintPending() { m_repaintPending = false; }
 
+    // --- Paint sequence ----------------------------------------------------------------------
+
+    // Frame, titles, depth order, layout, margins, projection, walls, axes and series, in this
+    // order; the axes after the series when AxesBeforeSeries is off.
+    void DrawChartContent(const gfx::TRect& rect) override;
+    // Ranges and room of the axes, which give the final chart rectangle.
+    virtual void LayoutAxes() = 0;
+    // Widens the ranges so the series' pixel margins fit.
+    virtual void ApplySeriesMargins() = 0;
+    // Titles and legend, each taking its room from the chart rectangle.
+    virtual void DrawTitlesAndLegend() = 0;
+    virtual void DrawWalls() = 0;
+    // Every shown axis, in AxesList order, with its title, labels, ticks, grid and line.
+    virtual void DrawAxes();
+    // Draws one active series: its visible range, events, clipped points and after event.
+    void DrawSeries(TChartSeries& series);
+    // Value to pixel, pixel to value and inversion of the axis the series is bound to in the
+    // horizontal or vertical direction (a series on both axes of a direction uses the bottom
+    // or left one).
+    virtual int32_t SeriesValueToPixel(const TChartSeries& series, double value,
+                                       bool horizontal) const;
+    virtual double SeriesPixelToValue(const TChartSeries& series, int32_t pixel,
+                                      bool horizontal) const;
+    virtual bool SeriesAxisInverted(const TChartSeries& series, bool horizontal) const;
+    TCustomChartAxis& HorizAxisOf(const TChartSeries& series) const;
+    TCustomChartAxis& VertAxisOf(const TChartSeries& series) const;
+
+    // --- Axes ---------------------------------------------------------------------------------
+
+    // Every axis in creation order: bottom, top, left, right, depth, then those added later.
+    const std::vector<TCustomChartAxis*>& AxesList() const { return m_axesList; }
+    TChartAxis& BottomAxis() const { return *m_bottomAxis; }
+    TChartAxis& TopAxis() const { return *m_topAxis; }
+    TChartAxis& LeftAxis() const { return *m_leftAxis; }
+    TChartAxis& RightAxis() const { return *m_rightAxis; }
+    TChartDepthAxis& DepthAxis() const { return *m_depthAxis; }
+    // Takes ownership of an axis created for this chart and appends it to AxesList.
+    void AddAxis(std::unique_ptr<TCustomChartAxis> axis);
+    // Axes are drawn when AxisVisible and the axis' Visible; the depth axis exactly in 3D; a
+    // side axis when an active series is bound to it, or when no active series uses axes.
+    bool IsAxisShown(const TCustomChartAxis& axis) const;
+    // Thickness of the wall under the left or bottom axis in 3D, pixels; none here.
+    virtual int32_t AxisWallSize(TAxisWall /*wall*/) const { return 0; }
+    void SetOnGetAxisLabel(TAxisOnGetLabel h) { m_axisHooks.OnGetAxisLabel = std::move(h); }
+    void SetOnGetNextAxisLabel(TAxisOnGetNextLabel h) {
+        m_axisHooks.OnGetNextAxisLabel = std::move(h);
+    }
+
+    // Depth: slot depth in pixels, the highest slot, and the depth order of the series.
+    int32_t SeriesDepth() const { return m_seriesDepth; }
+    int32_t MaxDepthIndex() const { return m_maxDepthIndex; }
+    void Compute3DSize();
+    void ComputeDepthOrder();
+    void ComputeDepthPositions();
+
+    // Settings.
+    bool AxisVisible() const { return m_axisVisible; }
+    void SetAxisVisible(bool value);
+    bool ClipPoints() const { return m_clipPoints; }
+    void SetClipPoints(bool value);
+    bool View3DWalls() const { return m_view3DWalls; }
+    void SetView3DWalls(bool value);
+    bool ScaleLastPage() const { return m_scaleLastPage; }
+    void SetScaleLastPage(bool value);
+    // Points per page; 0 = no paging. Negative: ChartException "MaxPointsPerPage must be >= 0".
+    int32_t MaxPointsPerPage() const { return m_maxPointsPerPage; }
+    void SetMaxPointsPerPage(int32_t value);
+    // 1 .. NumPages; a value outside is clamped. A change repaints and fires OnPageChange.
+    int32_t Page() const { return m_page; }
+    void SetPage(int32_t value);
+    virtual int32_t NumPages() const;
+
+    void SetOnBeforeDrawAxes(classes::TNotifyEvent h) { m_onBeforeDrawAxes = std::move(h); }
+    void SetOnBeforeDrawSeries(classes::TNotifyEvent h) { m_onBeforeDrawSeries = std::move(h); }
+    void SetOnPageChange(classes::TNotifyEvent h) { m_onPageChange = std::move(h); }
+
     // After the controls inside it, the listed series owned by root: series are stored
     // inside their chart.
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
                      classes::TComponent* root) const override;
 
   private:
+    // The hooks and axes come first so the axes can use the hooks while they are destroyed.
+    TAxisChartHooks m_axisHooks;
+    std::vector<TCustomChartAxis*> m_axesList;  // owned
+    TChartAxis* m_bottomAxis = nullptr;
+    TChartAxis* m_topAxis = nullptr;
+    TChartAxis* m_leftAxis = nullptr;
+    TChartAxis* m_rightAxis = nullptr;
+    TChartDepthAxis* m_depthAxis = nullptr;
     std::vector<TChartSeries*> m_seriesList;  // not owned: the series' owner frees them
     bool m_repaintPending = false;
     int64_t m_repaintRequests = 0;
+    bool m_axisVisible = true;
+    bool m_clipPoints = true;
+    bool m_view3DWalls = true;
+    bool m_scaleLastPage = true;
+    int32_t m_maxPointsPerPage = 0;
+    int32_t m_page = 1;
+    int32_t m_seriesDepth = 0;  // pixels per depth slot
+    int32_t m_maxDepthIndex = 0;
+    classes::TNotifyEvent m_onBeforeDrawAxes;
+    classes::TNotifyEvent m_onBeforeDrawSeries;
+    classes::TNotifyEvent m_onPageChange;
 };
 
 }  // namespace chart

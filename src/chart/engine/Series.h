@@ -211,6 +211,56 @@ class TChartSeries : public classes::TComponent {
     bool VisibleRangeEnabled() const { return m_visibleRangeEnabled; }
     void SetVisibleRangeEnabled(bool value) { m_visibleRangeEnabled = value; }
 
+    // --- Drawing -----------------------------------------------------------------------------
+
+    // The points DrawPoints visits in this paint; -1 when none. Set by ComputeVisibleRange.
+    int32_t FirstVisibleIndex() const { return m_firstVisibleIndex; }
+    int32_t LastVisibleIndex() const { return m_lastVisibleIndex; }
+    // Narrows the points to those inside the horizontal axis (vertical for a series whose X
+    // values are the mandatory ones) when the ordered list allows it.
+    void ComputeVisibleRange();
+    // Called for every active series before the chart lays out and draws; nothing here.
+    virtual void BeforeChartDraw() {}
+    // DrawPoint over the visible points, in ascending or descending order.
+    virtual void DrawPoints();
+    virtual void DrawPoint(int32_t /*index*/) {}
+    virtual bool DrawInAscendingOrder() const { return true; }
+    // Fire BeforeDrawValues / AfterDrawValues around the drawing of the values.
+    void DoBeforeDrawValues();
+    void DoAfterDrawValues();
+    void SetBeforeDrawValues(TSeriesNotifyEvent handler) {
+        m_beforeDrawValues = std::move(handler);
+    }
+    void SetAfterDrawValues(TSeriesNotifyEvent handler) { m_afterDrawValues = std::move(handler); }
+    // Pixels the axes must leave free beyond the series' extreme values; none here.
+    virtual void HorizontalMargins(int32_t& left, int32_t& right) const {
+        left = 0;
+        right = 0;
+    }
+    virtual void VerticalMargins(int32_t& top, int32_t& bottom) const {
+        top = 0;
+        bottom = 0;
+    }
+    // Value to pixel and back along the series' horizontal and vertical axes (through the
+    // chart); 0 without a chart.
+    int32_t CalcXPosValue(double value) const;
+    int32_t CalcYPosValue(double value) const;
+    double XScreenToValue(int32_t pixel) const;
+    double YScreenToValue(int32_t pixel) const;
+    // Pixel position of point index.
+    int32_t PointScreenX(int32_t index) const { return CalcXPosValue(XValueAt(index)); }
+    int32_t PointScreenY(int32_t index) const { return CalcYPosValue(YValueAt(index)); }
+    // Depth slot chosen by the chart when DepthIndex is -1.
+    int32_t AutoDepth() const { return m_autoDepth; }
+    void SetAutoDepth(int32_t value) { m_autoDepth = value; }
+    // DepthIndex, or AutoDepth when DepthIndex is -1.
+    int32_t EffectiveDepth() const { return m_depthIndex == -1 ? m_autoDepth : m_depthIndex; }
+    // Pixels from the front of the chart: where the series' slot starts, ends and its middle.
+    int32_t StartZ() const { return m_startZ; }
+    int32_t MiddleZ() const { return m_middleZ; }
+    int32_t EndZ() const { return m_endZ; }
+    void SetDepthPositions(int32_t startZ, int32_t endZ);
+
     // --- Design data -------------------------------------------------------------------------
 
     // A series is stored inside its chart; one without a chart is stored with its owner.
@@ -267,6 +317,14 @@ class TChartSeries : public classes::TComponent {
     bool m_visibleRangeEnabled = true;
     bool m_includePointBeyondEnd = false;
     bool m_singlePointResult = true;
+    int32_t m_firstVisibleIndex = -1;
+    int32_t m_lastVisibleIndex = -1;
+    int32_t m_autoDepth = 0;
+    int32_t m_startZ = 0;
+    int32_t m_middleZ = 0;
+    int32_t m_endZ = 0;
+    TSeriesNotifyEvent m_beforeDrawValues;
+    TSeriesNotifyEvent m_afterDrawValues;
 };
 
 }  // namespace chart
