@@ -289,6 +289,38 @@ TEST_F(AxisTest, DepthMappingIsAnOffsetIntoTheDepth) {
     EXPECT_EQ(depth.ValueToPos(0.5), 0);
 }
 
+TEST_F(AxisTest, DepthAxisNamesTheSeriesInThe3DView) {
+    chart->SetView3D(true);
+    chart->Paint();
+    chart::TChartDepthAxis depth(chart);
+    depth.SetIsZAxis(true);
+    depth.SetOtherSide(true);
+    series->AppendXY(0, 0);
+    std::vector<std::string> texts;
+    TAxisChartHooks hooks;
+    // Value texts (index -1) are measured too; the series names come with their index.
+    hooks.OnGetAxisLabel = [&](chart::TCustomChartAxis&, chart::TChartSeries*, int32_t index,
+                               std::string& text) {
+        if (index >= 0) {
+            texts.push_back(text);
+        }
+    };
+    depth.SetChartHooks(&hooks);
+    chart->SetDepthExtent(20);
+    depth.ComputeRange();
+    gfx::TRect rect = kKeyingPlot;
+    depth.ReserveSpace(rect, true);
+    EXPECT_EQ(depth.TitlePos(), kKeyingPlot.Right);
+    SetPlot(rect);
+    depth.ComputePositions();
+    depth.SetMinorGrid(depth.Grid());
+    depth.MinorGrid().SetVisible(true);
+    depth.DrawAxis(true);
+    // One slot: one label halfway into the depth, named after the untitled, unnamed series.
+    EXPECT_EQ(depth.TickPositions(), (std::vector<int32_t>{10}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Series 0"}));
+}
+
 TEST_F(AxisTest, PagingTakesThePagesPointsAndCanKeepTheFullPageScale) {
     for (int32_t i = 0; i < 25; ++i) {
         series->AppendXY(i * 2.0, i);
