@@ -242,8 +242,12 @@ void TCustomChartAxis::SeriesLabels(TAxisLabelStyle style) {
         TChartSeries* series = m_chart->Series(i);
         if (series->Active() && UsesAxis(*series) && series->PointCount() > 0) {
             listed.push_back(series);
-            first = first < 0 ? 0 : first;
-            last = std::max(last, series->PointCount() - 1);
+            series->ComputeVisibleRange();
+            if (series->FirstVisibleIndex() >= 0) {
+                first = first < 0 ? series->FirstVisibleIndex()
+                                  : std::min(first, series->FirstVisibleIndex());
+                last = std::max(last, series->LastVisibleIndex());
+            }
         }
     }
     if (first < 0) {

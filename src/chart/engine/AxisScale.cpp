@@ -40,9 +40,9 @@ double ValueOn(const TChartSeries& series, int32_t index, bool inX) {
     return inX ? series.XValueAt(index) : series.YValueAt(index);
 }
 
-// The series' depth slot: its own index, or the front slot when the chart chooses.
+// The series' depth slot: its own index, or the one the chart chose.
 double SeriesDepth(const TChartSeries& series) {
-    return series.DepthIndex() < 0 ? 0.0 : static_cast<double>(series.DepthIndex());
+    return static_cast<double>(series.EffectiveDepth());
 }
 
 }  // namespace
