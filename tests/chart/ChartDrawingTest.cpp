@@ -10,6 +10,8 @@
 #include "chart/component/Chart.h"
 #include "chart/messages/ChartMessages.h"
 #include "chart/series/LineSeries.h"
+#include "classes/ClassBuilder.h"
+#include "classes/DesignData.h"
 #include "forms/Form.h"
 
 namespace {
@@ -369,6 +371,75 @@ TEST(ChartDepthTest, InThreeDimensionsTheFirstSeriesStandsAtTheBack) {
     EXPECT_EQ(chart.DepthExtent(), 0);
     EXPECT_EQ(a->StartZ(), 0);
     EXPECT_EQ(b->StartZ(), 0);
+}
+
+// A bare root component standing in for the main window.
+class TChartForm : public forms::TWinControl {
+  public:
+    explicit TChartForm(classes::TComponent* owner) : forms::TWinControl(owner) {}
+    static const classes::TClassInfo& StaticClass() {
+        static const classes::TClassInfo info =
+            classes::TClassBuilder<TChartForm>("TChartForm", &forms::TWinControl::StaticClass())
+                .Build();
+        return info;
+    }
+    const classes::TClassInfo& ClassInfo() const override { return StaticClass(); }
+};
+
+TEST(ChartPartsDesignDataTest, TheMainChartsTitleWallAndLineSettingsReadAndRoundTrip) {
+    chart::RegisterChartClasses();
+    const char* const text = R"(object Form1: TChartForm
+  object Chart1: TChart
+    Width = 768
+    Height = 249
+    BackWall.Brush.Color = clWhite
+    BackWall.Brush.Style = bsClear
+    Title.Font.Color = clBlue
+    Title.Font.Height = -16
+    Title.Font.Name = 'Arial'
+    Title.Font.Style = []
+    Title.Text = (
+      'Morse waveform')
+    View3D = False
+    object Series1: TLineSeries
+      SeriesColor = clBlue
+      LinePen.Width = 2
+      Pointer.InflateMargins = True
+      Pointer.Style = psRectangle
+      Pointer.Visible = False
+    end
+  end
+end
+)";
+    TChartForm form(nullptr);
+    classes::ReadComponent(text, form);
+    auto* chart1 = dynamic_cast<TChart*>(form.FindComponent("Chart1"));
+    auto* series1 = dynamic_cast<TLineSeries*>(form.FindComponent("Series1"));
+    ASSERT_NE(chart1, nullptr);
+    ASSERT_NE(series1, nullptr);
+    ASSERT_EQ(chart1->Title().Text().Count(), 1);
+    EXPECT_EQ(chart1->Title().Text().Strings(0), "Morse waveform");
+    EXPECT_EQ(chart1->Title().Font().Height(), -16);
+    EXPECT_EQ(chart1->Title().Font().Color(), gfx::clBlue);
+    EXPECT_EQ(chart1->BackWall().Brush().Color(), gfx::clWhite);
+    EXPECT_EQ(chart1->BackWall().Brush().Style(), gfx::TBrushStyle::bsClear);
+    EXPECT_EQ(chart1->BackWall().Color(), chart::clSeriesDefault);
+    EXPECT_EQ(chart1->LeftWall().Color(), 0x80FFFFu);
+    EXPECT_EQ(series1->LinePen().Width(), 2);
+    EXPECT_FALSE(series1->Pointer().Visible());
+    EXPECT_EQ(series1->Pointer().Style(), chart::TSeriesPointerStyle::psRectangle);
+
+    const std::string written = classes::WriteComponent(form);
+    for (const char* line : {"BackWall.Brush.Color = clWhite", "BackWall.Brush.Style = bsClear",
+                             "LinePen.Width = 2", "Pointer.Visible = False"}) {
+        EXPECT_NE(written.find(line), std::string::npos) << line << "\n" << written;
+    }
+    // Walls keep their own default colours out of the design data.
+    EXPECT_EQ(written.find("LeftWall.Color"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Foot."), std::string::npos) << written;
+    TChartForm again(nullptr);
+    classes::ReadComponent(written, again);
+    EXPECT_EQ(classes::WriteComponent(again), written);
 }
 
 }  // namespace
