@@ -373,6 +373,34 @@ TEST(ChartDepthTest, InThreeDimensionsTheFirstSeriesStandsAtTheBack) {
     EXPECT_EQ(b->StartZ(), 0);
 }
 
+TEST(ChartAssignTest, CopyingAChartCopiesItsPartsAxesAndPanelSettings) {
+    TChart source(nullptr);
+    source.Title().Text().Add("Morse waveform");
+    source.Title().SetAlignment(chart::TTitleAlignment::taLeftJustify);
+    source.Foot().Text().Add("foot");
+    source.BackWall().SetColor(gfx::clYellow);
+    source.LeftWall().SetSize(4);
+    source.SetBackImageInside(true);
+    source.SetClipPoints(false);
+    source.SetMaxPointsPerPage(10);
+    source.LeftAxis().SetInverted(true);
+    source.SetColor(kLightCyan);
+    TChart copy(nullptr);
+    copy.Assign(source);
+    ASSERT_EQ(copy.Title().Text().Count(), 1);
+    EXPECT_EQ(copy.Title().Text().Strings(0), "Morse waveform");
+    EXPECT_EQ(copy.Title().Alignment(), chart::TTitleAlignment::taLeftJustify);
+    EXPECT_EQ(copy.Foot().Text().Strings(0), "foot");
+    EXPECT_EQ(copy.BackWall().Color(), gfx::clYellow);
+    EXPECT_EQ(copy.LeftWall().Size(), 4);
+    EXPECT_TRUE(copy.BackImageInside());
+    EXPECT_FALSE(copy.ClipPoints());
+    EXPECT_EQ(copy.MaxPointsPerPage(), 10);
+    EXPECT_TRUE(copy.LeftAxis().Inverted());
+    EXPECT_FALSE(copy.BottomAxis().Inverted());
+    EXPECT_EQ(copy.Color(), kLightCyan);
+}
+
 // A bare root component standing in for the main window.
 class TChartForm : public forms::TWinControl {
   public:

@@ -55,6 +55,18 @@ const classes::TClassInfo& TChart::ClassInfo() const {
     return StaticClass();
 }
 
+void TChart::Assign(const classes::TPersistent& source) {
+    if (const auto* other = dynamic_cast<const TChart*>(&source)) {
+        m_backImageInside = other->m_backImageInside;
+        m_backWall->Assign(*other->m_backWall);
+        m_bottomWall->Assign(*other->m_bottomWall);
+        m_leftWall->Assign(*other->m_leftWall);
+        m_foot->Assign(*other->m_foot);
+        m_title->Assign(*other->m_title);
+    }
+    TCustomAxisPanel::Assign(source);
+}
+
 void TChart::SetBackColor(gfx::TColor value) {
     m_backWall->SetColor(value);
     if (Parent() != nullptr && !Loading()) {

@@ -30,6 +30,10 @@ class TChart : public TCustomAxisPanel {
     bool BackImageInside() const { return m_backImageInside; }
     void SetBackImageInside(bool value);
 
+    // From another chart: BackImageInside, the walls, foot and title, then the axis panel's
+    // settings.
+    void Assign(const classes::TPersistent& source) override;
+
     // Title at the top, then foot at the bottom, each taking its room from the chart rectangle.
     void DrawTitlesAndLegend() override;
     // One title with its lines and box; moves the chart rectangle's top (or bottom) past it.

@@ -55,6 +55,23 @@ TCustomAxisPanel::~TCustomAxisPanel() {
     m_axesList.clear();
 }
 
+void TCustomAxisPanel::Assign(const classes::TPersistent& source) {
+    if (const auto* other = dynamic_cast<const TCustomAxisPanel*>(&source)) {
+        m_axisVisible = other->m_axisVisible;
+        m_clipPoints = other->m_clipPoints;
+        m_maxPointsPerPage = other->m_maxPointsPerPage;
+        m_page = other->m_page;
+        m_scaleLastPage = other->m_scaleLastPage;
+        m_view3DWalls = other->m_view3DWalls;
+        m_bottomAxis->Assign(*other->m_bottomAxis);
+        m_topAxis->Assign(*other->m_topAxis);
+        m_leftAxis->Assign(*other->m_leftAxis);
+        m_rightAxis->Assign(*other->m_rightAxis);
+        m_depthAxis->Assign(*other->m_depthAxis);
+    }
+    TCustomChartPanelExtended::Assign(source);
+}
+
 void TCustomAxisPanel::AddAxis(std::unique_ptr<TCustomChartAxis> axis) {
     axis->SetChartHooks(&m_axisHooks);
     m_axesList.push_back(axis.release());

@@ -140,6 +140,10 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     void SetOnBeforeDrawSeries(classes::TNotifyEvent h) { m_onBeforeDrawSeries = std::move(h); }
     void SetOnPageChange(classes::TNotifyEvent h) { m_onPageChange = std::move(h); }
 
+    // From another axis panel: AxisVisible, ClipPoints, MaxPointsPerPage, Page, ScaleLastPage,
+    // View3DWalls and the five axes by value, then the chart panel's settings.
+    void Assign(const classes::TPersistent& source) override;
+
     // After the controls inside it, the listed series owned by root: series are stored
     // inside their chart.
     void GetChildren(const std::function<void(classes::TComponent*)>& proc,
