@@ -401,6 +401,26 @@ TEST(ChartAssignTest, CopyingAChartCopiesItsPartsAxesAndPanelSettings) {
     EXPECT_EQ(copy.Color(), kLightCyan);
 }
 
+TEST(ChartSeriesListTest, RemovingTheSeriesWhoseCursorIsShownRestoresTheChartsCursor) {
+    TChart chart(nullptr);
+    chart.SetSavedCursor(-21);
+    auto* hand = new TLineSeries(nullptr);
+    auto* other = new TLineSeries(nullptr);
+    hand->SetCursor(-21 + 1);
+    other->SetCursor(-3);
+    chart.AddSeries(hand);
+    chart.AddSeries(other);
+    chart.SetCursor(hand->Cursor());  // the mouse is over one of its points
+    chart.RemoveSeries(other);
+    EXPECT_EQ(chart.Cursor(), hand->Cursor());
+    chart.RemoveSeries(hand);
+    EXPECT_EQ(chart.Cursor(), -21);
+    chart.RemoveSeries(hand);  // not listed any more: nothing
+    EXPECT_EQ(hand->ParentChart(), nullptr);
+    delete hand;
+    delete other;
+}
+
 // A bare root component standing in for the main window.
 class TChartForm : public forms::TWinControl {
   public:

@@ -155,6 +155,10 @@ void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
     }
     m_seriesList.erase(it);
     series->SetParentChart(nullptr);
+    // The chart may be showing the series' cursor (the mouse was over one of its points).
+    if (Cursor() == series->Cursor()) {
+        SetCursor(SavedCursor());
+    }
     MarkForRepaint();
 }
 
