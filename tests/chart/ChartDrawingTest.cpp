@@ -401,6 +401,51 @@ TEST(ChartAssignTest, CopyingAChartCopiesItsPartsAxesAndPanelSettings) {
     EXPECT_EQ(copy.Color(), kLightCyan);
 }
 
+// Logs each point it draws; draws index 1 of a shared slot in reverse series order.
+class TPointLoggingSeries : public TLineSeries {
+  public:
+    TPointLoggingSeries(std::vector<std::string>& log, std::string name)
+        : TLineSeries(nullptr), m_log(log), m_name(std::move(name)) {}
+    void DrawPoint(int32_t index) override { m_log.push_back(m_name + std::to_string(index)); }
+    bool SeriesOrderAtIndex(int32_t index) const override { return index != 1; }
+
+  private:
+    std::vector<std::string>& m_log;
+    std::string m_name;
+};
+
+TEST(ChartDepthTest, SeriesSharingASlotDrawIndexByIndex) {
+    TChart chart(nullptr);
+    chart.SetBounds(0, 0, 400, 300);
+    chart.SetView3D(true);
+    std::vector<std::string> log;
+    auto* a = new TPointLoggingSeries(log, "a");
+    auto* b = new TPointLoggingSeries(log, "b");
+    auto* alone = new TPointLoggingSeries(log, "c");
+    for (TPointLoggingSeries* s : {a, b, alone}) {
+        chart.AddSeries(s);
+    }
+    a->SetDepthIndex(0);
+    b->SetDepthIndex(0);
+    alone->SetDepthIndex(1);
+    for (int i = 0; i < 3; ++i) {
+        a->AppendXY(i, i);
+        b->AppendXY(i, i);
+    }
+    b->AppendXY(3, 3);
+    alone->AppendXY(0, 0);
+    chart.Paint();
+    const std::vector<std::string> expected{"a0", "b0", "b1", "a1", "a2", "b2", "b3", "c0"};
+    EXPECT_EQ(log, expected);
+
+    // Flat, every series draws on its own.
+    log.clear();
+    chart.SetView3D(false);
+    chart.Paint();
+    const std::vector<std::string> flat{"a0", "a1", "a2", "b0", "b1", "b2", "b3", "c0"};
+    EXPECT_EQ(log, flat);
+}
+
 TEST(ChartSeriesListTest, RemovingTheSeriesWhoseCursorIsShownRestoresTheChartsCursor) {
     TChart chart(nullptr);
     chart.SetSavedCursor(-21);

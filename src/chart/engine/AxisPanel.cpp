@@ -265,8 +265,19 @@ void TCustomAxisPanel::DrawChartContent(const gfx::TRect& rect) {
     }
     // A copy: an event handler of a series may add or remove series.
     const std::vector<TChartSeries*> seriesList = m_seriesList;
+    std::vector<const TChartSeries*> drawn;
     for (TChartSeries* series : seriesList) {
-        if (series->Active()) {
+        if (!series->Active() || std::find(drawn.begin(), drawn.end(), series) != drawn.end()) {
+            continue;
+        }
+        if (View3D() && SharesDepth(*series)) {
+            DrawSharedSlot(*series);
+            for (const TChartSeries* other : m_seriesList) {
+                if (other->Active() && other->EffectiveDepth() == series->EffectiveDepth()) {
+                    drawn.push_back(other);
+                }
+            }
+        } else {
             DrawSeries(*series);
         }
     }
@@ -312,6 +323,76 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
         Canvas().ClearClip();
     }
     series.DoAfterDrawValues();
+}
+
+bool TCustomAxisPanel::SharesDepth(const TChartSeries& series) const {
+    return std::any_of(m_seriesList.begin(), m_seriesList.end(), [&series](const TChartSeries* s) {
+        return s != &series && s->Active() && s->EffectiveDepth() == series.EffectiveDepth();
+    });
+}
+
+void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
+    std::vector<TChartSeries*> group;
+    const auto start = std::find(m_seriesList.begin(), m_seriesList.end(), &first);
+    for (auto it = start; it != m_seriesList.end(); ++it) {
+        if ((*it)->Active() && (*it)->EffectiveDepth() == first.EffectiveDepth()) {
+            group.push_back(*it);
+        }
+    }
+    int32_t low = -1;
+    int32_t high = -1;
+    for (TChartSeries* series : group) {
+        series->ComputeVisibleRange();
+        series->DoBeforeDrawValues();
+        if (series->FirstVisibleIndex() != -1) {
+            low = low == -1 ? series->FirstVisibleIndex()
+                            : std::min(low, series->FirstVisibleIndex());
+            high = std::max(high, series->LastVisibleIndex());
+        }
+    }
+    const bool clip = m_clipPoints && ClippingAllowed();
+    if (clip) {
+        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
+    }
+    const auto drawIndex = [&](int32_t index) {
+        const bool forward = index >= first.PointCount() || first.SeriesOrderAtIndex(index);
+        const auto drawOne = [index](TChartSeries* series) {
+            // Only a series with a visible point at that index draws it.
+            if (series->FirstVisibleIndex() != -1 && index >= series->FirstVisibleIndex() &&
+                index <= series->LastVisibleIndex()) {
+                series->DrawPoint(index);
+            }
+        };
+        if (forward) {
+            std::for_each(group.begin(), group.end(), drawOne);
+        } else {
+            std::for_each(group.rbegin(), group.rend(), drawOne);
+        }
+    };
+    try {
+        if (low != -1) {
+            if (first.DrawInAscendingOrder()) {
+                for (int32_t i = low; i <= high; ++i) {
+                    drawIndex(i);
+                }
+            } else {
+                for (int32_t i = high; i >= low; --i) {
+                    drawIndex(i);
+                }
+            }
+        }
+    } catch (...) {
+        if (clip) {
+            Canvas().ClearClip();
+        }
+        throw;
+    }
+    if (clip) {
+        Canvas().ClearClip();
+    }
+    for (TChartSeries* series : group) {
+        series->DoAfterDrawValues();
+    }
 }
 
 void TCustomAxisPanel::Compute3DSize() {

@@ -80,6 +80,11 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     virtual void DrawAxes();
     // Draws one active series: its visible range, events, clipped points and after event.
     void DrawSeries(TChartSeries& series);
+    // Draws the active series from first onward that share first's depth slot in 3D, point
+    // index by point index, so their shapes at one index stand together.
+    void DrawSharedSlot(TChartSeries& first);
+    // In 3D, another active series has the same depth slot.
+    bool SharesDepth(const TChartSeries& series) const;
     // Value to pixel, pixel to value and inversion of the axis the series is bound to in the
     // horizontal or vertical direction (a series on both axes of a direction uses the bottom
     // or left one).

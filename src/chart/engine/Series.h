@@ -225,6 +225,9 @@ class TChartSeries : public classes::TComponent {
     virtual void DrawPoints();
     virtual void DrawPoint(int32_t /*index*/) {}
     virtual bool DrawInAscendingOrder() const { return true; }
+    // When series share a depth slot, whether they draw point index in list order (True) or in
+    // reverse list order.
+    virtual bool SeriesOrderAtIndex(int32_t /*index*/) const { return true; }
     // Fire BeforeDrawValues / AfterDrawValues around the drawing of the values.
     void DoBeforeDrawValues();
     void DoAfterDrawValues();
