@@ -438,6 +438,19 @@ TEST(ChartDepthTest, SeriesSharingASlotDrawIndexByIndex) {
     const std::vector<std::string> expected{"a0", "b0", "b1", "a1", "a2", "b2", "b3", "c0"};
     EXPECT_EQ(log, expected);
 
+    // A series numbered by the chart and one with its own slot index: the first stands at the
+    // back (index 1 - 0), the second at the front (1 - 1); they share nothing.
+    log.clear();
+    alone->SetActive(false);
+    a->SetDepthIndex(-1);
+    b->SetDepthIndex(1);
+    chart.Paint();
+    EXPECT_EQ(a->StartZ(), chart.SeriesDepth());
+    EXPECT_EQ(b->StartZ(), 0);
+    const std::vector<std::string> apart{"a0", "a1", "a2", "b0", "b1", "b2", "b3"};
+    EXPECT_EQ(log, apart);
+    alone->SetActive(true);
+
     // Flat, every series draws on its own.
     log.clear();
     chart.SetView3D(false);

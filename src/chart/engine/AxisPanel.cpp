@@ -273,7 +273,7 @@ void TCustomAxisPanel::DrawChartContent(const gfx::TRect& rect) {
         if (View3D() && SharesDepth(*series)) {
             DrawSharedSlot(*series);
             for (const TChartSeries* other : m_seriesList) {
-                if (other->Active() && other->EffectiveDepth() == series->EffectiveDepth()) {
+                if (other->Active() && other->AutoDepth() == series->AutoDepth()) {
                     drawn.push_back(other);
                 }
             }
@@ -327,7 +327,7 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
 
 bool TCustomAxisPanel::SharesDepth(const TChartSeries& series) const {
     return std::any_of(m_seriesList.begin(), m_seriesList.end(), [&series](const TChartSeries* s) {
-        return s != &series && s->Active() && s->EffectiveDepth() == series.EffectiveDepth();
+        return s != &series && s->Active() && s->AutoDepth() == series.AutoDepth();
     });
 }
 
@@ -335,7 +335,7 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
     std::vector<TChartSeries*> group;
     const auto start = std::find(m_seriesList.begin(), m_seriesList.end(), &first);
     for (auto it = start; it != m_seriesList.end(); ++it) {
-        if ((*it)->Active() && (*it)->EffectiveDepth() == first.EffectiveDepth()) {
+        if ((*it)->Active() && (*it)->AutoDepth() == first.AutoDepth()) {
             group.push_back(*it);
         }
     }

@@ -83,7 +83,9 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     // Draws the active series from first onward that share first's depth slot in 3D, point
     // index by point index, so their shapes at one index stand together.
     void DrawSharedSlot(TChartSeries& first);
-    // In 3D, another active series has the same depth slot.
+    // In 3D, another active series has the same depth slot. Slots are compared as the paint
+    // numbered them (AutoDepth), so a series with its own DepthIndex and one numbered by the
+    // chart meet only when they really stand at the same depth.
     bool SharesDepth(const TChartSeries& series) const;
     // Value to pixel, pixel to value and inversion of the axis the series is bound to in the
     // horizontal or vertical direction (a series on both axes of a direction uses the bottom
