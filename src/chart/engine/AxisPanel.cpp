@@ -11,7 +11,6 @@
 namespace chart {
 
 namespace {
-constexpr const char* kMsgMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
 // The 3D percent is applied per mille of the plot width.
 constexpr double kDepthPerMille = 0.001;
 }  // namespace

@@ -50,5 +50,7 @@ inline constexpr const char* kMsgAxisLabelsSeparation =
     "Labels Separation % must be greater than 0";
 // Depth-axis label of a series without title or name: "Series " and its legend index.
 inline constexpr const char* kMsgSeriesTitlePrefix = "Series ";
+inline constexpr const char* kMsgMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+inline constexpr const char* kMsgPointerSize = "Pointer size must be greater than zero";
 
 }  // namespace chart

@@ -10,10 +10,6 @@
 
 namespace chart {
 
-namespace {
-constexpr const char* kMsgPointerSize = "Pointer size must be greater than zero";
-}  // namespace
-
 TSeriesPointer::TSeriesPointer(TChartSeries& series)
     : m_series(series),
       m_brush(std::make_unique<TChartBrush>([this] { Changed(); })),
