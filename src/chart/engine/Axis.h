@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/canvas/ChartPen.h"
@@ -265,6 +266,8 @@ class TCustomChartAxis : public classes::TPersistent {
     int32_t OwnWallSize() const;
     int32_t TickRoom() const;
     int32_t Depth() const;
+    // Natural logarithms of the current minimum and maximum; 0 for a bound that is not positive.
+    std::pair<double, double> LogBounds() const;
     std::string DateTimeText(double value) const;
 
     // Drawing steps (AxisDraw.cpp).

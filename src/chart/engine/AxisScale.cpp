@@ -313,6 +313,11 @@ int32_t TCustomChartAxis::Depth() const {
     return m_chart == nullptr ? 0 : m_chart->DepthExtent();
 }
 
+std::pair<double, double> TCustomChartAxis::LogBounds() const {
+    return {m_currentMinimum > 0 ? std::log(m_currentMinimum) : 0,
+            m_currentMaximum > 0 ? std::log(m_currentMaximum) : 0};
+}
+
 int32_t TCustomChartAxis::ValueToPos(double value) const {
     return m_horizontal ? ValueToXPos(value) : ValueToYPos(value);
 }
@@ -328,8 +333,7 @@ int32_t TCustomChartAxis::ValueToXPos(double value) const {
         return std::fabs(p) < kMaxPixelOffset ? RoundPixel(p) : depth / 2;
     }
     if (m_logarithmic) {
-        const double lmin = m_currentMinimum > 0 ? std::log(m_currentMinimum) : 0;
-        const double lmax = m_currentMaximum > 0 ? std::log(m_currentMaximum) : 0;
+        const auto [lmin, lmax] = LogBounds();
         const double span = lmax - lmin;
         if (span == 0) {
             return m_centerPixel;
@@ -356,8 +360,7 @@ int32_t TCustomChartAxis::ValueToYPos(double value) const {
         return ValueToXPos(value);
     }
     if (m_logarithmic) {
-        const double lmin = m_currentMinimum > 0 ? std::log(m_currentMinimum) : 0;
-        const double lmax = m_currentMaximum > 0 ? std::log(m_currentMaximum) : 0;
+        const auto [lmin, lmax] = LogBounds();
         const double span = lmax - lmin;
         if (span == 0) {
             return m_centerPixel;
@@ -388,8 +391,7 @@ double TCustomChartAxis::PosToValue(int32_t pixel) const {
         if (pixel == m_endPixel) {
             return startIsMinimum ? m_currentMaximum : m_currentMinimum;
         }
-        const double lmin = m_currentMinimum > 0 ? std::log(m_currentMinimum) : 0;
-        const double lmax = m_currentMaximum > 0 ? std::log(m_currentMaximum) : 0;
+        const auto [lmin, lmax] = LogBounds();
         const double span = lmax - lmin;
         if (span == 0 || m_axisLength < 1) {
             return m_currentMinimum;
