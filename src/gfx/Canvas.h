@@ -150,6 +150,10 @@ class TCanvas {
     void StrokePath(std::span<const TPoint> device, bool closed);
     void AddWideSegment(detail::TMask& mask, TPoint a, TPoint b, int32_t width) const;
     void AddRoundDot(detail::TMask& mask, TPoint at, int32_t width) const;
+    // An arc or pie of the ellipse in the box (x1, y1)-(x2, y2) between the radial ends towards
+    // (x3, y3) and (x4, y4), logical coordinates.
+    void DrawSector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                    int32_t x4, int32_t y4, TShape shape);
     void DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape shape,
                      const TSector* sector);
     void PaintPixelsInOrder(std::span<const TPoint> pixels);

@@ -121,32 +121,26 @@ void TCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) 
 
 void TCanvas::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                   int32_t x4, int32_t y4) {
-    TPoint a = LogicalToDevice({x1, y1});
-    TPoint b = LogicalToDevice({x2, y2});
-    TSector sector;
-    TPoint start = LogicalToDevice({x3, y3});
-    TPoint end = LogicalToDevice({x4, y4});
-    sector.StartX = start.X;
-    sector.StartY = start.Y;
-    sector.EndX = end.X;
-    sector.EndY = end.Y;
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), kWholeBox, kWholeBox, TShape::shArc,
-                &sector);
+    DrawSector(x1, y1, x2, y2, x3, y3, x4, y4, TShape::shArc);
 }
 
 void TCanvas::Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                   int32_t x4, int32_t y4) {
+    DrawSector(x1, y1, x2, y2, x3, y3, x4, y4, TShape::shPie);
+}
+
+void TCanvas::DrawSector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                         int32_t x4, int32_t y4, TShape shape) {
     TPoint a = LogicalToDevice({x1, y1});
     TPoint b = LogicalToDevice({x2, y2});
-    TSector sector;
     TPoint start = LogicalToDevice({x3, y3});
     TPoint end = LogicalToDevice({x4, y4});
+    TSector sector;
     sector.StartX = start.X;
     sector.StartY = start.Y;
     sector.EndX = end.X;
     sector.EndY = end.Y;
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), kWholeBox, kWholeBox, TShape::shPie,
-                &sector);
+    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), kWholeBox, kWholeBox, shape, &sector);
 }
 
 void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape shape,
