@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws Keyvet's own pictures: about.bmp (the About box picture, 100 x 129, 24-bit) and
-keyvet.png (the 48 x 48 program icon): a straight Morse key on its wooden base with a row of
-dits and dahs above it. Run it from anywhere; it writes next to itself."""
+"""Draws Keyvet's own pictures: about.bmp (the About box picture, 100 x 129, 24-bit),
+keyvet.png (the 48 x 48 program icon) and icons/NxN/keyvet.png (the icon in the desktop icon
+theme's sizes): a straight Morse key on its wooden base with a row of dits and dahs above it.
+Run it from anywhere; it writes next to itself."""
 import os
 import struct
 import zlib
@@ -79,12 +80,40 @@ def about_picture():
     return img
 
 
-def icon():
-    img = blank(48, 48, (0, 0, 0, 0))
-    disc(img, 24, 24, 23, (40, 70, 140, 255))
-    code_row(img, 9, 14, 2, (255, 236, 120), code="-.-")
-    morse_key(img, 1, 2, 34)
+def icon(scale=1):
+    """The 48 x 48 icon design, drawn at scale times its size."""
+    s = scale
+    img = blank(48 * s, 48 * s, (0, 0, 0, 0))
+    disc(img, 24 * s, 24 * s, 23 * s, (40, 70, 140, 255))
+    code_row(img, 9 * s, 14 * s, 2 * s, (255, 236, 120), code="-.-")
+    morse_key(img, s, 2 * s, 34 * s)
     return img
+
+
+def shrink(img, size):
+    """Area-averages a square RGBA picture down to size x size (colours weighted by alpha)."""
+    source = len(img)
+    out = blank(size, size, (0, 0, 0, 0))
+    for y in range(size):
+        y0, y1 = y * source // size, (y + 1) * source // size
+        for x in range(size):
+            x0, x1 = x * source // size, (x + 1) * source // size
+            total = [0, 0, 0, 0]
+            for row in img[y0:y1]:
+                for r, g, b, a in row[x0:x1]:
+                    total[0] += r * a
+                    total[1] += g * a
+                    total[2] += b * a
+                    total[3] += a
+            count = (y1 - y0) * (x1 - x0)
+            alpha = total[3]
+            if alpha:
+                out[y][x] = tuple(round(c / alpha) for c in total[:3]) + (round(alpha / count),)
+    return out
+
+
+# The icon sizes of the desktop's icon theme; 48 is the hand-drawn original.
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
 def write_bmp(path, img):
@@ -125,3 +154,8 @@ def write_png(path, img):
 if __name__ == "__main__":
     write_bmp(os.path.join(HERE, "about.bmp"), about_picture())
     write_png(os.path.join(HERE, "keyvet.png"), icon())
+    big = icon(16)  # 768 x 768, shrunk to every theme size
+    for size in ICON_SIZES:
+        folder = os.path.join(HERE, "icons", f"{size}x{size}")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, "keyvet.png"), icon() if size == 48 else shrink(big, size))
