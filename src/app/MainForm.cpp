@@ -83,13 +83,23 @@ void TForm1::About1Click(classes::TPersistent* /*sender*/) {
 void TForm1::Help2Click(classes::TPersistent* /*sender*/) {
     platform::IShell& shell = *platform::Services().Shell;
     std::string directory = shell.CurrentDirectory();
-    // A Linux directory starts with "/", which takes the place of the address's third slash.
-    std::string address =
-        directory.starts_with('/') ? "file://" + directory : "file:///" + directory;
-    if (!address.ends_with('/')) {
-        address += '/';
+    if (!directory.empty() && !directory.ends_with('/')) {
+        directory += '/';
     }
-    shell.Open(address + "help.htm");
+    // The page in the current folder, as designed; where it is not there (a program started from
+    // the desktop's menu runs in the home folder) the installed copy; never a missing page.
+    std::string page = directory + kHelpPage;
+    if (directory.empty() || !shell.FileExists(page)) {
+        page = shell.InstalledDocument(kHelpPage);
+        if (page.empty()) {
+            platform::Services().Dialogs->ShowMessage("The help page " + std::string(kHelpPage) +
+                                                      " is neither in " + directory +
+                                                      " nor installed.");
+            return;
+        }
+    }
+    // A Linux path starts with "/", which takes the place of the address's third slash.
+    shell.Open(page.starts_with('/') ? "file://" + page : "file:///" + page);
 }
 
 }  // namespace app

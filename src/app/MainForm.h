@@ -47,6 +47,8 @@ class TForm1 : public forms::TForm {
     static constexpr uint8_t kKeyDownThreshold = 120;
     // Timer divisor of the side-tone: 1193182 Hz / 1500, about 795 Hz.
     static constexpr uint16_t kSideToneDivisor = 1500;
+    // The help page Help opens: in the current folder, else the installed copy.
+    static constexpr const char* kHelpPage = "help.htm";
 
     forms::TButton& Start() const { return *m_start; }
     forms::TButton& Button1() const { return *m_button1; }

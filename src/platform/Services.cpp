@@ -4,11 +4,14 @@
 #include "platform/Services.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 extern char** environ;
@@ -64,6 +67,30 @@ public:
             return std::string();
         }
         return std::string(buffer.data());
+    }
+    bool FileExists(const std::string& path) override {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+    // Installed documents live in ../share/doc/keyvet from the program's folder (the package
+    // and cmake --install); a program run from its build tree finds the source tree's assets.
+    std::string InstalledDocument(const std::string& name) override {
+        std::error_code error;
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+        std::vector<std::filesystem::path> candidates;
+        if (!error) {
+            candidates.push_back(program.parent_path().parent_path() / "share" / "doc" / "keyvet" /
+                                 name);
+        }
+#ifdef KEYVET_SOURCE_ASSETS
+        candidates.push_back(std::filesystem::path(KEYVET_SOURCE_ASSETS) / name);
+#endif
+        for (const std::filesystem::path& candidate : candidates) {
+            if (FileExists(candidate.string())) {
+                return candidate.lexically_normal().string();
+            }
+        }
+        return std::string();
     }
 };
 

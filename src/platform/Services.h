@@ -39,13 +39,18 @@ public:
     virtual void Beep() = 0;
 };
 
-// The desktop shell: open an address with the user's program for it; the current directory.
+// The desktop shell: open an address with the user's program for it; the current directory;
+// whether a file is there; where the installed copy of a shipped document is.
 class IShell {
 public:
     virtual ~IShell() = default;
     // The shell's result is not reported: a failure is the shell's to show.
     virtual void Open(const std::string& address) = 0;
     virtual std::string CurrentDirectory() = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    // The absolute path of the installed copy of a document the program ships (help.htm), or
+    // empty when there is none.
+    virtual std::string InstalledDocument(const std::string& name) = 0;
 };
 
 // The process-wide current services; none is ever null.

@@ -335,6 +335,11 @@ void TFormView::ShowWindow() {
     if (!m_shownBefore && IsCentred(m_form->Position())) {
         CenterOnScreen();
     }
+    if (!m_shownBefore && m_argc > 0) {
+        m_shownBefore = true;
+        m_window->show(m_argc, m_argv);  // applies -geometry, -title, -scheme, colours, ...
+        return;
+    }
     m_shownBefore = true;
     m_window->show();
 }

@@ -38,6 +38,11 @@ class TFormView : public forms::IControlView {
 
     // Null once the form was freed.
     forms::TForm* Form() const { return m_form; }
+    // The window toolkit's own command-line options, applied when the window first opens.
+    void SetToolkitArguments(int argc, char** argv) {
+        m_argc = argc;
+        m_argv = argv;
+    }
     TFrontEnd& FrontEnd() const { return m_frontEnd; }
     Fl_Window& Window() const;
     // Height of the menu bar above the client area, pixels (0 without a menu).
@@ -87,6 +92,8 @@ class TFormView : public forms::IControlView {
     std::vector<TControlView*> m_topViews;  // views of the controls placed on the form itself
     int32_t m_clientTop = 0;
     bool m_shownBefore = false;
+    int m_argc = 0;               // toolkit arguments for the first show; none when 0
+    char** m_argv = nullptr;
     bool m_painted = false;
     bool m_applyingBounds = false;  // the window follows the form: do not copy it back
     bool m_readingWindow = false;   // the form follows the window: do not move the window

@@ -45,6 +45,9 @@ int TFrontEnd::Run() {
     if (mainForm == nullptr) {
         return 1;
     }
+    if (TFormView* view = ViewOf(*mainForm); view != nullptr && m_argc > 0) {
+        view->SetToolkitArguments(m_argc, m_argv);
+    }
     RunHandler([mainForm] { mainForm->Show(); });
     while (!m_application.Terminated()) {
         if (Fl::wait() == 0) {

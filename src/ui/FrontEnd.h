@@ -30,6 +30,11 @@ class TFrontEnd {
     void BindForms();
     // Shows the main window and handles events until it is closed; returns the exit status.
     int Run();
+    // The window toolkit's own command-line options, for the main window's first show.
+    void SetToolkitArguments(int argc, char** argv) {
+        m_argc = argc;
+        m_argv = argv;
+    }
 
     // Runs an event handler of the program as the event loop does: an exception that leaves it
     // is shown in the message dialog and the program goes on. When the program is ending, the
@@ -55,6 +60,8 @@ class TFrontEnd {
     void EndProgram();
 
     forms::TApplication& m_application;
+    int m_argc = 0;
+    char** m_argv = nullptr;
     TRightButtonTracker m_keys;
     TFltkEventPump m_pump;
     TFltkDialogs m_dialogs;

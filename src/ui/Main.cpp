@@ -1,5 +1,5 @@
 // keyvet: the desktop program. Creates the six windows from their design data, shows the main
-// window and runs until it is closed.
+// window and runs until it is closed. --help and --version answer without opening a window.
 #include <FL/Fl.H>
 
 #include <cstdarg>
@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <exception>
 
+#include "app/ProgramInfo.h"
 #include "app/Startup.h"
 #include "forms/Application.h"
+#include "ui/CommandLine.h"
 #include "ui/FrontEnd.h"
 
 namespace {
@@ -24,7 +26,23 @@ namespace {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    constexpr int kExitBadUsage = 2;
+    const ui::TCommandLine commandLine = ui::ParseCommandLine(argc, argv);
+    switch (commandLine.Command) {
+        case ui::TCommand::cmHelp:
+            std::fputs(ui::Usage().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+        case ui::TCommand::cmVersion:
+            std::printf("%s\n", app::VersionLine("keyvet").c_str());
+            return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+        case ui::TCommand::cmBadUsage:
+            std::fprintf(stderr, "keyvet: unknown option '%s'\n%s", commandLine.Offending.c_str(),
+                         ui::Usage().c_str());
+            return kExitBadUsage;
+        case ui::TCommand::cmRun:
+            break;
+    }
     Fl::fatal = &FatalError;
     Fl::visual(FL_DOUBLE | FL_RGB);
     forms::TApplication& application = forms::TApplication::Instance();
@@ -33,6 +51,9 @@ int main() {
         app::CreateWindows();
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();
+        if (commandLine.ToolkitOptions) {
+            frontEnd.SetToolkitArguments(argc, argv);
+        }
         status = frontEnd.Run();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "keyvet: %s\n", error.what());
