@@ -48,7 +48,7 @@ set(CPACK_PACKAGE_VENDOR "Keyvet")
 set(CPACK_PACKAGE_CONTACT "Keyvet developers <keyvet@keyvet.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "measure the timing and quality of hand-sent Morse")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Keyvet tells a Morse operator how good his hand keying is: press Start, send on a\n straight key wired as the right mouse button, press Finish, and see the keying drawn\n as a square wave with the average dit, dah and space lengths, the timing ratios, the\n speed and two merit scores with advice. keyvet-replay analyses recorded keyings\n without a window.")
+    "Keyvet tells a Morse operator how good his hand keying is: press Start, send on a\nstraight key wired as the right mouse button, press Finish, and see the keying drawn\nas a square wave with the average dit, dah and space lengths, the timing ratios, the\nspeed and two merit scores with advice. keyvet-replay analyses recorded keyings\nwithout a window.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KEYVET_HOMEPAGE})

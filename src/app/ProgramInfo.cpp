@@ -3,7 +3,9 @@
 
 namespace app {
 
-std::string_view Version() { return KEYVET_VERSION; }
+std::string_view Version() {
+    return KEYVET_VERSION;
+}
 
 std::string VersionLine(std::string_view program) {
     return std::string(program) + " (Keyvet) " + std::string(Version());

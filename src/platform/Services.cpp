@@ -20,12 +20,12 @@ namespace platform {
 namespace {
 
 class TNoKey : public IKeyState {
-public:
+  public:
     uint8_t RightButtonState() override { return 0; }
 };
 
 class TMonotonicClock : public IClock {
-public:
+  public:
     uint32_t TickCount() override {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
@@ -34,13 +34,13 @@ public:
 };
 
 class TNoPump : public IEventPump {
-public:
+  public:
     void ProcessMessages() override {}
 };
 
 // Without a window system the dialog text goes to the standard error stream.
 class TConsoleDialogs : public IDialogs {
-public:
+  public:
     void ShowMessage(const std::string& text) override {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
@@ -48,7 +48,7 @@ public:
 };
 
 class TDesktopShell : public IShell {
-public:
+  public:
     void Open(const std::string& address) override {
         // xdg-open runs detached; its result is the shell's own business.
         std::vector<char*> argv = {const_cast<char*>("xdg-open"),
@@ -76,7 +76,8 @@ public:
     // and cmake --install); a program run from its build tree finds the source tree's assets.
     std::string InstalledDocument(const std::string& name) override {
         std::error_code error;
-        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+        const std::filesystem::path program =
+            std::filesystem::read_symlink("/proc/self/exe", error);
         std::vector<std::filesystem::path> candidates;
         if (!error) {
             candidates.push_back(program.parent_path().parent_path() / "share" / "doc" / "keyvet" /
@@ -121,6 +122,8 @@ TScopedServices::TScopedServices(const TServices& replacement) : m_saved(Service
     Services() = merged;
 }
 
-TScopedServices::~TScopedServices() { Services() = m_saved; }
+TScopedServices::~TScopedServices() {
+    Services() = m_saved;
+}
 
 }  // namespace platform

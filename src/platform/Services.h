@@ -12,28 +12,28 @@ namespace platform {
 // The key-state byte of the right mouse button: bit 7 set while it is down, bit 0 the toggle
 // state that flips at every press (so 0/1 up, 128/129 down).
 class IKeyState {
-public:
+  public:
     virtual ~IKeyState() = default;
     virtual uint8_t RightButtonState() = 0;
 };
 
 // Milliseconds since an arbitrary start, unsigned 32-bit, wrapping.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual uint32_t TickCount() = 0;
 };
 
 // Handles every pending window event, then returns.
 class IEventPump {
-public:
+  public:
     virtual ~IEventPump() = default;
     virtual void ProcessMessages() = 0;
 };
 
 // A modal message dialog with one OK button, and the default system beep.
 class IDialogs {
-public:
+  public:
     virtual ~IDialogs() = default;
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void Beep() = 0;
@@ -42,7 +42,7 @@ public:
 // The desktop shell: open an address with the user's program for it; the current directory;
 // whether a file is there; where the installed copy of a shipped document is.
 class IShell {
-public:
+  public:
     virtual ~IShell() = default;
     // The shell's result is not reported: a failure is the shell's to show.
     virtual void Open(const std::string& address) = 0;
@@ -66,13 +66,13 @@ TServices& Services();
 
 // Replaces some services for the lifetime of the guard, restoring the previous ones after.
 class TScopedServices {
-public:
+  public:
     explicit TScopedServices(const TServices& replacement);
     TScopedServices(const TScopedServices&) = delete;
     TScopedServices& operator=(const TScopedServices&) = delete;
     ~TScopedServices();
 
-private:
+  private:
     TServices m_saved;
 };
 

@@ -92,7 +92,7 @@ class TFormView : public forms::IControlView {
     std::vector<TControlView*> m_topViews;  // views of the controls placed on the form itself
     int32_t m_clientTop = 0;
     bool m_shownBefore = false;
-    int m_argc = 0;               // toolkit arguments for the first show; none when 0
+    int m_argc = 0;  // toolkit arguments for the first show; none when 0
     char** m_argv = nullptr;
     bool m_painted = false;
     bool m_applyingBounds = false;  // the window follows the form: do not copy it back

@@ -84,7 +84,8 @@ TEST_F(HelpPageTest, WithNoPageAnywhereNothingIsOpenedAndTheOperatorIsTold) {
     ClickHelp();
     EXPECT_TRUE(m_shell.Opened.empty());
     ASSERT_EQ(m_dialogs.Messages.size(), 1u);
-    EXPECT_EQ(m_dialogs.Messages[0], "The help page help.htm is neither in /tmp/empty/ nor installed.");
+    EXPECT_EQ(m_dialogs.Messages[0],
+              "The help page help.htm is neither in /tmp/empty/ nor installed.");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgramInfo.h"
 #include "chart/canvas/ChartCanvas3D.h"
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/View3DOptions.h"
@@ -328,8 +329,27 @@ class TGallery {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: keyvet-gallery OUTPUT.png\n");
+    constexpr const char* kUsage =
+        "usage: keyvet-gallery OUTPUT.png\n"
+        "Draws a sheet of every chart canvas primitive, pen style, hatch, gradient, text\n"
+        "alignment, rotated text and 3D shape into a PNG.\n"
+        "\n"
+        "  -h, --help     show this text and exit\n"
+        "  --version      show the program's version and exit\n";
+    for (int i = 1; i < argc; ++i) {
+        switch (app::StandardOption(argv[i])) {
+            case app::TStandardOption::soHelp:
+                std::fputs(kUsage, stdout);
+                return std::fflush(stdout) == 0 ? 0 : 1;
+            case app::TStandardOption::soVersion:
+                std::printf("%s\n", app::VersionLine("keyvet-gallery").c_str());
+                return std::fflush(stdout) == 0 ? 0 : 1;
+            case app::TStandardOption::soNone:
+                break;
+        }
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     try {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/MainForm.h"
+#include "app/ProgramInfo.h"
 #include "base/Exceptions.h"
 #include "chart/component/Chart.h"
 #include "gfx/Bitmap.h"
@@ -19,12 +20,36 @@ namespace {
 constexpr int kExitBadUsage = 2;
 constexpr int kExitFailed = 1;
 
+constexpr const char* kUsage =
+    "usage: keyvet-replay [--wav FILE] [--chart FILE] SCRIPT\n"
+    "Replays a recorded keying through Keyvet's analysis and prints what the main window would\n"
+    "show, one TAB-separated line per box.\n"
+    "\n"
+    "  --wav FILE     also record the run's side-tone (48 kHz mono WAV)\n"
+    "  --chart FILE   also write the main window's chart after the run (PNG)\n"
+    "  -h, --help     show this text and exit\n"
+    "  --version      show the program's version and exit\n"
+    "\n"
+    "The script format is in keyvet-replay(1).\n";
+
 void Usage() {
-    std::cerr << "usage: keyvet-replay [--wav FILE] [--chart FILE] SCRIPT\n";
+    std::cerr << kUsage;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        switch (app::StandardOption(argv[i])) {
+            case app::TStandardOption::soHelp:
+                std::cout << kUsage << std::flush;
+                return std::cout ? 0 : kExitFailed;
+            case app::TStandardOption::soVersion:
+                std::cout << app::VersionLine("keyvet-replay") << '\n' << std::flush;
+                return std::cout ? 0 : kExitFailed;
+            case app::TStandardOption::soNone:
+                break;
+        }
+    }
     std::string wavPath;
     std::string chartPath;
     int next = 1;
@@ -37,7 +62,9 @@ int main(int argc, char** argv) {
         (std::string(argv[next]) == "--wav" ? wavPath : chartPath) = argv[next + 1];
         next += 2;
     }
-    if (argc != next + 1) {
+    // A word that starts with "-" is an option this tool does not know (a script named so is
+    // given as ./-name).
+    if (argc != next + 1 || (argv[next][0] == '-' && argv[next][1] != '\0')) {
         Usage();
         return kExitBadUsage;
     }
