@@ -14,6 +14,7 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
         edit->SetText("");
     }
     m_series1->ClearPoints();
+    ShowChartUnzoomed();
     m_button1->SetEnabled(true);
     m_portIO1->SetOpened(true);
     m_runFlag = 1;

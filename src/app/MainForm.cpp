@@ -4,6 +4,7 @@
 #include "app/AboutBox.h"
 #include "app/DesignTexts.h"
 #include "chart/component/Chart.h"
+#include "chart/engine/Axis.h"
 #include "chart/engine/Series.h"
 #include "classes/ClassBuilder.h"
 #include "classes/DesignData.h"
@@ -68,6 +69,17 @@ classes::TNotifyEvent TForm1::FindMethod(std::string_view name) {
         }
     }
     return {};
+}
+
+void TForm1::ShowChartUnzoomed() {
+    m_chart1->CancelMouseDrag();
+    m_chart1->UndoZoom();
+    // The wheel scrolls without saving the ranges; the chart's axes all follow the run.
+    for (chart::TCustomChartAxis* axis : m_chart1->AxesList()) {
+        if (!axis->IsZAxis()) {
+            axis->SetAutomatic(true);
+        }
+    }
 }
 
 void TForm1::About1Click(classes::TPersistent* /*sender*/) {

@@ -37,6 +37,11 @@ class TForm1 : public forms::TForm {
     // Help menu: the About box; the help page in the browser.
     void About1Click(classes::TPersistent* sender);
     void Help2Click(classes::TPersistent* sender);
+    // Ends a zoom or panning drag on the chart and undoes any zoom, pan or wheel scroll, so
+    // that the chart shows the whole of the new run.
+    void ShowChartUnzoomed();
+    // A keying run is being captured (Start is polling the key).
+    bool Capturing() const { return m_runFlag != 0; }
 
     // The busy wait after each poll, in increments of DelayCounter; it sets the polling period.
     // Tools that simulate time per poll set it to 0.

@@ -26,7 +26,8 @@ enum class TControlChange {
     ccLines,
     ccPicture,
     ccRepaint,
-    ccBringToFront
+    ccBringToFront,
+    ccPaintNow  // the control must be painted on screen before the change returns
 };
 
 // The front end's side of a control.
@@ -98,6 +99,8 @@ class TControl : public classes::TComponent {
 
     // Asks the view to repaint the control.
     void Invalidate() { Changed(TControlChange::ccRepaint); }
+    // Repaints at once, on screen, before returning (an animation step).
+    void PaintNow() { Changed(TControlChange::ccPaintNow); }
 
     IControlView* View() const { return m_view; }
     void SetView(IControlView* view) { m_view = view; }

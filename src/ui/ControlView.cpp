@@ -1,6 +1,7 @@
 // The control view: following a control's changes, placing and anchoring its widget.
 #include "ui/ControlView.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
 
@@ -96,6 +97,9 @@ void TControlView::ControlChanged(forms::TControl& control, forms::TControlChang
         case forms::TControlChange::ccBringToFront:
             // Widgets keep their stacking order; only windows come to the front.
             break;
+        case forms::TControlChange::ccPaintNow:
+            PaintNow();
+            break;
     }
 }
 
@@ -143,6 +147,11 @@ void TControlView::ColorChanged() {
 
 void TControlView::RepaintRequested() {
     m_widget->redraw();
+}
+
+void TControlView::PaintNow() {
+    RepaintRequested();
+    Fl::flush();
 }
 
 void TControlView::VisibleChanged() {

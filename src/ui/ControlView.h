@@ -56,6 +56,8 @@ class TControlView : public forms::IControlView {
     virtual void LinesChanged() {}
     virtual void PictureChanged() {}
     virtual void RepaintRequested();
+    // Redraws the widget on screen before returning.
+    virtual void PaintNow();
     virtual void VisibleChanged();
     // After the widget was placed at the control's bounds.
     virtual void BoundsChanged() {}

@@ -282,6 +282,10 @@ void TFormView::ControlChanged(forms::TControl& control, forms::TControlChange c
         case forms::TControlChange::ccRepaint:
             m_window->redraw();
             break;
+        case forms::TControlChange::ccPaintNow:
+            m_window->redraw();
+            Fl::flush();
+            break;
         case forms::TControlChange::ccBringToFront:
             if (m_form->Visible()) {
                 m_window->show();  // raises a window that is open already

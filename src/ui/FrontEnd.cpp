@@ -6,6 +6,7 @@
 #include "app/MainForm.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
+#include "ui/ChartView.h"
 #include "ui/FormView.h"
 #include "ui/TestChannel.h"
 
@@ -29,6 +30,27 @@ void TFrontEnd::BindForms() {
     for (int32_t i = 0; i < m_application.FormCount(); ++i) {
         m_formViews.push_back(std::make_unique<TFormView>(*this, *m_application.Forms(i)));
     }
+    // The main window's chart takes no mouse while a keying run is being captured: the right
+    // button is then only the Morse key.
+    for (const std::unique_ptr<TFormView>& formView : m_formViews) {
+        auto* main = dynamic_cast<app::TForm1*>(formView->Form());
+        for (const std::unique_ptr<TControlView>& view : formView->Views()) {
+            if (auto* chart = dynamic_cast<TChartView*>(view.get()); chart != nullptr && main) {
+                chart->SetMouseGate([main] { return !main->Capturing(); });
+            }
+        }
+    }
+    m_keys.SetPassThrough([this](int event, const Fl_Window* window) {
+        for (const std::unique_ptr<TFormView>& formView : m_formViews) {
+            for (const std::unique_ptr<TControlView>& view : formView->Views()) {
+                auto* chart = dynamic_cast<TChartView*>(view.get());
+                if (chart != nullptr && chart->WantsRightButton(event, window)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    });
 }
 
 TFormView* TFrontEnd::ViewOf(const forms::TForm& form) const {

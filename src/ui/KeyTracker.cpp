@@ -46,17 +46,19 @@ int TRightButtonTracker::FilterEvent(int event, Fl_Window* window) {
     TRightButtonTracker* tracker = g_installedTracker;
     if (tracker != nullptr) {
         const bool right = Fl::event_button() == FL_RIGHT_MOUSE;
+        // The byte follows the button everywhere; the event itself goes on only where the
+        // pass-through test says so.
         if (event == FL_PUSH && right) {
             tracker->Press();
-            return 1;
+            return tracker->PassesOn(event, window) ? Fl::handle_(event, window) : 1;
         }
         if (event == FL_RELEASE && right) {
             tracker->Release();
-            return 1;
+            return tracker->PassesOn(event, window) ? Fl::handle_(event, window) : 1;
         }
         // A drag with only the right button held is the key being held, not a drag.
         if (event == FL_DRAG && (Fl::event_state() & (FL_BUTTON1 | FL_BUTTON2)) == 0) {
-            return 1;
+            return tracker->PassesOn(event, window) ? Fl::handle_(event, window) : 1;
         }
     }
     return Fl::handle_(event, window);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/Services.h"
 
@@ -25,15 +26,24 @@ class TRightButtonTracker : public platform::IKeyState {
 
     // Routes every event of the program's windows through this tracker while it lives: right
     // button presses, releases and drags update the byte and go no further, so no widget, menu
-    // or window ever sees the right button. Only one tracker can be installed at a time.
+    // or window sees the right button (but what the pass-through test lets on). Only one
+    // tracker can be installed at a time.
     void InstallEventFilter();
     void RemoveEventFilter();
+    // Right-button events that also go on to the window after updating the byte: the test says
+    // which (a chart that pans with the right button when no keying run is being captured).
+    using TPassThrough = std::function<bool(int event, const Fl_Window* window)>;
+    void SetPassThrough(TPassThrough test) { m_passThrough = std::move(test); }
     ~TRightButtonTracker() override;
 
   private:
     static int FilterEvent(int event, Fl_Window* window);
+    bool PassesOn(int event, const Fl_Window* window) const {
+        return m_passThrough && m_passThrough(event, window);
+    }
     uint8_t m_state = 0;
     bool m_installed = false;
+    TPassThrough m_passThrough;
 };
 
 }  // namespace ui

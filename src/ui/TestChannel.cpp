@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "chart/component/Chart.h"
+#include "chart/engine/Axis.h"
 #include "forms/StdCtrls.h"
 #include "ui/ChartView.h"
 #include "ui/FormView.h"
@@ -63,6 +64,19 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
         }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
             out << key << "Paints=" << chartView->PaintCount() << '\n';
+            const auto& chart = static_cast<const chart::TChart&>(*control);
+            // Each side axis: minimum, maximum and whether it follows its series; a minimum
+            // and maximum as the last paint drew them.
+            const std::pair<const char*, const chart::TCustomChartAxis*> axes[] = {
+                {"LeftAxis", &chart.LeftAxis()}, {"BottomAxis", &chart.BottomAxis()}};
+            for (const auto& [name, axis] : axes) {
+                out << key << name << '=' << axis->Minimum() << ',' << axis->Maximum() << ','
+                    << (axis->Automatic() ? 1 : 0) << '\n'
+                    << key << name << "Pixels=" << axis->StartPixel() << ',' << axis->EndPixel()
+                    << '\n';
+            }
+            out << key << "Plot=" << chart.PlotRect().Left << ',' << chart.PlotRect().Top << ','
+                << chart.PlotRect().Right << ',' << chart.PlotRect().Bottom << '\n';
         }
     }
 }

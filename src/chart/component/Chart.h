@@ -3,7 +3,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
+#include "chart/component/ChartMouse.h"
 #include "chart/component/ChartTitle.h"
 #include "chart/component/ChartWall.h"
 #include "chart/engine/AxisPanel.h"
@@ -50,7 +52,57 @@ class TChart : public TCustomAxisPanel {
     // The back image over the whole panel only when it is not drawn inside the walls.
     void PaintBackImage(const gfx::TRect& rect) override;
 
+    // --- Mouse: clicks, zoom, panning and the wheel ------------------------------------------
+
+    // The part under the point: series (last to first), axes, title, foot, chart area, legend.
+    TChartClickedPart HitTestChart(int32_t x, int32_t y);
+    // Window mouse messages, in the chart's own pixels.
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int32_t x, int32_t y);
+    void MouseMove(forms::TShiftState shift, int32_t x, int32_t y);
+    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int32_t x, int32_t y);
+    // One wheel notch: every vertical axis scrolls by 3 % of its range, down or up.
+    void MouseWheel(bool down);
+    // Starts a zoom drag (zoom button) or a panning drag (pan button); true when one started.
+    bool StartMouseDrag(forms::TMouseButton button, forms::TShiftState shift, int32_t x, int32_t y);
+    // Scrolls the axes of one direction by the values between two pixels; false when that
+    // direction may not pan or the pixels are equal.
+    bool PanAxesBy(bool horizontal, int32_t newPosition, int32_t oldPosition);
+    // Zooms the four side axes to the values at ZoomState's corners.
+    void ZoomToRectangle();
+    // Saves the ranges (first zoom only), steps towards the targets when animated, then sets
+    // them exactly; ZoomActive; OnZoom.
+    void ZoomAxesTo(const TAxesRanges& targets);
+    // Restores the ranges saved by the first zoom or pan (and whether the axes followed their
+    // series), forgets them, then ResetZoom.
+    void UndoZoom();
+    // Ends any zoom or panning drag in progress without zooming (a keying run begins).
+    void CancelMouseDrag();
+    // The ranges before the first zoom or pan since the last undo; none after construction.
+    const std::optional<TAxesRanges>& SavedAxesRanges() const { return m_savedAxesRanges; }
+    void MouseLeave() override;
+
+    void SetOnClickLegend(TChartClickEvent handler) { m_onClickLegend = std::move(handler); }
+    void SetOnClickAxis(TChartClickAxisEvent handler) { m_onClickAxis = std::move(handler); }
+    void SetOnClickSeries(TChartClickSeriesEvent handler) { m_onClickSeries = std::move(handler); }
+    void SetOnClickBackground(TChartClickEvent handler) {
+        m_onClickBackground = std::move(handler);
+    }
+    void SetOnAllowScroll(TChartAllowScrollEvent handler) { m_onAllowScroll = std::move(handler); }
+
   private:
+    // The range of each side axis now.
+    TAxesRanges CurrentAxesRanges() const;
+    void SaveAxesRangesOnce();
+    void SetAxisTo(TZoomAxis which, double minimum, double maximum);
+    // The background click: OnClickBackground with SuppressMouse set around it; true when the
+    // handler left SuppressMouse set (handled).
+    bool ClickBackground(forms::TMouseButton button, forms::TShiftState shift, int32_t x,
+                         int32_t y);
+    // Whether the point is on a legend item.
+    bool LegendHit(int32_t x, int32_t y) const;
+    // Whether a part under the mouse reacts to a click (the hand cursor shows it).
+    bool PartIsClickable(const TChartClickedPart& part) const;
+
     // The canvas pen and brush for one wall.
     void PrepareWall(const TChartWall& wall);
 
@@ -60,6 +112,12 @@ class TChart : public TCustomAxisPanel {
     std::unique_ptr<TChartWall> m_leftWall;
     std::unique_ptr<TChartWall> m_bottomWall;
     bool m_backImageInside = false;
+    std::optional<TAxesRanges> m_savedAxesRanges;
+    TChartClickEvent m_onClickLegend;
+    TChartClickAxisEvent m_onClickAxis;
+    TChartClickSeriesEvent m_onClickSeries;
+    TChartClickEvent m_onClickBackground;
+    TChartAllowScrollEvent m_onAllowScroll;
 };
 
 // Registers the chart and series classes that design data can name (TChart, TLineSeries).

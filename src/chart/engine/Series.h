@@ -13,6 +13,7 @@
 #include "chart/engine/SeriesMarks.h"
 #include "chart/engine/ValueList.h"
 #include "classes/Component.h"
+#include "forms/Mouse.h"
 
 namespace chart {
 
@@ -182,6 +183,14 @@ class TChartSeries : public classes::TComponent {
     void SetColorSource(const std::string& value);
     int16_t Cursor() const { return m_cursor; }
     void SetCursor(int16_t value) { m_cursor = value; }
+    // The point whose shape (or segment, from its previous point) lies under the screen
+    // position, or -1; the series kinds that can be clicked override it.
+    virtual int32_t PointAtScreen(int32_t /*x*/, int32_t /*y*/) { return -1; }
+    // The series' own reaction to a click on one of its points; true when it handled it.
+    virtual bool SeriesClicked(int32_t /*valueIndex*/, forms::TMouseButton /*button*/,
+                               forms::TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
+        return false;
+    }
     const std::string& XLabelsSource() const { return m_xLabelsSource; }
     void SetXLabelsSource(const std::string& value);
     TSeriesMarks& Marks() { return *m_marks; }

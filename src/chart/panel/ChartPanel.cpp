@@ -160,6 +160,7 @@ void TCustomChartPanel::Changed(forms::TControlChange change) {
     switch (change) {
         case forms::TControlChange::ccColor:
         case forms::TControlChange::ccRepaint:
+        case forms::TControlChange::ccPaintNow:
             if (m_canvas != nullptr) {  // null only while the panel is being made
                 m_canvas->MarkBufferStale();
             }
