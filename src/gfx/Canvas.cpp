@@ -390,8 +390,17 @@ void TCanvas::PaintPixelsInOrder(std::span<const TPoint> pixels) {
     }
     TInk ink = PenInk();
     const TDashPattern* pattern = PatternOf(m_pen.Style());
-    // Each pixel is painted once, in the given order, so the mix modes see it once.
-    TMask painted(clip.Bounds());
+    // Each pixel is painted once, in the given order, so the mix modes see it once. The
+    // record of painted pixels covers the pixels' box inside the clip, not the whole clip.
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
+    for (TPoint p : pixels) {
+        minX = std::min(minX, p.X);
+        minY = std::min(minY, p.Y);
+        maxX = std::max(maxX, p.X);
+        maxY = std::max(maxY, p.Y);
+    }
+    TMask painted(
+        TRect64{minX, minY, int64_t{maxX} + 1, int64_t{maxY} + 1}.Intersect(clip.Bounds()));
     int64_t at = 0;
     for (TPoint p : pixels) {
         if (painted.Get(p.X, p.Y) || !clip.Contains(p.X, p.Y)) {
@@ -463,12 +472,15 @@ void TCanvas::FrameRect(const TRect& rect) {
     TSurface surface = Surface();
     TInk ink = BrushInk(TPenMode::pmCopy);
     detail::FillSpan(surface, box.Top, box.Left, box.Right, ink);
-    if (box.Height() > 1) {
+    if (box.LastY() > box.Top) {
         detail::FillSpan(surface, box.LastY(), box.Left, box.Right, ink);
     }
-    for (int32_t y = box.Top + 1; y < box.LastY(); ++y) {
+    // The sides, on the rows between the top and bottom edges that the clip shows.
+    const TRect& clip = surface.Clip->Bounds();
+    int32_t sidesEnd = std::min(box.LastY(), clip.Bottom);
+    for (int32_t y = std::max(box.Top + 1, clip.Top); y < sidesEnd; ++y) {
         detail::FillSpan(surface, y, box.Left, box.Left + 1, ink);
-        if (box.Width() > 1) {
+        if (box.LastX() > box.Left) {
             detail::FillSpan(surface, y, box.LastX(), box.Right, ink);
         }
     }

@@ -154,7 +154,9 @@ class TCanvas {
     // (x3, y3) and (x4, y4), logical coordinates.
     void DrawSector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, TShape shape);
-    void DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape shape,
+    // The shape in the device box: a rounded rectangle with the given corner size (the whole
+    // box for an ellipse), or the arc or pie of the sector.
+    void DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape shape,
                      const TSector* sector);
     void PaintPixelsInOrder(std::span<const TPoint> pixels);
     void DrawText(int32_t x, int32_t y, const std::string& text);

@@ -1,7 +1,11 @@
 // The device canvas' closed shapes: rectangles, rounded rectangles, ellipses, arcs and pies.
+// A shape visits only the rows of its box that the clip shows, and only the clipped part of
+// each row, so its cost follows its visible part and not its size.
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -22,18 +26,19 @@ struct TCanvas::TSector {
     TPoint EndPoint;
 
     bool Contains(int32_t x, int32_t y) const {
-        int64_t vx = x - CentreX;
-        int64_t vy = CentreY - y;
-        int64_t startEnd = StartX * EndY - StartY * EndX;
-        int64_t startV = StartX * vy - StartY * vx;
-        int64_t vEnd = vx * EndY - vy * EndX;
+        using Wide = __int128;  // the vectors may span the whole 32-bit range
+        Wide vx = x - CentreX;
+        Wide vy = CentreY - y;
+        Wide startEnd = Wide{StartX} * EndY - Wide{StartY} * EndX;
+        Wide startV = StartX * vy - StartY * vx;
+        Wide vEnd = vx * EndY - vy * EndX;
         if (startEnd > 0) {
             return startV >= 0 && vEnd >= 0;  // sweep under half a turn
         }
         if (startEnd < 0) {
             return startV >= 0 || vEnd >= 0;  // sweep over half a turn
         }
-        if (StartX * EndX + StartY * EndY > 0) {
+        if (Wide{StartX} * EndX + Wide{StartY} * EndY > 0) {
             return true;  // same direction: the whole ellipse
         }
         return startV >= 0;  // exactly half a turn
@@ -53,70 +58,86 @@ struct TCanvas::TSector {
 
 namespace {
 
-using detail::TRowExtent;
+using detail::TWideRowExtent;
 
 // A row of a shape split into its outline parts (the pixels with a 4-neighbour outside the
-// shape) and its interior (LeftEnd + 1 .. RightStart - 1).
+// shape) and its interior (LeftEnd + 1 .. RightStart - 1); device columns.
 struct TRowParts {
-    int32_t First;
-    int32_t LeftEnd;
-    int32_t RightStart;
-    int32_t Last;
+    int64_t First;
+    int64_t LeftEnd;
+    int64_t RightStart;
+    int64_t Last;
 };
 
-std::vector<TRowParts> SplitOutline(const std::vector<TRowExtent>& rows) {
-    std::vector<TRowParts> parts(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const TRowExtent& row = rows[r];
-        TRowParts& p = parts[r];
-        p.First = row.First;
-        p.Last = row.Last;
-        if (r == 0 || r + 1 == rows.size()) {
-            p.LeftEnd = row.Last;  // the top and bottom rows are all outline
-            p.RightStart = row.First;
-            continue;
-        }
-        p.LeftEnd = std::max(row.First, std::max(rows[r - 1].First, rows[r + 1].First) - 1);
-        p.RightStart = std::min(row.Last, std::min(rows[r - 1].Last, rows[r + 1].Last) + 1);
+// A rounded shape placed in a device box; any row is computed on its own.
+class TShapeRows {
+  public:
+    TShapeRows(const TRect64& box, int64_t cornerW, int64_t cornerH)
+        : m_box(box), m_rows(box.Width(), box.Height(), cornerW, cornerH) {}
+
+    // The first and last device column covered on device row y, a row of the box.
+    TWideRowExtent Row(int64_t y) const {
+        TWideRowExtent row = m_rows.Row(y - m_box.Top);
+        return {m_box.Left + row.First, m_box.Left + row.Last};
     }
-    return parts;
+    // Row y split into outline and interior; the top and bottom rows are all outline.
+    TRowParts Parts(int64_t y) const {
+        TWideRowExtent row = Row(y);
+        if (y == m_box.Top || y == m_box.LastY()) {
+            return {row.First, row.Last, row.First, row.Last};
+        }
+        TWideRowExtent above = Row(y - 1);
+        TWideRowExtent below = Row(y + 1);
+        return {row.First, std::max(row.First, std::max(above.First, below.First) - 1),
+                std::min(row.Last, std::min(above.Last, below.Last) + 1), row.Last};
+    }
+
+  private:
+    TRect64 m_box;
+    detail::TRoundRows m_rows;
+};
+
+// Calls visit(y) for the rows of the box inside the clip's rows, top to bottom.
+template <class Visit>
+void ForVisibleRows(const TRect64& box, const TRect& clip, Visit&& visit) {
+    int64_t end = std::min<int64_t>(box.Bottom, clip.Bottom);
+    for (int64_t y = std::max<int64_t>(box.Top, clip.Top); y < end; ++y) {
+        visit(static_cast<int32_t>(y));
+    }
 }
 
-std::vector<TRowExtent> ShapeRows(const TRect& box, int32_t cornerW, int32_t cornerH) {
-    return detail::RoundRectRows(box.Width(), box.Height(), cornerW, cornerH);
+// The box between two device points, whatever their order.
+TRect64 BoxBetween(TPoint a, TPoint b) {
+    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
 
 // Corner size that makes the shape an ellipse whatever the box.
-constexpr int32_t kWholeBox = INT32_MAX;
+constexpr int64_t kWholeBox = std::numeric_limits<int64_t>::max();
 
-int32_t Corner(int32_t corner, int32_t delta) {
+int64_t Corner(int64_t corner, int64_t delta) {
     if (corner == kWholeBox) {
         return kWholeBox;
     }
-    return std::max(0, corner + delta);
+    return std::max<int64_t>(0, corner + delta);
 }
 
 }  // namespace
 
 void TCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    TPoint a = LogicalToDevice({left, top});
-    TPoint b = LogicalToDevice({right, bottom});
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), 0, 0, TShape::shClosed, nullptr);
+    DrawRounded(BoxBetween(LogicalToDevice({left, top}), LogicalToDevice({right, bottom})), 0, 0,
+                TShape::shClosed, nullptr);
 }
 
 void TCanvas::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                         int32_t cornerWidth, int32_t cornerHeight) {
-    TPoint a = LogicalToDevice({left, top});
-    TPoint b = LogicalToDevice({right, bottom});
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), std::abs(cornerWidth),
-                std::abs(cornerHeight), TShape::shClosed, nullptr);
+    DrawRounded(BoxBetween(LogicalToDevice({left, top}), LogicalToDevice({right, bottom})),
+                std::abs(int64_t{cornerWidth}), std::abs(int64_t{cornerHeight}), TShape::shClosed,
+                nullptr);
 }
 
 void TCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    TPoint a = LogicalToDevice({left, top});
-    TPoint b = LogicalToDevice({right, bottom});
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), kWholeBox, kWholeBox, TShape::shClosed,
-                nullptr);
+    DrawRounded(BoxBetween(LogicalToDevice({left, top}), LogicalToDevice({right, bottom})),
+                kWholeBox, kWholeBox, TShape::shClosed, nullptr);
 }
 
 void TCanvas::Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
@@ -131,8 +152,6 @@ void TCanvas::Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, in
 
 void TCanvas::DrawSector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                          int32_t x4, int32_t y4, TShape shape) {
-    TPoint a = LogicalToDevice({x1, y1});
-    TPoint b = LogicalToDevice({x2, y2});
     TPoint start = LogicalToDevice({x3, y3});
     TPoint end = LogicalToDevice({x4, y4});
     TSector sector;
@@ -140,17 +159,18 @@ void TCanvas::DrawSector(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     sector.StartY = start.Y;
     sector.EndX = end.X;
     sector.EndY = end.Y;
-    DrawRounded(TRect(a.X, a.Y, b.X, b.Y).Normalized(), kWholeBox, kWholeBox, shape, &sector);
+    DrawRounded(BoxBetween(LogicalToDevice({x1, y1}), LogicalToDevice({x2, y2})), kWholeBox,
+                kWholeBox, shape, &sector);
 }
 
-void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape shape,
+void TCanvas::DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape shape,
                           const TSector* givenSector) {
-    int32_t width = PenWidth();
+    int64_t width = PenWidth();
     bool pen = PenVisible();
     bool brush = BrushVisible() && shape != TShape::shArc;
     if (m_pen.Style() == TPenStyle::psInsideFrame && width > 1) {
-        box = TRect(box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2,
-                    box.Bottom - (width - 1) / 2);
+        box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2,
+               box.Bottom - (width - 1) / 2};
     }
     if (box.IsEmpty() || (!pen && !brush)) {
         return;
@@ -164,23 +184,23 @@ void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape sh
         sector.StartY = sector.CentreY - givenSector->StartY;
         sector.EndX = givenSector->EndX - sector.CentreX;
         sector.EndY = sector.CentreY - givenSector->EndY;
-        double a = (box.Width() - 1) / 2.0;
-        double b = (box.Height() - 1) / 2.0;
+        double a = static_cast<double>(box.Width() - 1) / 2.0;
+        double b = static_cast<double>(box.Height() - 1) / 2.0;
         auto onEllipse = [&](int64_t vx, int64_t vy) {
             if (vx == 0 && vy == 0) {
                 vx = 1;  // a ray of no direction points right
             }
-            double scale = 1.0 / std::sqrt((a > 0 ? vx * vx / (a * a) : 0.0) +
-                                           (b > 0 ? vy * vy / (b * b) : 0.0) + 1e-300);
+            double dx = static_cast<double>(vx);
+            double dy = static_cast<double>(vy);
+            double scale = 1.0 / std::sqrt((a > 0 ? dx * dx / (a * a) : 0.0) +
+                                           (b > 0 ? dy * dy / (b * b) : 0.0) + 1e-300);
             if (a <= 0 && b <= 0) {
                 scale = 0;
             }
-            auto x =
-                static_cast<int32_t>(std::lround(static_cast<double>(sector.CentreX) + vx * scale));
-            auto y =
-                static_cast<int32_t>(std::lround(static_cast<double>(sector.CentreY) - vy * scale));
-            return TPoint{std::clamp(x, box.Left, box.LastX()),
-                          std::clamp(y, box.Top, box.LastY())};
+            int64_t x = std::lround(static_cast<double>(sector.CentreX) + dx * scale);
+            int64_t y = std::lround(static_cast<double>(sector.CentreY) - dy * scale);
+            return TPoint{static_cast<int32_t>(std::clamp(x, box.Left, box.LastX())),
+                          static_cast<int32_t>(std::clamp(y, box.Top, box.LastY()))};
         };
         sector.StartPoint = onEllipse(sector.StartX, sector.StartY);
         sector.EndPoint = onEllipse(sector.EndX, sector.EndY);
@@ -192,8 +212,15 @@ void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape sh
 
     Changing();
     detail::TSurface surface = Surface();
-    // Adds [x0, x1) on row y, keeping only the pixels inside the sector.
-    auto emitSpan = [&](int32_t y, int32_t x0, int32_t x1, auto&& sink) {
+    const TRect clip = surface.Clip->Bounds();
+    // A device column limited to the clip's columns.
+    auto clipX = [&](int64_t x) {
+        return static_cast<int32_t>(std::clamp<int64_t>(x, clip.Left, clip.Right));
+    };
+    // Adds the part of [x0, x1) on row y inside the clip's columns and the sector.
+    auto emitSpan = [&](int32_t y, int64_t from, int64_t to, auto&& sink) {
+        int32_t x0 = clipX(from);
+        int32_t x1 = clipX(to);
         if (inSector == nullptr) {
             if (x0 < x1) {
                 sink(y, x0, x1);
@@ -216,14 +243,14 @@ void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape sh
     };
     bool ellipse = cornerW == kWholeBox;
     // The box inside a wide outline, and the box of the outline's outer edge.
-    TRect inner(box.Left + (width + 1) / 2, box.Top + (width + 1) / 2, box.LastX() - width / 2,
-                box.LastY() - width / 2);
-    TRect outer(box.Left - width / 2, box.Top - width / 2, box.LastX() + (width + 1) / 2,
-                box.LastY() + (width + 1) / 2);
-    int32_t innerW = ellipse ? kWholeBox : Corner(cornerW, -width);
-    int32_t innerH = ellipse ? kWholeBox : Corner(cornerH, -width);
-    int32_t outerW = ellipse ? kWholeBox : (cornerW == 0 ? width : cornerW + width);
-    int32_t outerH = ellipse ? kWholeBox : (cornerH == 0 ? width : cornerH + width);
+    TRect64 inner{box.Left + (width + 1) / 2, box.Top + (width + 1) / 2, box.LastX() - width / 2,
+                  box.LastY() - width / 2};
+    TRect64 outer{box.Left - width / 2, box.Top - width / 2, box.LastX() + (width + 1) / 2,
+                  box.LastY() + (width + 1) / 2};
+    int64_t innerW = ellipse ? kWholeBox : Corner(cornerW, -width);
+    int64_t innerH = ellipse ? kWholeBox : Corner(cornerH, -width);
+    int64_t outerW = ellipse ? kWholeBox : (cornerW == 0 ? width : cornerW + width);
+    int64_t outerH = ellipse ? kWholeBox : (cornerH == 0 ? width : cornerH + width);
 
     if (brush) {
         detail::TInk ink = BrushInk(m_pen.Mode());
@@ -232,87 +259,92 @@ void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape sh
         };
         if (!pen || width > 1) {
             // Without a pen the fill reaches one pixel less on the right and bottom.
-            TRect fillBox = !pen ? TRect(box.Left, box.Top, box.LastX(), box.LastY()) : inner;
-            int32_t fw = !pen ? cornerW : innerW;
-            int32_t fh = !pen ? cornerH : innerH;
+            TRect64 fillBox = !pen ? TRect64{box.Left, box.Top, box.LastX(), box.LastY()} : inner;
             if (!fillBox.IsEmpty()) {
-                std::vector<TRowExtent> rows = ShapeRows(fillBox, fw, fh);
-                for (size_t r = 0; r < rows.size(); ++r) {
-                    emitSpan(fillBox.Top + static_cast<int32_t>(r), fillBox.Left + rows[r].First,
-                             fillBox.Left + rows[r].Last + 1, fill);
-                }
+                TShapeRows rows(fillBox, !pen ? cornerW : innerW, !pen ? cornerH : innerH);
+                ForVisibleRows(fillBox, clip, [&](int32_t y) {
+                    TWideRowExtent row = rows.Row(y);
+                    emitSpan(y, row.First, row.Last + 1, fill);
+                });
             }
         } else {
-            std::vector<TRowParts> parts = SplitOutline(ShapeRows(box, cornerW, cornerH));
-            for (size_t r = 0; r < parts.size(); ++r) {
-                emitSpan(box.Top + static_cast<int32_t>(r), box.Left + parts[r].LeftEnd + 1,
-                         box.Left + parts[r].RightStart, fill);
-            }
+            TShapeRows rows(box, cornerW, cornerH);
+            ForVisibleRows(box, clip, [&](int32_t y) {
+                TRowParts p = rows.Parts(y);
+                emitSpan(y, p.LeftEnd + 1, p.RightStart, fill);
+            });
         }
     }
 
     if (pen) {
         detail::TInk ink = PenInk();
-        TRect reach = outer.Intersect(surface.Clip->Bounds());
         if (width > 1) {
-            detail::TMask mask(reach);
+            // The outline is the outer shape less the inner one, painted once through a mask
+            // over its visible part.
+            detail::TMask mask(outer.Intersect(clip));
             auto add = [&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); };
-            std::vector<TRowExtent> outerRows = ShapeRows(outer, outerW, outerH);
-            for (size_t r = 0; r < outerRows.size(); ++r) {
-                emitSpan(outer.Top + static_cast<int32_t>(r), outer.Left + outerRows[r].First,
-                         outer.Left + outerRows[r].Last + 1, add);
-            }
+            TShapeRows outerRows(outer, outerW, outerH);
+            ForVisibleRows(outer, mask.Box(), [&](int32_t y) {
+                TWideRowExtent row = outerRows.Row(y);
+                emitSpan(y, row.First, row.Last + 1, add);
+            });
             if (!inner.IsEmpty()) {
-                std::vector<TRowExtent> innerRows = ShapeRows(inner, innerW, innerH);
-                for (size_t r = 0; r < innerRows.size(); ++r) {
-                    mask.RemoveSpan(inner.Top + static_cast<int32_t>(r),
-                                    inner.Left + innerRows[r].First,
-                                    inner.Left + innerRows[r].Last + 1);
-                }
+                TShapeRows innerRows(inner, innerW, innerH);
+                ForVisibleRows(inner, mask.Box(), [&](int32_t y) {
+                    TWideRowExtent row = innerRows.Row(y);
+                    mask.RemoveSpan(y, clipX(row.First), clipX(row.Last + 1));
+                });
             }
-            if (shape == TShape::shPie) {
+            if (shape == TShape::shPie && !mask.Box().IsEmpty()) {
                 TPoint centre{static_cast<int32_t>(sector.CentreX),
                               static_cast<int32_t>(sector.CentreY)};
-                AddWideSegment(mask, sector.StartPoint, centre, width);
-                AddWideSegment(mask, centre, sector.EndPoint, width);
-                AddRoundDot(mask, sector.StartPoint, width);
-                AddRoundDot(mask, centre, width);
-                AddRoundDot(mask, sector.EndPoint, width);
+                AddWideSegment(mask, sector.StartPoint, centre, static_cast<int32_t>(width));
+                AddWideSegment(mask, centre, sector.EndPoint, static_cast<int32_t>(width));
+                AddRoundDot(mask, sector.StartPoint, static_cast<int32_t>(width));
+                AddRoundDot(mask, centre, static_cast<int32_t>(width));
+                AddRoundDot(mask, sector.EndPoint, static_cast<int32_t>(width));
             }
             mask.Paint(surface, ink);
         } else if (cornerW == 0 && cornerH == 0 && box.Width() > 1 && box.Height() > 1 &&
                    m_pen.Style() != TPenStyle::psSolid &&
                    m_pen.Style() != TPenStyle::psInsideFrame) {
-            // A styled rectangle outline runs from the top-right corner counter-clockwise.
-            std::array<TPoint, 4> path = {TPoint{box.LastX(), box.Top}, TPoint{box.Left, box.Top},
-                                          TPoint{box.Left, box.LastY()},
-                                          TPoint{box.LastX(), box.LastY()}};
+            // A styled rectangle outline runs from the top-right corner counter-clockwise; the
+            // line stepper skips straight to the visible pixels.
+            auto left = static_cast<int32_t>(box.Left);
+            auto top = static_cast<int32_t>(box.Top);
+            auto right = static_cast<int32_t>(box.LastX());
+            auto bottom = static_cast<int32_t>(box.LastY());
+            std::array<TPoint, 4> path = {TPoint{right, top}, TPoint{left, top},
+                                          TPoint{left, bottom}, TPoint{right, bottom}};
             ThinPath(path, true);
         } else {
-            // Outline pixels: the shape's boundary (within the sector) and a pie's radii.
+            // Outline pixels inside the clip, in drawing order: the shape's boundary (within
+            // the sector) row by row, then a pie's radii. Pixels outside the clip never count
+            // for the dash pattern, so leaving them out changes nothing.
             std::vector<TPoint> pixels;
-            std::vector<TRowParts> parts = SplitOutline(ShapeRows(box, cornerW, cornerH));
             auto collect = [&](int32_t y, int32_t x0, int32_t x1) {
                 for (int32_t x = x0; x < x1; ++x) {
                     pixels.push_back({x, y});
                 }
             };
-            for (size_t r = 0; r < parts.size(); ++r) {
-                int32_t y = box.Top + static_cast<int32_t>(r);
-                const TRowParts& p = parts[r];
+            TShapeRows rows(box, cornerW, cornerH);
+            ForVisibleRows(box, clip, [&](int32_t y) {
+                TRowParts p = rows.Parts(y);
                 if (p.LeftEnd + 1 >= p.RightStart) {
-                    emitSpan(y, box.Left + p.First, box.Left + p.Last + 1, collect);
+                    emitSpan(y, p.First, p.Last + 1, collect);
                 } else {
-                    emitSpan(y, box.Left + p.First, box.Left + p.LeftEnd + 1, collect);
-                    emitSpan(y, box.Left + p.RightStart, box.Left + p.Last + 1, collect);
+                    emitSpan(y, p.First, p.LeftEnd + 1, collect);
+                    emitSpan(y, p.RightStart, p.Last + 1, collect);
                 }
-            }
+            });
             bool styled =
                 m_pen.Style() != TPenStyle::psSolid && m_pen.Style() != TPenStyle::psInsideFrame;
             if (styled) {
                 // The dash pattern follows the outline counter-clockwise.
-                double cx = box.Left + (box.Width() - 1) / 2.0;
-                double cy = box.Top + (box.Height() - 1) / 2.0;
+                double cx =
+                    static_cast<double>(box.Left) + static_cast<double>(box.Width() - 1) / 2.0;
+                double cy =
+                    static_cast<double>(box.Top) + static_cast<double>(box.Height() - 1) / 2.0;
                 auto key = [&](TPoint p) {
                     if (inSector != nullptr) {
                         return inSector->AngleFromStart(p.X, p.Y);
@@ -328,11 +360,13 @@ void TCanvas::DrawRounded(TRect box, int32_t cornerW, int32_t cornerH, TShape sh
                               static_cast<int32_t>(sector.CentreY)};
                 // The pixels of a line, both ends included.
                 auto radius = [&](TPoint from, TPoint to) {
-                    detail::StepLine(from.X, from.Y, to.X, to.Y, outer,
+                    detail::StepLine(from.X, from.Y, to.X, to.Y, clip,
                                      [&](int32_t x, int32_t y, int64_t) {
                                          pixels.push_back({x, y});
                                      });
-                    pixels.push_back(to);
+                    if (clip.Contains(to.X, to.Y)) {
+                        pixels.push_back(to);
+                    }
                 };
                 radius(sector.EndPoint, centre);
                 radius(centre, sector.StartPoint);

@@ -69,4 +69,30 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A rectangle with 64-bit edges, for shape geometry that may pass the 32-bit range (a box from
+// one end of it to the other, grown by a wide pen). Right and Bottom are exclusive as in TRect.
+struct TRect64 {
+    int64_t Left = 0;
+    int64_t Top = 0;
+    int64_t Right = 0;
+    int64_t Bottom = 0;
+
+    int64_t Width() const { return Right - Left; }
+    int64_t Height() const { return Bottom - Top; }
+    int64_t LastX() const { return Right - 1; }
+    int64_t LastY() const { return Bottom - 1; }
+    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    // The part inside a 32-bit rectangle, which therefore fits one (empty when they miss).
+    TRect Intersect(const TRect& other) const {
+        TRect64 both{std::max<int64_t>(Left, other.Left), std::max<int64_t>(Top, other.Top),
+                     std::min<int64_t>(Right, other.Right),
+                     std::min<int64_t>(Bottom, other.Bottom)};
+        if (both.IsEmpty()) {
+            return TRect();
+        }
+        return TRect(static_cast<int32_t>(both.Left), static_cast<int32_t>(both.Top),
+                     static_cast<int32_t>(both.Right), static_cast<int32_t>(both.Bottom));
+    }
+};
+
 }  // namespace gfx

@@ -171,53 +171,94 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
 
 namespace {
 
+using U128 = unsigned __int128;
+
+// A 256-bit product as its high and low halves.
+struct TProduct {
+    U128 High;
+    U128 Low;
+};
+
+TProduct MultiplyWide(U128 p, U128 q) {
+    constexpr U128 kLow64 = ~uint64_t{0};
+    U128 p0 = p & kLow64, p1 = p >> 64, q0 = q & kLow64, q1 = q >> 64;
+    U128 low = p0 * q0;
+    U128 cross1 = p1 * q0;
+    U128 cross2 = p0 * q1;
+    U128 carry = (low >> 64) + (cross1 & kLow64) + (cross2 & kLow64);
+    return {p1 * q1 + (cross1 >> 64) + (cross2 >> 64) + (carry >> 64),
+            (carry << 64) | (low & kLow64)};
+}
+
+bool AtMost(const TProduct& a, const TProduct& b) {
+    return a.High < b.High || (a.High == b.High && a.Low <= b.Low);
+}
+
 // Largest doubled offset X from the centre, of the parity of (size - 1), with the pixel centre
 // inside the ellipse whose semi-axes are a quarter pixel short of the box edges; Y is the
-// row's doubled offset. In quadrupled units: (2X)^2 B^2 + (2Y)^2 A^2 <= A^2 B^2.
-int32_t EllipseHalfWidth(int32_t width, int32_t height, int32_t doubledY) {
-    int32_t full = width - 1;
-    int32_t least = full % 2;
+// row's doubled offset. In quadrupled units: (2X)^2 B^2 + (2Y)^2 A^2 <= A^2 B^2, compared
+// exactly in 256 bits so that boxes of any 32-bit size work.
+int64_t EllipseHalfWidth(int64_t width, int64_t height, int64_t doubledY) {
+    int64_t full = width - 1;
+    int64_t least = full % 2;
     if (doubledY >= -1 && doubledY <= 1) {
         return full;  // the middle row(s) span the whole box
     }
-    using Wide = __int128;
-    Wide a = 2 * static_cast<Wide>(width) - 1;
-    Wide b = 2 * static_cast<Wide>(height) - 1;
-    Wide rhs = a * a * (b * b - 4 * static_cast<Wide>(doubledY) * doubledY);
-    if (rhs < 0) {
+    auto a = static_cast<U128>(2 * width - 1);
+    auto b = static_cast<U128>(2 * height - 1);
+    auto y = static_cast<U128>(doubledY < 0 ? -doubledY : doubledY);
+    if (4 * y * y > b * b) {
         return least;
     }
-    Wide scale = 4 * b * b;
-    auto x = static_cast<int64_t>(std::sqrt(static_cast<double>(rhs) / static_cast<double>(scale)));
-    while (scale * static_cast<Wide>(x + 1) * (x + 1) <= rhs) {
+    // x fits when (2 B x)^2 <= A^2 (B^2 - 4 Y^2).
+    TProduct limit = MultiplyWide(a * a, b * b - 4 * y * y);
+    auto fits = [&](int64_t x) {
+        U128 side = 2 * b * static_cast<U128>(x);
+        return AtMost(MultiplyWide(side, side), limit);
+    };
+    double estimate = static_cast<double>(a) / (2.0 * static_cast<double>(b)) *
+                      std::sqrt(static_cast<double>(b * b - 4 * y * y));
+    auto x = std::min(static_cast<int64_t>(estimate), full);
+    while (x < full && fits(x + 1)) {
         ++x;
     }
-    while (x > 0 && scale * static_cast<Wide>(x) * x > rhs) {
+    while (x > 0 && !fits(x)) {
         --x;
     }
     if ((x - least) % 2 != 0) {
         --x;
     }
-    return static_cast<int32_t>(std::clamp<int64_t>(x, least, full));
+    return std::clamp(x, least, full);
 }
 
 }  // namespace
 
+TRoundRows::TRoundRows(int64_t width, int64_t height, int64_t cornerW, int64_t cornerH)
+    : m_width(width),
+      m_height(height),
+      m_cornerW(std::min(cornerW, width)),
+      m_cornerH(std::min(cornerH, height)),
+      m_rounded(m_cornerW > 2 && m_cornerH > 2) {}
+
+TWideRowExtent TRoundRows::Row(int64_t r) const {
+    int64_t half = m_cornerH / 2;
+    // Rows of the top corners count from the top, those of the bottom ones from the bottom.
+    int64_t k = r < half ? r : m_height - 1 - r;
+    if (!m_rounded || k >= half) {
+        return {0, m_width - 1};
+    }
+    int64_t x = EllipseHalfWidth(m_cornerW, m_cornerH, 2 * k - (m_cornerH - 1));
+    int64_t first = ((m_cornerW - 1) - x) / 2;
+    return {first, (m_width - m_cornerW) + (m_cornerW - 1 - first)};
+}
+
 std::vector<TRowExtent> RoundRectRows(int32_t width, int32_t height, int32_t cornerW,
                                       int32_t cornerH) {
-    std::vector<TRowExtent> rows(static_cast<size_t>(std::max(height, 0)), {0, width - 1});
-    cornerW = std::min(cornerW, width);
-    cornerH = std::min(cornerH, height);
-    if (cornerW <= 2 || cornerH <= 2) {
-        return rows;
-    }
-    int32_t half = cornerH / 2;
-    for (int32_t r = 0; r < half; ++r) {
-        int32_t x = EllipseHalfWidth(cornerW, cornerH, 2 * r - (cornerH - 1));
-        int32_t first = ((cornerW - 1) - x) / 2;
-        int32_t last = (width - cornerW) + (cornerW - 1 - first);
-        rows[static_cast<size_t>(r)] = {first, last};
-        rows[static_cast<size_t>(height - 1 - r)] = {first, last};
+    TRoundRows shape(width, height, cornerW, cornerH);
+    std::vector<TRowExtent> rows(static_cast<size_t>(std::max(height, 0)));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        TWideRowExtent row = shape.Row(static_cast<int64_t>(r));
+        rows[r] = {static_cast<int32_t>(row.First), static_cast<int32_t>(row.Last)};
     }
     return rows;
 }

@@ -139,11 +139,30 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
 
 // Rows of a rounded rectangle of width x height pixels with corner ellipse cornerW x cornerH:
 // for each row from the top, the first and last column covered (inclusive, relative to the
-// box). A corner of 2 pixels or less in either direction gives a plain rectangle.
+// box). A corner of 2 pixels or less in either direction gives a plain rectangle. Each row is
+// computed on its own, so a caller pays only for the rows it shows; sizes may pass 32 bits.
 struct TRowExtent {
     int32_t First;
     int32_t Last;
 };
+struct TWideRowExtent {
+    int64_t First;
+    int64_t Last;
+};
+class TRoundRows {
+  public:
+    TRoundRows(int64_t width, int64_t height, int64_t cornerW, int64_t cornerH);
+    // Row r, 0 <= r < height.
+    TWideRowExtent Row(int64_t r) const;
+
+  private:
+    int64_t m_width;
+    int64_t m_height;
+    int64_t m_cornerW;
+    int64_t m_cornerH;
+    bool m_rounded;
+};
+// Every row of a small rounded rectangle at once.
 std::vector<TRowExtent> RoundRectRows(int32_t width, int32_t height, int32_t cornerW,
                                       int32_t cornerH);
 
