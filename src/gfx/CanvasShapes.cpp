@@ -298,8 +298,19 @@ void TCanvas::DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape 
             if (shape == TShape::shPie && !mask.Box().IsEmpty()) {
                 TPoint centre{static_cast<int32_t>(sector.CentreX),
                               static_cast<int32_t>(sector.CentreY)};
-                AddWideSegment(mask, sector.StartPoint, centre, static_cast<int32_t>(width));
-                AddWideSegment(mask, centre, sector.EndPoint, static_cast<int32_t>(width));
+                // The stroker walks a vertical segment's whole length; its rows are
+                // independent, so cutting its ends to the mask's rows keeps every pixel the
+                // mask holds. Other radii cost only the mask's rows already.
+                auto cut = [&](TPoint p, TPoint other) {
+                    if (p.X == other.X) {
+                        p.Y = std::clamp(p.Y, mask.Box().Top, mask.Box().Bottom);
+                    }
+                    return p;
+                };
+                AddWideSegment(mask, cut(sector.StartPoint, centre), cut(centre, sector.StartPoint),
+                               static_cast<int32_t>(width));
+                AddWideSegment(mask, cut(centre, sector.EndPoint), cut(sector.EndPoint, centre),
+                               static_cast<int32_t>(width));
                 AddRoundDot(mask, sector.StartPoint, static_cast<int32_t>(width));
                 AddRoundDot(mask, centre, static_cast<int32_t>(width));
                 AddRoundDot(mask, sector.EndPoint, static_cast<int32_t>(width));
