@@ -1,11 +1,14 @@
 // Internal rasteriser pieces: runs, masks, polygon scan conversion and rounded-shape rows.
 #include "gfx/Raster.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace gfx::detail {
 
 void PaintRun(const TSurface& surface, int32_t y, int32_t x0, int32_t x1, const TInk& ink) {
+    assert(y >= 0 && y < surface.Height && x0 >= 0 && x0 <= x1 && x1 <= surface.Width &&
+           "a run is painted only after clipping to the surface");
     uint32_t* row = surface.Pixels + static_cast<size_t>(y) * static_cast<size_t>(surface.Width);
     if (ink.Hatch == nullptr) {
         if (ink.Mode == TPenMode::pmCopy) {
