@@ -145,7 +145,7 @@ struct TRowExtent {
     int32_t First;
     int32_t Last;
 };
-struct TWideRowExtent {
+struct TWideRowExtent {  // the same for boxes wider than the 32-bit range
     int64_t First;
     int64_t Last;
 };
