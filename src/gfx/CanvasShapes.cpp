@@ -197,8 +197,11 @@ void TCanvas::DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape 
             if (a <= 0 && b <= 0) {
                 scale = 0;
             }
-            int64_t x = std::lround(static_cast<double>(sector.CentreX) + dx * scale);
-            int64_t y = std::lround(static_cast<double>(sector.CentreY) - dy * scale);
+            // The offset from the centre is rounded half up on its own, so the end point
+            // moves with the shape: rounding the sum let a half-pixel tie fall either way
+            // depending on where the shape stood and on the sign of its coordinates.
+            int64_t x = sector.CentreX + static_cast<int64_t>(std::floor(dx * scale + 0.5));
+            int64_t y = sector.CentreY + static_cast<int64_t>(std::floor(-dy * scale + 0.5));
             return TPoint{static_cast<int32_t>(std::clamp(x, box.Left, box.LastX())),
                           static_cast<int32_t>(std::clamp(y, box.Top, box.LastY()))};
         };

@@ -212,6 +212,32 @@ TEST(CanvasShapeClipTest, ShapesCutByTheEdgesMatchTheWholeShapeOnSeededRandomStr
     }
 }
 
+// The radius of this pie ends exactly half-way between two rows; where it ends must not
+// depend on where the pie stands. The end of the radius shows as the round end of a wide pen.
+TEST(CanvasShapeClipTest, ARadiusEndingHalfWayBetweenRowsEndsAlikeWhereverThePieStands) {
+    TPixelSet first;
+    for (TPoint origin : {TPoint{0, 0}, TPoint{64, 64}, TPoint{7, 101}}) {
+        TBitmap bitmap(200, 200);
+        TCanvas& c = bitmap.Canvas();
+        c.SetViewportOrg(origin);
+        c.Pen().SetWidth(4);
+        c.Brush().SetStyle(TBrushStyle::bsClear);
+        c.Pie(0, 3, 50, 57, 70, -35, 25, -37);  // the end ray points straight up
+        TPixelSet painted;
+        for (int32_t y = 0; y < 200; ++y) {
+            for (int32_t x = 0; x < 200; ++x) {
+                if (bitmap.ScanLine(y)[x] != clWhite) {
+                    painted.insert({x - origin.X, y - origin.Y});
+                }
+            }
+        }
+        if (first.empty()) {
+            first = painted;
+        }
+        EXPECT_EQ(painted, first) << "origin " << origin.X << ", " << origin.Y;
+    }
+}
+
 class CanvasHugeShapeTest : public testing::TCanvasFixture {
   protected:
     void SetUp() override {
