@@ -17,12 +17,15 @@ namespace {
 // passes; the key toggles every `toggleEvery` polls.
 class TBenchPlatform : public platform::IKeyState,
                        public platform::IClock,
+                       public platform::ITimeSource,
                        public platform::IEventPump,
                        public platform::IDialogs {
   public:
     TBenchPlatform(app::TForm1& form, int64_t passes) : m_form(form), m_passes(passes) {}
     uint8_t RightButtonState() override { return m_calls % 1000 < 500 ? 0 : 129; }
     uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_calls / 100); }
+    // Each pass is one slice.
+    int64_t MonotonicNs() override { return m_calls * app::TForm1::kSliceNs; }
     void ProcessMessages() override {
         if (++m_calls == m_passes) {
             // As the event loop does: an error of the analysis is shown, not thrown further.
@@ -41,7 +44,7 @@ class TBenchPlatform : public platform::IKeyState,
 std::unique_ptr<app::TForm1> MakeForm() {
     app::RegisterClasses();
     auto form = std::make_unique<app::TForm1>(nullptr);
-    form->SetDelaySteps(0);
+    form->SetBusyWait(false);
     return form;
 }
 
@@ -52,7 +55,7 @@ void BM_CaptureLoopPass(benchmark::State& state) {
     for (auto _ : state) {
         TBenchPlatform platformFake(*form, passes);
         platform::TScopedServices services(
-            {&platformFake, &platformFake, &platformFake, &platformFake, nullptr});
+            {&platformFake, &platformFake, &platformFake, &platformFake, nullptr, &platformFake});
         form->Start().Click();
     }
     state.SetItemsProcessed(state.iterations() * passes);
@@ -89,7 +92,7 @@ void BM_FinishAndAnalysis(benchmark::State& state) {
     auto form = MakeForm();
     TBenchPlatform platformFake(*form, -1);
     platform::TScopedServices services(
-        {&platformFake, &platformFake, &platformFake, &platformFake, nullptr});
+        {&platformFake, &platformFake, &platformFake, &platformFake, nullptr, &platformFake});
     const int transitions = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();

@@ -1,5 +1,5 @@
-// The capture loop of Start: polls the key as fast as it can, logs every change of key state
-// with the poll count and tick count, and switches the side-tone.
+// The capture loop of Start: polls the key once per slice of the monotonic clock, logs every
+// change of key state with the poll count and tick count, and switches the side-tone.
 #include "app/MainForm.h"
 
 #include "base/Conversions.h"
@@ -25,9 +25,18 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     m_lastKeyState = 128;
 
     forms::TApplication& application = forms::TApplication::Instance();
+    bool firstPoll = true;
     while (m_runFlag != 0) {
         // Finish, a second Start and the menu run in here, nested inside this handler.
         application.ProcessMessages();
+        if (firstPoll) {
+            // The slices count from the first poll, which is poll 0.
+            firstPoll = false;
+            m_sliceOrigin = platform::Services().TimeSource->MonotonicNs();
+            m_pollSlice = 0;
+        } else {
+            CountPassedSlices();
+        }
         m_keyState = platform::Services().KeyState->RightButtonState();
         if (m_keyState != m_lastKeyState) {
             m_lastKeyState = m_keyState;
@@ -43,14 +52,30 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
             }
         }
         m_pollCount = m_pollCount + 1u;
+        ++m_pollSlice;
         BusyWait();
     }
 }
 
 void TForm1::BusyWait() {
     m_delayCounter = 0;
-    for (int32_t i = 0; i < m_delaySteps; ++i) {
+    if (!m_busyWait) {
+        return;
+    }
+    platform::ITimeSource& clock = *platform::Services().TimeSource;
+    const int64_t boundary = m_sliceOrigin + m_pollSlice * kSliceNs;
+    while (clock.MonotonicNs() < boundary) {
         m_delayCounter = m_delayCounter + 1;
+    }
+}
+
+void TForm1::CountPassedSlices() {
+    const int64_t elapsed = platform::Services().TimeSource->MonotonicNs() - m_sliceOrigin;
+    const int64_t slice = elapsed / kSliceNs;
+    if (slice > m_pollSlice) {
+        // The count wraps at 2^32 as it always has.
+        m_pollCount = m_pollCount + static_cast<uint32_t>(slice - m_pollSlice);
+        m_pollSlice = slice;
     }
 }
 

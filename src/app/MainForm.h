@@ -43,10 +43,13 @@ class TForm1 : public forms::TForm {
     // A keying run is being captured (Start is polling the key).
     bool Capturing() const { return m_runFlag != 0; }
 
-    // The busy wait after each poll, in increments of DelayCounter; it sets the polling period.
-    // Tools that simulate time per poll set it to 0.
-    static constexpr int32_t kDelaySteps = 5000;
-    void SetDelaySteps(int32_t steps) { m_delaySteps = steps; }
+    // A poll stands for one slice of the monotonic clock (160 polls per millisecond): the busy
+    // wait after a poll ends at the next slice boundary, and slices that passed while the
+    // process was not running are added to the poll count, so the count follows real time.
+    static constexpr int64_t kSliceNs = 6250;
+    // Tools whose clock moves only in the event pump (simulations) turn the wait off: a wait
+    // for their clock would never end.
+    void SetBusyWait(bool wait) { m_busyWait = wait; }
 
     // The key-state threshold: above it the key is down, below it up.
     static constexpr uint8_t kKeyDownThreshold = 120;
@@ -75,6 +78,8 @@ class TForm1 : public forms::TForm {
     template <class T>
     T* Field(std::string_view name) const;
     void BusyWait();
+    // Adds the slices that passed since the current poll's slice to the poll count.
+    void CountPassedSlices();
     // Reads line `index` of a data box as a signed 32-bit integer.
     int32_t LineInt(int memo, int32_t index) const;
     // The averaging rule: signed values summed in 32 bits, the unsigned sum divided by the count.
@@ -99,7 +104,9 @@ class TForm1 : public forms::TForm {
     uint8_t m_keyState = 0;               // key-state byte of the current poll
     uint8_t m_lastKeyState = 128;         // key-state byte of the last logged change
     volatile int32_t m_delayCounter = 0;  // the busy wait's counter, a real store each step
-    int32_t m_delaySteps = kDelaySteps;
+    int64_t m_sliceOrigin = 0;            // monotonic time of the run's first poll, ns
+    int64_t m_pollSlice = 0;              // slice of the current poll since the first
+    bool m_busyWait = true;
     // Polls per millisecond of the last Finish.
     double m_pollsPerMs = 0;
 };

@@ -33,6 +33,14 @@ class TMonotonicClock : public IClock {
     }
 };
 
+class TSteadyTimeSource : public ITimeSource {
+public:
+    int64_t MonotonicNs() override {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
+    }
+};
+
 class TNoPump : public IEventPump {
   public:
     void ProcessMessages() override {}
@@ -101,7 +109,8 @@ TServices MakeDefaults() {
     static TNoPump pump;
     static TConsoleDialogs dialogs;
     static TDesktopShell shell;
-    return TServices{&key, &clock, &pump, &dialogs, &shell};
+    static TSteadyTimeSource timeSource;
+    return TServices{&key, &clock, &pump, &dialogs, &shell, &timeSource};
 }
 
 }  // namespace
@@ -119,6 +128,7 @@ TScopedServices::TScopedServices(const TServices& replacement) : m_saved(Service
     merged.EventPump = merged.EventPump != nullptr ? merged.EventPump : current.EventPump;
     merged.Dialogs = merged.Dialogs != nullptr ? merged.Dialogs : current.Dialogs;
     merged.Shell = merged.Shell != nullptr ? merged.Shell : current.Shell;
+    merged.TimeSource = merged.TimeSource != nullptr ? merged.TimeSource : current.TimeSource;
     Services() = merged;
 }
 

@@ -1,6 +1,6 @@
 // The operating-system services the program relies on, each a small interface: the key state of
-// the right mouse button, the millisecond tick count, the event pump, the message dialog and
-// beep, and the desktop shell. Production code asks Services() for them; a test swaps in its own
+// the right mouse button, the millisecond tick count, the monotonic clock, the event pump, the
+// message dialog and beep, and the desktop shell. Production code asks Services() for them; a test swaps in its own
 // with TScopedServices.
 #pragma once
 
@@ -22,6 +22,14 @@ class IClock {
   public:
     virtual ~IClock() = default;
     virtual uint32_t TickCount() = 0;
+};
+
+// The monotonic clock in nanoseconds since an arbitrary start; it never goes back, and it keeps
+// running while the process is not (the capture counts its polls in slices of it).
+class ITimeSource {
+public:
+    virtual ~ITimeSource() = default;
+    virtual int64_t MonotonicNs() = 0;
 };
 
 // Handles every pending window event, then returns.
@@ -60,6 +68,7 @@ struct TServices {
     IEventPump* EventPump;
     IDialogs* Dialogs;
     IShell* Shell;
+    ITimeSource* TimeSource;
 };
 
 TServices& Services();

@@ -1,20 +1,25 @@
-// The capture loop's logging: what a second Start during a run discards, and what each poll
-// logs as the key goes down and up.
+// The capture loop's logging: what a second Start during a run discards, what each poll logs as
+// the key goes down and up, and poll counts that follow the clock while the process is away.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
+#include "chart/engine/Series.h"
 #include "platform/IsolatedSystemServices.h"
 #include "platform/Services.h"
 
 namespace {
 
 // Pump passes are counted from the first Start; the key is down during the given pass ranges;
-// the tick count is 1000 + pass / 10; the pump clicks Start again and Finish at given passes.
+// the tick count is 1000 + pass / 10, each pass one slice of the capture's clock; the pump
+// clicks Start again and Finish at given passes.
 class TScriptedRun : public platform::IKeyState,
                      public platform::IClock,
+                     public platform::ITimeSource,
                      public platform::IEventPump,
                      public platform::IDialogs {
   public:
@@ -34,6 +39,8 @@ class TScriptedRun : public platform::IKeyState,
         return static_cast<uint8_t>((down ? 0x80 : 0) | toggle);
     }
     uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_pass / 10); }
+    // Each pass is one slice of the capture's clock.
+    int64_t MonotonicNs() override { return m_pass * app::TForm1::kSliceNs; }
     void ProcessMessages() override {
         ++m_pass;
         if (m_pass == m_restartAt) {
@@ -59,7 +66,7 @@ class TScriptedRun : public platform::IKeyState,
 std::unique_ptr<app::TForm1> MakeForm() {
     app::RegisterClasses();
     auto form = std::make_unique<app::TForm1>(nullptr);
-    form->SetDelaySteps(0);
+    form->SetBusyWait(false);
     return form;
 }
 
@@ -70,7 +77,7 @@ TEST(CaptureTest, SecondStartDuringARunDiscardsTheLogAndCountsPollsAfresh) {
     run.AddPress(1000, 1500);  // before the second Start: discarded
     run.AddPress(3000, 3500);
     run.AddPress(6000, 6500);
-    platform::TScopedServices services({&run, &run, &run, &run, nullptr});
+    platform::TScopedServices services({&run, &run, &run, &run, nullptr, &run});
     form->Start().Click();
 
     // The inner run began at pass 2001 with poll 0 and the key up (toggle 1 after one press).
@@ -97,7 +104,7 @@ TEST(CaptureTest, ALogStartingWithTheKeyDownReadingAs128LogsNothingUntilRelease)
     // Two earlier presses would leave the toggle at 0: the byte reads 128 at Start.
     run.AddPress(-20, -15);
     run.AddPress(-10, 1000);
-    platform::TScopedServices services({&run, &run, &run, &run, nullptr});
+    platform::TScopedServices services({&run, &run, &run, &run, nullptr, &run});
     form->Start().Click();
     const classes::TLineList& polls = form->Memo(2).Lines();
     EXPECT_EQ(run.messages.size(), 2u);  // beep and "No Morse detected!": one line only
@@ -105,6 +112,99 @@ TEST(CaptureTest, ALogStartingWithTheKeyDownReadingAs128LogsNothingUntilRelease)
     EXPECT_EQ(polls.Strings(0), "999");
     EXPECT_EQ(form->Memo(3).Lines().Strings(0), "0");
     EXPECT_EQ(form->Start().Caption(), "Re-start:  Press TWICE");
+}
+
+// A monotonic clock that moves a fixed step at every read and once jumps far ahead, as when the
+// program is kept off the processor; the key follows the clock; the tick count is its
+// milliseconds; the pump clicks Finish once the clock passes the finish time.
+class TJumpingClock : public platform::IKeyState,
+                      public platform::IClock,
+                      public platform::ITimeSource,
+                      public platform::IEventPump,
+                      public platform::IDialogs {
+  public:
+    static constexpr int64_t kMs = 1000000;
+
+    TJumpingClock(app::TForm1& form, int64_t stepNs, int64_t jumpAtMs, int64_t jumpMs,
+                  int64_t finishMs)
+        : m_form(form),
+          m_step(stepNs),
+          m_jumpAt(jumpAtMs * kMs),
+          m_jump(jumpMs * kMs),
+          m_finish(finishMs * kMs) {}
+
+    void AddPress(int64_t fromMs, int64_t toMs) { m_presses.push_back({fromMs * kMs, toMs * kMs}); }
+
+    int64_t MonotonicNs() override {
+        m_now += m_step;
+        if (!m_jumped && m_now >= m_jumpAt) {
+            m_jumped = true;
+            m_now += m_jump;
+        }
+        return m_now;
+    }
+    uint8_t RightButtonState() override {
+        bool down = false;
+        int presses = 0;
+        for (const auto& [from, to] : m_presses) {
+            presses += m_now >= from ? 1 : 0;
+            down = down || (m_now >= from && m_now < to);
+        }
+        return static_cast<uint8_t>((down ? 0x80 : 0) | (presses % 2));
+    }
+    uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_now / kMs); }
+    void ProcessMessages() override {
+        if (!m_finished && m_now >= m_finish) {
+            m_finished = true;
+            forms::TApplication::Instance().Dispatch([this] { m_form.Button1().Click(); });
+        }
+    }
+    void ShowMessage(const std::string&) override {}
+    void Beep() override {}
+
+  private:
+    app::TForm1& m_form;
+    int64_t m_step;
+    int64_t m_jumpAt;
+    int64_t m_jump;
+    int64_t m_finish;
+    int64_t m_now = 0;
+    bool m_jumped = false;
+    bool m_finished = false;
+    std::vector<std::pair<int64_t, int64_t>> m_presses;
+};
+
+TEST(CaptureTest, PollCountsFollowTheClockWhateverAPassCostsAndWhileTheProgramIsAway) {
+    // Clock reads 0.1 us apart (the wait spins many times per slice), 1 us apart, and 20 us
+    // apart (every pass is longer than a slice, so each one catches up).
+    for (const int64_t stepNs : {100, 1000, 20000}) {
+        SCOPED_TRACE(stepNs);
+        platform::TIsolatedSystemServices system;
+        app::RegisterClasses();
+        auto form = std::make_unique<app::TForm1>(nullptr);
+        // The clock jumps 30 s at 20 ms, in the middle of the first press.
+        TJumpingClock clock(*form, stepNs, 20, 30000, 30100);
+        clock.AddPress(10, 30040);
+        clock.AddPress(30060, 30070);
+        platform::TScopedServices services({&clock, &clock, &clock, &clock, nullptr, &clock});
+        form->Start().Click();
+
+        // 160 polls per millisecond, counted from the first poll at about 0 ms.
+        const classes::TLineList& polls = form->Memo(2).Lines();
+        ASSERT_EQ(polls.Count(), 5);
+        const double expectedPolls[] = {0, 1600, 4806400, 4809600, 4811200};
+        for (int32_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(std::stod(polls.Strings(i)), expectedPolls[i], 4) << i;
+        }
+        EXPECT_EQ(form->Label21().Caption(), "160");
+        // The chart's edges: the 30 s away are part of the first mark.
+        const chart::TChartSeries& series = form->Series1();
+        ASSERT_EQ(series.PointCount(), 12);
+        const double edges[] = {100, 30130, 30150, 30160};
+        for (int32_t i = 0; i < 4; ++i) {
+            EXPECT_NEAR(series.XValueAt(3 + 2 * i), edges[i], 1) << i;
+        }
+    }
 }
 
 }  // namespace

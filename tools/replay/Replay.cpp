@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -14,6 +15,12 @@
 
 namespace replay {
 
+namespace {
+// No run the script reader lets through reaches this poll (it refuses runs of more polls than a
+// poll count holds).
+constexpr double kPollsBeyondAnyRun = 1e15;
+}  // namespace
+
 TSimulation::TSimulation(const TReplayScript& script, app::TForm1& form)
     : m_script(script), m_form(form), m_state(script.Initial) {}
 
@@ -21,8 +28,42 @@ double TSimulation::TimeMs() const {
     return m_poll < 0 ? 0 : static_cast<double>(m_poll) / m_script.PollsPerMs;
 }
 
+int64_t TSimulation::FirstPollAt(double ms) const {
+    // Polls beyond the longest run the script may ask for are never reached.
+    const double estimate = std::ceil(ms * m_script.PollsPerMs);
+    if (!(estimate < kPollsBeyondAnyRun)) {
+        return static_cast<int64_t>(kPollsBeyondAnyRun);
+    }
+    // The estimate is off by at most a poll or two through rounding: settle it against the very
+    // comparison the stepping polls make.
+    auto at = static_cast<int64_t>(std::max(estimate, 0.0));
+    while (at > 0 && static_cast<double>(at - 1) / m_script.PollsPerMs >= ms) {
+        --at;
+    }
+    while (static_cast<double>(at) / m_script.PollsPerMs < ms) {
+        ++at;
+    }
+    return at;
+}
+
+int64_t TSimulation::NextBusyPoll() const {
+    int64_t next = static_cast<int64_t>(kPollsBeyondAnyRun);
+    if (m_nextEvent < m_script.Events.size()) {
+        next = std::min(next, FirstPollAt(m_script.Events[m_nextEvent].TimeMs));
+    }
+    if (!m_finishClicked) {
+        next = std::min(next, FirstPollAt(m_script.EffectiveFinishMs()));
+    }
+    return next;
+}
+
 void TSimulation::ProcessMessages() {
+    ++m_passes;
     ++m_poll;
+    // The first poll is poll 0 of the capture's count: only later ones may let slices pass.
+    if (!m_stepping && m_poll > 0) {
+        m_poll = std::max(m_poll, NextBusyPoll());
+    }
     if (!m_finishClicked && TimeMs() >= m_script.EffectiveFinishMs()) {
         m_finishClicked = true;
         forms::TApplication::Instance().Dispatch([this] { m_form.Button1().Click(); });
@@ -45,8 +86,14 @@ uint8_t TSimulation::RightButtonState() {
 }
 
 uint32_t TSimulation::TickCount() {
-    const auto elapsed = static_cast<uint64_t>(std::floor(TimeMs()));
-    return static_cast<uint32_t>(m_script.Tick0 + elapsed);  // wraps as the tick count does
+    // Wraps as the tick count does; the remainder is exact however long the run.
+    const double elapsed = std::fmod(std::floor(TimeMs()), 4294967296.0);
+    return static_cast<uint32_t>(m_script.Tick0 + static_cast<uint64_t>(elapsed));
+}
+
+int64_t TSimulation::MonotonicNs() {
+    // The capture sees poll i in slice i of its clock.
+    return std::max<int64_t>(m_poll, 0) * app::TForm1::kSliceNs;
 }
 
 void TSimulation::ShowMessage(const std::string& text) {
@@ -85,7 +132,7 @@ TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(st
     // The port component keeps the services current at its creation.
     app::RegisterClasses();
     m_form = std::make_unique<app::TForm1>(nullptr);
-    m_form->SetDelaySteps(0);  // simulated time advances per poll, not per wait
+    m_form->SetBusyWait(false);  // simulated time advances in the pump, not in the wait
     m_simulation = std::make_unique<TSimulation>(m_script, *m_form);
 }
 
@@ -99,8 +146,9 @@ TReplay::~TReplay() {
 }
 
 std::vector<std::string> TReplay::Run() {
-    platform::TScopedServices services(platform::TServices{
-        m_simulation.get(), m_simulation.get(), m_simulation.get(), m_simulation.get(), nullptr});
+    platform::TScopedServices services(platform::TServices{m_simulation.get(), m_simulation.get(),
+                                                           m_simulation.get(), m_simulation.get(),
+                                                           nullptr, m_simulation.get()});
     forms::TApplication::Instance().Dispatch([this] { m_form->Start().Click(); });
     if (m_wav != nullptr) {
         m_system->Bus().SetToneSink(nullptr);

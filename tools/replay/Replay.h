@@ -17,11 +17,15 @@ class TForm1;
 
 namespace replay {
 
-// The simulated machine: poll i happens at i / rate milliseconds after Start; the key state at a
-// poll is the state after every event at or before its time; the tick count is tick0 +
-// floor(i / rate); Finish is clicked from the pump of the first poll at or after the finish time.
+// The simulated machine: poll i happens at i / rate milliseconds after Start, in slice i of the
+// capture's clock; the key state at a poll is the state after every event at or before its time;
+// the tick count is tick0 + floor(i / rate); Finish is clicked from the pump of the first poll at
+// or after the finish time. Between one poll at which something happens (an event becomes
+// visible, Finish is due) and the next, the pump lets every slice in between pass at once, as a
+// machine away from the program would: the capture counts them, and nothing else can differ.
 class TSimulation : public platform::IKeyState,
                     public platform::IClock,
+                    public platform::ITimeSource,
                     public platform::IEventPump,
                     public platform::IDialogs {
   public:
@@ -29,6 +33,7 @@ class TSimulation : public platform::IKeyState,
 
     uint8_t RightButtonState() override;
     uint32_t TickCount() override;
+    int64_t MonotonicNs() override;
     void ProcessMessages() override;
     void ShowMessage(const std::string& text) override;
     void Beep() override;
@@ -37,14 +42,26 @@ class TSimulation : public platform::IKeyState,
     double TimeMs() const;
     // One "Dialog<TAB>..." line per beep and message, in order.
     const std::vector<std::string>& Dialogs() const { return m_dialogs; }
+    // Every poll one by one instead of letting idle slices pass at once (the output is the
+    // same; only slower).
+    void SetStepping(bool stepping) { m_stepping = stepping; }
+    // Pump passes so far.
+    int64_t Passes() const { return m_passes; }
 
   private:
+    // The first poll whose time is at or after ms.
+    int64_t FirstPollAt(double ms) const;
+    // The next poll at which the key or Finish can change anything.
+    int64_t NextBusyPoll() const;
+
     const TReplayScript& m_script;
     app::TForm1& m_form;
     int64_t m_poll = -1;     // index of the current poll
     size_t m_nextEvent = 0;  // first event not yet applied
     uint8_t m_state;         // the key-state byte
     bool m_finishClicked = false;
+    bool m_stepping = false;
+    int64_t m_passes = 0;
     std::vector<std::string> m_dialogs;
 };
 

@@ -1,6 +1,7 @@
 // Reading a recorded keying script, with a clear error and line number for anything off.
 #include "replay/ReplayScript.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -29,6 +30,20 @@ double Number(const std::string& word, int line, const char* what) {
         throw EScriptError(line, std::string("expected ") + what + ", found '" + word + "'");
     }
     return value;
+}
+
+// Refuses a run of more polls than its poll count holds, at the line that makes it so: the later
+// of the rate and the line that sets the finish time (finish, or else the last event).
+void CheckRunLength(const TReplayScript& script) {
+    if (script.EffectiveFinishMs() * script.PollsPerMs <= TReplayScript::kMaxPolls) {
+        return;
+    }
+    const int finishLine = script.FinishMs >= 0    ? script.FinishLine
+                           : script.Events.empty() ? 0
+                                                   : script.Events.back().Line;
+    throw EScriptError(std::max(script.RateLine, finishLine),
+                       "the run would take more than 4294967295 polls (rate times finish "
+                       "time), more than a poll count holds");
 }
 
 }  // namespace
@@ -71,6 +86,7 @@ TReplayScript ParseScript(std::string_view text) {
         const std::string& first = words[0];
         const std::string& second = words[1];
         if (first == "rate") {
+            script.RateLine = lineNumber;
             script.PollsPerMs = Number(second, lineNumber, "a rate in polls per millisecond");
             if (script.PollsPerMs <= 0) {
                 throw EScriptError(lineNumber, "the rate must be above 0");
@@ -89,6 +105,7 @@ TReplayScript ParseScript(std::string_view text) {
             }
             script.Initial = static_cast<uint8_t>(std::stoi(second));
         } else if (first == "finish") {
+            script.FinishLine = lineNumber;
             script.FinishMs = Number(second, lineNumber, "a time in milliseconds");
             if (script.FinishMs < 0) {
                 throw EScriptError(lineNumber, "the finish time must not be negative");
@@ -104,12 +121,13 @@ TReplayScript ParseScript(std::string_view text) {
             if (second != "down" && second != "up") {
                 throw EScriptError(lineNumber, "expected down or up, found '" + second + "'");
             }
-            script.Events.push_back({time, second == "down"});
+            script.Events.push_back({time, second == "down", lineNumber});
         }
         if (end == text.size()) {
             break;
         }
     }
+    CheckRunLength(script);
     return script;
 }
 

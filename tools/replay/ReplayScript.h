@@ -1,4 +1,6 @@
-// A recorded keying: the script that keyvet-replay reads, one directive or event a line.
+// A recorded keying: the script that keyvet-replay reads, one directive or event a line. A run
+// may take at most 4294967295 polls (rate times finish time): the line that asks for more is
+// refused.
 //
 //   rate 100        polls per millisecond (may be fractional), default 100
 //   tick0 1000      tick count at the first poll, default 1000
@@ -19,6 +21,7 @@ namespace replay {
 struct TKeyEvent {
     double TimeMs = 0;
     bool Down = false;
+    int Line = 0;  // of the script
 };
 
 struct TReplayScript {
@@ -27,6 +30,11 @@ struct TReplayScript {
     uint8_t Initial = 0;
     double FinishMs = -1;  // negative: 500 ms after the last event
     std::vector<TKeyEvent> Events;
+    int RateLine = 0;    // the line of the rate directive; 0 when there is none
+    int FinishLine = 0;  // likewise for finish
+
+    // The most polls a run may take: its poll count is an unsigned 32-bit value.
+    static constexpr double kMaxPolls = 4294967295.0;
 
     // Finish time with the default applied.
     double EffectiveFinishMs() const;

@@ -1,0 +1,130 @@
+# How close the real program comes to the exact analysis of a keying: starts keyvet under its own
+# Xvfb, keys tests/accuracy/keying.txt with keyvet-injector (XTest, absolute-time sleeps), reads
+# the result boxes through the test-only state channel and compares them with keyvet-replay's
+# results for the same timing. Ten runs idle, then ten with a busy loop on every core; prints per
+# box the bias (mean of measured minus exact) and the spread (lowest and highest difference),
+# then keys twenty 10 ms presses and counts the ones lost. Fails only when a run could not be
+# made; the figures are reported, not judged. ACCURACY_RUNS sets the runs per load (default 10).
+source "$(dirname "$0")/../e2e/lib.sh"
+: "${KEYVET_REPLAY:?KEYVET_REPLAY must name keyvet-replay}"
+: "${KEYVET_INJECTOR:?KEYVET_INJECTOR must name keyvet-injector}"
+HERE=$(cd "$(dirname "$0")" && pwd)
+KEYING=$HERE/keying.txt
+SHORT=$HERE/short-presses.txt
+RUNS=${ACCURACY_RUNS:-10}
+BOXES="Edit1 Edit2 Edit3 Edit4 Edit7 Edit11"
+declare -A NAME=([Edit1]="average dit" [Edit2]="average dah" [Edit3]="average dit-space"
+    [Edit4]="average dah-space" [Edit7]="character merit" [Edit11]="word merit")
+HOGS=()
+
+stop_hogs() {
+    local pid
+    for pid in "${HOGS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    HOGS=()
+}
+trap 'stop_hogs; cleanup' EXIT
+
+start_hogs() {
+    local _
+    for _ in $(seq "$(nproc)"); do
+        bash -c 'while :; do :; done' &
+        HOGS+=($!)
+    done
+}
+
+stop_program() {
+    kill "$PROGRAM_PID" 2>/dev/null || true
+    wait "$PROGRAM_PID" 2>/dev/null || true
+    PROGRAM_PID=
+}
+
+# Exact values of the boxes from the replay tool: "Edit1=63" lines.
+"$KEYVET_REPLAY" "$KEYING" | awk -F'\t' '$1 ~ /^Edit/ {print $1 "=" $2}' >"$WORK/exact"
+exact() { grep -m1 "^$1=" "$WORK/exact" | cut -d= -f2-; }
+for box in $BOXES; do
+    [[ "$(exact "$box")" =~ ^-?[0-9]+$ ]] || fail "the replay gives no $box for the keying"
+done
+transitions=$(grep -cE '^[0-9.]+ (down|up)' "$KEYING")
+
+# One keyed run in a fresh program: keys $1, clicks Finish, leaves the state in $STATE.
+keyed_run() {
+    start_program
+    click Form1.Start
+    wait_for Form1.Button1.Enabled 1
+    local x y
+    read -r x y < <(centre Form1.Chart1)
+    xdotool mousemove "$x" "$y"
+    sleep 0.3
+    "$KEYVET_INJECTOR" "$1" >>"$WORK/injector.log" || fail "the injector failed"
+    sleep 0.3
+    click Form1.Button1
+    wait_for Form1.Button1.Enabled 0
+    sleep 0.5
+    state
+}
+
+# Ten runs under the current load; appends "load box difference" lines to $WORK/diffs.
+measure() {
+    local load=$1 run box value lines
+    for run in $(seq "$RUNS"); do
+        keyed_run "$KEYING"
+        lines=$(value Form1.Memo2.Lines)
+        printf '%s run %2d: rate %s, %s of %s transitions;' "$load" "$run" \
+            "$(value Form1.Label21.Caption)" "$((lines - 1))" "$transitions"
+        for box in $BOXES; do
+            value=$(value "Form1.$box.Caption")
+            [[ "$value" =~ ^-?[0-9]+$ ]] || value=NaN
+            printf ' %s %s' "$box" "$value"
+            echo "$load $box $value $(exact "$box")" >>"$WORK/diffs"
+        done
+        echo
+        stop_program
+    done
+}
+
+# Twenty 10 ms presses; prints how many were lost.
+short_presses() {
+    local load=$1 logged
+    keyed_run "$SHORT"
+    logged=$(( $(value Form1.Memo2.Lines) - 1 ))
+    echo "$load: 10 ms presses: $((logged / 2)) of 20 logged (transitions $logged of 40)"
+    stop_program
+}
+
+start_xvfb
+echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
+echo "exact (keyvet-replay):$(for b in $BOXES; do printf ' %s %s' "$b" "$(exact "$b")"; done)"
+measure idle
+short_presses idle
+start_hogs
+measure busy
+short_presses busy
+stop_hogs
+echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
+    END { printf "injector: events sent at most %.3f ms late\n", worst }'
+
+# Per load and box: bias and spread of measured minus exact, and runs outside the goal (1 ms or
+# 1 point idle, 2 busy).
+awk '{
+    key = $1 " " $2
+    if ($3 == "NaN") { failed[key]++; next }
+    d = $3 - $4; n[key]++; sum[key] += d
+    if (!(key in lo) || d < lo[key]) lo[key] = d
+    if (!(key in hi) || d > hi[key]) hi[key] = d
+    limit = ($1 == "idle") ? 1 : 2
+    if (d > limit || d < -limit) out[key]++
+    order[key] = NR
+} END {
+    printf "%-5s %-18s %6s %6s %6s %8s %7s\n", "load", "box", "bias", "min", "max", "outside", "failed"
+    PROCINFO["sorted_in"] = "@val_num_asc"
+    for (key in order) {
+        split(key, part, " ")
+        printf "%-5s %-18s %6.2f %6d %6d %8d %7d\n", part[1], part[2], n[key] ? sum[key] / n[key] : 0,
+            lo[key], hi[key], out[key], failed[key]
+    }
+}' "$WORK/diffs"
+echo PASS
