@@ -1,7 +1,9 @@
-// keyvet-injector SCRIPT: keys a recorded keying (the replay tool's script) into the X display
-// with the right button, each press and release sent at its exact time after the start, by
-// absolute-time sleeps on the monotonic clock, so that a late event does not delay the rest.
-// Prints how late the events were sent.
+// keyvet-injector SCRIPT [SENT]: keys a recorded keying (the replay tool's script) into the X
+// display with the right button, each press and release sent at its exact time after the start,
+// by absolute-time sleeps on the monotonic clock, so that a late event does not delay the rest.
+// Prints how late the events were sent; with SENT, also writes the times at which they were
+// really sent there as a script of its own (rate and tick0 kept), so that a busy machine that
+// woke the injector late still has its keying replayed exactly.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <time.h>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "replay/ReplayScript.h"
 
@@ -36,8 +39,8 @@ void SleepUntil(int64_t ns) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: keyvet-injector SCRIPT\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: keyvet-injector SCRIPT [SENT]\n");
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -70,17 +73,35 @@ int main(int argc, char** argv) {
     const int64_t start = Now() + kLeadNs;
     int64_t worstLateNs = 0;
     int64_t totalLateNs = 0;
+    std::vector<int64_t> sent;
     for (const replay::TKeyEvent& event : script.Events) {
         const int64_t at = start + static_cast<int64_t>(event.TimeMs * kNsPerMs);
         SleepUntil(at);
+        sent.push_back(Now() - start);
         XTestFakeButtonEvent(display, kRightButton, event.Down ? True : False, CurrentTime);
         XFlush(display);
-        const int64_t late = Now() - at;
+        const int64_t late = start + sent.back() - at;
         worstLateNs = std::max(worstLateNs, late);
         totalLateNs += late;
     }
     XSync(display, False);
     XCloseDisplay(display);
+    if (argc == 3) {
+        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+        out << "# the keying as sent\nrate " << script.PollsPerMs << "\ntick0 " << script.Tick0
+            << "\n";
+        char line[64];
+        for (size_t i = 0; i < sent.size(); ++i) {
+            std::snprintf(line, sizeof line, "%.4f %s\n", static_cast<double>(sent[i]) / kNsPerMs,
+                          script.Events[i].Down ? "down" : "up");
+            out << line;
+        }
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "keyvet-injector: cannot write %s\n", argv[2]);
+            return 1;
+        }
+    }
     const double events = std::max<double>(1, static_cast<double>(script.Events.size()));
     std::printf("events %zu sent late by %.3f ms on average, %.3f ms at most\n",
                 script.Events.size(), static_cast<double>(totalLateNs) / events / kNsPerMs,
