@@ -68,7 +68,7 @@ struct TServices {
     IEventPump* EventPump;
     IDialogs* Dialogs;
     IShell* Shell;
-    ITimeSource* TimeSource;
+    ITimeSource* TimeSource = nullptr;  // may be left out: TScopedServices keeps the current one
 };
 
 TServices& Services();

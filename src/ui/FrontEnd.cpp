@@ -14,7 +14,7 @@ namespace ui {
 
 TFrontEnd::TFrontEnd(forms::TApplication& application)
     : m_application(application),
-      m_services(platform::TServices{&m_keys, nullptr, &m_pump, &m_dialogs, nullptr, nullptr}),
+      m_services(platform::TServices{&m_keys, nullptr, &m_pump, &m_dialogs, nullptr}),
       m_programFolder(ui::ProgramFolder()) {
     m_keys.InstallEventFilter();
     m_testChannel = TTestChannel::FromEnvironment(*this);

@@ -126,7 +126,7 @@ TEST(ApplicationTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
         void ShowMessage(const std::string& text) override { shown.push_back(text); }
         void Beep() override { shown.push_back("beep"); }
     } dialogs;
-    platform::TScopedServices services({nullptr, nullptr, nullptr, &dialogs, nullptr, nullptr});
+    platform::TScopedServices services({nullptr, nullptr, nullptr, &dialogs, nullptr});
     forms::TApplication& application = forms::TApplication::Instance();
     application.Dispatch([] { throw std::runtime_error("Division by zero"); });
     bool ranAfter = false;

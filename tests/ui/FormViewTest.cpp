@@ -177,7 +177,7 @@ TEST_F(FormViewTest, ChartBufferShowsTheChartPaintAndRepaintsOnceForManyRequests
 TEST_F(FormViewTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
     TRecordingDialogs dialogs;
     platform::TScopedServices scoped(
-        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr, nullptr});
+        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
     m_frontEnd->RunHandler([] { throw std::runtime_error("Division by zero"); });
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0], "Division by zero");
@@ -189,7 +189,7 @@ TEST_F(FormViewTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {
 TEST_F(FormViewTest, ClosingLeavesAPumpingHandlerWithoutAMessage) {
     TRecordingDialogs dialogs;
     platform::TScopedServices scoped(
-        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr, nullptr});
+        platform::TServices{nullptr, nullptr, nullptr, &dialogs, nullptr});
     bool after = false;
     m_frontEnd->RunHandler([&after] {
         throw ui::TProgramClosing{};
