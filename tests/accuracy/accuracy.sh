@@ -56,6 +56,10 @@ transitions=$(grep -cE '^[0-9.]+ (down|up)' "$KEYING")
 # One keyed run in a fresh program: keys $1, clicks Finish, leaves the state in $STATE.
 keyed_run() {
     rm -f "$STATE"  # the last run's state must not pass for the new program's first paint
+    if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "(the X server had ended: a new one)"
+        start_xvfb
+    fi
     start_program
     click Form1.Start
     wait_for Form1.Button1.Enabled 1
