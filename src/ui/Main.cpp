@@ -6,10 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "app/ProgramInfo.h"
 #include "app/Startup.h"
+#include "chart/panel/ChartPanelExtended.h"
 #include "forms/Application.h"
+#include "ui/AssetFiles.h"
 #include "ui/CommandLine.h"
 #include "ui/FrontEnd.h"
 
@@ -48,6 +51,10 @@ int main(int argc, char** argv) {
     forms::TApplication& application = forms::TApplication::Instance();
     int status = EXIT_SUCCESS;
     try {
+        // Pictures named in design data (a chart's back image) ship with the program.
+        chart::SetPictureLocator([folder = ui::ProgramFolder()](const std::string& name) {
+            return ui::FindAsset(name, folder);
+        });
         app::CreateWindows();
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();

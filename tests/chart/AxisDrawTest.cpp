@@ -32,6 +32,7 @@ class AxisDrawTest : public ::testing::Test {
         // Only the axes under test draw: the chart's own axes and back wall stay off the paper.
         chart->SetAxisVisible(false);
         chart->BackWall().Pen().SetVisible(false);
+        chart->Legend().SetVisible(false);
         auto* series = new chart::TLineSeries(&form);
         series->SetParentChart(chart);
         series->AppendXY(0, 0);

@@ -136,6 +136,7 @@ class KeyingChartTest : public ::testing::Test {
         m_chart.SetBounds(10, 16, 768, 249);
         m_chart.SetColor(kLightCyan);
         m_chart.SetView3D(false);
+        m_chart.Legend().SetVisible(false);  // as the main window's design data hides it
         m_chart.Title().Text().Add("Morse waveform");
         m_chart.Title().Font().SetName("Arial");
         m_chart.Title().Font().SetHeight(-16);

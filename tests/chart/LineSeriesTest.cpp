@@ -34,6 +34,7 @@ class TPixelChart : public chart::TChart {
         SetMarginBottom(0);
         BackWall().Pen().SetVisible(false);
         SetAxisVisible(false);
+        Legend().SetVisible(false);
     }
     void LayoutAxes() override {}
     void ApplySeriesMargins() override {}

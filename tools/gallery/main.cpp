@@ -1,5 +1,6 @@
 // keyvet-gallery: draws a sheet of every chart canvas primitive, pen style, hatch, gradient,
-// text alignment, rotated text and 3D shape into a PNG, for people to look at.
+// text alignment, rotated text and 3D shape into a PNG, for people to look at; with --charts a
+// sheet of whole charts instead.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -10,6 +11,7 @@
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/View3DOptions.h"
 #include "chart/panel/ChartPanelExtended.h"
+#include "gallery/ChartSheet.h"
 #include "gfx/Bitmap.h"
 
 namespace {
@@ -330,10 +332,12 @@ class TGallery {
 
 int main(int argc, char** argv) {
     constexpr const char* kUsage =
-        "usage: keyvet-gallery OUTPUT.png\n"
+        "usage: keyvet-gallery [--charts] OUTPUT.png\n"
         "Draws a sheet of every chart canvas primitive, pen style, hatch, gradient, text\n"
-        "alignment, rotated text and 3D shape into a PNG.\n"
+        "alignment, rotated text and 3D shape into a PNG; with --charts a sheet of whole\n"
+        "charts (line series with marks and legend, flat and in 3D) instead.\n"
         "\n"
+        "  --charts       draw the chart sheet\n"
         "  -h, --help     show this text and exit\n"
         "  --version      show the program's version and exit\n";
     for (int i = 1; i < argc; ++i) {
@@ -348,11 +352,17 @@ int main(int argc, char** argv) {
                 break;
         }
     }
-    if (argc != 2 || argv[1][0] == '-') {
+    const bool charts = argc == 3 && std::string(argv[1]) == "--charts";
+    const char* output = argv[argc - 1];
+    if ((argc != 2 && !charts) || output[0] == '-') {
         std::fputs(kUsage, stderr);
         return 2;
     }
     try {
+        if (charts) {
+            gallery::SaveChartSheet(argv[2]);
+            return 0;
+        }
         TGallery gallery;
         gallery.Draw();
         gallery.Save(argv[1]);

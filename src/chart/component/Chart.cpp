@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "chart/engine/AxisTitle.h"
+#include "chart/panel/ChartProcs.h"
 #include "chart/series/LineSeries.h"
 #include "classes/ClassBuilder.h"
 
@@ -24,6 +26,7 @@ TChart::TChart(classes::TComponent* owner)
       m_foot(std::make_unique<TChartTitle>(this)),
       m_backWall(std::make_unique<TChartWall>(this, clSeriesDefault)),
       m_leftWall(std::make_unique<TChartWall>(this, kLeftWallColor)),
+      m_legend(std::make_unique<TChartLegend>(this)),
       m_bottomWall(std::make_unique<TChartWall>(this, kBottomWallColor)) {
     m_backWall->Brush().SetOnChange(nullptr);
     m_backWall->Brush().SetStyle(gfx::TBrushStyle::bsClear);
@@ -41,12 +44,30 @@ const classes::TClassInfo& TChart::StaticClass() {
     static const classes::TClassInfo info =
         classes::TClassBuilder<T>("TChart", &TCustomAxisPanel::StaticClass())
             .Creatable()
+            .Boolean("AxisVisible", &T::AxisVisible, &T::SetAxisVisible, true)
+            // Shortcuts into the back wall, stored with it.
+            .Integer<uint32_t>("BackColor", &T::BackColor, &T::SetBackColor, {},
+                               &ChartColorIdents())
+            .StoredIf([](const T&) { return false; })
             .Object("BackWall", [](T& c) -> TChartWall& { return c.BackWall(); })
             .Boolean("BackImageInside", &T::BackImageInside, &T::SetBackImageInside, false)
+            .Object("BottomAxis", [](T& c) -> TChartAxis& { return c.BottomAxis(); })
             .Object("BottomWall", [](T& c) -> TChartWall& { return c.BottomWall(); })
+            .Boolean("ClipPoints", &T::ClipPoints, &T::SetClipPoints, true)
+            .Object("DepthAxis", [](T& c) -> TChartDepthAxis& { return c.DepthAxis(); })
             .Object("Foot", [](T& c) -> TChartTitle& { return c.Foot(); })
+            .Object("Frame", [](T& c) -> TChartPen& { return c.Frame(); })
+            .StoredIf([](const T&) { return false; })
+            .Object("LeftAxis", [](T& c) -> TChartAxis& { return c.LeftAxis(); })
             .Object("LeftWall", [](T& c) -> TChartWall& { return c.LeftWall(); })
+            .Object("Legend", [](T& c) -> TChartLegend& { return c.Legend(); })
+            .Integer("MaxPointsPerPage", &T::MaxPointsPerPage, &T::SetMaxPointsPerPage, 0)
+            .Integer("Page", &T::Page, &T::SetPage, 1)
+            .Object("RightAxis", [](T& c) -> TChartAxis& { return c.RightAxis(); })
+            .Boolean("ScaleLastPage", &T::ScaleLastPage, &T::SetScaleLastPage, true)
             .Object("Title", [](T& c) -> TChartTitle& { return c.Title(); })
+            .Object("TopAxis", [](T& c) -> TChartAxis& { return c.TopAxis(); })
+            .Boolean("View3DWalls", &T::View3DWalls, &T::SetView3DWalls, true)
             .Build();
     return info;
 }
@@ -61,6 +82,7 @@ void TChart::Assign(const classes::TPersistent& source) {
         m_backWall->Assign(*other->m_backWall);
         m_bottomWall->Assign(*other->m_bottomWall);
         m_leftWall->Assign(*other->m_leftWall);
+        m_legend->Assign(*other->m_legend);
         m_foot->Assign(*other->m_foot);
         m_title->Assign(*other->m_title);
     }
@@ -81,14 +103,45 @@ void TChart::SetBackImageInside(bool value) {
     }
 }
 
+std::string TChart::LegendValueText(const TChartSeries& series, int32_t index) const {
+    if (index == -1) {
+        return std::string();
+    }
+    std::string text = series.LegendItemText(index, m_legend->TextStyle());
+    std::replace(text.begin(), text.end(), LineBreakChar, ' ');
+    return text;
+}
+
+bool TChart::IsColorFree(gfx::TColor color, bool checkBackground) const {
+    if (checkBackground && color == BackColor()) {
+        return false;
+    }
+    return TCustomAxisPanel::IsColorFree(color, checkBackground);
+}
+
 void TChart::DrawTitlesAndLegend() {
     TChartCanvas3D& canvas = Canvas();
     canvas.EnterFlatMode();
-    if (m_title->Visible()) {
-        DrawTitle(*m_title, true);
+    const auto drawTitles = [this] {
+        if (m_title->Visible()) {
+            DrawTitle(*m_title, true);
+        }
+        if (m_foot->Visible()) {
+            DrawTitle(*m_foot, false);
+        }
+    };
+    bool anyActive = false;
+    for (int32_t i = 0; i < SeriesCount() && !anyActive; ++i) {
+        anyActive = Series(i)->Active();
     }
-    if (m_foot->Visible()) {
-        DrawTitle(*m_foot, false);
+    if (!m_legend->Visible() || !anyActive) {
+        drawTitles();
+    } else if (m_legend->Vertical()) {
+        m_legend->DrawLegend();
+        drawTitles();
+    } else {
+        drawTitles();
+        m_legend->DrawLegend();
     }
     canvas.LeaveFlatMode();
 }
@@ -369,6 +422,15 @@ int32_t TChart::AxisWallSize(TAxisWall wall) const {
 void RegisterChartClasses() {
     classes::RegisterClass(TChart::StaticClass());
     classes::RegisterClass(TLineSeries::StaticClass());
+    // The parts, so that design data can name their classes.
+    classes::RegisterClass(TChartAxisTitle::StaticClass());
+    classes::RegisterClass(TChartAxis::StaticClass());
+    classes::RegisterClass(TChartDepthAxis::StaticClass());
+    classes::RegisterClass(TSeriesMarks::StaticClass());
+    classes::RegisterClass(TChartLegend::StaticClass());
+    classes::RegisterClass(TChartGradient::StaticClass());
+    classes::RegisterClass(TChartWall::StaticClass());
+    classes::RegisterClass(TChartTitle::StaticClass());
 }
 
 }  // namespace chart

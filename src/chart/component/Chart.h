@@ -1,11 +1,12 @@
 // The concrete chart control that design data names TChart: the axis panel with a title, a
-// foot, three walls and the drawing steps the axis panel leaves to it.
+// foot, three walls, a legend and the drawing steps the axis panel leaves to it.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "chart/component/ChartMouse.h"
+#include "chart/component/ChartLegend.h"
 #include "chart/component/ChartTitle.h"
 #include "chart/component/ChartWall.h"
 #include "chart/engine/AxisPanel.h"
@@ -25,6 +26,10 @@ class TChart : public TCustomAxisPanel {
     TChartWall& BackWall() const { return *m_backWall; }
     TChartWall& LeftWall() const { return *m_leftWall; }
     TChartWall& BottomWall() const { return *m_bottomWall; }
+    TChartLegend& Legend() const { return *m_legend; }
+    // The back wall's outline.
+    TChartPen& Frame() const { return m_backWall->Pen(); }
+    void SetFrame(const TChartPen& value) { m_backWall->SetPen(value); }
     // The back wall's colour; set at run time it also makes the back wall's brush solid.
     gfx::TColor BackColor() const { return m_backWall->Color(); }
     void SetBackColor(gfx::TColor value);
@@ -32,11 +37,26 @@ class TChart : public TCustomAxisPanel {
     bool BackImageInside() const { return m_backImageInside; }
     void SetBackImageInside(bool value);
 
-    // From another chart: BackImageInside, the walls, foot and title, then the axis panel's
-    // settings.
+    // The legend's hooks: an item's text, the box, a row's position.
+    const TOnGetLegendText& OnGetLegendText() const { return m_onGetLegendText; }
+    void SetOnGetLegendText(TOnGetLegendText h) { m_onGetLegendText = std::move(h); }
+    const TOnGetLegendRect& OnGetLegendRect() const { return m_onGetLegendRect; }
+    void SetOnGetLegendRect(TOnGetLegendRect h) { m_onGetLegendRect = std::move(h); }
+    const TOnGetLegendPos& OnGetLegendPos() const { return m_onGetLegendPos; }
+    void SetOnGetLegendPos(TOnGetLegendPos h) { m_onGetLegendPos = std::move(h); }
+
+    // From another chart: BackImageInside, the walls, legend, foot and title, then the axis
+    // panel's settings.
     void Assign(const classes::TPersistent& source) override;
 
-    // Title at the top, then foot at the bottom, each taking its room from the chart rectangle.
+    // The series' legend text of point index in the legend's text style, line breaks as
+    // blanks; empty for index -1.
+    std::string LegendValueText(const TChartSeries& series, int32_t index) const override;
+    // Also refuses the back wall's colour when the background is checked.
+    bool IsColorFree(gfx::TColor color, bool checkBackground) const override;
+
+    // Titles and legend, each taking its room from the chart rectangle: a legend at the left or
+    // right goes first, one at the top or bottom after the titles.
     void DrawTitlesAndLegend() override;
     // One title with its lines and box; moves the chart rectangle's top (or bottom) past it.
     void DrawTitle(TChartTitle& title, bool atTop);
@@ -110,6 +130,7 @@ class TChart : public TCustomAxisPanel {
     std::unique_ptr<TChartTitle> m_foot;
     std::unique_ptr<TChartWall> m_backWall;
     std::unique_ptr<TChartWall> m_leftWall;
+    std::unique_ptr<TChartLegend> m_legend;
     std::unique_ptr<TChartWall> m_bottomWall;
     bool m_backImageInside = false;
     std::optional<TAxesRanges> m_savedAxesRanges;
@@ -118,9 +139,14 @@ class TChart : public TCustomAxisPanel {
     TChartClickSeriesEvent m_onClickSeries;
     TChartClickEvent m_onClickBackground;
     TChartAllowScrollEvent m_onAllowScroll;
+    TOnGetLegendText m_onGetLegendText;
+    TOnGetLegendRect m_onGetLegendRect;
+    TOnGetLegendPos m_onGetLegendPos;
 };
 
-// Registers the chart and series classes that design data can name (TChart, TLineSeries).
+// Registers the chart and series classes that design data can name (TChart, TLineSeries) and
+// the classes of the chart's parts (axes and their titles, marks, legend, gradient, walls,
+// titles).
 // Safe to call more than once.
 void RegisterChartClasses();
 

@@ -365,8 +365,8 @@ void TChart::UndoZoom() {
     ResetZoom();
 }
 
-bool TChart::LegendHit(int32_t /*x*/, int32_t /*y*/) const {
-    return false;
+bool TChart::LegendHit(int32_t x, int32_t y) const {
+    return m_legend->Visible() && m_legend->LegendClicked(x, y) != -1;
 }
 
 void TChart::CancelMouseDrag() {

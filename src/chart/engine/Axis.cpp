@@ -70,7 +70,8 @@ classes::TClassInfo AxisClassInfo(const char* name, const classes::TClassInfo* p
         .Object("TicksInner", [](T& a) -> classes::TPersistent& { return a.TicksInner(); })
         .Object("Title", [](T& a) -> classes::TPersistent& { return a.Title(); })
         .Integer("TitleSize", &A::TitleSize, &A::SetTitleSize, 0)
-        .Boolean("Visible", &A::Visible, &A::SetVisible, true);
+        // The depth axis starts hidden, so a shown one is what design data must store.
+        .Boolean("Visible", &A::Visible, &A::SetVisible, sideAxis);
     return b.Build();
 }
 

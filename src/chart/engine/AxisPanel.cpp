@@ -203,6 +203,27 @@ gfx::TColor TCustomAxisPanel::FreeSeriesColor(bool checkBackground) const {
     return PaletteColor(kPaletteSize);
 }
 
+TChartSeries* TCustomAxisPanel::LegendSeries(int32_t k) const {
+    int32_t shown = 0;
+    for (TChartSeries* series : m_seriesList) {
+        if (series->Active() && series->ShowInLegend() && shown++ == k) {
+            return series;
+        }
+    }
+    return nullptr;
+}
+
+std::string TCustomAxisPanel::LegendSeriesTitle(int32_t k) const {
+    const TChartSeries* series = LegendSeries(k);
+    if (series == nullptr) {
+        return std::string();
+    }
+    if (!series->Title().empty()) {
+        return series->Title();
+    }
+    return !series->Name().empty() ? series->Name() : kMsgSeriesTitlePrefix + std::to_string(k);
+}
+
 void TCustomAxisPanel::MarkForRepaint() {
     if (!AutoRepaint() || Destroying()) {
         return;
@@ -484,6 +505,11 @@ void TCustomAxisPanel::SetMaxPointsPerPage(int32_t value) {
 }
 
 void TCustomAxisPanel::SetPage(int32_t value) {
+    if (Loading()) {
+        // Design data is read before the series get their points: keep the page as designed.
+        m_page = std::max(1, value);
+        return;
+    }
     value = std::max(1, std::min(value, NumPages()));
     if (value == m_page) {
         return;

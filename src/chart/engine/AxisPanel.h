@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "chart/engine/Axis.h"
@@ -49,6 +50,22 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     virtual bool IsColorFree(gfx::TColor color, bool checkBackground) const;
     // The first palette entry (0 .. 15) that IsColorFree accepts; entry 16 when none does.
     gfx::TColor FreeSeriesColor(bool checkBackground) const;
+
+    // --- Legend ------------------------------------------------------------------------------
+
+    // The k-th (from 0) series that is active and shown in the legend; nullptr when none.
+    TChartSeries* LegendSeries(int32_t k) const;
+    // That series' Title, else its name, else "Series " and k; empty when there is none.
+    std::string LegendSeriesTitle(int32_t k) const;
+    // The text the legend shows for point index of a series; nothing here, the concrete chart
+    // formats it with its legend's text style.
+    virtual std::string LegendValueText(const TChartSeries& /*series*/, int32_t /*index*/) const {
+        return std::string();
+    }
+    // Box colour of the legend as last drawn, which legend symbols must stand out from;
+    // clSeriesDefault until a legend is drawn.
+    gfx::TColor LegendColor() const { return m_legendColor; }
+    void SetLegendColor(gfx::TColor value) { m_legendColor = value; }
 
     // While off, change notifications do not repaint (a caller switches it off around a
     // batch of changes and repaints once afterwards).
@@ -179,6 +196,7 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     classes::TNotifyEvent m_onBeforeDrawAxes;
     classes::TNotifyEvent m_onBeforeDrawSeries;
     classes::TNotifyEvent m_onPageChange;
+    gfx::TColor m_legendColor = clSeriesDefault;
 };
 
 }  // namespace chart

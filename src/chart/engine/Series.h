@@ -14,6 +14,8 @@
 #include "chart/engine/ValueList.h"
 #include "classes/Component.h"
 #include "forms/Mouse.h"
+#include "gfx/Brush.h"
+#include "gfx/Geometry.h"
 
 namespace chart {
 
@@ -253,6 +255,14 @@ class TChartSeries : public classes::TComponent {
         top = 0;
         bottom = 0;
     }
+    // The legend's symbol of point index (-1: of the series itself) in the rectangle: the
+    // point's (or series') colour over the chart's legend colour, then the shape.
+    virtual void DrawLegendSymbol(int32_t index, const gfx::TRect& rect);
+    // The symbol with the canvas pen and brush: the rectangle here.
+    virtual void DrawLegendShape(int32_t index, const gfx::TRect& rect);
+    // A series kind may change the symbol's back colour and brush style; nothing here.
+    virtual void PrepareLegendCanvas(int32_t /*index*/, gfx::TColor& /*backColor*/,
+                                     gfx::TBrushStyle& /*brushStyle*/) {}
     // Value to pixel and back along the series' horizontal and vertical axes (through the
     // chart); 0 without a chart.
     int32_t CalcXPosValue(double value) const;

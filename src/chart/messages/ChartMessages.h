@@ -17,6 +17,12 @@ class AxisException : public base::Exception {
     using Exception::Exception;
 };
 
+// A legend setting refused with a message from the table below.
+class LegendException : public base::Exception {
+  public:
+    using Exception::Exception;
+};
+
 // Default number formats of series values and percentages.
 inline constexpr const char* kMsgDefaultValueFormat = "#,##0.###";
 inline constexpr const char* kMsgDefaultPercentFormat = "##0.## %";
@@ -51,6 +57,11 @@ inline constexpr const char* kMsgAxisLabelsSeparation =
 // Depth-axis label of a series without title or name: "Series " and its legend index.
 inline constexpr const char* kMsgSeriesTitlePrefix = "Series ";
 inline constexpr const char* kMsgMaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+// Legend settings.
+inline constexpr const char* kMsgLegendTopPos = "Top Legend Position must be between 0 and 100 %";
+inline constexpr const char* kMsgLegendFirstValue = "First Legend Value must be > 0";
+inline constexpr const char* kMsgLegendColorWidth =
+    "Legend Color Width must be between 0 and 100 %";
 inline constexpr const char* kMsgPointerSize = "Pointer size must be greater than zero";
 
 }  // namespace chart

@@ -3,8 +3,20 @@
 
 #include "chart/messages/ChartMessages.h"
 #include "classes/ClassBuilder.h"
+#include "gfx/ImageFiles.h"
 
 namespace chart {
+
+namespace {
+TPictureLocator& PictureLocator() {
+    static TPictureLocator locator;
+    return locator;
+}
+}  // namespace
+
+void SetPictureLocator(TPictureLocator locator) {
+    PictureLocator() = std::move(locator);
+}
 
 TCustomChartPanelExtended::TCustomChartPanelExtended(classes::TComponent* owner)
     : TCustomChartPanel(owner),
@@ -27,6 +39,7 @@ const classes::TClassInfo& TCustomChartPanelExtended::StaticClass() {
             .Boolean("AllowZoom", &T::AllowZoom, &T::SetAllowZoom, true)
             .Boolean("AnimatedZoom", &T::AnimatedZoom, &T::SetAnimatedZoom, false)
             .Integer("AnimatedZoomSteps", &T::AnimatedZoomSteps, &T::SetAnimatedZoomSteps, 8)
+            .String("BackImage", &T::BackImageName, &T::SetBackImageName, std::string())
             .Enum<TChartBackImageMode>("BackImageMode", &T::BackImageMode, &T::SetBackImageMode,
                                        {"pbmStretch", "pbmTile", "pbmCenter"},
                                        TChartBackImageMode::pbmStretch)
@@ -61,7 +74,26 @@ void TCustomChartPanelExtended::SetAnimatedZoom(bool value) {
 }
 
 void TCustomChartPanelExtended::SetBackImage(const gfx::TPicture& value) {
+    m_backImageName.clear();
     m_backImage->Assign(value);
+}
+
+void TCustomChartPanelExtended::SetBackImageName(const std::string& value) {
+    if (value == m_backImageName) {
+        return;
+    }
+    if (value.empty()) {
+        m_backImageName.clear();
+        m_backImage->Clear();
+        return;
+    }
+    const std::string path = PictureLocator() ? PictureLocator()(value) : value;
+    if (path.empty()) {
+        throw gfx::EInvalidGraphic("The picture \"" + value +
+                                   "\" is not among the program's files");
+    }
+    m_backImage->LoadFromFile(path);  // repaints; keeps the old picture when it fails
+    m_backImageName = value;
 }
 
 void TCustomChartPanelExtended::SetBackImageMode(TChartBackImageMode value) {
@@ -159,6 +191,7 @@ void TCustomChartPanelExtended::ResetZoom() {
 void TCustomChartPanelExtended::Assign(const classes::TPersistent& source) {
     if (const auto* other = dynamic_cast<const TCustomChartPanelExtended*>(&source)) {
         m_backImage->Assign(*other->m_backImage);
+        m_backImageName = other->m_backImageName;
         SetBackImageMode(other->m_backImageMode);
         m_gradient->Assign(*other->m_gradient);
         m_allowPanning = other->m_allowPanning;

@@ -2,7 +2,9 @@
 // panning settings and events.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "chart/panel/ChartGradient.h"
 #include "chart/panel/ChartPanel.h"
@@ -14,6 +16,11 @@ namespace chart {
 enum class TPanningMode : uint8_t { pmNone, pmHorizontal, pmVertical, pmBoth };
 // How the back image covers its rectangle.
 enum class TChartBackImageMode : uint8_t { pbmStretch, pbmTile, pbmCenter };
+
+// Where the program finds a picture that design data names: the file's path, or empty when no
+// such picture ships with it. Without a locator the name is taken as the path.
+using TPictureLocator = std::function<std::string(const std::string& name)>;
+void SetPictureLocator(TPictureLocator locator);
 
 class TCustomChartPanelExtended : public TCustomChartPanel {
   public:
@@ -35,6 +42,11 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
     // Loading or changing the picture repaints.
     gfx::TPicture& BackImage() const { return *m_backImage; }
     void SetBackImage(const gfx::TPicture& value);
+    // The back image by the name of a picture file, as design data stores it ("BackImage").
+    // Loads the picture (EInvalidGraphic when it is missing or unreadable, the old one kept);
+    // empty clears it. Assigning a picture with SetBackImage forgets the name.
+    const std::string& BackImageName() const { return m_backImageName; }
+    void SetBackImageName(const std::string& value);
     TChartBackImageMode BackImageMode() const { return m_backImageMode; }
     void SetBackImageMode(TChartBackImageMode value);
     TChartGradient& Gradient() const { return *m_gradient; }
@@ -72,6 +84,7 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
     bool m_allowZoom = true;
     TPanningMode m_allowPanning = TPanningMode::pmBoth;
     std::unique_ptr<gfx::TPicture> m_backImage;
+    std::string m_backImageName;
     TChartBackImageMode m_backImageMode = TChartBackImageMode::pbmStretch;
     std::unique_ptr<TChartGradient> m_gradient;
     bool m_zoomActive = false;

@@ -32,6 +32,8 @@ class TCustomSeries : public TChartSeries {
     // Room for pointer shapes and stair legs at the ends of the axes, pixels.
     void HorizontalMargins(int32_t& left, int32_t& right) const override;
     void VerticalMargins(int32_t& top, int32_t& bottom) const override;
+    // The legend symbol: a stretch of line, the pointer over it, or the filled box.
+    void DrawLegendShape(int32_t index, const gfx::TRect& rect) override;
 
     TChartPen& LinePen() const { return *m_linePen; }
     void SetLinePen(const TChartPen& value) { m_linePen->Assign(value); }
@@ -88,6 +90,10 @@ class TLineSeries : public TCustomSeries {
 
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
+
+    // The legend symbol takes the line pen and the line brush's style.
+    void PrepareLegendCanvas(int32_t index, gfx::TColor& backColor,
+                             gfx::TBrushStyle& brushStyle) override;
 };
 
 }  // namespace chart

@@ -87,10 +87,16 @@ void TSeriesPointer::PrepareCanvas(TChartCanvas3D& canvas, gfx::TColor color) co
 
 void TSeriesPointer::DrawShape(TChartCanvas3D& canvas, bool is3D, int32_t x, int32_t y, int32_t z,
                                gfx::TColor color, TSeriesPointerStyle style) const {
-    const int32_t l = x - m_horizSize;
-    const int32_t r = x + m_horizSize;
-    const int32_t t = y - m_vertSize;
-    const int32_t b = y + m_vertSize;
+    DrawSizedShape(canvas, is3D, x, y, z, m_horizSize, m_vertSize, color, style);
+}
+
+void TSeriesPointer::DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x, int32_t y,
+                                    int32_t z, int32_t hx, int32_t hy, gfx::TColor color,
+                                    TSeriesPointerStyle style) const {
+    const int32_t l = x - hx;
+    const int32_t r = x + hx;
+    const int32_t t = y - hy;
+    const int32_t b = y + hy;
     // Flat shapes, at depth z in a 3D chart.
     const auto polygon = [&](std::span<const gfx::TPoint> points) {
         if (is3D) {

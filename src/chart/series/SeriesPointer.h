@@ -59,6 +59,9 @@ class TSeriesPointer : public classes::TPersistent {
     // The shape of a style centred on (x, y), flat at depth z (z is ignored by a flat chart).
     void DrawShape(TChartCanvas3D& canvas, bool is3D, int32_t x, int32_t y, int32_t z,
                    gfx::TColor color, TSeriesPointerStyle style) const;
+    // The same with half-width hx and half-height hy instead of the pointer's sizes, pixels.
+    void DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x, int32_t y, int32_t z,
+                        int32_t hx, int32_t hy, gfx::TColor color, TSeriesPointerStyle style) const;
 
     void Assign(const classes::TPersistent& source) override;
     static const classes::TClassInfo& StaticClass();
