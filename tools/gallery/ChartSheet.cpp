@@ -23,6 +23,10 @@ constexpr int32_t kChartWidth = 490;
 constexpr int32_t kChartHeight = 400;
 constexpr int32_t kMargin = 10;  // pixels around and between the charts
 constexpr int32_t kPoints = 9;
+// Legend symbols a third of the text column wide, so line and pointer both show.
+constexpr int32_t kLegendColorWidth = 30;
+// Depth of the 3D chart, percent.
+constexpr int32_t k3DPercent = 40;
 
 // Three series of a keying session: dit, dah and space lengths over nine runs, milliseconds.
 void AddKeyingSeries(chart::TChart& chart) {
@@ -61,12 +65,9 @@ std::unique_ptr<chart::TChart> NewChart(const std::string& title, bool view3D) {
     chart->LeftAxis().Title().SetCaption("ms");
     chart->BackWall().SetColor(gfx::clWhite);
     chart->BackWall().Brush().SetStyle(gfx::TBrushStyle::bsSolid);
+    chart->Legend().SetColorWidth(kLegendColorWidth);
     if (view3D) {
-        chart->SetChart3DPercent(30);
-        chart->View3DOptions().SetOrthogonal(false);
-        chart->View3DOptions().SetElevation(345);
-        chart->View3DOptions().SetRotation(340);
-        chart->View3DOptions().SetPerspective(15);
+        chart->SetChart3DPercent(k3DPercent);
         chart->Legend().SetAlignment(chart::TLegendAlignment::laBottom);
     }
     AddKeyingSeries(*chart);
