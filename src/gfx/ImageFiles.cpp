@@ -3,6 +3,8 @@
 
 #include <png.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -149,8 +151,16 @@ void WritePng(const std::string& path, const TImageData& image) {
     png.width = static_cast<png_uint_32>(image.Width);
     png.height = static_cast<png_uint_32>(image.Height);
     png.format = PNG_FORMAT_RGB;
-    if (png_image_write_to_file(&png, path.c_str(), 0, rgb.data(), 0, nullptr) == 0) {
+    // Written beside the target and renamed into place, so a failed write leaves no half file.
+    const std::string temporary = path + ".tmp";
+    if (png_image_write_to_file(&png, temporary.c_str(), 0, rgb.data(), 0, nullptr) == 0) {
+        std::remove(temporary.c_str());
         throw EInvalidGraphic("Cannot write PNG image \"" + path + "\": " + png.message);
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const std::string reason = std::strerror(errno);
+        std::remove(temporary.c_str());
+        throw EInvalidGraphic("Cannot write PNG image \"" + path + "\": " + reason);
     }
 }
 

@@ -305,6 +305,45 @@ TEST_F(ChartLegendTest, SeriesWithoutTitlesAreNamedOrNumbered) {
     EXPECT_EQ(m_chart.Legend().ItemText(1), "Series 1");
 }
 
+TEST_F(ChartLegendTest, LineSeriesShowAStretchOfLineAndTheirPointerOverIt) {
+    auto* plain = new chart::TLineSeries(nullptr);
+    plain->SetTitle("Line");
+    plain->SetSeriesColor(gfx::clRed);
+    plain->AppendXY(0, 1);
+    auto* pointed = new chart::TLineSeries(nullptr);
+    pointed->SetTitle("Pointer");
+    pointed->SetSeriesColor(gfx::clBlue);
+    pointed->Pointer().SetVisible(true);
+    pointed->AppendXY(0, 2);
+    m_chart.AddSeries(plain);
+    m_chart.AddSeries(pointed);
+    m_chart.Legend().SetColorWidth(50);  // a symbol wide enough to see both parts
+    m_chart.Paint();
+    const TRect& r = m_chart.Legend().RectLegend();
+    const int32_t h = LineHeight();
+    const int32_t tw = Widest({"Line", "Pointer"});
+    const int32_t s = Nearest((tw + 10) * 0.5);
+    const int32_t tx = r.Right - tw - 2;
+    for (int32_t p = 0; p < 2; ++p) {
+        const int32_t y = r.Top + 1 + p * h;
+        const TRect symbol(tx - 4 - s, y + 2, tx - 4, y + h - 2);
+        const int32_t middle = (symbol.Top + symbol.Bottom) / 2;
+        const gfx::TColor color = p == 0 ? gfx::clRed : gfx::clBlue;
+        // The line across the middle, from the first column to the last but one.
+        EXPECT_TRUE(Is(symbol.Left, middle, color)) << p;
+        EXPECT_TRUE(Is(symbol.Right - 1, middle, color)) << p;
+        EXPECT_TRUE(Is(symbol.Left, middle - 1, gfx::clWhite)) << p;
+        EXPECT_FALSE(Is(symbol.Right, middle, color)) << p;
+    }
+    // The pointer stands in the middle of the second symbol, at most a third of it in size.
+    const int32_t y = r.Top + 1 + h;
+    const TRect symbol(tx - 4 - s, y + 2, tx - 4, y + h - 2);
+    const int32_t cx = (symbol.Left + symbol.Right) / 2;
+    const int32_t hy = std::min(4, symbol.Height() / 3);
+    EXPECT_TRUE(Is(cx, (symbol.Top + symbol.Bottom) / 2 - hy + 1, gfx::clBlue));
+    EXPECT_TRUE(Is(symbol.Left, (symbol.Top + symbol.Bottom) / 2 - hy + 1, gfx::clWhite));
+}
+
 TEST(ChartLegendSettingsTest, OutOfRangeSettingsAreRefusedWithTheirMessages) {
     TChart chart(nullptr);
     TChartLegend& legend = chart.Legend();

@@ -64,6 +64,19 @@ TEST(ImagesTest, PngRoundTripKeepsEveryPixel) {
     std::remove(path.c_str());
 }
 
+TEST(ImagesTest, PngIsWrittenBesideAndRenamedSoAFailedWriteLeavesNothing) {
+    TBitmap bitmap(2, 2);
+    const std::string path = TempPath("renamed.png");
+    bitmap.SaveToFile(path);
+    std::ifstream temporary(path + ".tmp");
+    EXPECT_FALSE(temporary.good());
+    std::remove(path.c_str());
+    const std::string missing = TempPath("no-such-folder/out.png");
+    EXPECT_THROW(bitmap.SaveToFile(missing), EInvalidGraphic);
+    std::ifstream written(missing);
+    EXPECT_FALSE(written.good());
+}
+
 TEST(ImagesTest, BmpRowsAreReadBottomUpWithBlueFirst) {
     std::string path = TempPath("small.bmp");
     WriteBytes(path, SmallBmp());
