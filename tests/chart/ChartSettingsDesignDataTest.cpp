@@ -188,6 +188,14 @@ end
         EXPECT_EQ(e.Line(), 3);
         EXPECT_NE(e.Message().find("no-such-picture.png"), std::string::npos) << e.Message();
     }
+    // A folder (or a device) is no picture either; the old picture and name stay.
+    TChart chart(nullptr);
+    chart.SetBackImageName(PicturePath());
+    EXPECT_THROW(chart.SetBackImageName("."), gfx::EInvalidGraphic);
+    EXPECT_EQ(chart.BackImageName(), PicturePath());
+    EXPECT_FALSE(chart.BackImage().Empty());
+    chart.SetBackImageName("");
+    EXPECT_TRUE(chart.BackImage().Empty());
 }
 
 TEST_F(ChartSettingsDesignDataTest, ThePartsClassesAreRegistered) {

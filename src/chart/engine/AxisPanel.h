@@ -124,6 +124,12 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     TChartAxis& LeftAxis() const { return *m_leftAxis; }
     TChartAxis& RightAxis() const { return *m_rightAxis; }
     TChartDepthAxis& DepthAxis() const { return *m_depthAxis; }
+    // Setting an axis copies the given axis' settings into the chart's own.
+    void SetBottomAxis(const TChartAxis& value) { m_bottomAxis->Assign(value); }
+    void SetTopAxis(const TChartAxis& value) { m_topAxis->Assign(value); }
+    void SetLeftAxis(const TChartAxis& value) { m_leftAxis->Assign(value); }
+    void SetRightAxis(const TChartAxis& value) { m_rightAxis->Assign(value); }
+    void SetDepthAxis(const TChartDepthAxis& value) { m_depthAxis->Assign(value); }
     // Takes ownership of an axis created for this chart and appends it to AxesList.
     void AddAxis(std::unique_ptr<TCustomChartAxis> axis);
     // Axes are drawn when AxisVisible and the axis' Visible; the depth axis exactly in 3D; a

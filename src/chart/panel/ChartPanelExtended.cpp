@@ -1,6 +1,9 @@
 // The extended chart panel: background, back image, zoom settings and their design data.
 #include "chart/panel/ChartPanelExtended.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "chart/messages/ChartMessages.h"
 #include "classes/ClassBuilder.h"
 #include "gfx/ImageFiles.h"
@@ -88,7 +91,9 @@ void TCustomChartPanelExtended::SetBackImageName(const std::string& value) {
         return;
     }
     const std::string path = PictureLocator() ? PictureLocator()(value) : value;
-    if (path.empty()) {
+    // Only a plain file is read: a device or a folder is no picture.
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
         throw gfx::EInvalidGraphic("The picture \"" + value +
                                    "\" is not among the program's files");
     }
