@@ -276,6 +276,22 @@ TEST_F(ChartLegendTest, ClicksFindTheRowOrCell) {
     EXPECT_EQ(legend.LegendClicked(top.Left + 2 * columnWidth + 2, top.Top + 3), 2);
 }
 
+TEST_F(ChartLegendTest, APressOnARowReachesOnClickLegendAndOnlyWhileTheLegendShows) {
+    ThreeSeries();
+    m_chart.Paint();
+    int clicks = 0;
+    m_chart.SetOnClickLegend([&clicks](TChart&, forms::TMouseButton, forms::TShiftState, int32_t,
+                                       int32_t) { ++clicks; });
+    const TRect r = m_chart.Legend().RectLegend();
+    m_chart.MouseDown(forms::TMouseButton::mbLeft, 0, r.Left + 3, r.Top + 4);
+    m_chart.MouseUp(forms::TMouseButton::mbLeft, 0, r.Left + 3, r.Top + 4);
+    EXPECT_EQ(clicks, 1);
+    m_chart.Legend().SetVisible(false);
+    m_chart.MouseDown(forms::TMouseButton::mbLeft, 0, r.Left + 3, r.Top + 4);
+    m_chart.MouseUp(forms::TMouseButton::mbLeft, 0, r.Left + 3, r.Top + 4);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ChartLegendTest, TheHooksChangeTextsBoxAndRows) {
     ThreeSeries();
     std::vector<int32_t> positions;
