@@ -101,6 +101,7 @@ TEST_F(ChartLegendTest, ARightLegendListsSeriesBesideTheShrunkenPlot) {
     const int32_t top = Nearest(10 * kHeight * 0.01);
     EXPECT_EQ(legend.RectLegend(), TRect(left, top, right, top + 3 * h + 2));
     EXPECT_EQ(legend.LegendRows(), 3);
+    EXPECT_EQ(legend.SymbolWidth(), s);
     // The plot ends at the box less 3 % of its width.
     EXPECT_EQ(m_chart.afterLegend.Right, left - 11);
     EXPECT_EQ(m_chart.afterLegend.Left, kMarginRect.Left);

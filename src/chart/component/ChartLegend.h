@@ -102,6 +102,8 @@ class TChartLegend : public TChartFontObject {
     const gfx::TRect& RectLegend() const { return m_rectLegend; }
     int32_t LegendColumns() const { return m_legendColumns; }
     int32_t LegendRows() const { return m_legendRows; }
+    // Width of the colour symbols, pixels.
+    int32_t SymbolWidth() const { return m_symbolWidth; }
 
     void Assign(const classes::TPersistent& source) override;
     static const classes::TClassInfo& StaticClass();
