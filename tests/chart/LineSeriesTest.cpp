@@ -10,69 +10,14 @@
 
 #include "chart/component/Chart.h"
 #include "chart/messages/ChartMessages.h"
+#include "support/PixelChart.h"
 
 namespace {
 
 using chart::TLineSeries;
 using chart::TSeriesPointerStyle;
 
-constexpr gfx::TColor kWhite = 0xFFFFFF;
-
-// A 60 x 40 white chart without bevels or margins whose axes are the identity: value v lies at
-// pixel v (x) and pixel v (y, downwards), within the plot rectangle (0, 0, 60, 40). An offset
-// can shift the horizontal values so that the left edge stands at a chosen value.
-class TPixelChart : public chart::TChart {
-  public:
-    TPixelChart() : TChart(nullptr) {
-        SetBounds(0, 0, 60, 40);
-        SetColor(kWhite);
-        SetBevelOuter(forms::TPanelBevel::bvNone);
-        SetView3D(false);
-        SetMarginLeft(0);
-        SetMarginTop(0);
-        SetMarginRight(0);
-        SetMarginBottom(0);
-        BackWall().Pen().SetVisible(false);
-        SetAxisVisible(false);
-        Legend().SetVisible(false);
-    }
-    void LayoutAxes() override {}
-    void ApplySeriesMargins() override {}
-    int32_t SeriesValueToPixel(const chart::TChartSeries&, double value,
-                               bool horizontal) const override {
-        return static_cast<int32_t>(horizontal ? value - xOffset : value);
-    }
-    double SeriesPixelToValue(const chart::TChartSeries&, int32_t pixel,
-                              bool horizontal) const override {
-        return horizontal ? pixel + xOffset : pixel;
-    }
-    bool SeriesAxisInverted(const chart::TChartSeries&, bool) const override { return false; }
-
-    gfx::TColorRef Pixel(int32_t x, int32_t y) const { return Surface().Canvas().Pixel(x, y); }
-    bool Coloured(int32_t x, int32_t y) const { return Pixel(x, y) != gfx::ColorToRGB(kWhite); }
-    // The coloured pixels as rows of '#' and '.', for readable failures.
-    std::string Picture() const {
-        std::string out;
-        for (int32_t y = 0; y < 40; ++y) {
-            for (int32_t x = 0; x < 60; ++x) {
-                out += Coloured(x, y) ? '#' : '.';
-            }
-            out += '\n';
-        }
-        return out;
-    }
-    int32_t CountColoured() const {
-        int32_t n = 0;
-        for (int32_t y = 0; y < 40; ++y) {
-            for (int32_t x = 0; x < 60; ++x) {
-                n += Coloured(x, y) ? 1 : 0;
-            }
-        }
-        return n;
-    }
-
-    double xOffset = 0;
-};
+using testsupport::TPixelChart;
 
 class LineSeriesTest : public ::testing::Test {
   protected:
@@ -132,6 +77,24 @@ TEST_F(LineSeriesTest, ANullPointBreaksTheLineOnBothSides) {
     m_chart.Paint();
     EXPECT_TRUE(m_chart.Coloured(50, 15)) << m_chart.Picture();
     EXPECT_FALSE(m_chart.Coloured(30, 10)) << m_chart.Picture();
+}
+
+TEST_F(LineSeriesTest, APaintEndingOnANullPointDoesNotLoseTheNextPaintsEnteringSegment) {
+    m_series->AppendXY(0, 10);
+    m_series->AppendXY(20, 10);
+    m_series->AppendXY(40, 10);
+    m_series->AppendNullXY(50, 10);
+    m_chart.Paint();  // the last point drawn is the null one
+    EXPECT_TRUE(m_chart.Coloured(10, 10)) << m_chart.Picture();
+    // Scrolled so that X = 10 stands at the left edge: the segment from X = 0 enters the plot
+    // and runs into the first visible point at X = 20 (pixel 10).
+    m_chart.xOffset = 10;
+    m_chart.PartChanged();
+    m_chart.Paint();
+    ASSERT_EQ(m_series->FirstVisibleIndex(), 1);
+    EXPECT_TRUE(m_chart.Coloured(5, 10)) << m_chart.Picture();
+    EXPECT_TRUE(m_chart.Coloured(20, 10)) << m_chart.Picture();
+    EXPECT_FALSE(m_chart.Coloured(35, 10)) << m_chart.Picture();  // none into the null point
 }
 
 TEST_F(LineSeriesTest, StairsDrawTwoLegsHorizontalFirstUnlessInverted) {

@@ -2,6 +2,7 @@
 #include "chart/series/LineSeries.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/Arith.h"
 #include "chart/engine/AxisPanel.h"
@@ -21,7 +22,8 @@ bool InPixelRange(int32_t v) {
 TCustomSeries::TCustomSeries(classes::TComponent* owner)
     : TChartSeries(owner),
       m_linePen(std::make_unique<TChartPen>([this] { RequestRepaint(); })),
-      m_pointer(std::make_unique<TSeriesPointer>(*this)) {
+      m_pointer(std::make_unique<TSeriesPointer>(*this)),
+      m_areaLinesPen(std::make_unique<TChartPen>([this] { RequestRepaint(); })) {
     SetIncludePointBeyondEnd(true);
 }
 
@@ -73,9 +75,37 @@ void TCustomSeries::SetLineHeight(int32_t value) {
     }
 }
 
+void TCustomSeries::SetSegmentsClickable(bool value) {
+    if (m_segmentsClickable != value) {
+        m_segmentsClickable = value;
+        RequestChange();
+    }
+}
+
+void TCustomSeries::SetDrawArea(bool value) {
+    if (m_drawArea != value) {
+        m_drawArea = value;
+        RequestChange();
+    }
+}
+
+void TCustomSeries::SetAreaBrush(gfx::TBrushStyle value) {
+    if (m_areaBrush != value) {
+        m_areaBrush = value;
+        RequestChange();
+    }
+}
+
+void TCustomSeries::SetAreaColor(gfx::TColor value) {
+    if (m_areaColor != value) {
+        m_areaColor = value;
+        RequestChange();
+    }
+}
+
 int32_t TCustomSeries::OriginPixel(int32_t /*index*/) const {
     const TCustomAxisPanel* chart = ParentChart();
-    return chart == nullptr ? 0 : chart->PlotRect().Bottom;
+    return chart == nullptr ? 0 : chart->VertAxisOf(*this).EndPixel();
 }
 
 void TCustomSeries::HorizontalMargins(int32_t& left, int32_t& right) const {
@@ -128,7 +158,9 @@ void TCustomSeries::DrawPoint(int32_t index) {
     const int32_t x = PointScreenX(index);
     const int32_t y = PointScreenY(index);
     if (!InPixelRange(x) || !InPixelRange(y)) {
-        m_previous.Color = color;
+        // Nothing drawn yet in this paint: the next point starts from its own position rather
+        // than from a point of an earlier paint.
+        m_previous.Color = index == FirstVisibleIndex() ? gfx::clNone : color;
         return;
     }
     TChartCanvas3D& canvas = chart->Canvas();
@@ -139,13 +171,30 @@ void TCustomSeries::DrawPoint(int32_t index) {
         m_previous.Y = y;
     }
     const int32_t origin = OriginPixel(index);
+    m_currentOrigin = origin;
     if (index == FirstVisibleIndex()) {
+        if (m_dark3D) {
+            const int32_t extent = chart->DepthExtent();
+            m_depthSlopeLimit =
+                extent == 0 ? 1.0 : std::abs(static_cast<double>(chart->DepthRise()) / extent);
+        }
+        // Each paint starts afresh: only the point before this one decides whether a segment
+        // enters the plot, never the last point of the previous paint (which may have been
+        // null).
+        m_previous = TPreviousPoint{x, y, origin, color};
         if (index > 0) {
             // The segment coming into the plot from the point before it.
-            const bool inverted = chart->SeriesAxisInverted(*this, true);
-            m_previous.X = inverted ? chart->PlotRect().Right : chart->PlotRect().Left;
-            m_previous.Y = m_stairs ? PointScreenY(index - 1) : EdgeStartY(index, m_previous.X);
-            if (PointColor(index - 1) != gfx::clNone) {
+            m_previous.Color = PointColor(index - 1);
+            if (m_drawArea) {
+                m_previous.X = PointScreenX(index - 1);
+                m_previous.Y = PointScreenY(index - 1);
+                m_previous.Origin = OriginPixel(index - 1);
+            } else {
+                const bool inverted = chart->SeriesAxisInverted(*this, true);
+                m_previous.X = inverted ? chart->PlotRect().Right : chart->PlotRect().Left;
+                m_previous.Y = m_stairs ? PointScreenY(index - 1) : EdgeStartY(index, m_previous.X);
+            }
+            if (m_previous.Color != gfx::clNone) {
                 DrawConnection(index, x, y, color, false);
             }
         }
@@ -163,31 +212,19 @@ void TCustomSeries::DrawPoint(int32_t index) {
 
 void TCustomSeries::DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color,
                                    bool withPointers) {
-    TCustomAxisPanel* chart = ParentChart();
-    TChartCanvas3D& canvas = chart->Canvas();
     const bool samePlace = x == m_previous.X && y == m_previous.Y;
-    if (!samePlace && color != gfx::clNone && m_previous.Color != gfx::clNone && m_connectPoints) {
-        canvas.ApplyChartPen(*m_linePen);
-        chart->AdjustPenForPrinter(canvas.Pen());
-        canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
-        canvas.Pen().SetColor(color);
-        const bool is3D = chart->View3D();
-        // Flat in 2D; in 3D the line stands at the front of the series' depth slot.
-        const auto segment = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-            if (is3D) {
-                canvas.SegmentAtDepth(x0, y0, x1, y1, StartZ());
-            } else {
-                canvas.Segment(x0, y0, x1, y1);
+    if (!samePlace && color != gfx::clNone && m_previous.Color != gfx::clNone) {
+        if (ParentChart()->View3D()) {
+            // A clear line brush leaves nothing of a line's ribbon to draw.
+            if (m_drawArea || (m_connectPoints && m_lineBrush != gfx::TBrushStyle::bsClear)) {
+                DrawRibbonConnection(index, x, y, color);
             }
-        };
-        if (m_stairs && m_invertedStairs) {
-            segment(m_previous.X, m_previous.Y, m_previous.X, y);
-            segment(m_previous.X, y, x, y);
-        } else if (m_stairs) {
-            segment(m_previous.X, m_previous.Y, x, m_previous.Y);
-            segment(x, m_previous.Y, x, y);
-        } else {
-            segment(m_previous.X, m_previous.Y, x, y);
+        } else if (m_drawArea) {
+            DrawAreaFace(m_previous.X, m_previous.Y, m_previous.Origin, x, y, m_currentOrigin,
+                         color);
+            DrawFlatLine(x, y, color);
+        } else if (m_connectPoints) {
+            DrawFlatLine(x, y, color);
         }
     }
     if (withPointers && m_pointer->Visible()) {
@@ -200,6 +237,24 @@ void TCustomSeries::DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TCo
     }
 }
 
+void TCustomSeries::DrawFlatLine(int32_t x, int32_t y, gfx::TColor color) {
+    TCustomAxisPanel* chart = ParentChart();
+    TChartCanvas3D& canvas = chart->Canvas();
+    canvas.ApplyChartPen(*m_linePen);
+    chart->AdjustPenForPrinter(canvas.Pen());
+    canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
+    canvas.Pen().SetColor(color);
+    if (m_stairs && m_invertedStairs) {
+        canvas.Segment(m_previous.X, m_previous.Y, m_previous.X, y);
+        canvas.Segment(m_previous.X, y, x, y);
+    } else if (m_stairs) {
+        canvas.Segment(m_previous.X, m_previous.Y, x, m_previous.Y);
+        canvas.Segment(x, m_previous.Y, x, y);
+    } else {
+        canvas.Segment(m_previous.X, m_previous.Y, x, y);
+    }
+}
+
 void TCustomSeries::DrawPointer(int32_t x, int32_t y, int32_t index, gfx::TColor color) {
     TCustomAxisPanel* chart = ParentChart();
     if (chart == nullptr) {
@@ -209,7 +264,35 @@ void TCustomSeries::DrawPointer(int32_t x, int32_t y, int32_t index, gfx::TColor
     m_pointer->PrepareCanvas(canvas, color);
     const TSeriesPointerStyle style =
         m_onGetPointerStyle ? m_onGetPointerStyle(*this, index) : m_pointer->Style();
-    m_pointer->DrawShape(canvas, chart->View3D(), x, y, StartZ(), color, style);
+    const bool is3D = chart->View3D();
+    // Solid shapes across the series' depth where the style has one; otherwise the flat shape
+    // at the series' front depth.
+    if (!is3D || !m_pointer->Draw3D() ||
+        !m_pointer->DrawSolidShape(canvas, x, y, StartZ(), EndZ(), style)) {
+        m_pointer->DrawShape(canvas, is3D, x, y, StartZ(), color, style);
+    }
+}
+
+void TCustomSeries::Assign(const classes::TPersistent& source) {
+    TChartSeries::Assign(source);
+    const auto* other = dynamic_cast<const TCustomSeries*>(&source);
+    if (other == nullptr) {
+        return;
+    }
+    m_areaBrush = other->m_areaBrush;
+    m_areaColor = other->m_areaColor;
+    m_areaLinesPen->Assign(*other->m_areaLinesPen);
+    m_segmentsClickable = other->m_segmentsClickable;
+    m_dark3D = other->m_dark3D;
+    m_drawArea = other->m_drawArea;
+    m_connectPoints = other->m_connectPoints;
+    m_invertedStairs = other->m_invertedStairs;
+    m_lineBrush = other->m_lineBrush;
+    m_lineHeight = other->m_lineHeight;
+    m_linePen->Assign(*other->m_linePen);
+    m_pointer->Assign(*other->m_pointer);
+    m_stairs = other->m_stairs;
+    RequestChange();
 }
 
 const classes::TClassInfo& TCustomSeries::StaticClass() {
@@ -252,6 +335,15 @@ const classes::TClassInfo& TLineSeries::StaticClass() {
 
 const classes::TClassInfo& TLineSeries::ClassInfo() const {
     return StaticClass();
+}
+
+void TLineSeries::Assign(const classes::TPersistent& source) {
+    TCustomSeries::Assign(source);
+    SetConnectPoints(true);
+    SetDrawArea(false);
+    if (&source.ClassInfo() != &ClassInfo()) {
+        Pointer().SetVisible(false);
+    }
 }
 
 }  // namespace chart

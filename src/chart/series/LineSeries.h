@@ -14,6 +14,9 @@ namespace chart {
 // (sender, point index) -> the pointer style of that point.
 using TOnGetPointerStyle =
     std::function<TSeriesPointerStyle(TChartSeries& sender, int32_t valueIndex)>;
+// (sender, point index, x, y): a click hit the pointer of that point.
+using TSeriesClickPointerEvent =
+    std::function<void(TChartSeries& sender, int32_t valueIndex, int32_t x, int32_t y)>;
 
 class TCustomSeries : public TChartSeries {
   public:
@@ -34,6 +37,20 @@ class TCustomSeries : public TChartSeries {
     void VerticalMargins(int32_t& top, int32_t& bottom) const override;
     // The legend symbol: a stretch of line, the pointer over it, or the filled box.
     void DrawLegendShape(int32_t index, const gfx::TRect& rect) override;
+    // The visible point at the screen position (x, y), or -1: a pointer hit (which fires the
+    // pointer-click event), the point's own pixel, or, with SegmentsClickable, the segment
+    // (ribbon in 3D, either stair leg, the area under it) leading to the next point.
+    int32_t PointAtScreen(int32_t x, int32_t y) override;
+    // (x, y) lies within the pointer of point index drawn at (px, py).
+    virtual bool PointerHit(int32_t index, int32_t px, int32_t py, int32_t x, int32_t y) const;
+    // The fill of one segment's area: the quadrilateral from the previous point (px, py) to
+    // (x, y) down to the origin pixels, in the area colour and brush with the area lines pen
+    // (a stair step with Stairs); in 3D at the series' front depth.
+    void DrawAreaFace(int32_t px, int32_t py, int32_t previousOrigin, int32_t x, int32_t y,
+                      int32_t origin, gfx::TColor color);
+    // From another series: its settings, points and, from another of the line family, the
+    // line, area, pointer and click settings.
+    void Assign(const classes::TPersistent& source) override;
 
     TChartPen& LinePen() const { return *m_linePen; }
     void SetLinePen(const TChartPen& value) { m_linePen->Assign(value); }
@@ -55,6 +72,25 @@ class TCustomSeries : public TChartSeries {
     void SetOnGetPointerStyle(TOnGetPointerStyle handler) {
         m_onGetPointerStyle = std::move(handler);
     }
+    void SetOnClickPointer(TSeriesClickPointerEvent handler) {
+        m_onClickPointer = std::move(handler);
+    }
+    // Segments count for PointAtScreen.
+    bool SegmentsClickable() const { return m_segmentsClickable; }
+    void SetSegmentsClickable(bool value);
+    // The area: filled down to OriginPixel in AreaColor (clSeriesDefault: the point's colour)
+    // with AreaBrush, outlined by AreaLinesPen.
+    bool DrawArea() const { return m_drawArea; }
+    void SetDrawArea(bool value);
+    gfx::TBrushStyle AreaBrush() const { return m_areaBrush; }
+    void SetAreaBrush(gfx::TBrushStyle value);
+    gfx::TColor AreaColor() const { return m_areaColor; }
+    void SetAreaColor(gfx::TColor value);
+    TChartPen& AreaLinesPen() const { return *m_areaLinesPen; }
+    void SetAreaLinesPen(const TChartPen& value) { m_areaLinesPen->Assign(value); }
+    // Pixel slope beyond which a 3D ribbon shows its darker underside: the chart's depth rise
+    // over its depth extent, taken at the first visible point of each paint.
+    double DepthSlopeLimit() const { return m_depthSlopeLimit; }
 
   private:
     // The previously drawn point: pixels and colour (clNone after a null point).
@@ -66,6 +102,21 @@ class TCustomSeries : public TChartSeries {
     };
     // The segment from the previous point to (x, y), then its pointers when asked.
     void DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color, bool withPointers);
+    // The flat line from the previous point to (x, y) (one segment or two stair legs) with the
+    // line pen in the point's colour.
+    void DrawFlatLine(int32_t x, int32_t y, gfx::TColor color);
+    // The 3D connection: ribbons between the series' start and end depth, the LineHeight front
+    // face, darker undersides of steep segments, and the area's faces.
+    void DrawRibbonConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color);
+    // One ribbon from (x0, y0) to (x1, y1) across the series' depth in the brush colour.
+    void DrawRibbon(int32_t x0, int32_t y0, int32_t x1, int32_t y1, gfx::TColor fill,
+                    gfx::TBrushStyle style);
+    // The fill colour of the area for a point of the given colour.
+    gfx::TColor AreaFillColor(gfx::TColor pointColor) const;
+    // The screen position lies on the segment (or stair legs, ribbon, area) from the previous
+    // point (px, py) to (x, y); (wx, wy) is the position on the series' depth plane.
+    bool SegmentHit(int32_t px, int32_t py, int32_t previousOrigin, int32_t x, int32_t y,
+                    int32_t origin, int32_t sx, int32_t sy, int32_t wx, int32_t wy) const;
     // Height at the plot's left (or right) edge of the segment from point index-1 to index.
     int32_t EdgeStartY(int32_t index, int32_t edgeX) const;
     void RequestChange();
@@ -79,7 +130,15 @@ class TCustomSeries : public TChartSeries {
     std::unique_ptr<TSeriesPointer> m_pointer;
     bool m_stairs = false;
     TOnGetPointerStyle m_onGetPointerStyle;
+    TSeriesClickPointerEvent m_onClickPointer;
     TPreviousPoint m_previous;
+    int32_t m_currentOrigin = 0;  // OriginPixel of the point being drawn
+    bool m_segmentsClickable = true;
+    bool m_drawArea = false;
+    gfx::TBrushStyle m_areaBrush = gfx::TBrushStyle::bsSolid;
+    gfx::TColor m_areaColor = clSeriesDefault;
+    std::unique_ptr<TChartPen> m_areaLinesPen;
+    double m_depthSlopeLimit = 1.0;
 };
 
 class TLineSeries : public TCustomSeries {
@@ -94,6 +153,9 @@ class TLineSeries : public TCustomSeries {
     // The legend symbol takes the line pen and the line brush's style.
     void PrepareLegendCanvas(int32_t index, gfx::TColor& backColor,
                              gfx::TBrushStyle& brushStyle) override;
+    // The line family's copy, then: lines on, area off, and the pointer hidden when the source
+    // is not a line series.
+    void Assign(const classes::TPersistent& source) override;
 };
 
 }  // namespace chart

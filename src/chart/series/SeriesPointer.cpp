@@ -97,12 +97,13 @@ void TSeriesPointer::DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x
     const int32_t r = x + hx;
     const int32_t t = y - hy;
     const int32_t b = y + hy;
-    // Flat shapes, at depth z in a 3D chart.
-    const auto polygon = [&](std::span<const gfx::TPoint> points) {
+    // Flat shapes, at depth z in a 3D chart (every corner projected).
+    const auto triangle = [&](gfx::TPoint a, gfx::TPoint b, gfx::TPoint c) {
         if (is3D) {
-            canvas.PolygonAtDepth(points, static_cast<int32_t>(points.size()) - 1, z);
+            canvas.TriangleAtDepth(a, b, c, z);
         } else {
-            canvas.PolygonShape(points, static_cast<int32_t>(points.size()) - 1);
+            const std::array<gfx::TPoint, 3> p{{a, b, c}};
+            canvas.PolygonShape(p, 2);
         }
     };
     const auto segment = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
@@ -137,16 +138,12 @@ void TSeriesPointer::DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x
                 canvas.EllipseShape(l, t, r, b);
             }
             break;
-        case TSeriesPointerStyle::psTriangle: {
-            const std::array<gfx::TPoint, 3> p{{{l, b}, {r, b}, {x, t}}};
-            polygon(p);
+        case TSeriesPointerStyle::psTriangle:
+            triangle({l, b}, {r, b}, {x, t});
             break;
-        }
-        case TSeriesPointerStyle::psDownTriangle: {
-            const std::array<gfx::TPoint, 3> p{{{l, t}, {r, t}, {x, b}}};
-            polygon(p);
+        case TSeriesPointerStyle::psDownTriangle:
+            triangle({l, t}, {r, t}, {x, b});
             break;
-        }
         case TSeriesPointerStyle::psCross:
             cross();
             break;
@@ -159,7 +156,11 @@ void TSeriesPointer::DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x
             break;
         case TSeriesPointerStyle::psDiamond: {
             const std::array<gfx::TPoint, 4> p{{{l, y}, {x, t}, {r, y}, {x, b}}};
-            polygon(p);
+            if (is3D) {
+                canvas.QuadAtDepth(p, z);
+            } else {
+                canvas.PolygonShape(p, 3);
+            }
             break;
         }
         case TSeriesPointerStyle::psSmallDot:
@@ -170,6 +171,39 @@ void TSeriesPointer::DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x
             }
             break;
     }
+}
+
+bool TSeriesPointer::DrawSolidShape(TChartCanvas3D& canvas, int32_t x, int32_t y, int32_t z0,
+                                    int32_t z1, TSeriesPointerStyle style) const {
+    const int32_t l = x - m_horizSize;
+    const int32_t r = x + m_horizSize;
+    const int32_t t = y - m_vertSize;
+    const int32_t b = y + m_vertSize;
+    switch (style) {
+        case TSeriesPointerStyle::psRectangle:
+            canvas.BoxShape(l, r, t, b, z0, z1, m_dark3D);
+            return true;
+        case TSeriesPointerStyle::psTriangle:
+            canvas.PyramidShape(true, l, t, r, b, z0, z1, m_dark3D);
+            return true;
+        case TSeriesPointerStyle::psDownTriangle:
+            // Top and bottom exchanged: the apex points down.
+            canvas.PyramidShape(true, l, b, r, t, z0, z1, m_dark3D);
+            return true;
+        case TSeriesPointerStyle::psCircle:
+            if (!canvas.RendersWholeScene()) {
+                return false;
+            }
+            canvas.SphereShape(x, y, m_horizSize, (z0 + z1) / 2);
+            return true;
+        case TSeriesPointerStyle::psCross:
+        case TSeriesPointerStyle::psDiagCross:
+        case TSeriesPointerStyle::psStar:
+        case TSeriesPointerStyle::psDiamond:
+        case TSeriesPointerStyle::psSmallDot:
+            return false;
+    }
+    return false;
 }
 
 void TSeriesPointer::Assign(const classes::TPersistent& source) {

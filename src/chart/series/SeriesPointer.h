@@ -62,6 +62,12 @@ class TSeriesPointer : public classes::TPersistent {
     // The same with half-width hx and half-height hy instead of the pointer's sizes, pixels.
     void DrawSizedShape(TChartCanvas3D& canvas, bool is3D, int32_t x, int32_t y, int32_t z,
                         int32_t hx, int32_t hy, gfx::TColor color, TSeriesPointerStyle style) const;
+    // The solid form of a style across depths z0 .. z1 centred on (x, y): a cube for
+    // psRectangle, pyramids (apex up or down) for the triangles, a sphere for psCircle on a
+    // canvas that renders whole scenes; side faces darker with Dark3D. False when the style
+    // has no solid form here (nothing is drawn then).
+    bool DrawSolidShape(TChartCanvas3D& canvas, int32_t x, int32_t y, int32_t z0, int32_t z1,
+                        TSeriesPointerStyle style) const;
 
     void Assign(const classes::TPersistent& source) override;
     static const classes::TClassInfo& StaticClass();
