@@ -169,10 +169,14 @@ TEST_F(RibbonTest, PointersBecomeShadedCubesUnlessFlatOrUnshaded) {
     Paint();
     EXPECT_EQ(m_chart.Pixel(50, 40), kBlue) << m_chart.Picture();
     EXPECT_EQ(m_chart.Pixel(59, 35), kWhite);
-    // A flat triangle stands at the series' depth like every other flat shape.
+    // A flat diamond stands at the series' depth like every other flat shape: a second series
+    // in front moves this one 10 deep, to 10 pixels right and up.
     m_series->Pointer().SetStyle(chart::TSeriesPointerStyle::psDiamond);
-    Paint();
-    EXPECT_EQ(m_chart.Pixel(50, 40), kBlue) << m_chart.Picture();
+    m_chart.AddSeries(new TLineSeries(&m_chart));
+    m_chart.Paint();
+    ASSERT_EQ(m_series->StartZ(), 10);
+    EXPECT_EQ(m_chart.Pixel(60, 30), kBlue) << m_chart.Picture();
+    EXPECT_EQ(m_chart.Pixel(50, 40), kWhite);
 }
 
 // The rotated view: faces are checked against the canvas' own projection of their corners.
