@@ -86,6 +86,8 @@ void TCustomSeries::DrawRibbonConnection(int32_t index, int32_t x, int32_t y, gf
         }
         DrawAreaFace(px, py, m_previous.Origin, x, y, m_currentOrigin, color);
     }
+    // A hatched brush made the background opaque; text drawn later must not get a box.
+    canvas.WriteBackMode(gfx::TBackMode::bmTransparent);
 }
 
 void TCustomSeries::DrawAreaFace(int32_t px, int32_t py, int32_t previousOrigin, int32_t x,
@@ -105,6 +107,7 @@ void TCustomSeries::DrawAreaFace(int32_t px, int32_t py, int32_t previousOrigin,
     canvas.QuadAtDepth({gfx::TPoint{px, topLeft}, gfx::TPoint{x, topRight}, gfx::TPoint{x, origin},
                         gfx::TPoint{px, previousOrigin}},
                        StartZ());
+    canvas.WriteBackMode(gfx::TBackMode::bmTransparent);
 }
 
 }  // namespace chart
