@@ -8,6 +8,7 @@
 #include "chart/engine/AxisTitle.h"
 #include "chart/panel/ChartProcs.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/SeriesRegistry.h"
 #include "classes/ClassBuilder.h"
 
 namespace chart {
@@ -421,7 +422,8 @@ int32_t TChart::AxisWallSize(TAxisWall wall) const {
 
 void RegisterChartClasses() {
     classes::RegisterClass(TChart::StaticClass());
-    classes::RegisterClass(TLineSeries::StaticClass());
+    RegisterStandardSeries();
+    RegisterStandardFunctions();
     // The parts, so that design data can name their classes.
     classes::RegisterClass(TChartAxisTitle::StaticClass());
     classes::RegisterClass(TChartAxis::StaticClass());

@@ -144,8 +144,8 @@ class TChart : public TCustomAxisPanel {
     TOnGetLegendPos m_onGetLegendPos;
 };
 
-// Registers the chart and series classes that design data can name (TChart, TLineSeries) and
-// the classes of the chart's parts (axes and their titles, marks, legend, gradient, walls,
+// Registers the chart, the standard series kinds and the functions that design data can name,
+// and the classes of the chart's parts (axes and their titles, marks, legend, gradient, walls,
 // titles).
 // Safe to call more than once.
 void RegisterChartClasses();

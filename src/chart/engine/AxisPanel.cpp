@@ -83,10 +83,10 @@ bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {
     if (axis.IsZAxis()) {
         return View3D();
     }
-    // Every series kind here uses axes.
+    // Series drawn without axes (pies) neither show nor hide axes.
     bool anyActive = false;
     for (const TChartSeries* series : m_seriesList) {
-        if (series->Active()) {
+        if (series->Active() && series->UsesAxes()) {
             anyActive = true;
             if (axis.UsesAxis(*series)) {
                 return true;

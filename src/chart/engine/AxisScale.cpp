@@ -48,7 +48,7 @@ double SeriesDepth(const TChartSeries& series) {
 }  // namespace
 
 bool TCustomChartAxis::UsesAxis(const TChartSeries& series) const {
-    if (m_isZAxis) {
+    if (m_isZAxis || !series.UsesAxes()) {
         return false;
     }
     if (m_horizontal) {

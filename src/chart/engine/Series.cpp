@@ -8,6 +8,7 @@
 #include "base/Conversions.h"
 #include "base/Format.h"
 #include "chart/engine/AxisPanel.h"
+#include "chart/engine/ChartFunction.h"
 #include "chart/messages/ChartMessages.h"
 #include "classes/ClassBuilder.h"
 
@@ -16,6 +17,23 @@ namespace chart {
 namespace {
 // Percent of a whole.
 constexpr double kPercent = 100.0;
+
+// The linked series' mask lets the event through.
+bool FollowsEvent(uint8_t mask, TLinkEvent event) {
+    switch (event) {
+        case TLinkEvent::leCleared:
+            return (mask & kLinkCleared) != 0;
+        case TLinkEvent::leAdded:
+            return (mask & kLinkAdded) != 0;
+        case TLinkEvent::leDeleted:
+            return (mask & kLinkDeleted) != 0;
+        case TLinkEvent::leRefresh:
+            return true;
+        case TLinkEvent::leValueChanged:
+            return (mask & kLinkValueChanged) != 0;
+    }
+    return true;
+}
 }  // namespace
 
 TChartSeries::TChartSeries(classes::TComponent* owner)
@@ -34,6 +52,7 @@ TChartSeries::~TChartSeries() {
     m_onBeforeAdd = nullptr;
     m_onAfterAdd = nullptr;
     m_onClearValues = nullptr;
+    delete std::exchange(m_function, nullptr);
     UnlinkDataSources();
     // Series fed by this one drop it and reload from whatever source they have left; with no
     // source left they keep their points.
@@ -152,7 +171,7 @@ void TChartSeries::AfterAdd(int32_t valueIndex) {
     }
     NotifyLinkedSeries(TLinkEvent::leAdded, valueIndex);
     if (m_active) {
-        RequestRepaint();
+        RepaintAfterAdd(valueIndex);
     }
 }
 
@@ -390,6 +409,61 @@ void TChartSeries::CheckCircular(const TChartSeries& source) const {
     }
 }
 
+void TChartSeries::ValidateDataSource(TChartSeries& value) const {
+    if (m_parentChart == nullptr) {
+        throw ChartException(kMsgNoParentChart);
+    }
+    if (&value == this || !AcceptsSource(value)) {
+        throw ChartException(base::Format(kMsgNoValidDataSource, {value.Name()}));
+    }
+}
+
+void TChartSeries::AddDataSource(TChartSeries* value) {
+    if (value == nullptr) {
+        return;
+    }
+    ValidateDataSource(*value);
+    if (std::find(m_dataSources.begin(), m_dataSources.end(), value) != m_dataSources.end()) {
+        return;
+    }
+    CheckCircular(*value);
+    m_dataSources.push_back(value);
+    value->m_linkedSeries.push_back(this);
+    RefreshFromDataSource();
+}
+
+void TChartSeries::SetFunction(TChartFunction* value) {
+    if (value == m_function) {
+        return;
+    }
+    TChartFunction* old = std::exchange(m_function, value);
+    if (old != nullptr) {
+        old->SetFunctionOwner(nullptr);
+        delete old;
+    }
+    if (value != nullptr) {
+        if (TChartSeries* previous = value->FunctionOwner()) {
+            previous->m_function = nullptr;
+        }
+        value->SetFunctionOwner(this);
+    }
+    RefreshFromDataSource();
+}
+
+void TChartSeries::ForgetFunction(const TChartFunction* function) {
+    if (m_function == function) {
+        m_function = nullptr;
+    }
+}
+
+void TChartSeries::GetChildren(const std::function<void(classes::TComponent*)>& proc,
+                               classes::TComponent* root) const {
+    TComponent::GetChildren(proc, root);
+    if (m_function != nullptr && m_function->Owner() == root) {
+        proc(m_function);
+    }
+}
+
 void TChartSeries::SetDataSource(TChartSeries* value) {
     if (value == nullptr) {
         if (m_dataSources.empty()) {
@@ -400,12 +474,7 @@ void TChartSeries::SetDataSource(TChartSeries* value) {
         RequestRepaint();
         return;
     }
-    if (m_parentChart == nullptr) {
-        throw ChartException(kMsgNoParentChart);
-    }
-    if (value == this || !AcceptsSource(*value)) {
-        throw ChartException(base::Format(kMsgNoValidDataSource, {value->Name()}));
-    }
+    ValidateDataSource(*value);
     if (std::find(m_dataSources.begin(), m_dataSources.end(), value) != m_dataSources.end()) {
         return;
     }
@@ -429,6 +498,15 @@ void TChartSeries::NotifyLinkedSeries(TLinkEvent event, int32_t index) {
     for (size_t k = 0; k < m_linkedSeries.size(); ++k) {
         TChartSeries& linked = *m_linkedSeries[k];
         const uint8_t mask = linked.m_linkEventMask;
+        if (linked.m_function != nullptr && event != TLinkEvent::leRefresh) {
+            // A calculated series cannot follow a source point by point: its points are
+            // results over whole groups or across several sources. Whatever its mask lets
+            // through makes it recalculate, so its result always follows its sources.
+            if (FollowsEvent(mask, event)) {
+                linked.RefreshFromDataSource();
+            }
+            continue;
+        }
         switch (event) {
             case TLinkEvent::leCleared:
                 if ((mask & kLinkCleared) != 0) {
@@ -488,8 +566,16 @@ void TChartSeries::RefreshFromSource(const TChartSeries& source) {
         return;
     }
     ClearPoints();
-    for (int32_t i = 0; i < source.PointCount(); ++i) {
-        AddPointFrom(source, i);
+    if (m_function != nullptr) {
+        // Every source refreshes the whole result, which the first source leads.
+        const TChartSeries& lead = DataSource() != nullptr ? *DataSource() : source;
+        m_xValues->SetDateTime(lead.XValues().DateTime());
+        m_yValues->SetDateTime(lead.YValues().DateTime());
+        m_function->Fill(lead);
+    } else {
+        for (int32_t i = 0; i < source.PointCount(); ++i) {
+            AddPointFrom(source, i);
+        }
     }
     NotifyLinkedSeries(TLinkEvent::leRefresh, 0);
 }

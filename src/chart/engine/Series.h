@@ -21,6 +21,7 @@ namespace chart {
 
 class TCustomAxisPanel;
 class TChartSeries;
+class TChartFunction;
 
 enum class THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -171,6 +172,24 @@ class TChartSeries : public classes::TComponent {
     void RefreshFromDataSource();
     // The series accepts source as its data source.
     virtual bool AcceptsSource(const TChartSeries& /*source*/) const { return true; }
+    // Every data source in order (the first is DataSource).
+    const std::vector<TChartSeries*>& DataSources() const { return m_dataSources; }
+    // Adds a further data source, keeping those there are (a function combines them all), with
+    // the same checks as SetDataSource; then reloads. Nothing when it is a source already.
+    void AddDataSource(TChartSeries* value);
+
+    // --- Calculated series -------------------------------------------------------------------
+
+    // The function that computes the points from the data sources; nullptr for none.
+    TChartFunction* Function() const { return m_function; }
+    // Frees the old function, takes value (the series frees it from now on), tells it its
+    // series and reloads from the data source.
+    void SetFunction(TChartFunction* value);
+    // Called by a function being freed elsewhere: the series no longer holds it.
+    void ForgetFunction(const TChartFunction* function);
+    // After the chart's own children: the function is stored inside its series.
+    void GetChildren(const std::function<void(classes::TComponent*)>& proc,
+                     classes::TComponent* root) const override;
 
     // --- Settings ----------------------------------------------------------------------------
 
@@ -236,6 +255,8 @@ class TChartSeries : public classes::TComponent {
     virtual void DrawPoints();
     virtual void DrawPoint(int32_t /*index*/) {}
     virtual bool DrawInAscendingOrder() const { return true; }
+    // The series is drawn against axes (a pie is not).
+    virtual bool UsesAxes() const { return true; }
     // When series share a depth slot, whether they draw point index in list order (True) or in
     // reverse list order.
     virtual bool SeriesOrderAtIndex(int32_t /*index*/) const { return true; }
@@ -293,6 +314,8 @@ class TChartSeries : public classes::TComponent {
     void Loaded() override;
 
   protected:
+    // What an added point asks of an active series' chart: a repaint here.
+    virtual void RepaintAfterAdd(int32_t /*valueIndex*/) { RequestRepaint(); }
     void SetIncludePointBeyondEnd(bool value) { m_includePointBeyondEnd = value; }
     void SetSinglePointResult(bool value) { m_singlePointResult = value; }
 
@@ -306,6 +329,8 @@ class TChartSeries : public classes::TComponent {
     void StoreLabel(int32_t index, const std::string& label);
     void UnlinkDataSources();
     void CheckCircular(const TChartSeries& source) const;
+    // The checks a new data source passes: a chart, a valid source, no cycle.
+    void ValidateDataSource(TChartSeries& value) const;
 
     bool m_active = true;
     gfx::TColor m_seriesColor = clSeriesDefault;
@@ -347,6 +372,7 @@ class TChartSeries : public classes::TComponent {
     int32_t m_endZ = 0;
     TSeriesNotifyEvent m_beforeDrawValues;
     TSeriesNotifyEvent m_afterDrawValues;
+    TChartFunction* m_function = nullptr;  // owned (also listed by its owner component)
 };
 
 }  // namespace chart

@@ -23,6 +23,18 @@ class LegendException : public base::Exception {
     using Exception::Exception;
 };
 
+// A bar series setting refused with a message from the table below.
+class BarException : public base::Exception {
+  public:
+    using Exception::Exception;
+};
+
+// A pie series setting refused with a message from the table below.
+class PieException : public base::Exception {
+  public:
+    using Exception::Exception;
+};
+
 // Default number formats of series values and percentages.
 inline constexpr const char* kMsgDefaultValueFormat = "#,##0.###";
 inline constexpr const char* kMsgDefaultPercentFormat = "##0.## %";
@@ -33,6 +45,7 @@ inline constexpr const char* kMsgFillSampleValues = "FillSampleValues NumValues 
 inline constexpr const char* kMsgNoParentChart = "No ParentChart to validate DataSource";
 inline constexpr const char* kMsgNoValidDataSource = "No valid DataSource: %s";
 inline constexpr const char* kMsgCircularSeries = "Circular Series dependences are not allowed";
+inline constexpr const char* kMsgFunctionPeriod = "Function Period should be >= 0";
 
 // The chart panel, its helpers and the default chart font.
 inline constexpr const char* kMsgAngleRange = "%s Angle must be between 0 and 359 degrees";
@@ -63,5 +76,30 @@ inline constexpr const char* kMsgLegendFirstValue = "First Legend Value must be 
 inline constexpr const char* kMsgLegendColorWidth =
     "Legend Color Width must be between 0 and 100 %";
 inline constexpr const char* kMsgPointerSize = "Pointer size must be greater than zero";
+
+// Bar and pie series settings.
+inline constexpr const char* kMsgBarWidthPercent = "Bar Width Percent must be between 1 and 100";
+inline constexpr const char* kMsgBarOffsetPercent =
+    "Bar Offset Percent must be between -100% and 100%";
+inline constexpr const char* kMsgRotation = "Rotation";
+inline constexpr const char* kMsgPieOther = "Other";
+
+// The series gallery: kind and function names and the pages they are listed on.
+inline constexpr const char* kMsgGalleryStandard = "Standard";
+inline constexpr const char* kMsgGalleryFunctions = "Functions";
+inline constexpr const char* kMsgGalleryLine = "Line";
+inline constexpr const char* kMsgGalleryBar = "Bar";
+inline constexpr const char* kMsgGalleryHorizBar = "Horiz. Bar";
+inline constexpr const char* kMsgGalleryArea = "Area";
+inline constexpr const char* kMsgGalleryPoint = "Point";
+inline constexpr const char* kMsgGalleryPie = "Pie";
+inline constexpr const char* kMsgGalleryFastLine = "Fast Line";
+inline constexpr const char* kMsgFunctionAdd = "Add";
+inline constexpr const char* kMsgFunctionSubtract = "Subtract";
+inline constexpr const char* kMsgFunctionMultiply = "Multiply";
+inline constexpr const char* kMsgFunctionDivide = "Divide";
+inline constexpr const char* kMsgFunctionHigh = "High";
+inline constexpr const char* kMsgFunctionLow = "Low";
+inline constexpr const char* kMsgFunctionAverage = "Average";
 
 }  // namespace chart

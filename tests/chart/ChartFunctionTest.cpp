@@ -1,0 +1,257 @@
+// Calculated series on small hand-computed sets: each function kind over all points, by groups
+// of points and by position ranges with each alignment, across several sources of unequal
+// length, and the result following its sources as they change.
+#include "chart/engine/ChartFunction.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "chart/component/Chart.h"
+#include "chart/functions/ChartFunctions.h"
+#include "chart/messages/ChartMessages.h"
+#include "chart/series/LineSeries.h"
+
+namespace {
+
+using chart::TChartSeries;
+using chart::TFunctionPeriodAlign;
+using chart::TFunctionPeriodStyle;
+using TPoints = std::vector<std::pair<double, double>>;
+
+TPoints PointsOf(const TChartSeries& series) {
+    TPoints out;
+    for (int32_t i = 0; i < series.PointCount(); ++i) {
+        out.emplace_back(series.XValueAt(i), series.YValueAt(i));
+    }
+    return out;
+}
+
+class ChartFunctionTest : public ::testing::Test {
+  protected:
+    // A line series on the chart holding the given (x, y) points.
+    chart::TLineSeries* Source(const TPoints& points) {
+        auto* series = new chart::TLineSeries(&m_chart);
+        m_chart.AddSeries(series);
+        for (const auto& [x, y] : points) {
+            series->AppendXY(x, y);
+        }
+        return series;
+    }
+    // A line series computed by function from source.
+    template <class F>
+    chart::TLineSeries* Result(TChartSeries* source, F*& function) {
+        auto* series = new chart::TLineSeries(&m_chart);
+        m_chart.AddSeries(series);
+        function = new F(nullptr);
+        series->SetFunction(function);
+        series->SetDataSource(source);
+        return series;
+    }
+    chart::TChart m_chart{nullptr};
+};
+
+TEST_F(ChartFunctionTest, AWholeSourceGivesAFlatLineOrOneMiddlePoint) {
+    TChartSeries* source = Source({{2, 1}, {4, 2}, {10, 3}});
+    chart::TAddFunction* add = nullptr;
+    TChartSeries* line = Result(source, add);
+    EXPECT_EQ(PointsOf(*line), (TPoints{{2, 6}, {10, 6}}));
+
+    // A series kind with SinglePointResult shows the whole-source result as one middle point.
+    auto* single = new TChartSeries(&m_chart);
+    m_chart.AddSeries(single);
+    ASSERT_TRUE(single->SinglePointResult());
+    single->SetFunction(new chart::TAddFunction(nullptr));
+    single->SetDataSource(source);
+    EXPECT_EQ(PointsOf(*single), (TPoints{{6, 6}}));
+
+    // Each kind over the whole source.
+    const std::vector<std::pair<chart::TChartFunction*, double>> kinds = {
+        {new chart::THighFunction(nullptr), 3},
+        {new chart::TLowFunction(nullptr), 1},
+        {new chart::TAverageFunction(nullptr), 2},
+        // The combining kinds give nothing over points of one source.
+        {new chart::TSubtractFunction(nullptr), 0},
+        {new chart::TMultiplyFunction(nullptr), 0},
+        {new chart::TDivideFunction(nullptr), 0},
+    };
+    for (const auto& [function, expected] : kinds) {
+        single->SetFunction(function);
+        EXPECT_EQ(PointsOf(*single), (TPoints{{6, expected}})) << function->ClassName();
+    }
+}
+
+TEST_F(ChartFunctionTest, GroupsOfPointsArePlacedByTheirAlignment) {
+    TChartSeries* source = Source({{0, 10}, {1, 20}, {2, 30}, {3, 40}, {4, 50}});
+    chart::TAverageFunction* average = nullptr;
+    TChartSeries* result = Result(source, average);
+    average->SetPeriod(2);
+    // The fifth point forms no group.
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0.5, 15}, {2.5, 35}}));
+    average->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0, 15}, {2, 35}}));
+    average->SetPeriodAlign(TFunctionPeriodAlign::paLast);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{1, 15}, {3, 35}}));
+
+    // Groups of three (2.5 rounds to the even 2, 3.4 to 3) with each kind.
+    average->SetPeriod(3.4);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{2, 20}}));
+    average->SetPeriod(2.5);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{1, 15}, {3, 35}}));
+    result->SetFunction(new chart::THighFunction(nullptr));
+    result->Function()->SetPeriod(3);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{1, 30}}));
+    result->SetFunction(new chart::TLowFunction(nullptr));
+    result->Function()->SetPeriod(2);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0.5, 10}, {2.5, 30}}));
+    result->SetFunction(new chart::TAddFunction(nullptr));
+    result->Function()->SetPeriod(4);
+    result->Function()->SetPeriodAlign(TFunctionPeriodAlign::paLast);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{3, 100}}));
+}
+
+TEST_F(ChartFunctionTest, APeriodBelowOnePointMakesGroupsOfOnePoint) {
+    TChartSeries* source = Source({{0, 10}, {1, 20}, {5, 60}});
+    chart::TAverageFunction* average = nullptr;
+    TChartSeries* result = Result(source, average);
+    average->SetPeriod(0.3);  // rounds to 0
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0, 10}, {1, 20}, {5, 60}}));
+    average->SetPeriod(0.5);  // rounds to the even 0
+    EXPECT_EQ(result->PointCount(), 3);
+}
+
+TEST_F(ChartFunctionTest, RangesGroupByPositionAndEmptyRangesGiveZero) {
+    TChartSeries* source = Source({{0, 1}, {1, 2}, {2, 3}, {5, 4}, {6, 5}});
+    chart::TAddFunction* add = nullptr;
+    TChartSeries* result = Result(source, add);
+    add->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+    add->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+    add->SetPeriod(2);
+    // [0, 2) holds 0 and 1; [2, 4) holds 2; [4, 6) holds 5; [6, 8) holds 6.
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0, 3}, {2, 3}, {4, 4}, {6, 5}}));
+    // The end of a range is a thousandth of the period before the next range's start.
+    add->SetPeriodAlign(TFunctionPeriodAlign::paLast);
+    const TPoints last = PointsOf(*result);
+    ASSERT_EQ(last.size(), 4U);
+    EXPECT_DOUBLE_EQ(last[0].first, 1.998);
+    EXPECT_DOUBLE_EQ(last[3].first, 7.998);
+    add->SetPeriodAlign(TFunctionPeriodAlign::paCenter);
+    EXPECT_DOUBLE_EQ(PointsOf(*result)[1].first, 2.999);
+
+    // A gap wider than a range leaves a zero point in each empty range.
+    TChartSeries* gappy = Source({{0, 7}, {5, 9}});
+    chart::THighFunction* high = nullptr;
+    TChartSeries* highs = Result(gappy, high);
+    high->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+    high->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+    high->SetPeriod(2);
+    EXPECT_EQ(PointsOf(*highs), (TPoints{{0, 7}, {2, 0}, {4, 9}}));
+}
+
+TEST_F(ChartFunctionTest, AnEmptyGroupOrSourceIsZeroNotAFault) {
+    TChartSeries* source = Source({{0, 4}});
+    const chart::TAverageFunction average(nullptr);
+    const chart::THighFunction high(nullptr);
+    const chart::TLowFunction low(nullptr);
+    const chart::TAddFunction add(nullptr);
+    EXPECT_EQ(average.ValueOverPoints(*source, 1, 0), 0);
+    EXPECT_EQ(high.ValueOverPoints(*source, 1, 0), 0);
+    EXPECT_EQ(low.ValueOverPoints(*source, 1, 0), 0);
+    EXPECT_EQ(add.ValueOverPoints(*source, 1, 0), 0);
+    TChartSeries* empty = Source({});
+    EXPECT_EQ(average.ValueOverPoints(*empty, -1, -1), 0);
+    // An empty source gives no result points at all.
+    chart::TAverageFunction* linked = nullptr;
+    EXPECT_EQ(Result(empty, linked)->PointCount(), 0);
+    EXPECT_EQ(average.ValueAcrossSources({}, 0), 0);
+}
+
+TEST_F(ChartFunctionTest, ANegativePeriodIsRefusedAndTheOldOneKept) {
+    chart::TAddFunction add(nullptr);
+    add.SetPeriod(3);
+    try {
+        add.SetPeriod(-1);
+        FAIL() << "no exception";
+    } catch (const chart::ChartException& e) {
+        EXPECT_STREQ(e.what(), "Function Period should be >= 0");
+    }
+    EXPECT_EQ(add.Period(), 3);
+}
+
+TEST_F(ChartFunctionTest, SeveralSourcesCombinePointByPoint) {
+    TChartSeries* a = Source({{0, 5}, {1, 7}});
+    TChartSeries* b = Source({{0, 2}});
+    chart::TSubtractFunction* subtract = nullptr;
+    TChartSeries* result = Result(a, subtract);
+    result->AddDataSource(b);
+    ASSERT_EQ(result->DataSourceCount(), 2);
+    // Point 1 exists only in A, so A's value stands.
+    EXPECT_EQ(PointsOf(*result), (TPoints{{0, 3}, {1, 7}}));
+
+    // Three sources of unequal length; the first decides how many points there are.
+    TChartSeries* c = Source({{0, 4}, {1, 0}, {2, 9}});
+    result->AddDataSource(c);
+    const std::vector<std::pair<chart::TChartFunction*, TPoints>> kinds = {
+        {new chart::TSubtractFunction(nullptr), {{0, -1}, {1, 7}}},
+        {new chart::TAddFunction(nullptr), {{0, 11}, {1, 7}}},
+        {new chart::TMultiplyFunction(nullptr), {{0, 40}, {1, 0}}},
+        // 5 / 2 / 4; 7 / 0 keeps 7.
+        {new chart::TDivideFunction(nullptr), {{0, 0.625}, {1, 7}}},
+        {new chart::THighFunction(nullptr), {{0, 5}, {1, 7}}},
+        {new chart::TLowFunction(nullptr), {{0, 2}, {1, 0}}},
+        {new chart::TAverageFunction(nullptr), {{0, 11.0 / 3}, {1, 3.5}}},
+    };
+    for (const auto& [function, expected] : kinds) {
+        result->SetFunction(function);
+        EXPECT_EQ(PointsOf(*result), expected) << function->ClassName();
+    }
+
+    // High across sources starts from the first source's value even when it is negative.
+    TChartSeries* negative = Source({{0, -3}});
+    TChartSeries* lower = Source({{0, -8}});
+    chart::THighFunction* high = nullptr;
+    TChartSeries* highs = Result(negative, high);
+    highs->AddDataSource(lower);
+    EXPECT_EQ(PointsOf(*highs), (TPoints{{0, -3}}));
+}
+
+TEST_F(ChartFunctionTest, TheResultFollowsItsSourcesAfterLinking) {
+    TChartSeries* a = Source({{0, 1}, {1, 2}});
+    TChartSeries* b = Source({{0, 10}, {1, 20}});
+    chart::TAddFunction* add = nullptr;
+    TChartSeries* total = Result(a, add);
+    total->AddDataSource(b);
+    EXPECT_EQ(PointsOf(*total), (TPoints{{0, 11}, {1, 22}}));
+    a->AppendXY(2, 3);
+    EXPECT_EQ(PointsOf(*total), (TPoints{{0, 11}, {1, 22}, {2, 3}}));
+    b->AppendXY(2, 30);
+    EXPECT_EQ(PointsOf(*total), (TPoints{{0, 11}, {1, 22}, {2, 33}}));
+    b->YValues().SetValueAt(0, 100);
+    EXPECT_EQ(PointsOf(*total)[0], std::make_pair(0.0, 101.0));
+    a->DeletePoint(2);
+    EXPECT_EQ(total->PointCount(), 2);
+    // Clearing the second source leaves the first one's values.
+    b->ClearPoints();
+    EXPECT_EQ(PointsOf(*total), (TPoints{{0, 1}, {1, 2}}));
+    // A series fed by the calculated one follows it in turn.
+    auto* copy = new chart::TLineSeries(&m_chart);
+    m_chart.AddSeries(copy);
+    copy->SetDataSource(total);
+    a->AppendXY(5, 5);
+    EXPECT_EQ(PointsOf(*copy), (TPoints{{0, 1}, {1, 2}, {5, 5}}));
+    // Freeing a source drops it; the result is computed from what is left.
+    delete b;
+    EXPECT_EQ(total->DataSourceCount(), 1);
+}
+
+TEST_F(ChartFunctionTest, HorizontalSourcesSwapValueAndPosition) {
+    // A source whose X values are the mandatory ones gives its results crosswise.
+    chart::TAddFunction add(nullptr);
+    TChartSeries* source = Source({{1, 0}, {2, 1}});
+    EXPECT_EQ(add.PositionListOf(*source).Name(), "X");
+    EXPECT_EQ(&add.ValueListOf(*source), &source->YValues());
+}
+
+}  // namespace
