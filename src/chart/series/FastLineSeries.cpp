@@ -83,6 +83,9 @@ void TFastLineSeries::RepaintAfterAdd(int32_t valueIndex) {
     PrepareCanvas();
     MoveTo(PointScreenX(valueIndex - 1), PointScreenY(valueIndex - 1));
     LineTo(PointScreenX(valueIndex), PointScreenY(valueIndex));
+    // The buffer lacks the segment: whatever paints the chart next draws it afresh rather
+    // than copying the old picture over it.
+    ParentChart()->Canvas().MarkBufferStale();
 }
 
 const classes::TClassInfo& TFastLineSeries::StaticClass() {
