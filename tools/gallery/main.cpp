@@ -12,6 +12,7 @@
 #include "chart/canvas/View3DOptions.h"
 #include "chart/panel/ChartPanelExtended.h"
 #include "gallery/ChartSheet.h"
+#include "gallery/SeriesSheet.h"
 #include "gfx/Bitmap.h"
 
 namespace {
@@ -332,12 +333,14 @@ class TGallery {
 
 int main(int argc, char** argv) {
     constexpr const char* kUsage =
-        "usage: keyvet-gallery [--charts] OUTPUT.png\n"
+        "usage: keyvet-gallery [--charts | --series] OUTPUT.png\n"
         "Draws a sheet of every chart canvas primitive, pen style, hatch, gradient, text\n"
-        "alignment, rotated text and 3D shape into a PNG; with --charts a sheet of whole\n"
-        "charts (line series with marks and legend, flat and in 3D) instead.\n"
+        "alignment, rotated text and 3D shape into a PNG.\n"
         "\n"
-        "  --charts       draw the chart sheet\n"
+        "  --charts       draw whole charts instead (line series with marks and legend, flat\n"
+        "                 and in 3D)\n"
+        "  --series       draw every series kind and calculated-series function instead,\n"
+        "                 flat and in 3D\n"
         "  -h, --help     show this text and exit\n"
         "  --version      show the program's version and exit\n";
     for (int i = 1; i < argc; ++i) {
@@ -352,20 +355,26 @@ int main(int argc, char** argv) {
                 break;
         }
     }
-    const bool charts = argc == 3 && std::string(argv[1]) == "--charts";
+    const std::string sheet = argc == 3 ? argv[1] : "";
+    const bool charts = sheet == "--charts";
+    const bool series = sheet == "--series";
     const char* output = argv[argc - 1];
-    if ((argc != 2 && !charts) || output[0] == '-') {
+    if ((argc != 2 && !charts && !series) || output[0] == '-') {
         std::fputs(kUsage, stderr);
         return 2;
     }
     try {
         if (charts) {
-            gallery::SaveChartSheet(argv[2]);
+            gallery::SaveChartSheet(output);
+            return 0;
+        }
+        if (series) {
+            gallery::WriteSeriesSheet(output);
             return 0;
         }
         TGallery gallery;
         gallery.Draw();
-        gallery.Save(argv[1]);
+        gallery.Save(output);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "keyvet-gallery: %s\n", e.what());
         return 1;
