@@ -12,6 +12,7 @@
 #include "chart/component/Chart.h"
 #include "chart/functions/ChartFunctions.h"
 #include "chart/messages/ChartMessages.h"
+#include "chart/series/BarSeries.h"
 #include "chart/series/LineSeries.h"
 
 namespace {
@@ -246,12 +247,21 @@ TEST_F(ChartFunctionTest, TheResultFollowsItsSourcesAfterLinking) {
     EXPECT_EQ(total->DataSourceCount(), 1);
 }
 
-TEST_F(ChartFunctionTest, HorizontalSourcesSwapValueAndPosition) {
-    // A source whose X values are the mandatory ones gives its results crosswise.
-    chart::TAddFunction add(nullptr);
-    TChartSeries* source = Source({{1, 0}, {2, 1}});
-    EXPECT_EQ(add.PositionListOf(*source).Name(), "X");
-    EXPECT_EQ(&add.ValueListOf(*source), &source->YValues());
+TEST_F(ChartFunctionTest, HorizontalBarsGiveAndTakeTheirValuesInX) {
+    // Horizontal bars hold their values in X and their positions in Y.
+    auto* source = new chart::THorizBarSeries(&m_chart);
+    m_chart.AddSeries(source);
+    source->AppendValue(3);  // (3, 0)
+    source->AppendValue(5);  // (5, 1)
+    auto* total = new chart::THorizBarSeries(&m_chart);
+    m_chart.AddSeries(total);
+    total->SetFunction(new chart::TAddFunction(nullptr));
+    total->SetDataSource(source);
+    // One middle point: the sum in X at the middle position in Y.
+    EXPECT_EQ(PointsOf(*total), (TPoints{{8, 0.5}}));
+    // By groups of one point the results stay crosswise.
+    total->Function()->SetPeriod(1);
+    EXPECT_EQ(PointsOf(*total), (TPoints{{3, 0}, {5, 1}}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "chart/component/Chart.h"
@@ -160,6 +161,36 @@ TEST_F(SeriesKindsTest, EveryKindAndFunctionRoundTripsThroughDesignData) {
     TKindsForm again(nullptr);
     classes::ReadComponent(written, again);
     EXPECT_EQ(classes::WriteComponent(again), written);
+}
+
+TEST_F(SeriesKindsTest, EveryKindDrawsInsideItsChartFlatAndIn3D) {
+    const chart::TChartSeriesTypes& kinds = *chart::SeriesKinds();
+    for (int32_t i = 0; i < 7; ++i) {
+        for (const bool in3D : {false, true}) {
+            chart::TChart chart(nullptr);
+            chart.SetBounds(0, 0, 160, 120);
+            chart.SetView3D(in3D);
+            chart.SetAxisVisible(false);
+            chart::TChartSeries* series = chart::CreateSeriesOfKind(kinds.Item(i), &chart);
+            chart.AddSeries(series);
+            series->SetSeriesColor(gfx::clRed);
+            series->Marks().SetVisible(false);
+            chart.Paint();
+            const std::vector<uint32_t> empty(chart.Surface().Pixels().begin(),
+                                              chart.Surface().Pixels().end());
+            for (double v : {3.0, 7.0, 5.0, 9.0}) {
+                series->AppendValue(v);
+            }
+            chart.Paint();
+            // The points change a good part of the picture.
+            int32_t changed = 0;
+            const auto pixels = chart.Surface().Pixels();
+            for (size_t k = 0; k < empty.size(); ++k) {
+                changed += pixels[k] != empty[k] ? 1 : 0;
+            }
+            EXPECT_GT(changed, 100) << kinds.Item(i).Description << (in3D ? " 3D" : " 2D");
+        }
+    }
 }
 
 }  // namespace
