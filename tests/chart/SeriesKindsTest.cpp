@@ -161,6 +161,15 @@ TEST_F(SeriesKindsTest, EveryKindAndFunctionRoundTripsThroughDesignData) {
     TKindsForm again(nullptr);
     classes::ReadComponent(written, again);
     EXPECT_EQ(classes::WriteComponent(again), written);
+
+    // A function no series holds is stored with the form and read back there.
+    new chart::THighFunction(&again);
+    again.Components(again.ComponentCount() - 1)->SetName("Spare");
+    const std::string spare = classes::WriteComponent(again);
+    EXPECT_NE(spare.find("\n  object Spare: THighFunction\n"), std::string::npos) << spare;
+    TKindsForm third(nullptr);
+    classes::ReadComponent(spare, third);
+    EXPECT_EQ(classes::WriteComponent(third), spare);
 }
 
 TEST_F(SeriesKindsTest, EveryKindDrawsInsideItsChartFlatAndIn3D) {

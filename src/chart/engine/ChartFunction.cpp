@@ -79,9 +79,11 @@ classes::TComponent* TChartFunction::ParentComponent() const {
 }
 
 void TChartFunction::SetParentComponent(classes::TComponent* parent) {
+    // A function without a series is stored with its owner and read back there; no other
+    // component can hold one.
     if (auto* series = dynamic_cast<TChartSeries*>(parent)) {
         series->SetFunction(this);
-    } else if (parent != nullptr) {
+    } else if (parent != nullptr && parent != Owner()) {
         throw classes::EComponentError(ClassName() + " cannot be placed inside " +
                                        parent->ClassName());
     }
