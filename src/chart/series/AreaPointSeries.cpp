@@ -189,7 +189,7 @@ void TAreaSeries::DrawPoints() {
             canvas.Brush().SetColor(fill);
             canvas.QuadAcrossDepths(top, StartZ(), EndZ());
             canvas.ApplyChartPen(*m_areaLinesPen);
-            canvas.PolygonAtDepth(quad, 3, StartZ());
+            canvas.QuadAtDepth(quad, StartZ());
         } else {
             canvas.PolygonShape(quad, 3);
         }
