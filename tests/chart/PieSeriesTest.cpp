@@ -89,6 +89,9 @@ TEST_F(PieSeriesTest, SmallSlicesGoIntoTheOtherSliceLast) {
     ASSERT_EQ(m_pie->LegendItemCount(), 3);
     EXPECT_EQ(m_pie->LegendItemText(1, chart::TLegendTextStyle::ltsPlain), "ten too");
     EXPECT_EQ(m_pie->LegendItemText(2, chart::TLegendTextStyle::ltsPlain), "Other");
+    EXPECT_EQ(m_pie->LegendToValueIndex(1), 2);
+    EXPECT_EQ(m_pie->LegendToValueIndex(2), -1);
+    EXPECT_EQ(m_pie->LegendItemText(1, chart::TLegendTextStyle::ltsRightValue), "ten too 10");
     EXPECT_EQ(m_pie->LegendItemColor(2), grey);
     // By value: below 5 goes too; nothing below 1 does.
     m_pie->OtherSlice().SetStyle(chart::TPieOtherStyle::poBelowValue);

@@ -350,11 +350,18 @@ std::string TPieSeries::LegendItemText(int32_t index, TLegendTextStyle style) co
     if (index < 0 || static_cast<size_t>(index) >= slices.size()) {
         return std::string();
     }
-    const TPieSlice& slice = slices[static_cast<size_t>(index)];
-    if (slice.ValueIndex >= 0) {
-        return TChartSeries::LegendItemText(slice.ValueIndex, style);
+    if (slices[static_cast<size_t>(index)].ValueIndex >= 0) {
+        return TChartSeries::LegendItemText(index, style);
     }
     return m_otherSlice->Text();
+}
+
+int32_t TPieSeries::LegendToValueIndex(int32_t legendIndex) const {
+    const std::vector<TPieSlice> slices = Slices();
+    if (legendIndex < 0 || static_cast<size_t>(legendIndex) >= slices.size()) {
+        return -1;
+    }
+    return slices[static_cast<size_t>(legendIndex)].ValueIndex;
 }
 
 gfx::TColor TPieSeries::LegendItemColor(int32_t index) const {

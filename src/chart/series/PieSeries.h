@@ -118,6 +118,8 @@ class TPieSeries : public TCircledSeries {
     void DrawPoints() override;
     // The legend lists the drawn slices, the other slice last.
     int32_t LegendItemCount() const override;
+    // The point a legend entry shows; -1 for the other slice.
+    int32_t LegendToValueIndex(int32_t legendIndex) const override;
     std::string LegendItemText(int32_t index, TLegendTextStyle style) const override;
     gfx::TColor LegendItemColor(int32_t index) const override;
 
