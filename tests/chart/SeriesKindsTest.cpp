@@ -12,6 +12,7 @@
 #include "chart/component/Chart.h"
 #include "chart/engine/ChartFunction.h"
 #include "chart/functions/ChartFunctions.h"
+#include "chart/messages/ChartMessages.h"
 #include "chart/series/AreaPointSeries.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/PieSeries.h"
@@ -170,6 +171,42 @@ TEST_F(SeriesKindsTest, EveryKindAndFunctionRoundTripsThroughDesignData) {
     TKindsForm third(nullptr);
     classes::ReadComponent(spare, third);
     EXPECT_EQ(classes::WriteComponent(third), spare);
+}
+
+TEST_F(SeriesKindsTest, SampleValuesAndGalleryPreviews) {
+    chart::TChart chart(nullptr);
+    auto* bars = new chart::TBarSeries(&chart);
+    chart.AddSeries(bars);
+    bars->AppendXY(0, 5);
+    try {
+        bars->FillSampleValues(0);
+        FAIL() << "no exception";
+    } catch (const chart::ChartException& e) {
+        EXPECT_STREQ(e.what(), "FillSampleValues NumValues must be > 0");
+    }
+    EXPECT_EQ(bars->PointCount(), 1);
+    // No series with points: X runs from 0 to the point count, 26 / 25 apart.
+    bars->FillSampleValues(bars->SampleValueCount());
+    ASSERT_EQ(bars->PointCount(), 26);
+    for (int32_t i = 0; i < 26; ++i) {
+        EXPECT_NEAR(bars->XValueAt(i), i * 26.0 / 25, 1e-9);
+        EXPECT_GE(bars->YValueAt(i), 0);
+    }
+
+    // A disabled preview: four points, no marks, one silver colour; a second point series
+    // shows 6 x 6 triangles.
+    auto* points = new chart::TPointSeries(&chart);
+    chart.AddSeries(points);
+    points->Marks().SetVisible(true);
+    points->PrepareGalleryPreview(false);
+    EXPECT_EQ(points->PointCount(), 4);
+    EXPECT_FALSE(points->Marks().Visible());
+    EXPECT_EQ(points->SeriesColor(), 0xC0C0C0u);
+    EXPECT_EQ(points->Pointer().HorizSize(), 6);
+    EXPECT_EQ(points->Pointer().Style(), chart::TSeriesPointerStyle::psTriangle);
+    points->GalleryChanged3D(true);
+    EXPECT_TRUE(chart.View3D());
+    EXPECT_FALSE(chart.ClipPoints());
 }
 
 TEST_F(SeriesKindsTest, EveryKindDrawsInsideItsChartFlatAndIn3D) {

@@ -53,6 +53,8 @@ using TSeriesAfterAddEvent = std::function<void(TChartSeries& sender, int32_t va
 
 class TChartSeries : public classes::TComponent {
   public:
+    static constexpr int32_t kSampleValueCount = 26;
+
     explicit TChartSeries(classes::TComponent* owner);
     ~TChartSeries() override;
 
@@ -303,6 +305,19 @@ class TChartSeries : public classes::TComponent {
     int32_t MiddleZ() const { return m_middleZ; }
     int32_t EndZ() const { return m_endZ; }
     void SetDepthPositions(int32_t startZ, int32_t endZ);
+
+    // --- Sample data and the gallery ---------------------------------------------------------
+
+    // Replaces the points by numValues random points spread over the ranges of the chart's
+    // other series (0 .. 1000 by 0 .. numValues-1 without them). numValues <= 0:
+    // ChartException "FillSampleValues NumValues must be > 0", before anything changes.
+    virtual void FillSampleValues(int32_t numValues);
+    // Sample points for design-time previews.
+    virtual int32_t SampleValueCount() const { return kSampleValueCount; }
+    // A gallery preview: four sample points, no marks, one colour; silver when not enabled.
+    virtual void PrepareGalleryPreview(bool enabled);
+    // The gallery's 3D switch: the chart's 3D view, and point clipping only when flat.
+    virtual void GalleryChanged3D(bool is3D);
 
     // --- Design data -------------------------------------------------------------------------
 

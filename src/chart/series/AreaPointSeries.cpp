@@ -30,6 +30,17 @@ void TPointSeries::SetColorEachPoint(bool value) {
     }
 }
 
+void TPointSeries::PrepareGalleryPreview(bool enabled) {
+    constexpr int32_t kPreviewPointerSize = 6;  // pixels
+    TCustomSeries::PrepareGalleryPreview(enabled);
+    Pointer().SetHorizSize(kPreviewPointerSize);
+    Pointer().SetVertSize(kPreviewPointerSize);
+    if (ParentChart() != nullptr && ParentChart()->SeriesCount() > 1 &&
+        ParentChart()->Series(1) == this) {
+        Pointer().SetStyle(TSeriesPointerStyle::psTriangle);
+    }
+}
+
 const classes::TClassInfo& TPointSeries::StaticClass() {
     using T = TPointSeries;
     static const classes::TClassInfo info =

@@ -17,6 +17,8 @@ class TPointSeries : public TCustomSeries {
     const classes::TClassInfo& ClassInfo() const override;
     // On, the pointer brush takes each point's colour.
     void SetColorEachPoint(bool value) override;
+    // Pointers 6 x 6; the chart's second series shows triangles.
+    void PrepareGalleryPreview(bool enabled) override;
 };
 
 enum class TMultiArea { maNone, maStacked, maStacked100 };

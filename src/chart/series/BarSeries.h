@@ -150,7 +150,7 @@ class THorizBarSeries : public TCustomBarSeries {
     // numValues <= 0: BarException "FillSampleValues NumValues must be > 0". Otherwise a
     // random walk of values from 1000 .. 1999 in steps of -250 .. 249, one per vertical step
     // from the vertical axis' minimum.
-    void FillSampleValues(int32_t numValues);
+    void FillSampleValues(int32_t numValues) override;
 };
 
 // Sum of the positive mandatory values at index of the chart's active series related to
