@@ -16,6 +16,7 @@ class TValueChart : public chart::TChart {
         SetColor(kWhite);
         SetBevelOuter(forms::TPanelBevel::bvNone);
         SetView3D(false);
+        Legend().SetVisible(false);  // the whole panel is the plot
         SetMarginLeft(0);
         SetMarginTop(0);
         SetMarginRight(0);
