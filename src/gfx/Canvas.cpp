@@ -9,6 +9,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Raster.h"
+#include "gfx/Stroke.h"
 
 namespace gfx {
 
@@ -94,10 +95,6 @@ const TDashPattern* PatternOf(TPenStyle style) {
             return &alternate;
     }
     return nullptr;
-}
-
-int32_t RoundHalfUp(double v) {
-    return static_cast<int32_t>(std::floor(v + 0.5));
 }
 
 }  // namespace
@@ -209,11 +206,15 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
     if (points.size() < 2 || !PenVisible()) {
         return;
     }
-    std::vector<TPoint> device(points.size());
-    std::transform(points.begin(), points.end(), device.begin(),
-                   [&](TPoint p) { return LogicalToDevice(p); });
     Changing();
-    StrokePath(device, false);
+    if (m_windowOrg == m_viewportOrg) {
+        StrokePath(points, false);  // logical coordinates are device coordinates
+    } else {
+        std::vector<TPoint> device(points.size());
+        std::transform(points.begin(), points.end(), device.begin(),
+                       [&](TPoint p) { return LogicalToDevice(p); });
+        StrokePath(device, false);
+    }
     Changed();
 }
 
@@ -240,7 +241,16 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 }
 
 void TCanvas::StrokePath(std::span<const TPoint> device, bool closed) {
-    if (PenWidth() > 1) {
+    const int32_t width = PenWidth();
+    if (!closed && m_pen.Mode() == TPenMode::pmCopy &&
+        (width > 1 || PatternOf(m_pen.Style()) == nullptr)) {
+        TSurface surface = Surface();
+        if (surface.Clip->IsRect() && detail::IsDensePolyline(device, width)) {
+            detail::DensePolyline(surface, device, width, PenInk().Color);
+            return;
+        }
+    }
+    if (width > 1) {
         WidePath(device, closed);
     } else {
         ThinPath(device, closed);
@@ -279,12 +289,20 @@ void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
         return;
     }
     bool rectClip = clip.IsRect();
+    int64_t nextAt = -1;  // the step after the last one seen
+    int32_t phase = 0;    // where the last step stood in the pattern
     run([&](int32_t x, int32_t y, int64_t at) {
+        // Within a segment the steps come one apart; only a jump needs the remainder.
+        if (pattern != nullptr) {
+            phase = at == nextAt ? (phase + 1 == pattern->Length ? 0 : phase + 1)
+                                 : static_cast<int32_t>(at % pattern->Length);
+            nextAt = at + 1;
+        }
         if (!rectClip && !clip.Contains(x, y)) {
             return;
         }
         uint32_t& pixel = pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)];
-        if (pattern == nullptr || pattern->On[static_cast<size_t>(at % pattern->Length)]) {
+        if (pattern == nullptr || pattern->On[static_cast<size_t>(phase)]) {
             pixel = detail::Mix(ink.Mode, ink.Color, pixel);
         } else if (ink.Opaque) {
             pixel = detail::Mix(ink.Mode, ink.Back, pixel);
@@ -292,64 +310,14 @@ void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
     });
 }
 
-void TCanvas::AddRoundDot(TMask& mask, TPoint at, int32_t width) const {
-    // An elliptic region of width x width pixels with its centre on the point; even widths
-    // reach one pixel further up and left. The rows are the same for every dot of a width.
-    thread_local int32_t cachedWidth = 0;
-    thread_local std::vector<detail::TRowExtent> rows;
-    if (cachedWidth != width) {
-        rows = detail::RoundRectRows(width, width, width, width);
-        cachedWidth = width;
-    }
-    int32_t left = at.X - width / 2;
-    int32_t top = at.Y - width / 2;
-    for (int32_t r = 0; r < width; ++r) {
-        const detail::TRowExtent& row = rows[static_cast<size_t>(r)];
-        mask.AddSpan(top + r, left + row.First, left + row.Last + 1);
-    }
+void TCanvas::AddWideSegment(TMask& mask, TPoint a, TPoint b, int32_t width) const {
+    detail::WideSegmentSpans(a, b, width, mask.Box().Top, mask.Box().Bottom,
+                             [&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); });
 }
 
-void TCanvas::AddWideSegment(TMask& mask, TPoint a, TPoint b, int32_t width) const {
-    if (a == b) {
-        return;
-    }
-    if (a.Y == b.Y) {
-        int32_t top = a.Y - width / 2;
-        for (int32_t y = top; y < top + width; ++y) {
-            mask.AddSpan(y, std::min(a.X, b.X), std::max(a.X, b.X));
-        }
-        return;
-    }
-    if (a.X == b.X) {
-        int32_t left = a.X - width / 2;
-        for (int32_t y = std::min(a.Y, b.Y); y < std::max(a.Y, b.Y); ++y) {
-            mask.AddSpan(y, left, left + width);
-        }
-        return;
-    }
-    double dx = b.X - a.X;
-    double dy = b.Y - a.Y;
-    double length = std::hypot(dx, dy);
-    double wx = width * std::abs(dy) / length;
-    double wy = width * std::abs(dx) / length;
-    // The normal pointing up (or left for a vertical-ish normal of no height).
-    double nx = dy;
-    double ny = -dx;
-    if (ny > 0 || (ny == 0 && nx > 0)) {
-        nx = -nx;
-        ny = -ny;
-    }
-    int32_t sx = nx < 0 ? -1 : 1;
-    int32_t sy = ny < 0 ? -1 : 1;
-    int32_t nearX = RoundHalfUp(wx / 2) * sx;
-    int32_t nearY = RoundHalfUp(wy / 2) * sy;
-    int32_t farX = RoundHalfUp((wx + 1) / 2) * sx;
-    int32_t farY = RoundHalfUp((wy + 1) / 2) * sy;
-    std::array<TPoint, 4> quad = {TPoint{a.X + nearX, a.Y + nearY},
-                                  TPoint{b.X + nearX, b.Y + nearY}, TPoint{b.X - farX, b.Y - farY},
-                                  TPoint{a.X - farX, a.Y - farY}};
-    detail::ScanPolygon(quad, TFillMode::fmAlternate, mask.Box().Top, mask.Box().Bottom,
-                        [&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); });
+void TCanvas::AddRoundDot(TMask& mask, TPoint at, int32_t width) const {
+    detail::RoundDotSpans(at, width, mask.Box().Top, mask.Box().Bottom,
+                          [&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); });
 }
 
 void TCanvas::WidePath(std::span<const TPoint> device, bool closed) {
@@ -357,7 +325,30 @@ void TCanvas::WidePath(std::span<const TPoint> device, bool closed) {
     if (surface.Clip->IsEmpty() || device.empty()) {
         return;
     }
-    int32_t width = PenWidth();
+    const int32_t width = PenWidth();
+    const TRect bounds = surface.Clip->Bounds();
+    const size_t segments = closed ? device.size() : device.size() - 1;
+    // The whole outline is one region: the segments' bodies and a round dot at every point
+    // (ends and joins); a point repeating the one before it adds nothing.
+    const auto outline = [&](auto&& span) {
+        for (size_t s = 0; s < segments; ++s) {
+            detail::WideSegmentSpans(device[s], device[(s + 1) % device.size()], width, bounds.Top,
+                                     bounds.Bottom, span);
+        }
+        for (size_t i = 0; i < device.size(); ++i) {
+            if (i == 0 || device[i] != device[i - 1]) {
+                detail::RoundDotSpans(device[i], width, bounds.Top, bounds.Bottom, span);
+            }
+        }
+    };
+    TInk ink = PenInk();
+    ink.Hatch = nullptr;
+    if (detail::PaintingTwiceIsOnce(ink.Mode)) {
+        outline(
+            [&](int32_t y, int32_t x0, int32_t x1) { detail::FillSpan(surface, y, x0, x1, ink); });
+        return;
+    }
+    // Modes that see a pixel twice differently paint the outline through one mask.
     int32_t minX = device[0].X, maxX = device[0].X, minY = device[0].Y, maxY = device[0].Y;
     for (TPoint p : device) {
         minX = std::min(minX, p.X);
@@ -366,19 +357,11 @@ void TCanvas::WidePath(std::span<const TPoint> device, bool closed) {
         maxY = std::max(maxY, p.Y);
     }
     TRect reach = TRect(minX, minY, maxX + 1, maxY + 1).Inflate(width + 1, width + 1);
-    TMask mask(reach.Intersect(surface.Clip->Bounds()));
+    TMask mask(reach.Intersect(bounds));
     if (mask.Box().IsEmpty()) {
         return;
     }
-    size_t segments = closed ? device.size() : device.size() - 1;
-    for (size_t s = 0; s < segments; ++s) {
-        AddWideSegment(mask, device[s], device[(s + 1) % device.size()], width);
-    }
-    for (TPoint p : device) {
-        AddRoundDot(mask, p, width);  // round ends and joins
-    }
-    TInk ink = PenInk();
-    ink.Hatch = nullptr;
+    outline([&](int32_t y, int32_t x0, int32_t x1) { mask.AddSpan(y, x0, x1); });
     mask.Paint(surface, ink);
 }
 

@@ -147,7 +147,10 @@ class TCanvas {
 
     void ThinPath(std::span<const TPoint> device, bool closed);
     void WidePath(std::span<const TPoint> device, bool closed);
+    // Lines and outlines in device coordinates: a dense polyline of a solid pen in copy mode
+    // column by column, otherwise thin or wide; the pixels are the same either way.
     void StrokePath(std::span<const TPoint> device, bool closed);
+    // A wide segment's body and a round dot added to a mask (for outlines painted once).
     void AddWideSegment(detail::TMask& mask, TPoint a, TPoint b, int32_t width) const;
     void AddRoundDot(detail::TMask& mask, TPoint at, int32_t width) const;
     // An arc or pie of the ellipse in the box (x1, y1)-(x2, y2) between the radial ends towards

@@ -12,7 +12,7 @@ void PaintRun(const TSurface& surface, int32_t y, int32_t x0, int32_t x1, const 
     uint32_t* row = surface.Pixels + static_cast<size_t>(y) * static_cast<size_t>(surface.Width);
     if (ink.Hatch == nullptr) {
         if (ink.Mode == TPenMode::pmCopy) {
-            std::fill(row + x0, row + x1, ink.Color);
+            FillPixels(row + x0, static_cast<size_t>(x1 - x0), ink.Color);
         } else {
             for (int32_t x = x0; x < x1; ++x) {
                 row[x] = Mix(ink.Mode, ink.Color, row[x]);

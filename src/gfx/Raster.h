@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <span>
 #include <vector>
@@ -93,6 +94,23 @@ struct TSurface {
     int32_t Height = 0;
     const TRegion* Clip = nullptr;  // never null while drawing
 };
+
+// Four pixels (or four columns' rows) side by side, in the compiler's portable vector types.
+using TPixelLanes = uint32_t __attribute__((vector_size(16)));
+using TRowLanes = int32_t __attribute__((vector_size(16)));
+constexpr size_t kLanes = 4;
+
+// Sets count pixels from pixel on to the colour, four at a time.
+inline void FillPixels(uint32_t* pixel, size_t count, uint32_t color) {
+    const TPixelLanes lanes = {color, color, color, color};
+    size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        std::memcpy(pixel + i, &lanes, sizeof lanes);
+    }
+    for (; i < count; ++i) {
+        pixel[i] = color;
+    }
+}
 
 // Paints [x0, x1) on row y, assumed inside the surface and the clip.
 void PaintRun(const TSurface& surface, int32_t y, int32_t x0, int32_t x1, const TInk& ink);
