@@ -81,6 +81,10 @@ void TChartCanvas3D::ApplyChartPen(const TChartPen& pen) {
     Pen().Assign(pen);
 }
 
+void TChartCanvas3D::Polyline(std::span<const gfx::TPoint> points) {
+    ReferenceCanvas().Polyline(points);
+}
+
 int32_t TChartCanvas3D::TextLineHeight() {
     return TextHeightOf("W");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 
 #include "chart/canvas/ChartCanvas.h"
 #include "gfx/Bitmap.h"
@@ -46,6 +47,10 @@ class TChartCanvas3D : public TCanvas3D {
     // The device pen takes the chart pen: clear when invisible, alternate pixels for one-pixel
     // small dots, otherwise its colour, mode, style and width.
     void ApplyChartPen(const TChartPen& pen);
+    // The device polyline through the points, flat, each segment by the line rule (the last
+    // point is not drawn); the current position is neither used nor moved. A solid pen draws a
+    // polyline that never turns back and has more points than columns one column at a time.
+    void Polyline(std::span<const gfx::TPoint> points);
     // Height of "W" in the canvas font.
     int32_t TextLineHeight();
     // Maps (x, y) at depth z to the screen in place.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,26 @@ namespace chart {
 
 class TCustomAxisPanel;
 class TChartSeries;
+// A linear or logarithmic axis' value-to-pixel rule with its constants: the pixel moves from
+// Origin by Sign (+1 or -1) times the rounded offset of the value along the axis.
+struct TPixelMapping {
+    bool Logarithmic = false;
+    bool Inverted = false;
+    double Minimum = 0;  // the current minimum, or its logarithm
+    double Maximum = 0;  // the current maximum, or its logarithm
+    double Range = 0;    // maximum - minimum (of the logarithms)
+    double Length = 0;   // pixels along the axis
+    int32_t Origin = 0;
+    int32_t Sign = 1;
+    int32_t Centre = 0;       // an empty range or an offset beyond any pixel
+    int32_t NotPositive = 0;  // a value not above 0 on a logarithmic axis
+
+    int32_t Pixel(double value) const;
+    // Pixel of values[i] into pixels[i]; a value equal to one of the last two mapped takes its
+    // pixel without computing it again (series repeat their values: levels, shared X).
+    void Pixels(std::span<const double> values, std::span<int32_t> pixels) const;
+};
+
 class TCustomChartAxis;
 
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
@@ -214,6 +235,9 @@ class TCustomChartAxis : public classes::TPersistent {
     int32_t ValueToPos(double value) const;
     int32_t ValueToXPos(double value) const;
     int32_t ValueToYPos(double value) const;
+    // The value-to-pixel rule of ValueToXPos (alongX) or ValueToYPos with the current scale's
+    // constants taken once, for mapping many values; not for the depth axis.
+    TPixelMapping PixelMapping(bool alongX) const;
     double PosToValue(int32_t pixel) const;
     int32_t EdgeOfRectangle(const gfx::TRect& rect) const;
     int32_t ApplyPositionPercent(int32_t coordinate, const gfx::TRect& rect) const;

@@ -112,6 +112,13 @@ int32_t TCustomAxisPanel::SeriesValueToPixel(const TChartSeries& series, double 
                       : VertAxisOf(series).ValueToYPos(value);
 }
 
+void TCustomAxisPanel::SeriesValuesToPixels(const TChartSeries& series,
+                                            std::span<const double> values,
+                                            std::span<int32_t> pixels, bool horizontal) const {
+    const TCustomChartAxis& axis = horizontal ? HorizAxisOf(series) : VertAxisOf(series);
+    axis.PixelMapping(horizontal).Pixels(values, pixels);
+}
+
 double TCustomAxisPanel::SeriesPixelToValue(const TChartSeries& series, int32_t pixel,
                                             bool horizontal) const {
     return (horizontal ? HorizAxisOf(series) : VertAxisOf(series)).PosToValue(pixel);

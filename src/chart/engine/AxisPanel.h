@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,10 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     virtual double SeriesPixelToValue(const TChartSeries& series, int32_t pixel,
                                       bool horizontal) const;
     virtual bool SeriesAxisInverted(const TChartSeries& series, bool horizontal) const;
+    // SeriesValueToPixel of many values at once, values[i] to pixels[i]; a chart that maps
+    // values its own way overrides both.
+    virtual void SeriesValuesToPixels(const TChartSeries& series, std::span<const double> values,
+                                      std::span<int32_t> pixels, bool horizontal) const;
     TCustomChartAxis& HorizAxisOf(const TChartSeries& series) const;
     TCustomChartAxis& VertAxisOf(const TChartSeries& series) const;
 

@@ -23,9 +23,11 @@ constexpr double kMinimumFixedRange = 1e-10;
 constexpr double kMaxDateSteps = 1000000.0;
 constexpr int32_t kOneYearStepIndex = 24;
 
-// Nearest integer, halves to even, for values known to fit 32 bits.
+// Nearest integer, halves to even, for values known to fit 32 bits: adding and taking away
+// 1.5 * 2^52 leaves no fraction bits, so the sum rounds the way nearbyint does.
 int32_t RoundPixel(double value) {
-    return static_cast<int32_t>(std::nearbyint(value));
+    constexpr double kRounder = 6755399441055744.0;
+    return static_cast<int32_t>((value + kRounder) - kRounder);
 }
 
 int64_t RoundCount(double value) {
@@ -322,6 +324,74 @@ int32_t TCustomChartAxis::ValueToPos(double value) const {
     return m_horizontal ? ValueToXPos(value) : ValueToYPos(value);
 }
 
+int32_t TPixelMapping::Pixel(double value) const {
+    if (Range == 0) {
+        return Centre;
+    }
+    double offset = 0;
+    if (Logarithmic) {
+        if (!(value > 0)) {
+            return NotPositive;
+        }
+        offset =
+            (Inverted ? Maximum - std::log(value) : std::log(value) - Minimum) * Length / Range;
+    } else {
+        offset = (value - Minimum) * Length / Range;
+    }
+    return std::fabs(offset) < kMaxPixelOffset ? Origin + Sign * RoundPixel(offset) : Centre;
+}
+
+void TPixelMapping::Pixels(std::span<const double> values, std::span<int32_t> pixels) const {
+    const size_t count = std::min(values.size(), pixels.size());
+    if (count == 0) {
+        return;
+    }
+    // Equal values map to equal pixels; NaN equals nothing and is always computed.
+    double recent[2] = {values[0], values[0]};
+    int32_t recentPixel[2] = {Pixel(values[0]), Pixel(values[0])};
+    size_t older = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const double value = values[i];
+        if (value == recent[0]) {
+            pixels[i] = recentPixel[0];
+        } else if (value == recent[1]) {
+            pixels[i] = recentPixel[1];
+        } else {
+            pixels[i] = Pixel(value);
+            recent[older] = value;
+            recentPixel[older] = pixels[i];
+            older = 1 - older;
+        }
+    }
+}
+
+TPixelMapping TCustomChartAxis::PixelMapping(bool alongX) const {
+    TPixelMapping mapping;
+    mapping.Logarithmic = m_logarithmic;
+    mapping.Inverted = m_inverted;
+    mapping.Length = m_axisLength;
+    mapping.Centre = m_centerPixel;
+    if (m_logarithmic) {
+        // The offset counts from the low end (or the high end when inverted).
+        const auto [lmin, lmax] = LogBounds();
+        mapping.Minimum = lmin;
+        mapping.Maximum = lmax;
+        mapping.Range = lmax - lmin;
+        mapping.Origin = alongX ? m_startPixel : m_endPixel;
+        mapping.Sign = alongX ? 1 : -1;
+        mapping.NotPositive = (alongX != m_inverted) ? m_startPixel : m_endPixel;
+    } else {
+        // The offset counts from the minimum; inverting turns the direction.
+        mapping.Minimum = m_currentMinimum;
+        mapping.Maximum = m_currentMaximum;
+        mapping.Range = m_currentRange;
+        const bool fromStart = alongX != m_inverted;
+        mapping.Origin = fromStart ? m_startPixel : m_endPixel;
+        mapping.Sign = fromStart ? 1 : -1;
+    }
+    return mapping;
+}
+
 int32_t TCustomChartAxis::ValueToXPos(double value) const {
     if (m_isZAxis) {
         const int32_t depth = Depth();
@@ -332,54 +402,14 @@ int32_t TCustomChartAxis::ValueToXPos(double value) const {
         const double p = depth * along / m_currentRange;
         return std::fabs(p) < kMaxPixelOffset ? RoundPixel(p) : depth / 2;
     }
-    if (m_logarithmic) {
-        const auto [lmin, lmax] = LogBounds();
-        const double span = lmax - lmin;
-        if (span == 0) {
-            return m_centerPixel;
-        }
-        if (!(value > 0)) {
-            return m_inverted ? m_endPixel : m_startPixel;
-        }
-        const double d =
-            (m_inverted ? lmax - std::log(value) : std::log(value) - lmin) * m_axisLength / span;
-        return std::fabs(d) < kMaxPixelOffset ? m_startPixel + RoundPixel(d) : m_centerPixel;
-    }
-    if (m_currentRange == 0) {
-        return m_centerPixel;
-    }
-    const double p = (value - m_currentMinimum) * m_axisLength / m_currentRange;
-    if (!(std::fabs(p) < kMaxPixelOffset)) {
-        return m_centerPixel;
-    }
-    return m_inverted ? m_endPixel - RoundPixel(p) : m_startPixel + RoundPixel(p);
+    return PixelMapping(true).Pixel(value);
 }
 
 int32_t TCustomChartAxis::ValueToYPos(double value) const {
     if (m_isZAxis) {
         return ValueToXPos(value);
     }
-    if (m_logarithmic) {
-        const auto [lmin, lmax] = LogBounds();
-        const double span = lmax - lmin;
-        if (span == 0) {
-            return m_centerPixel;
-        }
-        if (!(value > 0)) {
-            return m_inverted ? m_startPixel : m_endPixel;
-        }
-        const double d =
-            (m_inverted ? lmax - std::log(value) : std::log(value) - lmin) * m_axisLength / span;
-        return std::fabs(d) < kMaxPixelOffset ? m_endPixel - RoundPixel(d) : m_centerPixel;
-    }
-    if (m_currentRange == 0) {
-        return m_centerPixel;
-    }
-    const double p = (value - m_currentMinimum) * m_axisLength / m_currentRange;
-    if (!(std::fabs(p) < kMaxPixelOffset)) {
-        return m_centerPixel;
-    }
-    return m_inverted ? m_startPixel + RoundPixel(p) : m_endPixel - RoundPixel(p);
+    return PixelMapping(false).Pixel(value);
 }
 
 double TCustomChartAxis::PosToValue(int32_t pixel) const {

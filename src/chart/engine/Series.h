@@ -295,6 +295,10 @@ class TChartSeries : public classes::TComponent {
     // Pixel position of point index.
     int32_t PointScreenX(int32_t index) const { return CalcXPosValue(XValueAt(index)); }
     int32_t PointScreenY(int32_t index) const { return CalcYPosValue(YValueAt(index)); }
+    // The pixel positions of points first .. last, in order, into screen: PointScreenX and
+    // PointScreenY read from the value lists and mapped many at a time (for kinds whose
+    // XValueAt and YValueAt are those of their lists).
+    void PointsToScreen(int32_t first, int32_t last, std::vector<gfx::TPoint>& screen) const;
     // Depth slot chosen by the chart when DepthIndex is -1.
     int32_t AutoDepth() const { return m_autoDepth; }
     void SetAutoDepth(int32_t value) { m_autoDepth = value; }

@@ -1,5 +1,9 @@
 // The series' part in a paint: its visible points, the value-to-pixel mapping through its axes,
 // its depth slot and the drawing events.
+#include <algorithm>
+#include <array>
+#include <span>
+
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/Series.h"
 
@@ -84,6 +88,38 @@ int32_t TChartSeries::CalcXPosValue(double value) const {
 
 int32_t TChartSeries::CalcYPosValue(double value) const {
     return m_parentChart == nullptr ? 0 : m_parentChart->SeriesValueToPixel(*this, value, false);
+}
+
+void TChartSeries::PointsToScreen(int32_t first, int32_t last,
+                                  std::vector<gfx::TPoint>& screen) const {
+    screen.clear();
+    if (last < first) {
+        return;
+    }
+    const auto count = static_cast<size_t>(last - first + 1);
+    if (m_parentChart == nullptr) {
+        screen.assign(count, gfx::TPoint{});
+        return;
+    }
+    // Read and map a block of values at a time.
+    constexpr size_t kBlock = 512;
+    std::array<double, kBlock> values{};
+    std::array<int32_t, kBlock> xs{};
+    std::array<int32_t, kBlock> ys{};
+    screen.reserve(count);
+    for (size_t done = 0; done < count; done += kBlock) {
+        const size_t n = std::min(kBlock, count - done);
+        const int32_t at = first + static_cast<int32_t>(done);
+        XValues().ReadValues(at, std::span(values.data(), n));
+        m_parentChart->SeriesValuesToPixels(*this, std::span(values.data(), n),
+                                            std::span(xs.data(), n), true);
+        YValues().ReadValues(at, std::span(values.data(), n));
+        m_parentChart->SeriesValuesToPixels(*this, std::span(values.data(), n),
+                                            std::span(ys.data(), n), false);
+        for (size_t i = 0; i < n; ++i) {
+            screen.push_back({xs[i], ys[i]});
+        }
+    }
 }
 
 double TChartSeries::XScreenToValue(int32_t pixel) const {

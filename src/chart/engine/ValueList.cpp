@@ -76,6 +76,18 @@ double TChartValueList::ValueAt(int32_t index) const {
     return m_values[static_cast<size_t>(index)] * m_multiplier;
 }
 
+void TChartValueList::ReadValues(int32_t first, std::span<double> out) const {
+    if (out.empty()) {
+        return;
+    }
+    CheckIndex(first);
+    CheckIndex(first + static_cast<int32_t>(out.size()) - 1);
+    const double* raw = m_values.data() + first;
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i] = raw[i] * m_multiplier;
+    }
+}
+
 void TChartValueList::SetValueAt(int32_t index, double value) {
     CheckIndex(index);
     m_values[static_cast<size_t>(index)] = value;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ class TChartValueList : public classes::TPersistent {
 
     // Raw value at index times Multiplier; EListError outside 0 .. count-1.
     virtual double ValueAt(int32_t index) const;
+    // ValueAt of first .. first + out.size() - 1 into out, in one call; a list that reads its
+    // values another way overrides both.
+    virtual void ReadValues(int32_t first, std::span<double> out) const;
     // Overwrites the raw value (not divided by Multiplier) and tells the owner's linked series.
     virtual void SetValueAt(int32_t index, double value);
     // Empties the store and releases its space down to DefaultListCapacity().

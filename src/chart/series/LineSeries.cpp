@@ -10,15 +10,6 @@
 
 namespace chart {
 
-namespace {
-// Pixel positions beyond this are not drawn (the device works in 16-bit coordinates).
-constexpr int32_t kMaxPixel = 32767;
-
-bool InPixelRange(int32_t v) {
-    return -kMaxPixel < v && v < kMaxPixel;
-}
-}  // namespace
-
 TCustomSeries::TCustomSeries(classes::TComponent* owner)
     : TChartSeries(owner),
       m_linePen(std::make_unique<TChartPen>([this] { RequestRepaint(); })),
@@ -147,6 +138,14 @@ int32_t TCustomSeries::EdgeStartY(int32_t index, int32_t edgeX) const {
     }
     const double xe = XScreenToValue(edgeX);
     return CalcYPosValue(y0 + (y1 - y0) * (xe - x0) / (x1 - x0));
+}
+
+void TCustomSeries::DrawPoints() {
+    if (DrawsDense()) {
+        DrawDense();
+        return;
+    }
+    TChartSeries::DrawPoints();
 }
 
 void TCustomSeries::DrawPoint(int32_t index) {

@@ -26,6 +26,9 @@ class TCustomSeries : public TChartSeries {
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 
+    // A flat line with a solid pen and no pointers over more points than plot columns is drawn
+    // as polylines (the same pixels, column by column); anything else point by point.
+    void DrawPoints() override;
     // Draws the connection from the previous drawn point into point index and the pointers.
     void DrawPoint(int32_t index) override;
     // The pointer shape of point index at (x, y) in the point's colour.
@@ -100,6 +103,13 @@ class TCustomSeries : public TChartSeries {
         int32_t Origin = 0;
         gfx::TColor Color = 0;
     };
+    // Whether the visible points can be drawn by DrawDense, which walks them as DrawPoint does
+    // and draws the segments of each colour as polylines.
+    bool DrawsDense() const;
+    void DrawDense();
+    // Pixel positions the device can take (it works in 16-bit coordinates).
+    static bool InPixelRange(int32_t v) { return -kMaxPixel < v && v < kMaxPixel; }
+    static constexpr int32_t kMaxPixel = 32767;
     // The segment from the previous point to (x, y), then its pointers when asked.
     void DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color, bool withPointers);
     // The flat line from the previous point to (x, y) (one segment or two stair legs) with the
