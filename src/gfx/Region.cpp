@@ -31,7 +31,9 @@ bool TRegion::Contains(int32_t x, int32_t y) const {
 
 TRegion TRegion::Intersect(const TRect& rect) const {
     if (m_isRect) {
-        return FromRect(m_bounds.Intersect(rect.Normalized()));
+        // Rectangles that do not meet give an empty region, not one turned round.
+        const TRect both = m_bounds.Intersect(rect.Normalized());
+        return both.IsEmpty() ? TRegion() : FromRect(both);
     }
     TRect limit = m_bounds.Intersect(rect.Normalized());
     TBuilder builder;
