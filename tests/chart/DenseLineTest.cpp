@@ -1,0 +1,185 @@
+// A line series over more points than plot columns, drawn as polylines, against the same series
+// drawn point by point: seeded random series (steps, noise, spikes, nulls, points beyond the
+// plot and beyond the device's range, stairs, own colours, pen widths 1 to 4) and keying runs
+// give the same picture and leave the canvas in the same state.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "chart/component/Chart.h"
+#include "chart/series/LineSeries.h"
+
+namespace chart {
+namespace {
+
+// The same series drawn point by point, the general path.
+class TPointByPointSeries : public TLineSeries {
+  public:
+    using TLineSeries::TLineSeries;
+    void DrawPoints() override { TChartSeries::DrawPoints(); }
+};
+
+// What a series leaves on the canvas for whatever is drawn after it.
+struct TCanvasState {
+    gfx::TColor PenColor = 0;
+    int32_t PenWidth = 0;
+    gfx::TPenStyle PenStyle = gfx::TPenStyle::psSolid;
+    gfx::TColor BrushColor = 0;
+    gfx::TBrushStyle BrushStyle = gfx::TBrushStyle::bsSolid;
+    friend bool operator==(const TCanvasState&, const TCanvasState&) = default;
+};
+
+// The settings of one seeded case; Describe() reproduces it.
+struct TCase {
+    uint32_t Seed = 0;
+    int32_t Points = 0;
+    int32_t PenWidth = 1;
+    bool Stairs = false;
+    bool InvertedStairs = false;
+    bool ZoomedX = false;  // the bottom axis shows a part of the X range
+    bool ZoomedY = false;  // the left axis cuts the spikes off
+    std::string Describe() const {
+        std::ostringstream text;
+        text << "TCase{" << Seed << ", " << Points << ", " << PenWidth << ", " << Stairs << ", "
+             << InvertedStairs << ", " << ZoomedX << ", " << ZoomedY << "}";
+        return text.str();
+    }
+};
+
+// A chart like the main window's, smaller, with the case's series in it.
+class TCaseChart {
+  public:
+    TCaseChart(const TCase& c, bool pointByPoint) {
+        m_chart = new TChart(&m_form);
+        m_chart->SetBounds(0, 0, 240, 120);
+        m_chart->SetView3D(false);
+        m_series = pointByPoint ? new TPointByPointSeries(&m_form) : new TLineSeries(&m_form);
+        m_series->SetSeriesColor(gfx::clBlue);
+        m_series->LinePen().SetWidth(c.PenWidth);
+        m_series->SetStairs(c.Stairs);
+        m_series->SetInvertedStairs(c.InvertedStairs);
+        m_chart->AddSeries(m_series);
+        m_series->SetAfterDrawValues([this](TChartSeries&) {
+            TChartCanvas3D& canvas = m_chart->Canvas();
+            m_state = {canvas.Pen().Color(), canvas.Pen().Width(), canvas.Pen().Style(),
+                       canvas.Brush().Color(), canvas.Brush().Style()};
+        });
+        Fill(c);
+        if (c.ZoomedX) {
+            m_chart->BottomAxis().SetAxisRange(c.Points * 0.2, c.Points * 0.7);
+        }
+        if (c.ZoomedY) {
+            m_chart->LeftAxis().SetAxisRange(-20, 120);
+        }
+    }
+
+    const std::vector<uint32_t>& Paint() {
+        m_chart->Paint();
+        return m_chart->Surface().Pixels();
+    }
+    const TCanvasState& State() const { return m_state; }
+
+  private:
+    void Fill(const TCase& c) {
+        std::mt19937 random(c.Seed);
+        double level = 50;
+        double x = 0;
+        for (int32_t i = 0; i < c.Points; ++i) {
+            // X never decreases; about half the points share the X before them.
+            if (random() % 2 == 0) {
+                x += 0.5 + (random() % 100) * 0.01;
+            }
+            double y = level;
+            const uint32_t kind = random() % 40;
+            if (kind < 6) {
+                level = random() % 100;  // a step
+                y = level;
+            } else if (kind < 16) {
+                y = level + (random() % 9) - 4.0;  // noise
+            } else if (kind < 18) {
+                y = (random() % 2 == 0) ? 400 : -300;  // a spike
+            } else if (kind == 18) {
+                y = 1e12;  // beyond the device's pixel range
+            }
+            if (kind == 19) {
+                m_series->AppendNullXY(x, y);
+            } else if (kind == 20) {
+                m_series->AppendXY(x, y, "", gfx::clRed);  // a colour of its own
+            } else {
+                m_series->AppendXY(x, y);
+            }
+        }
+    }
+
+    classes::TComponent m_form{nullptr};
+    TChart* m_chart = nullptr;
+    TLineSeries* m_series = nullptr;
+    TCanvasState m_state;
+};
+
+TEST(DenseLineTest, DenseSeriesLookAsWhenDrawnPointByPoint) {
+    std::mt19937 random(4711);
+    for (int trial = 0; trial < 1000; ++trial) {
+        TCase c;
+        c.Seed = random();
+        c.Points = 250 + static_cast<int32_t>(random() % 500);
+        c.PenWidth = 1 + trial % 4;
+        c.Stairs = random() % 5 == 0;
+        c.InvertedStairs = c.Stairs && random() % 2 == 0;
+        c.ZoomedX = random() % 3 == 0;
+        c.ZoomedY = random() % 3 == 0;
+        TCaseChart dense(c, false);
+        TCaseChart general(c, true);
+        ASSERT_EQ(dense.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();
+        ASSERT_EQ(dense.State(), general.State()) << "trial " << trial << ": " << c.Describe();
+    }
+}
+
+// The main window's chart and series after a keying run of the given transitions.
+void FillKeying(TChart& chart1, TLineSeries& series1, int32_t transitions, uint32_t seed) {
+    chart1.SetBounds(10, 16, 768, 249);
+    chart1.SetView3D(false);
+    chart1.Title().Text().Add("Morse waveform");
+    series1.SetSeriesColor(gfx::clBlue);
+    series1.LinePen().SetWidth(2);
+    chart1.AddSeries(&series1);
+    series1.AppendXY(0, 1.2);
+    series1.AppendXY(0, -0.1);
+    series1.AppendXY(0, 0);
+    std::mt19937 random(seed);
+    double time = 100;
+    int32_t level = 0;
+    for (int32_t i = 0; i < transitions; ++i) {
+        series1.AppendXY(time, level);
+        level = 1 - level;
+        series1.AppendXY(time, level);
+        time += 20 + random() % 200;
+    }
+    series1.AppendXY(time + 100, 0);
+}
+
+TEST(DenseLineTest, KeyingRunsLookAsWhenDrawnPointByPoint) {
+    for (const int32_t transitions : {1000, 30000}) {
+        classes::TComponent form(nullptr);
+        auto* denseChart = new TChart(&form);
+        auto* generalChart = new TChart(&form);
+        FillKeying(*denseChart, *new TLineSeries(&form), transitions, 5);
+        FillKeying(*generalChart, *new TPointByPointSeries(&form), transitions, 5);
+        denseChart->Paint();
+        generalChart->Paint();
+        EXPECT_EQ(denseChart->Surface().Pixels(), generalChart->Surface().Pixels())
+            << transitions << " transitions";
+        // Zoomed into the middle: the line enters at the left edge and leaves at the right.
+        for (TChart* chart : {denseChart, generalChart}) {
+            chart->BottomAxis().SetAxisRange(transitions * 30.0, transitions * 60.0);
+            chart->Paint();
+        }
+        EXPECT_EQ(denseChart->Surface().Pixels(), generalChart->Surface().Pixels())
+            << transitions << " transitions, zoomed";
+    }
+}
+
+}  // namespace
+}  // namespace chart
