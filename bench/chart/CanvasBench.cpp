@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "KeyingChart.h"
 #include "chart/canvas/ChartCanvas3D.h"
 #include "chart/panel/ChartPanelExtended.h"
 #include "gfx/Bitmap.h"
@@ -17,14 +18,7 @@ constexpr int32_t kHeight = 249;
 constexpr int32_t kPoints = 60000;
 
 std::vector<gfx::TPoint> RandomPoints() {
-    std::mt19937 random(1);
-    std::uniform_int_distribution<int32_t> x(0, kWidth - 1);
-    std::uniform_int_distribution<int32_t> y(0, kHeight - 1);
-    std::vector<gfx::TPoint> points(kPoints);
-    for (gfx::TPoint& p : points) {
-        p = {x(random), y(random)};
-    }
-    return points;
+    return bench::RandomPoints(kPoints, kWidth, kHeight);
 }
 
 // A keying square wave: x rising across the width, y jumping between two levels.

@@ -35,14 +35,7 @@ std::vector<gfx::TPoint> KeyingPixels(int32_t transitions) {
 }
 
 std::vector<gfx::TPoint> RandomPixels() {
-    std::mt19937 random(1);
-    std::uniform_int_distribution<int32_t> x(0, kWidth - 1);
-    std::uniform_int_distribution<int32_t> y(0, kHeight - 1);
-    std::vector<gfx::TPoint> points(kRandomPoints);
-    for (gfx::TPoint& p : points) {
-        p = {x(random), y(random)};
-    }
-    return points;
+    return bench::RandomPoints(kRandomPoints, kWidth, kHeight);
 }
 
 void GfxPolyline(benchmark::State& state, const std::vector<gfx::TPoint>& points) {

@@ -1,9 +1,10 @@
-// The main window's keying chart for the chart benchmarks: a 768 x 249 chart with the blue
-// two-pixel line series, filled with a seeded run of key transitions.
+// Data of the chart benchmarks: seeded random points, and the main window's keying chart (768 x
+// 249, the blue two-pixel line series) filled with a seeded run of key transitions.
 #pragma once
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
 #include "chart/component/Chart.h"
 #include "chart/series/LineSeries.h"
@@ -14,6 +15,18 @@ constexpr gfx::TColor kLightCyan = 16777088;
 // Transitions of a one-hour and of a two-minute run.
 constexpr int32_t kHourTransitions = 30000;
 constexpr int32_t kTwoMinuteTransitions = 1000;
+
+// Seeded random points over a width x height bitmap.
+inline std::vector<gfx::TPoint> RandomPoints(size_t count, int32_t width, int32_t height) {
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int32_t> x(0, width - 1);
+    std::uniform_int_distribution<int32_t> y(0, height - 1);
+    std::vector<gfx::TPoint> points(count);
+    for (gfx::TPoint& p : points) {
+        p = {x(random), y(random)};
+    }
+    return points;
+}
 
 // The chart and its series, owned by the form.
 struct TKeyingChart {
