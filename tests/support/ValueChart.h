@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "chart/component/Chart.h"
@@ -31,6 +32,12 @@ class TValueChart : public chart::TChart {
     int32_t SeriesValueToPixel(const chart::TChartSeries&, double value,
                                bool horizontal) const override {
         return static_cast<int32_t>(horizontal ? value : m_height - value);
+    }
+    void SeriesValuesToPixels(const chart::TChartSeries& series, std::span<const double> values,
+                              std::span<int32_t> pixels, bool horizontal) const override {
+        for (size_t i = 0; i < values.size(); ++i) {
+            pixels[i] = SeriesValueToPixel(series, values[i], horizontal);
+        }
     }
     double SeriesPixelToValue(const chart::TChartSeries&, int32_t pixel,
                               bool horizontal) const override {
