@@ -3,12 +3,11 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
+#include "base/OutputFile.h"
 #include "gfx/Colors.h"
 
 namespace gfx {
@@ -151,16 +150,26 @@ void WritePng(const std::string& path, const TImageData& image) {
     png.width = static_cast<png_uint_32>(image.Width);
     png.height = static_cast<png_uint_32>(image.Height);
     png.format = PNG_FORMAT_RGB;
-    // Written beside the target and renamed into place, so a failed write leaves no half file.
-    const std::string temporary = path + ".tmp";
-    if (png_image_write_to_file(&png, temporary.c_str(), 0, rgb.data(), 0, nullptr) == 0) {
-        std::remove(temporary.c_str());
+    // Encoded in memory first (asking for the size, then filling it), so that only complete
+    // files are written and a failure never removes what stood at the path.
+    png_alloc_size_t size = 0;
+    std::vector<uint8_t> encoded;
+    if (png_image_write_to_memory(&png, nullptr, &size, 0, rgb.data(), 0, nullptr) != 0) {
+        encoded.resize(size);
+        if (png_image_write_to_memory(&png, encoded.data(), &size, 0, rgb.data(), 0, nullptr) ==
+            0) {
+            encoded.clear();
+        }
+    }
+    if (encoded.empty()) {
         throw EInvalidGraphic("Cannot write PNG image \"" + path + "\": " + png.message);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        throw EInvalidGraphic("Cannot write PNG image \"" + path + "\": " + reason);
+    try {
+        base::TOutputFile file(path, "PNG image");
+        file.Write(encoded.data(), size);
+        file.Commit();
+    } catch (const base::Exception& e) {
+        throw EInvalidGraphic(e.Message());
     }
 }
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "base/Exceptions.h"
@@ -59,11 +58,9 @@ std::vector<uint8_t> Header(uint32_t dataBytes) {
 }  // namespace
 
 TWavToneSink::TWavToneSink(const std::string& path, int64_t originUs)
-    : m_path(path), m_originUs(originUs), m_lastUs(originUs) {
-    m_file = std::fopen(path.c_str(), "wb");
-    if (m_file == nullptr) {
-        throw base::Exception("Cannot create WAV file '" + path + "': " + std::strerror(errno));
-    }
+    : m_originUs(originUs), m_lastUs(originUs) {
+    m_output = std::make_unique<base::TOutputFile>(path, "WAV file");
+    m_file = m_output->Stream();
     const std::vector<uint8_t> header = Header(0);
     if (std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
         m_error = errno != 0 ? errno : EIO;
@@ -71,8 +68,16 @@ TWavToneSink::TWavToneSink(const std::string& path, int64_t originUs)
 }
 
 TWavToneSink::~TWavToneSink() {
-    if (m_file != nullptr) {
-        Finish();
+    if (m_file == nullptr) {
+        return;
+    }
+    WriteHeader();
+    if (m_error == 0) {
+        try {
+            m_output->Commit();
+        } catch (const base::Exception&) {
+            // A destructor reports nothing: the temporary file is gone, the path as it was.
+        }
     }
 }
 
@@ -109,15 +114,12 @@ void TWavToneSink::RenderUntil(int64_t timeUs) {
     }
 }
 
-void TWavToneSink::Finish() {
+void TWavToneSink::WriteHeader() {
     const std::vector<uint8_t> header = Header(
         static_cast<uint32_t>(std::min<uint64_t>(m_samples * sizeof(int16_t), kMaxDataBytes)));
     if (std::fseek(m_file, 0, SEEK_SET) != 0 ||
         std::fwrite(header.data(), 1, header.size(), m_file) != header.size()) {
         m_error = m_error != 0 ? m_error : (errno != 0 ? errno : EIO);
-    }
-    if (std::fclose(m_file) != 0 && m_error == 0) {
-        m_error = errno != 0 ? errno : EIO;
     }
     m_file = nullptr;
 }
@@ -127,10 +129,9 @@ void TWavToneSink::Close(int64_t endUs) {
         return;
     }
     RenderUntil(endUs);
-    Finish();
-    if (m_error != 0) {
-        throw base::Exception("Cannot write WAV file '" + m_path + "': " + std::strerror(m_error));
-    }
+    WriteHeader();
+    m_output->Fail(m_error);
+    m_output->Commit();
 }
 
 }  // namespace platform

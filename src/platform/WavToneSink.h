@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "base/OutputFile.h"
 #include "platform/ToneRenderer.h"
 #include "platform/ToneSink.h"
 
@@ -15,10 +17,12 @@ class TWavToneSink : public IToneSink {
   public:
     static constexpr uint32_t kSampleRate = 48000;  // Hz
 
-    // Creates the file; sample 0 is at originUs (microseconds on the bus's time line). Raises
-    // base::Exception "Cannot create WAV file '<path>': <reason>".
+    // Creates the file (under a temporary name until it is complete); sample 0 is at originUs
+    // (microseconds on the bus's time line). Raises base::Exception "Cannot create WAV file
+    // '<path>': <reason>".
     TWavToneSink(const std::string& path, int64_t originUs);
-    // Completes the file at the time of the last change when Close was not called.
+    // Completes the file at the time of the last change when Close was not called; a file whose
+    // writing failed is dropped, leaving what stood at the path.
     ~TWavToneSink() override;
     TWavToneSink(const TWavToneSink&) = delete;
     TWavToneSink& operator=(const TWavToneSink&) = delete;
@@ -27,18 +31,20 @@ class TWavToneSink : public IToneSink {
     // last one is taken as the last one. Never raises: a write failure is reported by Close.
     void ToneChanged(int64_t timeUs, double frequencyHz) override;
 
-    // Writes the tone up to endUs and completes the file's header. Raises base::Exception
-    // "Cannot write WAV file '<path>': <reason>" when any write failed.
+    // Writes the tone up to endUs, completes the file's header and puts the file in place.
+    // Raises base::Exception "Cannot write WAV file '<path>': <reason>" when any write failed;
+    // then nothing is put in place.
     void Close(int64_t endUs);
 
     uint64_t SamplesWritten() const { return m_samples; }
 
   private:
     void RenderUntil(int64_t timeUs);
-    void Finish();
+    // Writes the final header; the file is put in place by the caller.
+    void WriteHeader();
 
-    std::string m_path;
-    std::FILE* m_file = nullptr;
+    std::unique_ptr<base::TOutputFile> m_output;
+    std::FILE* m_file = nullptr;  // m_output's stream
     TSquareWave m_wave{kSampleRate};
     double m_frequency = 0;  // Hz sounding since the last change
     int64_t m_originUs;

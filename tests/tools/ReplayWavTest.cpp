@@ -24,14 +24,24 @@ class ReplayWavTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(m_root); }
 
-    // Runs the built tool with arguments; returns its exit status.
-    int Run(const std::string& arguments) const {
+    // Runs the built tool with arguments, after the shell commands `before` (a limit); returns
+    // its exit status.
+    int Run(const std::string& arguments, const std::string& before = "") const {
         const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
         const std::string tool =
             std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/keyvet-replay";
-        const int status = std::system(
-            (tool + " " + arguments + " >" + m_root + "/out 2>" + m_root + "/err").c_str());
+        const std::string command =
+            before + tool + " " + arguments + " >" + m_root + "/out 2>" + m_root + "/err";
+        const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(m_root + "/" + name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }
+    size_t FileCount() const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_root),
+                                                 std::filesystem::directory_iterator()));
     }
 
     std::string m_root;
@@ -64,6 +74,41 @@ TEST_F(ReplayWavTest, AnUnwritableWavFileOrAMissingNameIsAnError) {
     EXPECT_NE(std::string::npos, message.find("Cannot create WAV file '/nonexistent-dir/x.wav'"));
     EXPECT_EQ(2, Run("--wav"));
     EXPECT_EQ(2, Run(m_root + "/run.txt --wav"));
+}
+
+TEST_F(ReplayWavTest, AFillingDiskFailsTheRunAndLeavesTheFilesThatStoodThere) {
+    // A file-size limit of a few kilobytes stands in for a disk that fills: the recording and
+    // the chart are each larger, the printed results and messages smaller.
+    const std::string filling = "trap \"\" XFSZ; ulimit -f 4; ";
+    std::ofstream(m_root + "/run.txt") << "100 down\n200 up\nfinish 1000\n";
+    std::ofstream(m_root + "/run.wav") << "an earlier recording";
+    std::ofstream(m_root + "/run.png") << "an earlier chart";
+    EXPECT_EQ(1, Run("--wav " + m_root + "/run.wav " + m_root + "/run.txt", filling));
+    EXPECT_NE(std::string::npos,
+              Read("err").find("Cannot write WAV file '" + m_root + "/run.wav': File too large"))
+        << Read("err");
+    EXPECT_EQ("an earlier recording", Read("run.wav"));
+    EXPECT_EQ(1, Run("--chart " + m_root + "/run.png " + m_root + "/run.txt", filling));
+    EXPECT_NE(std::string::npos,
+              Read("err").find("Cannot write PNG image '" + m_root + "/run.png': File too large"))
+        << Read("err");
+    EXPECT_EQ("an earlier chart", Read("run.png"));
+    EXPECT_EQ(5u, FileCount());  // run.txt, run.wav, run.png, out, err: no temporary left
+    // Without the limit both are written whole, in place of the earlier ones.
+    EXPECT_EQ(0, Run("--wav " + m_root + "/run.wav --chart " + m_root + "/run.png " + m_root +
+                     "/run.txt"));
+    EXPECT_EQ(std::string("RIFF"), Read("run.wav").substr(0, 4));
+    EXPECT_EQ(std::string("\x89PNG"), Read("run.png").substr(0, 4));
+    EXPECT_EQ(5u, FileCount());
+}
+
+TEST_F(ReplayWavTest, AFullDeviceIsAnErrorAndStaysADevice) {
+    std::ofstream(m_root + "/run.txt") << "100 down\n200 up\n";
+    EXPECT_EQ(1, Run("--wav /dev/full " + m_root + "/run.txt"));
+    EXPECT_NE(std::string::npos,
+              Read("err").find("Cannot write WAV file '/dev/full': No space left on device"))
+        << Read("err");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
 }
 
 }  // namespace
