@@ -1,15 +1,19 @@
-// keyvet-replay from outside: script errors with their line numbers and exit status 2, and the
-// exact output lines of a replayed run.
+// keyvet-replay from outside: script errors with their line numbers and exit status 2, bounded
+// reading, lost output as a failure, and the exact output lines of a replayed run.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <new>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "replay/Replay.h"
 #include "replay/ReplayScript.h"
 
 namespace {
@@ -20,18 +24,17 @@ struct TToolRun {
     std::string Err;
 };
 
-// Runs the built keyvet-replay on a script written to a temporary file.
-TToolRun RunTool(const std::string& script) {
+// Runs the built keyvet-replay with shell words `arguments` (the script path among them);
+// `redirect` sends its standard output elsewhere than the pipe read here.
+TToolRun RunCommand(const std::string& arguments, const std::string& redirect = "") {
     const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
     const std::string tool =
         std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/keyvet-replay";
-    char scriptPath[] = "/tmp/keyvet-replay-test-XXXXXX";
-    const int fd = mkstemp(scriptPath);
+    char errPath[] = "/tmp/keyvet-replay-err-XXXXXX";
+    const int fd = mkstemp(errPath);
     EXPECT_GE(fd, 0);
     close(fd);
-    std::ofstream(scriptPath) << script;
-    const std::string errPath = std::string(scriptPath) + ".err";
-    const std::string command = tool + " " + scriptPath + " 2>" + errPath;
+    const std::string command = tool + " " + arguments + " " + redirect + " 2>" + errPath;
     TToolRun run;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
@@ -43,8 +46,19 @@ TToolRun RunTool(const std::string& script) {
     run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream err(errPath);
     std::getline(err, run.Err, '\0');
+    std::remove(errPath);
+    return run;
+}
+
+// Runs the built keyvet-replay on a script written to a temporary file.
+TToolRun RunTool(const std::string& script, const std::string& redirect = "") {
+    char scriptPath[] = "/tmp/keyvet-replay-test-XXXXXX";
+    const int fd = mkstemp(scriptPath);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(scriptPath) << script;
+    TToolRun run = RunCommand(scriptPath, redirect);
     std::remove(scriptPath);
-    std::remove(errPath.c_str());
     return run;
 }
 
@@ -82,6 +96,75 @@ TEST(ReplayToolTest, BadScriptsAreRefusedWithTheirLineAndNothingPrinted) {
         EXPECT_EQ(run.Out, "") << script;
         EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     }
+}
+
+TEST(ReplayToolTest, ADirectoryOrAnEndlessInputIsRefusedAndALongTokenIsCut) {
+    TToolRun run = RunCommand("/tmp");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("/tmp is a directory, not a script"), std::string::npos) << run.Err;
+    run = RunCommand("/dev/zero");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("/dev/zero: line 1: the line is longer than 4096 characters"),
+              std::string::npos)
+        << run.Err;
+    run = RunTool("rate " + std::string(3000, 'x') + "\n");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("found '" + std::string(60, 'x') + "...' (cut; 3000 bytes in all)"),
+              std::string::npos)
+        << run.Err;
+    EXPECT_LT(run.Err.size(), 300u);
+}
+
+TEST(ReplayToolTest, ResultsThatCannotBeWrittenFailTheRun) {
+    TToolRun run = RunTool("50 down\n60 up\n", ">/dev/full");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("cannot write the results: No space left on device"), std::string::npos)
+        << run.Err;
+    run = RunTool("50 down\n60 up\n", ">&-");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("cannot write the results: Bad file descriptor"), std::string::npos)
+        << run.Err;
+}
+
+TEST(ReplayToolTest, WhateverEscapesTheToolIsReportedAsAFailure) {
+    std::ostringstream err;
+    EXPECT_EQ(0, replay::RunReportingEscapes([] { return 0; }, err));
+    EXPECT_EQ(1, replay::RunReportingEscapes([]() -> int { throw std::bad_alloc(); }, err));
+    EXPECT_EQ(1, replay::RunReportingEscapes(
+                     []() -> int { throw std::logic_error("a broken design"); }, err));
+    EXPECT_EQ(1, replay::RunReportingEscapes([]() -> int { throw 42; }, err));
+    EXPECT_EQ(err.str(),
+              "keyvet-replay: out of memory\nkeyvet-replay: a broken design\n"
+              "keyvet-replay: an unexpected error ended the run\n");
+}
+
+TEST(ReplayScriptTest, ReadingIsBoundedByLineAndByScript) {
+    std::istringstream lines("abc\nabcd\n");
+    try {
+        replay::ReadScriptText(lines, 3, 100);
+        FAIL() << "a line over the limit was read";
+    } catch (const replay::EScriptError& e) {
+        EXPECT_EQ(e.Line(), 2);
+        EXPECT_STREQ(e.what(), "line 2: the line is longer than 3 characters");
+    }
+    std::istringstream script("a\nb\nc\nd\n");
+    try {
+        replay::ReadScriptText(script, 3, 5);
+        FAIL() << "a script over the limit was read";
+    } catch (const replay::EScriptError& e) {
+        EXPECT_STREQ(e.what(), "line 3: the script is longer than 5 bytes");
+    }
+    std::istringstream exact("abc\nabc");  // at both limits
+    EXPECT_EQ(replay::ReadScriptText(exact, 3, 7), "abc\nabc");
+}
+
+TEST(ReplayScriptTest, QuotedTokensAreCutAtACharacterBoundary) {
+    EXPECT_EQ(replay::QuoteToken("press"), "'press'");
+    EXPECT_EQ(replay::QuoteToken(std::string(60, 'a')), "'" + std::string(60, 'a') + "'");
+    // 59 letters, then two-byte characters: the cut falls before the one that would be split.
+    const std::string token = std::string(59, 'a') + "\xC3\xA9\xC3\xA9";
+    EXPECT_EQ(replay::QuoteToken(token),
+              "'" + std::string(59, 'a') + "...' (cut; 63 bytes in all)");
 }
 
 TEST(ReplayScriptTest, DefaultsAndFinishTime) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <new>
+#include <ostream>
 
 #include "app/MainForm.h"
 #include "app/Startup.h"
@@ -116,6 +118,21 @@ std::string EscapeDialogText(const std::string& text) {
         }
     }
     return out;
+}
+
+int RunReportingEscapes(const std::function<int()>& body, std::ostream& err) {
+    constexpr int kExitFailed = 1;
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        err << "keyvet-replay: out of memory\n";
+    } catch (const std::exception& e) {
+        err << "keyvet-replay: " << e.what() << "\n";
+    } catch (...) {
+        err << "keyvet-replay: an unexpected error ended the run\n";
+    }
+    err.flush();
+    return kExitFailed;
 }
 
 TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(std::move(script)) {

@@ -2,6 +2,8 @@
 // count and event pump are simulated poll by poll, and the result is what the window would show.
 #pragma once
 
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,5 +94,10 @@ class TReplay {
 
 // Escapes a dialog text for one output line: a line feed as \n, a carriage return as \r.
 std::string EscapeDialogText(const std::string& text);
+
+// Runs the tool's body and returns its exit status. Whatever escapes it (memory exhausted, a
+// fault of the program) is reported on `err` as "keyvet-replay: <what>" with status 1, so that
+// nothing ends the tool unreported or as a crash.
+int RunReportingEscapes(const std::function<int()>& body, std::ostream& err);
 
 }  // namespace replay

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <istream>
 #include <sstream>
 
 namespace replay {
@@ -12,6 +13,10 @@ namespace {
 
 // Default gap between the last event and the Finish click, milliseconds.
 constexpr double kDefaultFinishGapMs = 500;
+// Characters of an offending token quoted in a message.
+constexpr size_t kQuotedTokenBytes = 60;
+// Bytes read from the stream at a time.
+constexpr size_t kReadChunkBytes = 64 * 1024;
 
 std::vector<std::string> Words(std::string_view line) {
     std::vector<std::string> words;
@@ -27,7 +32,7 @@ double Number(const std::string& word, int line, const char* what) {
     double value = 0;
     const auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
     if (ec != std::errc() || ptr != word.data() + word.size() || !std::isfinite(value)) {
-        throw EScriptError(line, std::string("expected ") + what + ", found '" + word + "'");
+        throw EScriptError(line, std::string("expected ") + what + ", found " + QuoteToken(word));
     }
     return value;
 }
@@ -50,6 +55,49 @@ void CheckRunLength(const TReplayScript& script) {
 
 EScriptError::EScriptError(int line, const std::string& what)
     : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line) {}
+
+std::string QuoteToken(std::string_view token) {
+    if (token.size() <= kQuotedTokenBytes) {
+        return "'" + std::string(token) + "'";
+    }
+    size_t cut = kQuotedTokenBytes;
+    // Never cut inside a UTF-8 character: back up to the start of the one at the cut.
+    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return "'" + std::string(token.substr(0, cut)) + "...' (cut; " + std::to_string(token.size()) +
+           " bytes in all)";
+}
+
+std::string ReadScriptText(std::istream& in, size_t maxLine, size_t maxScript) {
+    std::string text;
+    std::string chunk(kReadChunkBytes, '\0');
+    int line = 1;
+    size_t lineStart = 0;  // offset in text of the current line
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const auto got = static_cast<size_t>(in.gcount());
+        for (size_t i = 0; i < got; ++i) {
+            const size_t length = text.size() + i + 1;  // bytes read so far
+            if (length > maxScript) {
+                throw EScriptError(
+                    line, "the script is longer than " + std::to_string(maxScript) + " bytes");
+            }
+            if (chunk[i] == '\n') {
+                ++line;
+                lineStart = length;
+            } else if (length - lineStart > maxLine) {
+                throw EScriptError(
+                    line, "the line is longer than " + std::to_string(maxLine) + " characters");
+            }
+        }
+        text.append(chunk, 0, got);
+    }
+    if (in.bad()) {
+        throw EScriptError(line, "the script could not be read to its end");
+    }
+    return text;
+}
 
 double TReplayScript::EffectiveFinishMs() const {
     if (FinishMs >= 0) {
@@ -119,7 +167,7 @@ TReplayScript ParseScript(std::string_view text) {
                 throw EScriptError(lineNumber, "event times must not decrease");
             }
             if (second != "down" && second != "up") {
-                throw EScriptError(lineNumber, "expected down or up, found '" + second + "'");
+                throw EScriptError(lineNumber, "expected down or up, found " + QuoteToken(second));
             }
             script.Events.push_back({time, second == "down", lineNumber});
         }

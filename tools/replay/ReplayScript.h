@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -51,5 +52,19 @@ class EScriptError : public std::runtime_error {
 };
 
 TReplayScript ParseScript(std::string_view text);
+
+// The longest line and the largest script read, in bytes: beyond any recorded keying (an
+// eight-hour run of 260,000 transitions is about 5 MB), small enough that an endless input
+// cannot exhaust memory.
+inline constexpr size_t kMaxLineBytes = 4096;
+inline constexpr size_t kMaxScriptBytes = size_t{16} << 20;
+
+// Reads a script's text from a stream, refusing a line longer than maxLine bytes or a text longer
+// than maxScript bytes with an EScriptError naming the line where the limit was passed.
+std::string ReadScriptText(std::istream& in, size_t maxLine = kMaxLineBytes,
+                           size_t maxScript = kMaxScriptBytes);
+
+// A token for a message: whole when short, else its first characters and how long it was.
+std::string QuoteToken(std::string_view token);
 
 }  // namespace replay

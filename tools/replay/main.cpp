@@ -1,11 +1,19 @@
-// keyvet-replay [--wav FILE] SCRIPT: analyses a keying recorded elsewhere through the real main
-// window logic and prints what the window would show, one TAB-separated line per control; with
-// --wav it also records the run's side-tone into FILE (48 kHz, mono, 16-bit); with --chart it
-// writes the main window's chart as painted after the run to FILE (PNG).
+// keyvet-replay [--wav FILE] [--chart FILE] SCRIPT: analyses a keying recorded elsewhere through
+// the real main window logic and prints what the window would show, one TAB-separated line per
+// control; with --wav it also records the run's side-tone into FILE (48 kHz, mono, 16-bit); with
+// --chart it writes the main window's chart as painted after the run to FILE (PNG). Both files
+// are put in place only when complete; a lost write of any output fails the run.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "app/ProgramInfo.h"
@@ -35,9 +43,38 @@ constexpr const char* kUsage =
 void Usage() {
     std::cerr << kUsage;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
+// A file the tool opens must never take the place of a closed standard stream, or the results
+// would be written into it. A closed one is held by /dev/null opened for reading only, so that a
+// write to it still fails as a write to a closed stream does.
+void HoldClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = open("/dev/null", O_RDONLY);
+            if (held >= 0 && held != fd) {
+                dup2(held, fd);
+                close(held);
+            }
+        }
+    }
+}
+
+// Prints the result lines and flushes them; returns 0, or the errno of the write that failed.
+int PrintResults(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::cout << line << '\n';
+        if (!std::cout) {
+            return errno != 0 ? errno : EIO;
+        }
+    }
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        return errno != 0 ? errno : EIO;
+    }
+    return 0;
+}
+
+int Replay(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         switch (app::StandardOption(argv[i])) {
             case app::TStandardOption::soHelp:
@@ -69,24 +106,31 @@ int main(int argc, char** argv) {
         return kExitBadUsage;
     }
     const std::string path = argv[next];
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
+        return kExitBadUsage;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::cerr << "keyvet-replay: cannot read " << path << "\n";
         return kExitBadUsage;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     replay::TReplayScript script;
     try {
-        script = replay::ParseScript(text.str());
+        script = replay::ParseScript(replay::ReadScriptText(in));
     } catch (const replay::EScriptError& e) {
         std::cerr << "keyvet-replay: " << path << ": " << e.what() << "\n";
         return kExitBadUsage;
     }
+    in.close();
     try {
         replay::TReplay run(std::move(script), wavPath);
-        for (const std::string& line : run.Run()) {
-            std::cout << line << '\n';
+        const int printError = PrintResults(run.Run());
+        if (printError != 0) {
+            std::cerr << "keyvet-replay: cannot write the results: " << std::strerror(printError)
+                      << "\n";
+            return kExitFailed;
         }
         if (!chartPath.empty()) {
             chart::TChart& chart = run.Form().Chart1();
@@ -102,5 +146,15 @@ int main(int argc, char** argv) {
         std::cerr << "keyvet-replay: " << e.what() << "\n";
         return kExitFailed;
     }
+    if (std::fclose(stdout) != 0) {
+        std::cerr << "keyvet-replay: cannot write the results: " << std::strerror(errno) << "\n";
+        return kExitFailed;
+    }
     return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    HoldClosedStandardStreams();
+    return replay::RunReportingEscapes([&] { return Replay(argc, argv); }, std::cerr);
 }
