@@ -2,6 +2,8 @@
 // in milliseconds, gives the chart its square wave and starts the analysis.
 #include "app/MainForm.h"
 
+#include <exception>
+
 #include "base/Arith.h"
 #include "base/Conversions.h"
 #include "chart/engine/Series.h"
@@ -19,12 +21,34 @@ constexpr uint32_t kLeadMs = 100;
 constexpr int32_t kLevelThreshold = 16;
 
 const char* const kNoMorseMessage = "No Morse detected!\n\rSend some now?\n\rOr Check connections?";
+
+// Gives Start back (enabled, captioned "Start") when Finish or the analysis it runs stops with an
+// error, so that a new run can begin once the message is shown; the boxes keep what was computed.
+// It catches nothing: the error goes on to the application, which shows it.
+class TStartAgainOnError {
+  public:
+    explicit TStartAgainOnError(forms::TButton& start)
+        : m_start(start), m_pending(std::uncaught_exceptions()) {}
+    TStartAgainOnError(const TStartAgainOnError&) = delete;
+    TStartAgainOnError& operator=(const TStartAgainOnError&) = delete;
+    ~TStartAgainOnError() {
+        if (std::uncaught_exceptions() > m_pending) {
+            m_start.SetCaption("Start");
+            m_start.SetEnabled(true);
+        }
+    }
+
+  private:
+    forms::TButton& m_start;
+    int m_pending;  // exceptions already in flight when the handler began
+};
 }  // namespace
 
 void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
     m_button2->SetEnabled(true);
     m_button1->SetEnabled(false);
     m_start->SetEnabled(false);
+    const TStartAgainOnError startAgain(*m_start);
     m_runFlag = 0;
     m_portIO1->SpeakerOff();
     m_portIO1->SetOpened(false);

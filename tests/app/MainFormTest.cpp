@@ -78,7 +78,7 @@ TEST(MainFormTest, CalibrationTimelineAndSquareWave) {
     }
     // One mark of 10 and one space of 30: no mark lies below the average.
     EXPECT_EQ(out.at("Dialog#0"), "Division by zero");
-    EXPECT_EQ(out.at("Start"), "Start\tdisabled");
+    EXPECT_EQ(out.at("Start"), "Start\tenabled");
     EXPECT_EQ(out.at("Edit1"), "");
 }
 
@@ -98,25 +98,46 @@ TEST(MainFormTest, ARunWithoutKeyingBeepsAndOffersARestart) {
     EXPECT_EQ(out.at("Label1"), "0");  // the initial state was logged
 }
 
-TEST(MainFormTest, FailuresOfFinishShowTheRuntimeMessageAndLeaveStartDisabled) {
+TEST(MainFormTest, FailuresOfFinishShowTheRuntimeMessageAndGiveStartBack) {
+    // After the message a new run can begin: Start enabled and captioned "Start", Finish off.
+    auto expectStartAgain = [](const std::map<std::string, std::string>& out) {
+        EXPECT_EQ(out.at("Start"), "Start\tenabled");
+        EXPECT_EQ(out.at("Finish"), "disabled");
+    };
     // Key held down from Start to Finish reading 128: nothing is logged.
     auto out = RunScript("initial 128\nfinish 100\n");
     EXPECT_EQ(out.at("Dialog#0"), "'' is not a valid integer value");
-    EXPECT_EQ(out.at("Start"), "Start\tdisabled");
+    expectStartAgain(out);
     EXPECT_EQ(out.at("Label1"), "");
     // Exactly one transition: 0 polls over 0 ms.
     out = RunScript(Keying({100}));
     EXPECT_EQ(out.at("Dialog#0"), "Invalid floating point operation");
-    // All transitions within one tick.
+    expectStartAgain(out);
+    // All transitions within one tick (contact bounce).
     out = RunScript(Keying({100.1, 100.5, 100.9}));
     EXPECT_EQ(out.at("Dialog#0"), "Floating point division by zero");
+    expectStartAgain(out);
     // Fewer than half a poll per millisecond.
     out = RunScript("rate 0.4\n" + Keying({10, 50, 100}));
     EXPECT_EQ(out.at("Label21"), "0");
     EXPECT_EQ(out.at("Dialog#0"), "Division by zero");
+    expectStartAgain(out);
     // A tick count past 2147483647 cannot be read back.
     out = RunScript("tick0 2147483600\n" + Keying({100, 200, 300}));
     EXPECT_EQ(out.at("Dialog#0"), "'2147483700' is not a valid integer value");
+    expectStartAgain(out);
+}
+
+TEST(MainFormTest, AnAnalysisErrorKeepsTheBoxesComputedAndGivesStartBack) {
+    // Marks 60, 180, 60 split into dits and dahs; the spaces are all 100, so none lies below
+    // their average and the element-space average divides by zero.
+    const auto out = RunScript(Keying({100, 160, 260, 440, 540, 600}));
+    EXPECT_EQ(out.at("Dialog#0"), "Division by zero");
+    EXPECT_EQ(out.at("Edit1"), "60");
+    EXPECT_EQ(out.at("Edit2"), "180");
+    EXPECT_EQ(out.at("Edit3"), "");
+    EXPECT_EQ(out.at("Start"), "Start\tenabled");
+    EXPECT_EQ(out.at("Points"), std::to_string(2 * 6 + 4));
 }
 
 TEST(MainFormTest, KeyHeldAtStartShiftsMarksAndSpaces) {

@@ -69,7 +69,7 @@ TEST(ReplayToolTest, PrintsTheWindowLineByLine) {
         "Label1\t128\nLabel21\t100\n"
         "Edit1\t\nEdit2\t\nEdit3\t\nEdit4\t\nEdit5\t\nEdit6\t\nEdit7\t\nEdit8\t\nEdit9\t\n"
         "Edit10\t\nEdit11\t\nEdit12\t\nEdit13\t\n"
-        "Start\tStart\tdisabled\nFinish\tdisabled\n"
+        "Start\tStart\tenabled\nFinish\tdisabled\n"
         "Dialog\tDivision by zero\n"
         "Points\t10\n"
         "Point\t0\t1.2\nPoint\t0\t-0.1\nPoint\t0\t0\nPoint\t100\t0\nPoint\t100\t1\n"
