@@ -24,13 +24,19 @@ class TNoKey : public IKeyState {
     uint8_t RightButtonState() override { return 0; }
 };
 
+// Milliseconds since the program started (its services were first asked for, at start-up), not
+// since the machine booted: a run's tick counts stay below 2147483647, which Finish reads back as
+// signed numbers, for the first 24.8 days of the program instead of the machine.
 class TMonotonicClock : public IClock {
   public:
     uint32_t TickCount() override {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+        const auto elapsed = std::chrono::steady_clock::now() - m_start;
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
         return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // wraps every 49.7 days
     }
+
+private:
+    const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
 class TSteadyTimeSource : public ITimeSource {
