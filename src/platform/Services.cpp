@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -64,15 +65,18 @@ class TConsoleDialogs : public IDialogs {
 class TDesktopShell : public IShell {
   public:
     void Open(const std::string& address) override {
-        // xdg-open runs detached; its result is the shell's own business.
-        std::vector<char*> argv = {const_cast<char*>("xdg-open"),
-                                   const_cast<char*>(address.c_str()), nullptr};
+        // A shell starts xdg-open in the background and ends at once, so xdg-open is never this
+        // program's child: however long it runs, it leaves no zombie here. The shell itself is
+        // reaped at once. xdg-open's result is the desktop's own business.
+        std::vector<char*> argv = {
+            const_cast<char*>("/bin/sh"),           const_cast<char*>("-c"),
+            const_cast<char*>("xdg-open \"$1\" &"), const_cast<char*>("keyvet-help"),
+            const_cast<char*>(address.c_str()),     nullptr};
         pid_t pid = 0;
-        if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv.data(), environ) == 0) {
-            // Reap it in the background so no zombie is left: a child that has not ended yet is
-            // reaped by a later call or at exit.
+        if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv.data(), environ) == 0) {
             int status = 0;
-            waitpid(pid, &status, WNOHANG);
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
         }
     }
     std::string CurrentDirectory() override {
