@@ -1,10 +1,12 @@
-// Start-up: class registration and the creation of the windows in their order.
+// Start-up: the locale's number separators, class registration and the creation of the windows
+// in their order.
 #include "app/Startup.h"
 
 #include <memory>
 
 #include "app/AboutBox.h"
 #include "app/MainForm.h"
+#include "base/Conversions.h"
 #include "chart/component/Chart.h"
 #include "classes/Properties.h"
 #include "forms/Application.h"
@@ -19,6 +21,8 @@ void RegisterClasses() {
 }
 
 void CreateWindows() {
+    // The result boxes show fractions with the user's decimal separator.
+    base::LoadFormatSettingsFromLocale();
     RegisterClasses();
     forms::TApplication& application = forms::TApplication::Instance();
     application.AddForm(std::make_unique<TForm1>(nullptr));

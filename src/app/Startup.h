@@ -6,8 +6,9 @@ namespace app {
 // Registers the control, chart and port classes with the class registry (idempotent).
 void RegisterClasses();
 
-// Creates the six windows in order, the main window first, each from its design data, and hands
-// them to the application object. The main window is not shown yet.
+// Loads the separators of the user's locale into the number formats, then creates the six
+// windows in order, the main window first, each from its design data, and hands them to the
+// application object. The main window is not shown yet.
 void CreateWindows();
 
 }  // namespace app

@@ -4,11 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
+#include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/AboutBox.h"
 #include "app/DesignTexts.h"
 #include "app/MainForm.h"
+#include "base/Conversions.h"
 #include "chart/engine/Series.h"
 #include "classes/DesignData.h"
 #include "forms/Application.h"
@@ -119,6 +125,56 @@ TEST_F(StartupTest, AboutBoxOpensOnTopAndHidesOnOk) {
     dynamic_cast<forms::TButton&>(*about.FindComponent("OKButton")).Click();
     EXPECT_FALSE(about.Visible());
     EXPECT_FALSE(Application().Terminated());  // hiding the About box does not end the program
+}
+
+// Start-up under a locale whose decimal separator is a comma (installed by scripts/setup); the
+// environment, the number formats and the windows are put back afterwards.
+class StartupLocaleTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const char* all = std::getenv("LC_ALL")) {
+            m_savedAll = all;
+        }
+        m_savedSettings = base::FormatSettings();
+        setenv("LC_ALL", "de_DE.UTF-8", 1);
+        m_system = std::make_unique<platform::TIsolatedSystemServices>();
+    }
+    void TearDown() override {
+        forms::TApplication::Instance().DestroyForms();
+        m_system.reset();
+        base::FormatSettings() = m_savedSettings;
+        if (m_savedAll) {
+            setenv("LC_ALL", m_savedAll->c_str(), 1);
+        } else {
+            unsetenv("LC_ALL");
+        }
+    }
+
+  private:
+    std::unique_ptr<platform::TIsolatedSystemServices> m_system;
+    std::optional<std::string> m_savedAll;
+    base::TFormatSettings m_savedSettings;
+};
+
+TEST_F(StartupLocaleTest, ResultBoxesShowTheLocalesDecimalSeparator) {
+    const locale_t german = newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", static_cast<locale_t>(0));
+    ASSERT_NE(german, static_cast<locale_t>(0))
+        << "the de_DE.UTF-8 locale is missing: run scripts/setup";
+    freelocale(german);
+    app::CreateWindows();
+    auto& form = dynamic_cast<app::TForm1&>(*forms::TApplication::Instance().MainForm());
+    // The worked example's transition times, analysed: boxes 5, 6 and 12 hold fractions.
+    classes::TLineList& times = form.Memo(1).Lines();
+    times.Clear();
+    for (const char* t : {"100", "164", "216", "396", "454", "516", "686", "861", "911", "977",
+                          "1033", "1223", "1408", "1468"}) {
+        times.Add(t);
+    }
+    form.Button2().Click();
+    EXPECT_EQ(form.Edit(5).Text(), "2,00854700854701");
+    EXPECT_EQ(form.Edit(6).Text(), "1,16666666666667");
+    EXPECT_EQ(form.Edit(12).Text(), "0,994350282485876");
+    EXPECT_EQ(form.Edit(1).Text(), "63");
 }
 
 }  // namespace
