@@ -142,12 +142,19 @@ TEST(MainFormTest, AnAnalysisErrorKeepsTheBoxesComputedAndGivesStartBack) {
 
 TEST(MainFormTest, KeyHeldAtStartShiftsMarksAndSpaces) {
     // Byte 129 at Start is logged at poll 0 and the first interval is a space: the analysis
-    // swaps marks and spaces (here the "marks" are the key-up gaps).
+    // swaps marks and spaces. The key is down for 50, 150, 50, 150 ms with gaps of 70, 210, 70,
+    // 70 between: the dit and dah boxes show the gaps, the space boxes the key-down times.
     const auto held = RunScript(
-        "initial 129\n100 up\n160 down\n220 up\n400 down\n460 up\n"
-        "520 down\n700 up\n760 down\n");
+        "initial 129\n100 up\n170 down\n220 up\n430 down\n580 up\n"
+        "650 down\n700 up\n770 down\n920 up\n");
     EXPECT_EQ(held.at("Label21"), "100");
-    EXPECT_NE(held.at("Edit1"), "");
+    EXPECT_EQ(held.at("Edit1"), "70");   // gaps 70, 210, 70, 70 average 105: 70 below
+    EXPECT_EQ(held.at("Edit2"), "210");  // and 210 above
+    EXPECT_EQ(held.at("Edit3"), "50");   // key-down 50, 150, 50, 150 average 100: 50 below
+    EXPECT_EQ(held.at("Edit4"), "150");  // and 150 above
+    // The trace begins at level 1 and falls at the first transition.
+    EXPECT_EQ(held.at("Point#3"), "100\t1");
+    EXPECT_EQ(held.at("Point#4"), "100\t0");
     // Reading 128 at Start logs nothing until the first release.
     const auto quiet = RunScript("initial 128\n100 up\n150 down\n200 up\nfinish 400\n");
     EXPECT_EQ(quiet.at("Points"), std::to_string(2 * 2 + 4));

@@ -56,9 +56,14 @@ TEST(ArithTest, CheckedDivisionsRaiseTheRuntimeMessages) {
 }
 
 TEST(ArithTest, DivFloatDividesInExtendedPrecision) {
-    // 235/117 computed in extended precision and stored as double equals the double quotient
-    // here; the point is the exact value the analysis shows.
-    EXPECT_EQ(base::DivFloat(235, 117), static_cast<double>(235.0L / 117.0L));
+    // Quotients worked out apart from the code, with exact fractions: rounded to the 64-bit
+    // significand of extended precision (ties to even), then to a double's 53 bits.
+    // 235/117 = 2.008547008547..., the worked example's ratio.
+    EXPECT_EQ(base::DivFloat(235, 117), 0x1.0118118118118p+1);
+    // Quotients whose first rounding lands on a half-way point of the second: a division done
+    // directly in doubles gives 0x1.4d8e0fa154ac9p+13 and 0x1.85b2ec38eebb5p+11 instead.
+    EXPECT_EQ(base::DivFloat(2326164022.0L, 217933.0L), 0x1.4d8e0fa154ac8p+13);
+    EXPECT_EQ(base::DivFloat(1828111913.0L, 586386.0L), 0x1.85b2ec38eebb6p+11);
 }
 
 TEST(FormatTest, FillsPlaceholdersInOrder) {

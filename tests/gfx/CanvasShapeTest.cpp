@@ -1,8 +1,11 @@
-// Pixel rules of shapes: rectangles, fills, hatches, ellipses against an implicit reference,
+// Pixel rules of shapes: rectangles, fills, hatches, ellipses against the properties of an ellipse,
 // rounded rectangles, arcs, pies, polygons against point-in-polygon, and clip regions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "CanvasTestSupport.h"
@@ -129,43 +132,120 @@ TEST_F(CanvasShapeTest, EveryHatchMatchesItsTile) {
     }
 }
 
-// The implicit ellipse the rasteriser follows: pixel centres inside the ellipse whose semi-axes
-// are a quarter pixel short of the box edges, plus the centre column(s) and row(s).
-bool InEllipse(int32_t x, int32_t y, int32_t w, int32_t h) {
-    int64_t bx = 2 * x - (w - 1);
-    int64_t by = 2 * y - (h - 1);
-    int64_t a = 2 * w - 1;
-    int64_t b = 2 * h - 1;
-    if (bx < -(w - 1) || bx > w - 1 || by < -(h - 1) || by > h - 1) {
-        return false;
+// Properties every filled ellipse has whatever formula draws it, checked on one drawn wholly
+// inside the bitmap: a pen outline (black) closed around a brush interior (red). Returns what
+// failed, or an empty text.
+std::string EllipseFaults(const TPixelSet& outline, const TPixelSet& fill, TRect box) {
+    TPixelSet painted = outline;
+    painted.insert(fill.begin(), fill.end());
+    if (painted.empty()) {
+        return "nothing painted";
     }
-    if (w <= 2 || h <= 2 || (bx >= -1 && bx <= 1) || (by >= -1 && by <= 1)) {
-        return true;
+    int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+    for (auto [x, y] : painted) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
     }
-    return static_cast<__int128>(4 * bx * bx) * b * b +
-               static_cast<__int128>(4 * by * by) * a * a <=
-           static_cast<__int128>(a * a) * b * b;
+    // Inside the box (right and bottom exclusive), touching all four of its sides.
+    if (TRect(minX, minY, maxX + 1, maxY + 1) != box) {
+        return "painted pixels do not span the box exactly";
+    }
+    for (auto [x, y] : painted) {
+        // Symmetric about both centre lines of the box.
+        if (!painted.contains({box.Left + box.Right - 1 - x, y}) ||
+            !painted.contains({x, box.Top + box.Bottom - 1 - y})) {
+            return "not symmetric at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        }
+    }
+    // Convex: every row and every column is one run without a gap.
+    for (int32_t y = minY; y <= maxY; ++y) {
+        int32_t runs = 0;
+        for (int32_t x = minX; x <= maxX; ++x) {
+            runs += painted.contains({x, y}) && !painted.contains({x - 1, y}) ? 1 : 0;
+        }
+        if (runs != 1) {
+            return "row " + std::to_string(y) + " is not one run";
+        }
+    }
+    for (int32_t x = minX; x <= maxX; ++x) {
+        int32_t runs = 0;
+        for (int32_t y = minY; y <= maxY; ++y) {
+            runs += painted.contains({x, y}) && !painted.contains({x, y - 1}) ? 1 : 0;
+        }
+        if (runs != 1) {
+            return "column " + std::to_string(x) + " is not one run";
+        }
+    }
+    // The interior is enclosed: no brush pixel touches an unpainted one.
+    for (auto [x, y] : fill) {
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            if (!painted.contains({x + dx, y + dy})) {
+                return "the interior leaks at (" + std::to_string(x) + ", " + std::to_string(y) +
+                       ")";
+            }
+        }
+    }
+    // The outline is closed: one 8-connected ring.
+    TPixelSet reached = {*outline.begin()};
+    std::vector<std::pair<int32_t, int32_t>> todo = {*outline.begin()};
+    while (!todo.empty()) {
+        auto [x, y] = todo.back();
+        todo.pop_back();
+        for (int32_t dy = -1; dy <= 1; ++dy) {
+            for (int32_t dx = -1; dx <= 1; ++dx) {
+                if (outline.contains({x + dx, y + dy}) && reached.insert({x + dx, y + dy}).second) {
+                    todo.push_back({x + dx, y + dy});
+                }
+            }
+        }
+    }
+    if (reached.size() != outline.size()) {
+        return "the outline falls apart";
+    }
+    return "";
 }
 
-TEST_F(CanvasShapeTest, EllipsesMatchTheImplicitReferenceOnSeededRandomBoxes) {
+TEST_F(CanvasShapeTest, EllipsesOnSeededRandomBoxesAreSymmetricConvexClosedAndFilled) {
     std::mt19937 random(3);
-    std::uniform_int_distribution<int32_t> pos(-5, 30), size(1, 30);
+    std::uniform_int_distribution<int32_t> size(1, 30);
     for (int trial = 0; trial < 300; ++trial) {
-        int32_t l = pos(random), t = pos(random), w = size(random), h = size(random);
+        const int32_t w = size(random), h = size(random) % 25 + 1;
+        const int32_t l = std::uniform_int_distribution<int32_t>(0, 40 - w)(random);
+        const int32_t t = std::uniform_int_distribution<int32_t>(0, 30 - h)(random);
         Clear();
         Canvas().Ellipse(l, t, l + w, t + h);
-        auto inside = [&](int32_t x, int32_t y) { return InEllipse(x - l, y - t, w, h); };
-        // Outline: inside pixels with a 4-neighbour outside; fill: the rest.
-        auto outline = [&](int32_t x, int32_t y) {
-            return inside(x, y) && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                                    !inside(x, y + 1));
-        };
-        ASSERT_EQ(PaintedWith(clBlack), Where(40, 30, outline))
+        const TPixelSet outline = PaintedWith(clBlack), fill = PaintedWith(clRed);
+        ASSERT_EQ(outline.size() + fill.size(), Painted().size()) << "stray colours";
+        ASSERT_EQ(EllipseFaults(outline, fill, TRect(l, t, l + w, t + h)), "")
             << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n"
             << Picture();
-        ASSERT_EQ(
-            PaintedWith(clRed),
-            Where(40, 30, [&](int32_t x, int32_t y) { return inside(x, y) && !outline(x, y); }))
+        // Wider than three pixels both ways, an ellipse has an interior.
+        if (w > 3 && h > 3) {
+            ASSERT_FALSE(fill.empty())
+                << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")";
+        }
+    }
+}
+
+TEST_F(CanvasShapeTest, EllipsesCutByTheBitmapEdgeKeepTheirPixelsInside) {
+    // Drawn partly off the bitmap, an ellipse paints exactly the pixels it paints when drawn
+    // whole on a larger bitmap, shifted, that fall inside.
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int32_t> pos(-12, 30), size(1, 30);
+    TBitmap large;
+    large.SetSize(120, 120);
+    for (int trial = 0; trial < 100; ++trial) {
+        const int32_t l = pos(random), t = pos(random), w = size(random), h = size(random);
+        Clear();
+        Canvas().Ellipse(l, t, l + w, t + h);
+        large.Canvas().Brush().SetColor(clWhite);
+        large.Canvas().FillRect(TRect(0, 0, 120, 120));
+        large.Canvas().Brush().SetColor(clRed);
+        large.Canvas().Ellipse(l + 40, t + 40, l + w + 40, t + h + 40);
+        const TPixelSet expected = Where(40, 30, [&](int32_t x, int32_t y) {
+            return large.Canvas().Pixel(x + 40, y + 40) != clWhite;
+        });
+        ASSERT_EQ(Painted(), expected)
             << "Ellipse(" << l << ", " << t << ", " << l + w << ", " << t + h << ")\n"
             << Picture();
     }
