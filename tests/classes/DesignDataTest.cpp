@@ -259,6 +259,12 @@ TEST_F(DesignDataTest, BadDataNamesLineColumnAndWhatWasExpected) {
               "'end' but found the end of the text");
 }
 
+// GCC 12 at -O3 raises a false -Wrestrict inside std::string's assignment of "x" below (a known
+// GCC 12 fault: an impossible overlap on an inlined path); -Werror would stop the Release build.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 TEST_F(DesignDataTest, RandomMutationsNeverCrashTheReader) {
     // A small in-test fuzz run; the libFuzzer target explores further in CI.
     std::mt19937 random(12345);
@@ -290,6 +296,9 @@ TEST_F(DesignDataTest, RandomMutationsNeverCrashTheReader) {
         }
     }
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 TEST(ComponentTest, OwnerFreesItsComponentsAndNamesAreUnique) {
     auto owner = std::make_unique<TComponent>(nullptr);

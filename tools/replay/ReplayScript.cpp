@@ -57,16 +57,22 @@ EScriptError::EScriptError(int line, const std::string& what)
     : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line) {}
 
 std::string QuoteToken(std::string_view token) {
+    std::string quoted = "'";
     if (token.size() <= kQuotedTokenBytes) {
-        return "'" + std::string(token) + "'";
+        quoted.append(token);
+        quoted += '\'';
+        return quoted;
     }
     size_t cut = kQuotedTokenBytes;
     // Never cut inside a UTF-8 character: back up to the start of the one at the cut.
     while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) {
         --cut;
     }
-    return "'" + std::string(token.substr(0, cut)) + "...' (cut; " + std::to_string(token.size()) +
-           " bytes in all)";
+    quoted.append(token.substr(0, cut));
+    quoted += "...' (cut; ";
+    quoted += std::to_string(token.size());
+    quoted += " bytes in all)";
+    return quoted;
 }
 
 std::string ReadScriptText(std::istream& in, size_t maxLine, size_t maxScript) {
