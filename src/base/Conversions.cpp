@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Exceptions.h"
+#include "base/FalseWarnings.h"
 #include "base/Format.h"
 
 namespace base {
@@ -67,12 +68,8 @@ std::string StripTrailingZeros(std::string digits) {
     return digits;
 }
 
-// GCC 12 at -O3 raises a false -Wrestrict inside std::string's assignment of "0" below (a known GCC
-// 12 fault: an impossible overlap on an inlined path); -Werror would stop the Release build.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
+// GCC 12 at -O3 raises its false -Wrestrict on the assignments of "0" here.
+KEYVET_FALSE_RESTRICT_BEGIN
 // Rounds the digits of `d` (value = d1.d2... x 10^Exponent) half away from zero so that no digit
 // is left below the 10^-decimals place; returns the integer and fraction digit strings.
 void RoundToDecimals(TDecimalDigits d, int decimals, std::string& intPart, std::string& fraction) {
@@ -117,9 +114,7 @@ void RoundToDecimals(TDecimalDigits d, int decimals, std::string& intPart, std::
     const size_t firstNonZero = intPart.find_first_not_of('0');
     intPart = firstNonZero == std::string::npos ? std::string() : intPart.substr(firstNonZero);
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+KEYVET_FALSE_RESTRICT_END
 
 // One section of a pattern, analysed.
 struct TPatternSection {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "base/FalseWarnings.h"
 #include "classes/ClassBuilder.h"
 #include "classes/Component.h"
 
@@ -259,12 +260,8 @@ TEST_F(DesignDataTest, BadDataNamesLineColumnAndWhatWasExpected) {
               "'end' but found the end of the text");
 }
 
-// GCC 12 at -O3 raises a false -Wrestrict inside std::string's assignment of "x" below (a known
-// GCC 12 fault: an impossible overlap on an inlined path); -Werror would stop the Release build.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
+// GCC 12 at -O3 raises its false -Wrestrict on the assignment of "x" here.
+KEYVET_FALSE_RESTRICT_BEGIN
 TEST_F(DesignDataTest, RandomMutationsNeverCrashTheReader) {
     // A small in-test fuzz run; the libFuzzer target explores further in CI.
     std::mt19937 random(12345);
@@ -296,9 +293,7 @@ TEST_F(DesignDataTest, RandomMutationsNeverCrashTheReader) {
         }
     }
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+KEYVET_FALSE_RESTRICT_END
 
 TEST(ComponentTest, OwnerFreesItsComponentsAndNamesAreUnique) {
     auto owner = std::make_unique<TComponent>(nullptr);

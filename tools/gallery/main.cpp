@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/ProgramInfo.h"
+#include "base/FalseWarnings.h"
 #include "chart/canvas/ChartCanvas3D.h"
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/View3DOptions.h"
@@ -129,13 +130,8 @@ class TGallery {
         next("bevel frame");
     }
 
-    // GCC 12 at -O3 raises a false -Wrestrict inside "w" + std::to_string(...) below (a known
-    // GCC 12 fault: an impossible overlap on an inlined path); -Werror would stop the Release
-    // build.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
+    // GCC 12 at -O3 raises its false -Wrestrict on "w" + std::to_string(...) here.
+    KEYVET_FALSE_RESTRICT_BEGIN
     void PenStyles(int32_t y) {
         Heading(y, "Pen styles and widths");
         const int32_t top = y + 20;
@@ -180,9 +176,7 @@ class TGallery {
         }
         ResetPen();
     }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+    KEYVET_FALSE_RESTRICT_END
 
     void Hatches(int32_t y) {
         Heading(y, "Brushes");
