@@ -36,7 +36,7 @@ class TMonotonicClock : public IClock {
         return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // wraps every 49.7 days
     }
 
-private:
+  private:
     const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
