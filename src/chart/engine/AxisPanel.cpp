@@ -83,10 +83,9 @@ bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {
     if (axis.IsZAxis()) {
         return View3D();
     }
-    // Every series kind here uses axes.
     bool anyActive = false;
     for (const TChartSeries* series : m_seriesList) {
-        if (series->Active()) {
+        if (series->Active() && series->UsesAxes()) {
             anyActive = true;
             if (axis.UsesAxis(*series)) {
                 return true;
@@ -97,11 +96,17 @@ bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {
 }
 
 TCustomChartAxis& TCustomAxisPanel::HorizAxisOf(const TChartSeries& series) const {
+    if (series.HorizontalAxisRef() != nullptr && series.ParentChart() == this) {
+        return *series.HorizontalAxisRef();
+    }
     return series.HorizAxis() == THorizAxis::aTopAxis ? static_cast<TCustomChartAxis&>(*m_topAxis)
                                                       : *m_bottomAxis;
 }
 
 TCustomChartAxis& TCustomAxisPanel::VertAxisOf(const TChartSeries& series) const {
+    if (series.VerticalAxisRef() != nullptr && series.ParentChart() == this) {
+        return *series.VerticalAxisRef();
+    }
     return series.VertAxis() == TVertAxis::aRightAxis ? static_cast<TCustomChartAxis&>(*m_rightAxis)
                                                       : *m_leftAxis;
 }
@@ -144,6 +149,9 @@ void TCustomAxisPanel::AddSeries(TChartSeries* series) {
     // Listed first, so that the series' own SetParentChart finds it here and stops.
     m_seriesList.push_back(series);
     series->SetParentChart(this);
+    if (Designing() || series->Designing()) {
+        series->FillSampleValues(series->SampleValueCount());
+    }
     MarkForRepaint();
 }
 
@@ -342,7 +350,29 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
     if (clip) {
         Canvas().ClearClip();
     }
+    DrawSeriesMarks(series);
     series.DoAfterDrawValues();
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& series) {
+    if (!series.Marks().Visible()) {
+        return;
+    }
+    const bool clip = series.Marks().Clip() && ClippingAllowed();
+    if (clip) {
+        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
+    }
+    try {
+        series.DrawMarks();
+    } catch (...) {
+        if (clip) {
+            Canvas().ClearClip();
+        }
+        throw;
+    }
+    if (clip) {
+        Canvas().ClearClip();
+    }
 }
 
 bool TCustomAxisPanel::SharesDepth(const TChartSeries& series) const {
@@ -411,6 +441,7 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
         Canvas().ClearClip();
     }
     for (TChartSeries* series : group) {
+        DrawSeriesMarks(*series);
         series->DoAfterDrawValues();
     }
 }
