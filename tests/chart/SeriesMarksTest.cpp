@@ -363,6 +363,27 @@ TEST_F(MarksPaintTest, MarksAreClippedToThePlotOnlyWhenTheyAskForIt) {
     EXPECT_EQ(Pixel(p.Left + 1, plot.Top + 1), gfx::ColorToRGB(kBoxColor));
 }
 
+TEST_F(MarksPaintTest, InAnObliqueViewTheBoxStandsAtTheSeriesMiddleDepth) {
+    m_chart.SetView3D(true);
+    m_chart.SetChart3DPercent(50);
+    auto* series = AddSeries<TLiftedMarksSeries>();
+    series->AppendXY(50, 50, "deep");
+    m_chart.Paint();
+    // One series: its slot is the whole depth and the marks stand in its middle, which the
+    // oblique view draws that many pixels right and up.
+    const int32_t z = m_chart.DepthExtent() / 2;
+    ASSERT_GT(z, 2);
+    EXPECT_EQ(series->MiddleZ(), z);
+    const chart::TSeriesMarkPosition& p = series->Marks().Position(0);
+    EXPECT_EQ(p.Left, series->PointScreenX(0) - p.Width / 2);
+    ExpectBox(p.Left + z, p.Top - z, p.Width, p.Height, "oblique");
+    // The arrow runs up from the projected point.
+    const int32_t x = series->PointScreenX(0) + z;
+    const int32_t y = series->PointScreenY(0) - z;
+    EXPECT_EQ(Pixel(x, y - 1), gfx::ColorToRGB(gfx::clBlack));
+    EXPECT_EQ(Pixel(x, y - 7), gfx::ColorToRGB(gfx::clBlack));
+}
+
 TEST_F(MarksPaintTest, PointsOutsideTheAxesHaveNoMarks) {
     auto* series = AddSeries();
     series->AppendXY(50, 50, "in");
