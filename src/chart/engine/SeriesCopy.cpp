@@ -49,10 +49,11 @@ int64_t RandomBelow(std::mt19937_64& random, int64_t limit) {
 
 void TChartSeries::Assign(const classes::TPersistent& source) {
     const auto* other = dynamic_cast<const TChartSeries*>(&source);
-    if (other == nullptr || other == this) {
-        if (other == nullptr) {
-            TComponent::Assign(source);
-        }
+    if (other == nullptr) {
+        TComponent::Assign(source);  // refuses with EConvertError
+        return;
+    }
+    if (other == this) {
         return;
     }
     SetTag(other->Tag());

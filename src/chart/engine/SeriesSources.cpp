@@ -42,10 +42,7 @@ void TChartSeries::Loaded() {
     for (const std::string& name : names) {
         auto* source =
             owner == nullptr ? nullptr : dynamic_cast<TChartSeries*>(owner->FindComponent(name));
-        if (source == nullptr) {
-            throw ChartException(base::Format(kMsgNoValidDataSource, {name}));
-        }
-        if (source == this || !AcceptsSource(*source)) {
+        if (source == nullptr || source == this || !AcceptsSource(*source)) {
             throw ChartException(base::Format(kMsgNoValidDataSource, {name}));
         }
         if (std::find(m_dataSources.begin(), m_dataSources.end(), source) == m_dataSources.end()) {
