@@ -236,6 +236,16 @@ TEST(SeriesSampleTest, GalleryPreviewAndDesignTimeFill) {
     auto* designed = new TChartSeries(nullptr);
     chart1.AddSeries(designed);
     EXPECT_EQ(designed->PointCount(), 26);
+    // Losing its source, a designed series shows sample points again; at run time none.
+    designed->SetDataSource(runTime);
+    EXPECT_EQ(designed->PointCount(), 0);
+    designed->SetDataSource(nullptr);
+    EXPECT_EQ(designed->PointCount(), 26);
+    chart1.SetDesigning(false);
+    designed->SetDataSource(runTime);
+    designed->AppendXY(1, 1);
+    designed->SetDataSource(nullptr);
+    EXPECT_EQ(designed->PointCount(), 0);
 }
 
 class SeriesDesignDataTest : public ::testing::Test {
