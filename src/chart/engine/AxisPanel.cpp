@@ -1,4 +1,5 @@
-// The axis panel's series list and repaint requests.
+// The axis panel: its series list, axes, repaint requests, depth order and the paint sequence with
+// the drawing of each series, its clipping and its marks.
 #include "chart/engine/AxisPanel.h"
 
 #include <algorithm>
@@ -19,6 +20,28 @@ namespace {
 // Default title angles of the side axes, degrees.
 constexpr int32_t kLeftTitleAngle = 90;
 constexpr int32_t kRightTitleAngle = 270;
+
+// While it lives, and when asked to, the chart's drawing is clipped to its chart rectangle from
+// the front to the back of the 3D depth; the clip goes however the drawing ends.
+class TPlotClip {
+  public:
+    TPlotClip(TCustomAxisPanel& chart, bool clip) : m_chart(chart), m_clip(clip) {
+        if (m_clip) {
+            chart.Canvas().ClipToBox(chart.PlotRect(), 0, chart.DepthExtent());
+        }
+    }
+    TPlotClip(const TPlotClip&) = delete;
+    TPlotClip& operator=(const TPlotClip&) = delete;
+    ~TPlotClip() {
+        if (m_clip) {
+            m_chart.Canvas().ClearClip();
+        }
+    }
+
+  private:
+    TCustomAxisPanel& m_chart;
+    bool m_clip;
+};
 }  // namespace
 
 TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner) : TCustomChartPanelExtended(owner) {
@@ -335,20 +358,9 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
         return;
     }
     series.DoBeforeDrawValues();
-    const bool clip = m_clipPoints && ClippingAllowed();
-    if (clip) {
-        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
-    }
-    try {
+    {
+        const TPlotClip clip(*this, m_clipPoints && ClippingAllowed());
         series.DrawPoints();
-    } catch (...) {
-        if (clip) {
-            Canvas().ClearClip();
-        }
-        throw;
-    }
-    if (clip) {
-        Canvas().ClearClip();
     }
     DrawSeriesMarks(series);
     series.DoAfterDrawValues();
@@ -358,21 +370,8 @@ void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& series) {
     if (!series.Marks().Visible()) {
         return;
     }
-    const bool clip = series.Marks().Clip() && ClippingAllowed();
-    if (clip) {
-        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
-    }
-    try {
-        series.DrawMarks();
-    } catch (...) {
-        if (clip) {
-            Canvas().ClearClip();
-        }
-        throw;
-    }
-    if (clip) {
-        Canvas().ClearClip();
-    }
+    const TPlotClip clip(*this, series.Marks().Clip() && ClippingAllowed());
+    series.DrawMarks();
 }
 
 bool TCustomAxisPanel::SharesDepth(const TChartSeries& series) const {
@@ -400,10 +399,6 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
             high = std::max(high, series->LastVisibleIndex());
         }
     }
-    const bool clip = m_clipPoints && ClippingAllowed();
-    if (clip) {
-        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
-    }
     const auto drawIndex = [&](int32_t index) {
         const bool forward = index >= first.PointCount() || first.SeriesOrderAtIndex(index);
         const auto drawOne = [index](TChartSeries* series) {
@@ -419,7 +414,8 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
             std::for_each(group.rbegin(), group.rend(), drawOne);
         }
     };
-    try {
+    {
+        const TPlotClip clip(*this, m_clipPoints && ClippingAllowed());
         if (low != -1) {
             if (first.DrawInAscendingOrder()) {
                 for (int32_t i = low; i <= high; ++i) {
@@ -431,14 +427,6 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
                 }
             }
         }
-    } catch (...) {
-        if (clip) {
-            Canvas().ClearClip();
-        }
-        throw;
-    }
-    if (clip) {
-        Canvas().ClearClip();
     }
     for (TChartSeries* series : group) {
         DrawSeriesMarks(*series);
