@@ -419,26 +419,25 @@ TEST(SeriesAxesTest, JoiningAChartResolvesTheAxisSettings) {
 }
 
 TEST(SeriesClickTest, DoubleClicksGoToOnDblClickWhenSet) {
+    using forms::TMouseButton;
     TChart chart1(nullptr);
     auto* series = new TChartSeries(nullptr);
     chart1.AddSeries(series);
     std::vector<std::string> log;
-    EXPECT_FALSE(series->Click(0, chart::TMouseButton::mbLeft, 0, 1, 2));
-    EXPECT_FALSE(chart1.SeriesClicked());
-    series->SetOnClick([&log](TChartSeries&, int32_t index, chart::TMouseButton, chart::TShiftState,
+    EXPECT_FALSE(series->SeriesClicked(0, TMouseButton::mbLeft, 0, 1, 2));
+    series->SetOnClick([&log](TChartSeries&, int32_t index, TMouseButton, forms::TShiftState,
                               int32_t x, int32_t y) {
         log.push_back("click " + std::to_string(index) + " " + std::to_string(x) + "," +
                       std::to_string(y));
     });
-    EXPECT_TRUE(series->Click(3, chart::TMouseButton::mbLeft, chart::ssDouble, 4, 5));
-    EXPECT_TRUE(chart1.SeriesClicked());
-    series->SetOnDblClick([&log](TChartSeries&, int32_t index, chart::TMouseButton button,
-                                 chart::TShiftState, int32_t, int32_t) {
+    EXPECT_TRUE(series->SeriesClicked(3, TMouseButton::mbLeft, forms::ssDouble, 4, 5));
+    series->SetOnDblClick([&log](TChartSeries&, int32_t index, TMouseButton button,
+                                 forms::TShiftState, int32_t, int32_t) {
         log.push_back("double " + std::to_string(index) +
-                      (button == chart::TMouseButton::mbRight ? " right" : ""));
+                      (button == TMouseButton::mbRight ? " right" : ""));
     });
-    EXPECT_TRUE(series->Click(6, chart::TMouseButton::mbRight, chart::ssDouble, 0, 0));
-    EXPECT_TRUE(series->Click(7, chart::TMouseButton::mbLeft, chart::ssShift, 0, 0));
+    EXPECT_TRUE(series->SeriesClicked(6, TMouseButton::mbRight, forms::ssDouble, 0, 0));
+    EXPECT_TRUE(series->SeriesClicked(7, TMouseButton::mbLeft, forms::ssShift, 0, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"click 3 4,5", "double 6 right", "click 7 0,0"}));
 }
 

@@ -102,9 +102,6 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     // The series' marks when they are visible, clipped to the chart rectangle when the marks
     // ask for it.
     void DrawSeriesMarks(TChartSeries& series);
-    // Set by a series whose click handler ran during the last click.
-    bool SeriesClicked() const { return m_seriesClicked; }
-    void SetSeriesClicked(bool value) { m_seriesClicked = value; }
 
     // Draws the active series from first onward that share first's depth slot in 3D, point
     // index by point index, so their shapes at one index stand together.
@@ -199,7 +196,6 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     TChartDepthAxis* m_depthAxis = nullptr;
     std::vector<TChartSeries*> m_seriesList;  // not owned: the series' owner frees them
     bool m_repaintPending = false;
-    bool m_seriesClicked = false;
     int64_t m_repaintRequests = 0;
     bool m_axisVisible = true;
     bool m_clipPoints = true;

@@ -54,20 +54,10 @@ using TSeriesAfterAddEvent = std::function<void(TChartSeries& sender, int32_t va
 using TSeriesOnGetMarkText =
     std::function<void(TChartSeries& sender, int32_t valueIndex, std::string& markText)>;
 
-// The mouse button and the shift state a click on a series reports.
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-using TShiftState = uint8_t;
-inline constexpr TShiftState ssShift = 1;
-inline constexpr TShiftState ssAlt = 2;
-inline constexpr TShiftState ssCtrl = 4;
-inline constexpr TShiftState ssLeft = 8;
-inline constexpr TShiftState ssRight = 16;
-inline constexpr TShiftState ssMiddle = 32;
-inline constexpr TShiftState ssDouble = 64;
 // (sender, point index, button, shift state, x, y in pixels).
 using TSeriesClickEvent =
-    std::function<void(TChartSeries& sender, int32_t valueIndex, TMouseButton button,
-                       TShiftState shift, int32_t x, int32_t y)>;
+    std::function<void(TChartSeries& sender, int32_t valueIndex, forms::TMouseButton button,
+                       forms::TShiftState shift, int32_t x, int32_t y)>;
 
 // Number of sample points a series is filled with at design time.
 inline constexpr int32_t kDefaultSampleValueCount = 26;
@@ -174,10 +164,6 @@ class TChartSeries : public classes::TComponent {
     void SetOnGetMarkText(TSeriesOnGetMarkText handler) { m_onGetMarkText = std::move(handler); }
     void SetOnClick(TSeriesClickEvent handler) { m_onClick = std::move(handler); }
     void SetOnDblClick(TSeriesClickEvent handler) { m_onDblClick = std::move(handler); }
-    // A click on point valueIndex: OnDblClick for a double click when set, else OnClick when
-    // set. Returns whether a handler ran (the chart's series-clicked flag).
-    virtual bool Click(int32_t valueIndex, TMouseButton button, TShiftState shift, int32_t x,
-                       int32_t y);
 
     // --- Chart and linked series -------------------------------------------------------------
 
@@ -255,11 +241,10 @@ class TChartSeries : public classes::TComponent {
     // The point whose shape (or segment, from its previous point) lies under the screen
     // position, or -1; the series kinds that can be clicked override it.
     virtual int32_t PointAtScreen(int32_t /*x*/, int32_t /*y*/) { return -1; }
-    // The series' own reaction to a click on one of its points; true when it handled it.
-    virtual bool SeriesClicked(int32_t /*valueIndex*/, forms::TMouseButton /*button*/,
-                               forms::TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
-        return false;
-    }
+    // The series' own reaction to a click on one of its points: OnDblClick for a double click
+    // when set, else OnClick when set. True when a handler ran (the click is handled).
+    virtual bool SeriesClicked(int32_t valueIndex, forms::TMouseButton button,
+                               forms::TShiftState shift, int32_t x, int32_t y);
     const std::string& XLabelsSource() const { return m_xLabelsSource; }
     void SetXLabelsSource(const std::string& value);
     TSeriesMarks& Marks() { return *m_marks; }

@@ -1,4 +1,4 @@
-// Copying one series into another, design-time sample points and the click events.
+// Copying one series into another, design-time sample points and the click on a point.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -169,18 +169,15 @@ void TChartSeries::PrepareGalleryPreview(bool enabled) {
     }
 }
 
-bool TChartSeries::Click(int32_t valueIndex, TMouseButton button, TShiftState shift, int32_t x,
-                         int32_t y) {
-    const bool doubleClick = (shift & ssDouble) != 0 && m_onDblClick;
+bool TChartSeries::SeriesClicked(int32_t valueIndex, forms::TMouseButton button,
+                                 forms::TShiftState shift, int32_t x, int32_t y) {
+    const bool doubleClick = (shift & forms::ssDouble) != 0 && m_onDblClick;
     const TSeriesClickEvent& handler = doubleClick ? m_onDblClick : m_onClick;
-    const bool clicked = static_cast<bool>(handler);
-    if (m_parentChart != nullptr) {
-        m_parentChart->SetSeriesClicked(clicked);
+    if (!handler) {
+        return false;
     }
-    if (clicked) {
-        handler(*this, valueIndex, button, shift, x, y);
-    }
-    return clicked;
+    handler(*this, valueIndex, button, shift, x, y);
+    return true;
 }
 
 }  // namespace chart
