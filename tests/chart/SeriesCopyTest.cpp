@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -439,6 +440,40 @@ TEST(SeriesClickTest, DoubleClicksGoToOnDblClickWhenSet) {
     EXPECT_TRUE(series->SeriesClicked(6, TMouseButton::mbRight, forms::ssDouble, 0, 0));
     EXPECT_TRUE(series->SeriesClicked(7, TMouseButton::mbLeft, forms::ssShift, 0, 0));
     EXPECT_EQ(log, (std::vector<std::string>{"click 3 4,5", "double 6 right", "click 7 0,0"}));
+}
+
+TEST(SeriesClickTest, AClickOnThePointInTheChartReachesTheSeriesHandler) {
+    // A series whose one point answers the hit test within two pixels.
+    class THitSeries : public TChartSeries {
+      public:
+        using TChartSeries::TChartSeries;
+        int32_t PointAtScreen(int32_t x, int32_t y) override {
+            return std::abs(x - PointScreenX(0)) <= 2 && std::abs(y - PointScreenY(0)) <= 2 ? 0
+                                                                                            : -1;
+        }
+    };
+    TChart chart1(nullptr);
+    chart1.SetBounds(0, 0, 300, 200);
+    chart1.SetView3D(false);
+    auto* series = new THitSeries(nullptr);
+    chart1.AddSeries(series);
+    series->AppendXY(1, 1);
+    series->AppendXY(2, 2);
+    chart1.Paint();
+    int32_t clicks = 0;
+    int32_t doubles = 0;
+    series->SetOnClick([&](TChartSeries&, int32_t, forms::TMouseButton, forms::TShiftState, int32_t,
+                           int32_t) { ++clicks; });
+    series->SetOnDblClick([&](TChartSeries&, int32_t, forms::TMouseButton, forms::TShiftState,
+                              int32_t, int32_t) { ++doubles; });
+    const int32_t x = series->PointScreenX(0);
+    const int32_t y = series->PointScreenY(0);
+    chart1.MouseDown(forms::TMouseButton::mbLeft, forms::ssLeft, x, y);
+    chart1.MouseUp(forms::TMouseButton::mbLeft, forms::ssLeft, x, y);
+    chart1.MouseDown(forms::TMouseButton::mbLeft, forms::ssLeft | forms::ssDouble, x + 1, y);
+    chart1.MouseUp(forms::TMouseButton::mbLeft, forms::ssLeft, x + 1, y);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 1);
 }
 
 TEST(DepthAxisTest, PlacesNothingWithoutAnActiveSeries) {
