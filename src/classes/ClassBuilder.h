@@ -246,6 +246,9 @@ class TClassBuilder {
         return Add(std::move(p));
     }
 
+    // A property written out by hand (a computed list, say).
+    TClassBuilder& Property(TPropInfo p) { return Add(std::move(p)); }
+
     // A stored-test for the property declared last.
     TClassBuilder& StoredIf(std::function<bool(const T&)> test) {
         m_info.LastProperty().Stored = [test](const TPersistent& o) { return test(Self(o)); };

@@ -52,6 +52,10 @@ class TComponent : public TPersistent {
     bool Destroying() const { return m_destroying; }
     void BeginLoading() { m_loading = true; }
     virtual void Loaded();
+    // Design time: the component is edited in a designer, which shows sample data where
+    // run-time data would come later.
+    bool Designing() const { return m_designing; }
+    void SetDesigning(bool value) { m_designing = value; }
 
     // The design-data tree: a component with a parent is stored inside that parent's object.
     virtual bool HasParent() const { return false; }
@@ -75,6 +79,7 @@ class TComponent : public TPersistent {
     std::vector<TComponent*> m_freeNotifies;  // told when this one is freed
     bool m_loading = false;
     bool m_destroying = false;
+    bool m_designing = false;
 };
 
 // A component's name or its place in the tree is refused.

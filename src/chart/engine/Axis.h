@@ -257,6 +257,9 @@ class TCustomChartAxis : public classes::TPersistent {
 
     TAxisLabelStyle EffectiveLabelStyle() const;
     std::string LabelText(double value);
+    // The value as the labels format it (date-time or AxisValuesFormat), without the chart's
+    // label hook and line splitting; usable outside a paint.
+    std::string ValueLabelText(double value) const;
     // Pixels the labels need across the axis.
     int32_t MaxLabelsSize();
     // Takes the title, labels and ticks room from rect (with shrink) and sets the positions.

@@ -266,7 +266,7 @@ void TCustomChartAxis::SeriesLabels(TAxisLabelStyle style) {
         }
         TChartSeries& series = **it;
         std::string text =
-            style == TAxisLabelStyle::talMark ? series.LabelOrValueText(k) : series.PointLabel(k);
+            style == TAxisLabelStyle::talMark ? series.MarkText(k) : series.PointLabel(k);
         if (hook) {
             hook(*this, &series, k, text);
         }
@@ -304,6 +304,14 @@ void TCustomChartAxis::SeriesLabels(TAxisLabelStyle style) {
 }
 
 void TCustomChartAxis::DepthTitleLabels() {
+    // Without an active series there is nothing to name (and the range is only a placeholder).
+    bool anyActive = false;
+    for (int32_t i = 0; i < m_chart->SeriesCount() && !anyActive; ++i) {
+        anyActive = m_chart->Series(i)->Active();
+    }
+    if (!anyActive) {
+        return;
+    }
     const TAxisOnGetLabel& hook = ChartHooks().OnGetAxisLabel;
     const auto firstK = static_cast<int64_t>(std::trunc(m_currentMinimum));
     const auto lastK = std::min<int64_t>(static_cast<int64_t>(std::trunc(m_currentMaximum)),

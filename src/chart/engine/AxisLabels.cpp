@@ -165,6 +165,10 @@ TAxisLabelStyle TCustomChartAxis::EffectiveLabelStyle() const {
     return style;
 }
 
+std::string TCustomChartAxis::ValueLabelText(double value) const {
+    return IsDateTimeAxis() ? DateTimeText(value) : base::FormatFloat(m_axisValuesFormat, value);
+}
+
 std::string TCustomChartAxis::LabelText(double value) {
     std::string text =
         m_isDateTimeAxis ? DateTimeText(value) : base::FormatFloat(m_axisValuesFormat, value);
@@ -210,9 +214,9 @@ int32_t TCustomChartAxis::MaxLabelsSize() {
         }
         case TAxisLabelStyle::talMark:
             for (int32_t i = 0; i < m_chart->SeriesCount(); ++i) {
-                const TChartSeries* series = m_chart->Series(i);
-                for (int32_t k = 0; series->Active() && k < series->PointCount(); ++k) {
-                    widest = std::max(widest, MultiLineWidth(series->LabelOrValueText(k), lines));
+                TChartSeries* series = m_chart->Series(i);
+                if (series->Active()) {
+                    widest = std::max(widest, series->MaxMarkWidth());
                 }
             }
             return widest;

@@ -1,4 +1,5 @@
-// The axis panel's series list and repaint requests.
+// The axis panel: its series list, axes, repaint requests, depth order and the paint sequence with
+// the drawing of each series, its clipping and its marks.
 #include "chart/engine/AxisPanel.h"
 
 #include <algorithm>
@@ -19,6 +20,28 @@ namespace {
 // Default title angles of the side axes, degrees.
 constexpr int32_t kLeftTitleAngle = 90;
 constexpr int32_t kRightTitleAngle = 270;
+
+// While it lives, and when asked to, the chart's drawing is clipped to its chart rectangle from
+// the front to the back of the 3D depth; the clip goes however the drawing ends.
+class TPlotClip {
+  public:
+    TPlotClip(TCustomAxisPanel& chart, bool clip) : m_chart(chart), m_clip(clip) {
+        if (m_clip) {
+            chart.Canvas().ClipToBox(chart.PlotRect(), 0, chart.DepthExtent());
+        }
+    }
+    TPlotClip(const TPlotClip&) = delete;
+    TPlotClip& operator=(const TPlotClip&) = delete;
+    ~TPlotClip() {
+        if (m_clip) {
+            m_chart.Canvas().ClearClip();
+        }
+    }
+
+  private:
+    TCustomAxisPanel& m_chart;
+    bool m_clip;
+};
 }  // namespace
 
 TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner) : TCustomChartPanelExtended(owner) {
@@ -97,11 +120,17 @@ bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {
 }
 
 TCustomChartAxis& TCustomAxisPanel::HorizAxisOf(const TChartSeries& series) const {
+    if (series.HorizontalAxisRef() != nullptr && series.ParentChart() == this) {
+        return *series.HorizontalAxisRef();
+    }
     return series.HorizAxis() == THorizAxis::aTopAxis ? static_cast<TCustomChartAxis&>(*m_topAxis)
                                                       : *m_bottomAxis;
 }
 
 TCustomChartAxis& TCustomAxisPanel::VertAxisOf(const TChartSeries& series) const {
+    if (series.VerticalAxisRef() != nullptr && series.ParentChart() == this) {
+        return *series.VerticalAxisRef();
+    }
     return series.VertAxis() == TVertAxis::aRightAxis ? static_cast<TCustomChartAxis&>(*m_rightAxis)
                                                       : *m_leftAxis;
 }
@@ -151,6 +180,9 @@ void TCustomAxisPanel::AddSeries(TChartSeries* series) {
     // Listed first, so that the series' own SetParentChart finds it here and stops.
     m_seriesList.push_back(series);
     series->SetParentChart(this);
+    if (Designing() || series->Designing()) {
+        series->FillSampleValues(series->SampleValueCount());
+    }
     MarkForRepaint();
 }
 
@@ -334,22 +366,20 @@ void TCustomAxisPanel::DrawSeries(TChartSeries& series) {
         return;
     }
     series.DoBeforeDrawValues();
-    const bool clip = m_clipPoints && ClippingAllowed();
-    if (clip) {
-        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
-    }
-    try {
+    {
+        const TPlotClip clip(*this, m_clipPoints && ClippingAllowed());
         series.DrawPoints();
-    } catch (...) {
-        if (clip) {
-            Canvas().ClearClip();
-        }
-        throw;
     }
-    if (clip) {
-        Canvas().ClearClip();
-    }
+    DrawSeriesMarks(series);
     series.DoAfterDrawValues();
+}
+
+void TCustomAxisPanel::DrawSeriesMarks(TChartSeries& series) {
+    if (!series.Marks().Visible()) {
+        return;
+    }
+    const TPlotClip clip(*this, series.Marks().Clip() && ClippingAllowed());
+    series.DrawMarks();
 }
 
 bool TCustomAxisPanel::SharesDepth(const TChartSeries& series) const {
@@ -377,10 +407,6 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
             high = std::max(high, series->LastVisibleIndex());
         }
     }
-    const bool clip = m_clipPoints && ClippingAllowed();
-    if (clip) {
-        Canvas().ClipToBox(PlotRect(), 0, DepthExtent());
-    }
     const auto drawIndex = [&](int32_t index) {
         const bool forward = index >= first.PointCount() || first.SeriesOrderAtIndex(index);
         const auto drawOne = [index](TChartSeries* series) {
@@ -396,7 +422,8 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
             std::for_each(group.rbegin(), group.rend(), drawOne);
         }
     };
-    try {
+    {
+        const TPlotClip clip(*this, m_clipPoints && ClippingAllowed());
         if (low != -1) {
             if (first.DrawInAscendingOrder()) {
                 for (int32_t i = low; i <= high; ++i) {
@@ -408,16 +435,9 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
                 }
             }
         }
-    } catch (...) {
-        if (clip) {
-            Canvas().ClearClip();
-        }
-        throw;
-    }
-    if (clip) {
-        Canvas().ClearClip();
     }
     for (TChartSeries* series : group) {
+        DrawSeriesMarks(*series);
         series->DoAfterDrawValues();
     }
 }

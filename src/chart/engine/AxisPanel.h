@@ -34,7 +34,8 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     const classes::TClassInfo& ClassInfo() const override;
 
     // Appends a series (nothing if it is listed already). A series still without a colour
-    // gets the first palette colour no other series uses. Repaints.
+    // gets the first palette colour no other series uses; at design time a series is filled
+    // with its sample points. Repaints.
     void AddSeries(TChartSeries* series);
     // Removes a listed series, which then has no chart. Repaints.
     void RemoveSeries(TChartSeries* series);
@@ -96,8 +97,13 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     virtual void DrawWalls() = 0;
     // Every shown axis, in AxesList order, with its title, labels, ticks, grid and line.
     virtual void DrawAxes();
-    // Draws one active series: its visible range, events, clipped points and after event.
+    // Draws one active series: its visible range, events, clipped points, marks and after
+    // event.
     void DrawSeries(TChartSeries& series);
+    // The series' marks when they are visible, clipped to the chart rectangle when the marks
+    // ask for it.
+    void DrawSeriesMarks(TChartSeries& series);
+
     // Draws the active series from first onward that share first's depth slot in 3D, point
     // index by point index, so their shapes at one index stand together.
     void DrawSharedSlot(TChartSeries& first);

@@ -53,6 +53,14 @@ bool TCustomChartAxis::UsesAxis(const TChartSeries& series) const {
     if (m_isZAxis || !series.UsesAxes()) {
         return false;
     }
+    // A series in a chart knows the axes of that chart it was resolved to (custom axes among
+    // them); an axis standing outside the chart's axis list binds by its kind alone.
+    if (series.HorizontalAxisRef() != nullptr && m_chart != nullptr) {
+        const std::vector<TCustomChartAxis*>& axes = m_chart->AxesList();
+        if (std::find(axes.begin(), axes.end(), this) != axes.end()) {
+            return series.UsesAxis(*this);
+        }
+    }
     if (m_horizontal) {
         switch (series.HorizAxis()) {
             case THorizAxis::aTopAxis:

@@ -1,4 +1,5 @@
-// The series base: point store, events, linked series, repaint requests and value texts.
+// The series base: point store, events, repaint requests, value texts, published settings and
+// the chart axes the series is drawn against.
 #include "chart/engine/Series.h"
 
 #include <algorithm>
@@ -17,23 +18,6 @@ namespace chart {
 namespace {
 // Percent of a whole.
 constexpr double kPercent = 100.0;
-
-// The linked series' mask lets the event through.
-bool FollowsEvent(uint8_t mask, TLinkEvent event) {
-    switch (event) {
-        case TLinkEvent::leCleared:
-            return (mask & kLinkCleared) != 0;
-        case TLinkEvent::leAdded:
-            return (mask & kLinkAdded) != 0;
-        case TLinkEvent::leDeleted:
-            return (mask & kLinkDeleted) != 0;
-        case TLinkEvent::leRefresh:
-            return true;
-        case TLinkEvent::leValueChanged:
-            return (mask & kLinkValueChanged) != 0;
-    }
-    return true;
-}
 }  // namespace
 
 TChartSeries::TChartSeries(classes::TComponent* owner)
@@ -94,6 +78,12 @@ const classes::TClassInfo& TChartSeries::StaticClass() {
                              TVertAxis::aLeftAxis)
             .String("XLabelsSource", &TChartSeries::XLabelsSource, &TChartSeries::SetXLabelsSource,
                     std::string())
+            // Written after the published settings: the sources beyond the first, the
+            // identifier and the style flags.
+            .Property(DataSourcesProperty())
+            .String("Identifier", &TChartSeries::Identifier, &TChartSeries::SetIdentifier,
+                    std::string())
+            .Integer<uint8_t>("Style", &TChartSeries::StyleFlags, &TChartSeries::SetStyleFlags, 0)
             .Build();
     return info;
 }
@@ -334,7 +324,7 @@ std::string TChartSeries::LegendItemText(int32_t index, TLegendTextStyle style) 
         case TLegendTextStyle::ltsRightPercent:
             return label + " " + percentText();
         case TLegendTextStyle::ltsXValue:
-            return base::FormatFloat(m_valueFormat, XValueAt(valueIndex));
+            return XValueText(valueIndex);
     }
     return label;
 }
@@ -356,8 +346,62 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* value) {
         old->RemoveSeries(this);
     }
     m_parentChart = value;
+    // Custom axes belong to the old chart.
+    if (old != nullptr) {
+        m_customHorizAxis = nullptr;
+        m_customVertAxis = nullptr;
+    }
+    ResolveAxes();
     if (value != nullptr) {
         value->AddSeries(this);
+    }
+}
+
+void TChartSeries::ResolveAxes() {
+    if (m_parentChart == nullptr) {
+        m_horizontalAxisRef = nullptr;
+        m_verticalAxisRef = nullptr;
+        return;
+    }
+    if (m_horizAxis == THorizAxis::aTopAxis) {
+        m_horizontalAxisRef = &m_parentChart->TopAxis();
+    } else if (m_horizAxis == THorizAxis::aCustomHorizAxis && m_customHorizAxis != nullptr) {
+        m_horizontalAxisRef = m_customHorizAxis;
+    } else {
+        m_horizontalAxisRef = &m_parentChart->BottomAxis();
+    }
+    if (m_vertAxis == TVertAxis::aRightAxis) {
+        m_verticalAxisRef = &m_parentChart->RightAxis();
+    } else if (m_vertAxis == TVertAxis::aCustomVertAxis && m_customVertAxis != nullptr) {
+        m_verticalAxisRef = m_customVertAxis;
+    } else {
+        m_verticalAxisRef = &m_parentChart->LeftAxis();
+    }
+}
+
+bool TChartSeries::UsesAxis(const TCustomChartAxis& axis) const {
+    if (!UsesAxes() || axis.IsZAxis()) {
+        return false;
+    }
+    if (axis.Horizontal()) {
+        return m_horizAxis == THorizAxis::aBothHorizAxis || &axis == m_horizontalAxisRef;
+    }
+    return m_vertAxis == TVertAxis::aBothVertAxis || &axis == m_verticalAxisRef;
+}
+
+void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* value) {
+    if (value != m_customHorizAxis) {
+        m_customHorizAxis = value;
+        ResolveAxes();
+        RequestRepaint();
+    }
+}
+
+void TChartSeries::SetCustomVertAxis(TCustomChartAxis* value) {
+    if (value != m_customVertAxis) {
+        m_customVertAxis = value;
+        ResolveAxes();
+        RequestRepaint();
     }
 }
 
@@ -374,164 +418,6 @@ void TChartSeries::SetParentComponent(classes::TComponent* parent) {
         throw classes::EComponentError(ClassName() + " cannot be placed inside " +
                                        parent->ClassName());
     }
-}
-
-void TChartSeries::Loaded() {
-    TComponent::Loaded();
-    RefreshFromDataSource();
-}
-
-TChartSeries* TChartSeries::DataSource() const {
-    return m_dataSources.empty() ? nullptr : m_dataSources.front();
-}
-
-TChartSeries* TChartSeries::LinkedSeries(int32_t index) const {
-    if (index < 0 || index >= LinkedSeriesCount()) {
-        base::ThrowListIndexError(index);
-    }
-    return m_linkedSeries[static_cast<size_t>(index)];
-}
-
-void TChartSeries::UnlinkDataSources() {
-    for (TChartSeries* source : m_dataSources) {
-        std::erase(source->m_linkedSeries, this);
-    }
-    m_dataSources.clear();
-}
-
-void TChartSeries::CheckCircular(const TChartSeries& source) const {
-    // Any source of the chain, not only the first, would close a loop of notifications.
-    for (const TChartSeries* next : source.m_dataSources) {
-        if (next == this) {
-            throw ChartException(kMsgCircularSeries);
-        }
-        CheckCircular(*next);
-    }
-}
-
-void TChartSeries::ValidateDataSource(TChartSeries& value) const {
-    if (m_parentChart == nullptr) {
-        throw ChartException(kMsgNoParentChart);
-    }
-    if (&value == this || !AcceptsSource(value)) {
-        throw ChartException(base::Format(kMsgNoValidDataSource, {value.Name()}));
-    }
-}
-
-void TChartSeries::SetDataSource(TChartSeries* value) {
-    if (value == nullptr) {
-        if (m_dataSources.empty()) {
-            return;
-        }
-        UnlinkDataSources();
-        ClearPoints();
-        RequestRepaint();
-        return;
-    }
-    ValidateDataSource(*value);
-    if (std::find(m_dataSources.begin(), m_dataSources.end(), value) != m_dataSources.end()) {
-        return;
-    }
-    CheckCircular(*value);
-    if (!Loading()) {
-        UnlinkDataSources();
-    }
-    m_dataSources.push_back(value);
-    value->m_linkedSeries.push_back(this);
-    RefreshFromDataSource();
-}
-
-void TChartSeries::RefreshFromDataSource() {
-    if (!Loading() && DataSource() != nullptr) {
-        RefreshFromSource(*DataSource());
-    }
-}
-
-void TChartSeries::NotifyLinkedSeries(TLinkEvent event, int32_t index) {
-    // By index: a linked series may leave the list while it reacts.
-    for (size_t k = 0; k < m_linkedSeries.size(); ++k) {
-        TChartSeries& linked = *m_linkedSeries[k];
-        const uint8_t mask = linked.m_linkEventMask;
-        if (linked.m_function != nullptr && event != TLinkEvent::leRefresh) {
-            // A calculated series cannot follow a source point by point: its points are
-            // results over whole groups or across several sources. Whatever its mask lets
-            // through makes it recalculate, so its result always follows its sources.
-            if (FollowsEvent(mask, event)) {
-                linked.RefreshFromDataSource();
-            }
-            continue;
-        }
-        switch (event) {
-            case TLinkEvent::leCleared:
-                if ((mask & kLinkCleared) != 0) {
-                    linked.ClearPoints();
-                }
-                break;
-            case TLinkEvent::leAdded:
-                if ((mask & kLinkAdded) != 0) {
-                    linked.AddPointFrom(*this, index);
-                }
-                break;
-            case TLinkEvent::leDeleted:
-                if ((mask & kLinkDeleted) != 0) {
-                    linked.DeletePoint(index);
-                }
-                break;
-            case TLinkEvent::leRefresh:
-                linked.RefreshFromSource(*this);
-                break;
-            case TLinkEvent::leValueChanged:
-                if ((mask & kLinkValueChanged) != 0) {
-                    linked.RefreshFromSource(*this);
-                }
-                break;
-        }
-    }
-}
-
-int32_t TChartSeries::CopyPointFrom(const TChartSeries& source, int32_t index) {
-    double x = source.XValueAt(index);
-    double y = source.YValueAt(index);
-    if (source.YIsMandatory() != YIsMandatory()) {
-        std::swap(x, y);
-    }
-    const int32_t newIndex = m_xValues->AppendOrdered(x);
-    m_yValues->InsertAt(newIndex, y);
-    for (size_t i = 2; i < m_valueLists.size(); ++i) {
-        const double extra = i < source.m_valueLists.size() ? source.m_valueLists[i]->ValueAt(index)
-                                                            : m_valueLists[i]->PendingValue();
-        m_valueLists[i]->InsertAt(newIndex, extra);
-    }
-    // Colour and label entries keep every per-point list aligned with the values.
-    m_pointColors.insert(m_pointColors.begin() + newIndex, clSeriesDefault);
-    InsertLabel(newIndex, std::string());
-    return newIndex;
-}
-
-void TChartSeries::AddPointFrom(const TChartSeries& source, int32_t index) {
-    const int32_t newIndex = CopyPointFrom(source, index);
-    m_pointColors[static_cast<size_t>(newIndex)] = source.StoredPointColor(index);
-    StoreLabel(newIndex, source.PointLabel(index));
-    AfterAdd(newIndex);
-}
-
-void TChartSeries::RefreshFromSource(const TChartSeries& source) {
-    if (&source == this) {
-        return;
-    }
-    ClearPoints();
-    if (m_function != nullptr) {
-        // Every source refreshes the whole result, which the first source leads.
-        const TChartSeries& lead = DataSource() != nullptr ? *DataSource() : source;
-        m_xValues->SetDateTime(lead.XValues().DateTime());
-        m_yValues->SetDateTime(lead.YValues().DateTime());
-        m_function->Fill(lead);
-    } else {
-        for (int32_t i = 0; i < source.PointCount(); ++i) {
-            AddPointFrom(source, i);
-        }
-    }
-    NotifyLinkedSeries(TLinkEvent::leRefresh, 0);
 }
 
 // --- Settings --------------------------------------------------------------------------------
@@ -609,6 +495,7 @@ void TChartSeries::SetTitle(const std::string& value) {
 void TChartSeries::SetHorizAxis(THorizAxis value) {
     if (value != m_horizAxis) {
         m_horizAxis = value;
+        ResolveAxes();
         RequestRepaint();
     }
 }
@@ -616,6 +503,7 @@ void TChartSeries::SetHorizAxis(THorizAxis value) {
 void TChartSeries::SetVertAxis(TVertAxis value) {
     if (value != m_vertAxis) {
         m_vertAxis = value;
+        ResolveAxes();
         RequestRepaint();
     }
 }

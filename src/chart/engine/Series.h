@@ -20,6 +20,7 @@
 namespace chart {
 
 class TCustomAxisPanel;
+class TCustomChartAxis;
 class TChartSeries;
 class TChartFunction;
 
@@ -50,9 +51,18 @@ using TSeriesNotifyEvent = std::function<void(TChartSeries& sender)>;
 // Returns False to refuse the point being added.
 using TSeriesBeforeAddEvent = std::function<bool(TChartSeries& sender)>;
 using TSeriesAfterAddEvent = std::function<void(TChartSeries& sender, int32_t valueIndex)>;
+// May replace the text of the mark of point valueIndex.
+using TSeriesOnGetMarkText =
+    std::function<void(TChartSeries& sender, int32_t valueIndex, std::string& markText)>;
+
+// (sender, point index, button, shift state, x, y in pixels).
+using TSeriesClickEvent =
+    std::function<void(TChartSeries& sender, int32_t valueIndex, forms::TMouseButton button,
+                       forms::TShiftState shift, int32_t x, int32_t y)>;
 
 class TChartSeries : public classes::TComponent {
   public:
+    // Number of sample points a series is filled with at design time.
     static constexpr int32_t kSampleValueCount = 26;
 
     explicit TChartSeries(classes::TComponent* owner);
@@ -60,6 +70,11 @@ class TChartSeries : public classes::TComponent {
 
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
+    // From another series only (EConvertError otherwise): Tag, the value lists' settings
+    // (crosswise when the two differ in YIsMandatory), the sources or else the points, the
+    // marks, colours, texts, formats, Active, the axes, LinkEventMask and Cursor. Series kinds
+    // extend it and call it first.
+    void Assign(const classes::TPersistent& source) override;
 
     // --- Points ------------------------------------------------------------------------------
 
@@ -133,8 +148,13 @@ class TChartSeries : public classes::TComponent {
     virtual int32_t LegendToValueIndex(int32_t legendIndex) const { return legendIndex; }
     virtual gfx::TColor LegendItemColor(int32_t index) const { return PointColor(index); }
     virtual int32_t LegendItemCount() const { return PointCount(); }
-    // Without axes the X value is shown in ValueFormat.
+    // ltsXValue shows the X value as the horizontal axis formats its labels (XValueText).
     virtual std::string LegendItemText(int32_t index, TLegendTextStyle style) const;
+    // The text of point index's mark by Marks.Style, then as OnGetMarkText leaves it.
+    std::string MarkText(int32_t index);
+    // The X value of point index as the horizontal axis formats its labels; in ValueFormat
+    // without a horizontal axis.
+    std::string XValueText(int32_t index) const;
 
     // --- Events ------------------------------------------------------------------------------
 
@@ -142,12 +162,28 @@ class TChartSeries : public classes::TComponent {
     void SetOnBeforeAdd(TSeriesBeforeAddEvent handler) { m_onBeforeAdd = std::move(handler); }
     void SetOnAfterAdd(TSeriesAfterAddEvent handler) { m_onAfterAdd = std::move(handler); }
     void SetOnClearValues(TSeriesNotifyEvent handler) { m_onClearValues = std::move(handler); }
+    void SetOnGetMarkText(TSeriesOnGetMarkText handler) { m_onGetMarkText = std::move(handler); }
+    void SetOnClick(TSeriesClickEvent handler) { m_onClick = std::move(handler); }
+    void SetOnDblClick(TSeriesClickEvent handler) { m_onDblClick = std::move(handler); }
 
     // --- Chart and linked series -------------------------------------------------------------
 
     TCustomAxisPanel* ParentChart() const { return m_parentChart; }
-    // Leaves the old chart's series list and joins the new one's.
+    // Leaves the old chart's series list, resolves the axes of the new chart and joins its
+    // series list.
     virtual void SetParentChart(TCustomAxisPanel* value);
+    // The chart's axes the series is drawn against; null without a chart.
+    TCustomChartAxis* HorizontalAxisRef() const { return m_horizontalAxisRef; }
+    TCustomChartAxis* VerticalAxisRef() const { return m_verticalAxisRef; }
+    // The axes used with aCustomHorizAxis / aCustomVertAxis (axes the chart owns).
+    TCustomChartAxis* CustomHorizAxis() const { return m_customHorizAxis; }
+    void SetCustomHorizAxis(TCustomChartAxis* value);
+    TCustomChartAxis* CustomVertAxis() const { return m_customVertAxis; }
+    void SetCustomVertAxis(TCustomChartAxis* value);
+    // The series is drawn against the axis: a horizontal axis that is HorizontalAxisRef (or
+    // any with aBothHorizAxis), a vertical one that is VerticalAxisRef (or any with
+    // aBothVertAxis). Never the depth axis.
+    bool UsesAxis(const TCustomChartAxis& axis) const;
     // Asks the chart to repaint later; nothing without a chart.
     void RequestRepaint();
 
@@ -209,11 +245,10 @@ class TChartSeries : public classes::TComponent {
     // The point whose shape (or segment, from its previous point) lies under the screen
     // position, or -1; the series kinds that can be clicked override it.
     virtual int32_t PointAtScreen(int32_t /*x*/, int32_t /*y*/) { return -1; }
-    // The series' own reaction to a click on one of its points; true when it handled it.
-    virtual bool SeriesClicked(int32_t /*valueIndex*/, forms::TMouseButton /*button*/,
-                               forms::TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {
-        return false;
-    }
+    // The series' own reaction to a click on one of its points: OnDblClick for a double click
+    // when set, else OnClick when set. True when a handler ran (the click is handled).
+    virtual bool SeriesClicked(int32_t valueIndex, forms::TMouseButton button,
+                               forms::TShiftState shift, int32_t x, int32_t y);
     const std::string& XLabelsSource() const { return m_xLabelsSource; }
     void SetXLabelsSource(const std::string& value);
     TSeriesMarks& Marks() { return *m_marks; }
@@ -234,6 +269,11 @@ class TChartSeries : public classes::TComponent {
     // Depth slot in 3D; -1 lets the chart choose.
     int32_t DepthIndex() const { return m_depthIndex; }
     void SetDepthIndex(int32_t value);
+    // Streamed as "Identifier" and "Style" (six flags, bits 0 .. 5); kept, not interpreted.
+    const std::string& Identifier() const { return m_identifier; }
+    void SetIdentifier(const std::string& value) { m_identifier = value; }
+    uint8_t StyleFlags() const { return m_styleFlags; }
+    void SetStyleFlags(uint8_t value) { m_styleFlags = value & kStyleFlagsMask; }
 
     // The last visible point may be the first one beyond the axis' high edge.
     bool IncludePointBeyondEnd() const { return m_includePointBeyondEnd; }
@@ -262,6 +302,12 @@ class TChartSeries : public classes::TComponent {
     // When series share a depth slot, whether they draw point index in list order (True) or in
     // reverse list order.
     virtual bool SeriesOrderAtIndex(int32_t /*index*/) const { return true; }
+    // The marks of the visible points that are not null and have a text: box, arrow, text.
+    void DrawMarks();
+    // Draws the mark of point index at position; series kinds may move the box first.
+    virtual void DrawMark(int32_t index, const std::string& text, TSeriesMarkPosition& position);
+    // The widest mark text of the points in the canvas font, pixels.
+    int32_t MaxMarkWidth();
     // Fire BeforeDrawValues / AfterDrawValues around the drawing of the values.
     void DoBeforeDrawValues();
     void DoAfterDrawValues();
@@ -330,6 +376,7 @@ class TChartSeries : public classes::TComponent {
     classes::TComponent* ParentComponent() const override;
     // A chart takes the series; the series' owner leaves it without a chart.
     void SetParentComponent(classes::TComponent* parent) override;
+    // Links the data sources named in design data, then reloads from the first.
     void Loaded() override;
 
   protected:
@@ -350,6 +397,14 @@ class TChartSeries : public classes::TComponent {
     void CheckCircular(const TChartSeries& source) const;
     // The checks a new data source passes: a chart, a valid source, no cycle.
     void ValidateDataSource(TChartSeries& value) const;
+    // Adds a source (the series records this one among its linked series).
+    void LinkDataSource(TChartSeries* source);
+    // HorizontalAxisRef and VerticalAxisRef from the chart and the axis settings.
+    void ResolveAxes();
+    // "DataSources": the names of every source when there is more than one.
+    static classes::TPropInfo DataSourcesProperty();
+
+    static constexpr uint8_t kStyleFlagsMask = 0x3F;
 
     bool m_active = true;
     gfx::TColor m_seriesColor = clSeriesDefault;
@@ -392,6 +447,17 @@ class TChartSeries : public classes::TComponent {
     TSeriesNotifyEvent m_beforeDrawValues;
     TSeriesNotifyEvent m_afterDrawValues;
     TChartFunction* m_function = nullptr;  // owned (also listed by its owner component)
+    TSeriesOnGetMarkText m_onGetMarkText;
+    TSeriesClickEvent m_onClick;
+    TSeriesClickEvent m_onDblClick;
+    TCustomChartAxis* m_horizontalAxisRef = nullptr;  // not owned: the chart's
+    TCustomChartAxis* m_verticalAxisRef = nullptr;
+    TCustomChartAxis* m_customHorizAxis = nullptr;
+    TCustomChartAxis* m_customVertAxis = nullptr;
+    // Source names read from design data, linked and discarded by Loaded.
+    std::vector<std::string> m_dataSourceNames;
+    std::string m_identifier;
+    uint8_t m_styleFlags = 0;
 };
 
 }  // namespace chart

@@ -1,9 +1,10 @@
 // The series' part in a paint: its visible points, the value-to-pixel mapping through its axes,
-// its depth slot and the drawing events.
+// its depth slot, the drawing events, and its marks with their texts.
 #include <algorithm>
 #include <array>
 #include <span>
 
+#include "base/Conversions.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/Series.h"
 
@@ -128,6 +129,101 @@ double TChartSeries::XScreenToValue(int32_t pixel) const {
 
 double TChartSeries::YScreenToValue(int32_t pixel) const {
     return m_parentChart == nullptr ? 0 : m_parentChart->SeriesPixelToValue(*this, pixel, false);
+}
+
+std::string TChartSeries::XValueText(int32_t index) const {
+    const double x = XValueAt(index);
+    if (m_horizontalAxisRef != nullptr) {
+        return m_horizontalAxisRef->ValueLabelText(x);
+    }
+    return base::FormatFloat(m_valueFormat, x);
+}
+
+std::string TChartSeries::MarkText(int32_t index) {
+    std::string text;
+    switch (m_marks->Style()) {
+        case TSeriesMarksStyle::smsValue:
+            text = ValueText(index);
+            break;
+        case TSeriesMarksStyle::smsPercent:
+            text = PercentText(index, false);
+            break;
+        case TSeriesMarksStyle::smsLabel:
+            text = LabelOrValueText(index);
+            break;
+        case TSeriesMarksStyle::smsLabelPercent:
+            text = LabelOrValueText(index) + " " + PercentText(index, false);
+            break;
+        case TSeriesMarksStyle::smsLabelValue:
+            text = LabelOrValueText(index) + " " + ValueText(index);
+            break;
+        case TSeriesMarksStyle::smsLegend:
+            if (m_parentChart != nullptr) {
+                text = m_parentChart->LegendValueText(*this, index);
+            }
+            break;
+        case TSeriesMarksStyle::smsPercentTotal:
+            text = PercentText(index, true);
+            break;
+        case TSeriesMarksStyle::smsLabelPercentTotal:
+            text = LabelOrValueText(index) + " " + PercentText(index, true);
+            break;
+        case TSeriesMarksStyle::smsXValue:
+            text = XValueText(index);
+            break;
+    }
+    if (m_onGetMarkText) {
+        m_onGetMarkText(*this, index, text);
+    }
+    return text;
+}
+
+int32_t TChartSeries::MaxMarkWidth() {
+    int32_t widest = 0;
+    if (m_parentChart == nullptr) {
+        return widest;
+    }
+    int32_t lines = 0;
+    for (int32_t i = 0; i < PointCount(); ++i) {
+        widest = std::max(widest, m_parentChart->WidestLineWidth(MarkText(i), lines));
+    }
+    return widest;
+}
+
+void TChartSeries::DrawMarks() {
+    if (m_parentChart == nullptr || m_firstVisibleIndex < 0) {
+        return;
+    }
+    TChartCanvas3D& canvas = m_parentChart->Canvas();
+    m_parentChart->ApplyFont(m_marks->Font());
+    const int32_t lineHeight = canvas.TextLineHeight();
+    const int32_t wideChar = canvas.TextWidthOf("W");
+    const int32_t frameRoom = m_marks->Frame().Visible() ? 2 * m_marks->Frame().Width() : 0;
+    for (int32_t i = m_firstVisibleIndex; i <= m_lastVisibleIndex; ++i) {
+        if (PointColor(i) == gfx::clNone) {
+            continue;
+        }
+        const std::string text = MarkText(i);
+        if (text.empty()) {
+            continue;
+        }
+        int32_t lines = 0;
+        const int32_t textWidth = m_parentChart->WidestLineWidth(text, lines);
+        TSeriesMarkPosition position;
+        position.Width = textWidth + wideChar + frameRoom;
+        position.Height = lines * lineHeight + frameRoom;
+        position.ArrowFromX = PointScreenX(i);
+        position.ArrowFromY = PointScreenY(i);
+        position.ArrowToX = position.ArrowFromX;
+        position.ArrowToY = position.ArrowFromY;
+        position.Left = position.ArrowToX - position.Width / 2;
+        position.Top = position.ArrowToY - position.Height;
+        DrawMark(i, text, position);
+    }
+}
+
+void TChartSeries::DrawMark(int32_t index, const std::string& text, TSeriesMarkPosition& position) {
+    m_marks->DrawMarkItem(index, PointColor(index), text, position);
 }
 
 void TChartSeries::SetDepthPositions(int32_t startZ, int32_t endZ) {

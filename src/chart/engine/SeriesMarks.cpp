@@ -1,7 +1,10 @@
-// Series marks as settings: every setter stores a changed value and repaints the series' chart.
+// Series marks: every setter stores a changed value and repaints the series' chart; one mark's
+// arrow, box and text.
 #include "chart/engine/SeriesMarks.h"
 
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/Series.h"
+#include "chart/panel/ChartProcs.h"
 #include "classes/ClassBuilder.h"
 
 namespace chart {
@@ -12,22 +15,29 @@ constexpr const char* kDefaultFontName = "Arial";
 constexpr int32_t kDefaultFontSize = 8;
 }  // namespace
 
-TSeriesMarks::TSeriesMarks(TChartSeries& series) : m_series(series) {
+TSeriesMarks::TSeriesMarks(TChartSeries& series)
+    : m_series(series),
+      m_arrow(std::make_unique<TChartArrowPen>([this] { Changed(); })),
+      m_frame(std::make_unique<TChartPen>([this] { Changed(); })) {
     m_font.SetName(kDefaultFontName);
     m_font.SetSize(kDefaultFontSize);
     m_font.SetColor(gfx::clBlack);
     m_font.SetOnChange([this] { Changed(); });
 }
 
+TSeriesMarks::~TSeriesMarks() = default;
+
 const classes::TClassInfo& TSeriesMarks::StaticClass() {
     static const classes::TClassInfo info =
         classes::TClassBuilder<TSeriesMarks>("TSeriesMarks", &classes::TPersistent::StaticClass())
+            .Object("Arrow", [](TSeriesMarks& m) -> TChartPen& { return m.Arrow(); })
             .Integer("ArrowLength", &TSeriesMarks::ArrowLength, &TSeriesMarks::SetArrowLength)
             .Integer<uint32_t>("BackColor", &TSeriesMarks::BackColor, &TSeriesMarks::SetBackColor,
                                kDefaultMarksBackColor, &ChartColorIdents())
             .Boolean("Clip", &TSeriesMarks::Clip, &TSeriesMarks::SetClip, false)
             .Object("Font", [](TSeriesMarks& m) -> gfx::TFont& { return m.Font(); })
             .StoredIf([](const TSeriesMarks& m) { return !m.IsDefaultFont(); })
+            .Object("Frame", [](TSeriesMarks& m) -> TChartPen& { return m.Frame(); })
             .Enum<TSeriesMarksStyle>(
                 "Style", &TSeriesMarks::Style, &TSeriesMarks::SetStyle,
                 {"smsValue", "smsPercent", "smsLabel", "smsLabelPercent", "smsLabelValue",
@@ -56,6 +66,8 @@ void TSeriesMarks::Assign(const classes::TPersistent& source) {
     m_style = other->m_style;
     m_transparent = other->m_transparent;
     m_visible = other->m_visible;
+    m_arrow->Assign(*other->m_arrow);
+    m_frame->Assign(*other->m_frame);
     m_font.Assign(other->m_font);  // fires the font's change event, which repaints
 }
 
@@ -129,6 +141,79 @@ void TSeriesMarks::DeletePosition(int32_t index) {
     if (index >= 0 && static_cast<size_t>(index) < m_positions.size()) {
         m_positions.erase(m_positions.begin() + index);
     }
+}
+
+}  // namespace chart
+
+namespace chart {
+
+void TSeriesMarks::DrawMarkItem(int32_t index, gfx::TColor pointColor, const std::string& text,
+                                TSeriesMarkPosition& position) {
+    TCustomAxisPanel* chart = m_series.ParentChart();
+    if (chart == nullptr) {
+        return;
+    }
+    TSeriesMarkPosition& stored = Position(index);
+    if (stored.Custom) {
+        position = stored;
+    } else {
+        stored = position;
+    }
+    TChartCanvas3D& canvas = chart->Canvas();
+    const bool is3D = chart->View3D();
+    const int32_t z = m_series.MiddleZ();
+    if (m_arrow->Visible()) {
+        canvas.ApplyChartPen(*m_arrow);
+        canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
+        // An arrow in the point's or the chart's colour would vanish against them.
+        const gfx::TColor arrowColor = m_arrow->Color();
+        if (arrowColor == pointColor || arrowColor == chart->Color()) {
+            canvas.Pen().SetColor(chart->Color() == gfx::clBlack ? gfx::clWhite : gfx::clBlack);
+        }
+        if (is3D) {
+            canvas.SegmentAtDepth(position.ArrowFromX, position.ArrowFromY, position.ArrowToX,
+                                  position.ArrowToY, z);
+        } else {
+            canvas.Segment(position.ArrowFromX, position.ArrowFromY, position.ArrowToX,
+                           position.ArrowToY);
+        }
+    }
+    gfx::TRect box(position.Left, position.Top, position.Left + position.Width,
+                   position.Top + position.Height);
+    if (is3D && !canvas.RendersWholeScene()) {
+        // The box stands where the projection puts the arrow's end.
+        const gfx::TPoint end = canvas.ProjectToPoint(position.ArrowToX, position.ArrowToY, z);
+        box = box.Offset(end.X - position.ArrowToX, end.Y - position.ArrowToY);
+    }
+    int32_t textTop = box.Top;
+    if (m_frame->Visible() || !m_transparent) {
+        canvas.Brush().SetColor(m_backColor);
+        canvas.Brush().SetStyle(m_transparent ? gfx::TBrushStyle::bsClear
+                                              : gfx::TBrushStyle::bsSolid);
+        canvas.ApplyChartPen(*m_frame);
+        if (canvas.RendersWholeScene()) {
+            canvas.RectAtDepth(box, z + 1);
+        } else {
+            canvas.RectShape(box.Left, box.Top, box.Right, box.Bottom);
+        }
+        if (m_frame->Visible()) {
+            textTop += m_frame->Width();
+        }
+    }
+    canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
+    canvas.WriteTextAlign(gfx::kTaCenter);
+    const int32_t middle = (box.Left + box.Right) / 2;
+    const int32_t lineHeight = canvas.TextLineHeight();
+    size_t start = 0;
+    for (int32_t line = 0; start <= text.size(); ++line) {
+        size_t end = text.find(LineBreakChar, start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        canvas.PutText(middle, textTop + line * lineHeight, text.substr(start, end - start));
+        start = end + 1;
+    }
+    canvas.WriteTextAlign(gfx::kTaLeft + gfx::kTaTop);
 }
 
 }  // namespace chart

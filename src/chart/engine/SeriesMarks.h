@@ -1,10 +1,13 @@
-// The per-point text boxes of a series as settings: style, colours, visibility and the stored
-// box positions of the points last drawn.
+// The per-point text boxes of a series: style, colours, pens, visibility, the stored box
+// positions of the points last drawn, and the drawing of one mark.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "chart/canvas/ChartPen.h"
 #include "classes/Persistent.h"
 #include "gfx/Colors.h"
 #include "gfx/Font.h"
@@ -47,12 +50,19 @@ inline constexpr int32_t kDefaultMarksArrowLength = 8;
 class TSeriesMarks : public classes::TPersistent {
   public:
     explicit TSeriesMarks(TChartSeries& series);
+    ~TSeriesMarks() override;
 
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
     // Copies the settings of other marks (not the positions); other sources are refused.
     void Assign(const classes::TPersistent& source) override;
 
+    // The line from the point to its box.
+    TChartArrowPen& Arrow() const { return *m_arrow; }
+    void SetArrow(const TChartPen& value) { m_arrow->Assign(value); }
+    // The box outline.
+    TChartPen& Frame() const { return *m_frame; }
+    void SetFrame(const TChartPen& value) { m_frame->Assign(value); }
     // Pixels.
     int32_t ArrowLength() const { return m_arrowLength; }
     void SetArrowLength(int32_t value);
@@ -78,10 +88,18 @@ class TSeriesMarks : public classes::TPersistent {
     // Removes the stored position of a deleted point, if there is one.
     void DeletePosition(int32_t index);
 
+    // Draws the mark of point index (whose colour is pointColor) on the series' chart: a custom
+    // stored position replaces position, otherwise position is stored; then the arrow, the box
+    // and the centred text lines. The marks font is the canvas font already.
+    void DrawMarkItem(int32_t index, gfx::TColor pointColor, const std::string& text,
+                      TSeriesMarkPosition& position);
+
   private:
     void Changed();
 
     TChartSeries& m_series;
+    std::unique_ptr<TChartArrowPen> m_arrow;
+    std::unique_ptr<TChartPen> m_frame;
     int32_t m_arrowLength = kDefaultMarksArrowLength;
     gfx::TColor m_backColor = kDefaultMarksBackColor;
     bool m_clip = false;
