@@ -230,6 +230,7 @@ void TChartSeries::SetDepthPositions(int32_t startZ, int32_t endZ) {
     m_startZ = startZ;
     m_endZ = endZ;
     m_middleZ = (startZ + endZ) / 2;
+    m_marks->SetZPosition(m_middleZ);
 }
 
 }  // namespace chart

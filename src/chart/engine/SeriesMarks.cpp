@@ -161,7 +161,7 @@ void TSeriesMarks::DrawMarkItem(int32_t index, gfx::TColor pointColor, const std
     }
     TChartCanvas3D& canvas = chart->Canvas();
     const bool is3D = chart->View3D();
-    const int32_t z = m_series.MiddleZ();
+    const int32_t z = m_zPosition;
     if (m_arrow->Visible()) {
         canvas.ApplyChartPen(*m_arrow);
         canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);

@@ -87,6 +87,10 @@ class TSeriesMarks : public classes::TPersistent {
     void ClearPositions();
     // Removes the stored position of a deleted point, if there is one.
     void DeletePosition(int32_t index);
+    // Depth the arrows and boxes stand at in 3D, pixels from the front: the series' middle
+    // depth, set with the series' depth positions each paint; series kinds may move it.
+    int32_t ZPosition() const { return m_zPosition; }
+    void SetZPosition(int32_t value) { m_zPosition = value; }
 
     // Draws the mark of point index (whose colour is pointColor) on the series' chart: a custom
     // stored position replaces position, otherwise position is stored; then the arrow, the box
@@ -108,6 +112,7 @@ class TSeriesMarks : public classes::TPersistent {
     bool m_transparent = false;
     bool m_visible = false;
     std::vector<TSeriesMarkPosition> m_positions;
+    int32_t m_zPosition = 0;
 };
 
 }  // namespace chart

@@ -272,6 +272,14 @@ void TCustomSeries::DrawPointer(int32_t x, int32_t y, int32_t index, gfx::TColor
     }
 }
 
+void TCustomSeries::DrawMark(int32_t index, const std::string& text,
+                             TSeriesMarkPosition& position) {
+    Marks().SetZPosition(StartZ());
+    position.Top -= Marks().ArrowLength();
+    position.ArrowToY -= Marks().ArrowLength();
+    TChartSeries::DrawMark(index, text, position);
+}
+
 void TCustomSeries::Assign(const classes::TPersistent& source) {
     TChartSeries::Assign(source);
     const auto* other = dynamic_cast<const TCustomSeries*>(&source);

@@ -51,6 +51,9 @@ class TCustomSeries : public TChartSeries {
     // (a stair step with Stairs); in 3D at the series' front depth.
     void DrawAreaFace(int32_t px, int32_t py, int32_t previousOrigin, int32_t x, int32_t y,
                       int32_t origin, gfx::TColor color);
+    // The mark stands at the series' front depth, its box and arrow end ArrowLength pixels
+    // above the point.
+    void DrawMark(int32_t index, const std::string& text, TSeriesMarkPosition& position) override;
     // From another series: its settings, points and, from another of the line family, the
     // line, area, pointer and click settings.
     void Assign(const classes::TPersistent& source) override;
