@@ -43,6 +43,7 @@ inline void MakeKeyingChart(TKeyingChart& k, int32_t transitions) {
     k.Chart1->SetBounds(10, 16, 768, 249);
     k.Chart1->SetColor(kLightCyan);
     k.Chart1->SetView3D(false);
+    k.Chart1->Legend().SetVisible(false);  // as the main window's design data hides it
     k.Chart1->BackWall().Brush().SetColor(gfx::clWhite);
     k.Chart1->BackWall().Brush().SetStyle(gfx::TBrushStyle::bsClear);
     k.Chart1->Title().Text().Add("Morse waveform");
