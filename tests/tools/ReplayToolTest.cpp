@@ -15,39 +15,15 @@
 
 #include "replay/Replay.h"
 #include "replay/ReplayScript.h"
+#include "support/ToolRun.h"
 
 namespace {
 
-struct TToolRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using testsupport::TToolRun;
 
-// Runs the built keyvet-replay with shell words `arguments` (the script path among them);
-// `redirect` sends its standard output elsewhere than the pipe read here.
+// Runs the built keyvet-replay with shell words `arguments` (the script path among them).
 TToolRun RunCommand(const std::string& arguments, const std::string& redirect = "") {
-    const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
-    const std::string tool =
-        std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/keyvet-replay";
-    char errPath[] = "/tmp/keyvet-replay-err-XXXXXX";
-    const int fd = mkstemp(errPath);
-    EXPECT_GE(fd, 0);
-    close(fd);
-    const std::string command = tool + " " + arguments + " " + redirect + " 2>" + errPath;
-    TToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.Out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath);
-    std::getline(err, run.Err, '\0');
-    std::remove(errPath);
-    return run;
+    return testsupport::RunBuiltTool("keyvet-replay", arguments, redirect);
 }
 
 // Runs the built keyvet-replay on a script written to a temporary file.

@@ -2,38 +2,16 @@
 // and refuse an unknown option with the usage on standard error and status 2.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
+
+#include "support/ToolRun.h"
 
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using TRun = testsupport::TToolRun;
 
 TRun RunTool(const std::string& tool, const std::string& arguments) {
-    const char* binaryDir = std::getenv("KEYVET_BINARY_DIR");
-    const std::string path = std::string(binaryDir != nullptr ? binaryDir : ".") + "/tools/" + tool;
-    const std::string errPath = "/tmp/keyvet-tool-options-" + std::to_string(::getpid()) + ".err";
-    TRun run;
-    FILE* pipe = popen((path + " " + arguments + " 2>" + errPath).c_str(), "r");
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.Out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath);
-    std::getline(err, run.Err, '\0');
-    std::remove(errPath.c_str());
-    return run;
+    return testsupport::RunBuiltTool(tool, arguments);
 }
 
 TEST(ToolOptionsTest, HelpAndVersionAnswerOnStandardOutput) {
