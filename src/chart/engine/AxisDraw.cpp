@@ -327,20 +327,9 @@ void TCustomChartAxis::DepthTitleLabels() {
         if (!m_labels) {
             continue;
         }
-        std::string text;
-        int64_t shown = 0;
-        for (int32_t i = 0; i < m_chart->SeriesCount(); ++i) {
-            const TChartSeries* series = m_chart->Series(i);
-            if (!series->Active() || !series->ShowInLegend()) {
-                continue;
-            }
-            if (shown++ == k) {
-                text = !series->Title().empty()  ? series->Title()
-                       : !series->Name().empty() ? series->Name()
-                                                 : kMsgSeriesTitlePrefix + std::to_string(k);
-                break;
-            }
-        }
+        // The k-th series the legend lists names slot k; slots beyond them stay unnamed.
+        const bool inList = k >= 0 && k < m_chart->SeriesCount();
+        std::string text = inList ? m_chart->LegendSeriesTitle(static_cast<int32_t>(k)) : "";
         if (hook) {
             hook(*this, nullptr, static_cast<int32_t>(k), text);
         }
