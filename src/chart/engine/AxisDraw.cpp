@@ -7,7 +7,6 @@
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartColors.h"
 #include "chart/engine/Series.h"
-#include "chart/messages/ChartMessages.h"
 #include "chart/panel/ChartProcs.h"
 #include "chart/panel/DateSteps.h"
 
