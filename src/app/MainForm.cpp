@@ -62,9 +62,10 @@ classes::TNotifyEvent TForm1::FindMethod(std::string_view name) {
         {"Button2Click", &TForm1::Button2Click}, {"About1Click", &TForm1::About1Click},
         {"Help2Click", &TForm1::Help2Click},
     };
-    for (const auto& [methodName, handler] : kMethods) {
-        if (classes::SameText(methodName, name)) {
-            return {std::string(methodName),
+    for (const auto& method : kMethods) {
+        if (classes::SameText(method.first, name)) {
+            const THandler handler = method.second;
+            return {std::string(method.first),
                     [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
         }
     }
