@@ -145,6 +145,24 @@ TEST_F(LineSeriesTest, TheVisibleRangeKeepsTheFirstPointBeyondTheHighEdge) {
     EXPECT_EQ(m_chart.CountColoured(), 0);
 }
 
+TEST_F(LineSeriesTest, TheLegendSymbolIsALineUnlessTheAreaIsFilled) {
+    m_chart.Paint();
+    const gfx::TRect symbol(10, 10, 30, 20);
+    const gfx::TColorRef blue = gfx::ColorToRGB(gfx::clBlue);
+    // Without pointers a connected line shows as a stretch of its line across the middle row.
+    m_series->DrawLegendSymbol(-1, symbol);
+    EXPECT_EQ(m_chart.Pixel(20, 15), blue) << m_chart.Picture();
+    EXPECT_FALSE(m_chart.Coloured(20, 12)) << m_chart.Picture();
+
+    // With its area on it shows as the filled box of its colour.
+    m_series->SetDrawArea(true);
+    m_chart.Paint();
+    m_series->DrawLegendSymbol(-1, symbol);
+    EXPECT_EQ(m_chart.Pixel(20, 12), blue) << m_chart.Picture();
+    EXPECT_EQ(m_chart.Pixel(20, 17), blue) << m_chart.Picture();
+    EXPECT_FALSE(m_chart.Coloured(20, 21)) << m_chart.Picture();
+}
+
 TEST_F(LineSeriesTest, TheLineIsClippedToThePlotRectangle) {
     m_chart.SetMarginLeft(20);  // 12 pixels of 60
     m_series->AppendXY(0, 20);

@@ -26,7 +26,8 @@ void TCustomSeries::DrawLegendShape(int32_t index, const gfx::TRect& rect) {
         }
     };
     if (!m_pointer->Visible()) {
-        if (!m_connectPoints) {
+        // A filled area shows as the base box in the series' colour, not as its outline line.
+        if (!m_connectPoints || m_drawArea) {
             TChartSeries::DrawLegendShape(index, rect);
         } else {
             lineSymbol();
