@@ -1,0 +1,56 @@
+// The coach's results for one run, and their TAB-separated lines.
+#include "coach/Details.h"
+
+#include "base/Conversions.h"
+#include "coach/Morse.h"
+
+namespace coach {
+
+TDetails ComputeDetails(const TKeyedRun& run) {
+    TDetails details;
+    details.Intervals = Intervals(run.Transitions);
+    details.Timing = Classify(details.Intervals);
+    details.ReadBack = Decode(details.Intervals);
+    details.Spread = SpreadTable(details.Intervals);
+    details.MarkHistogram = MarkHistogram(details.Intervals, details.Timing);
+    details.SpaceHistogram = SpaceHistogram(details.Intervals, details.Timing);
+    details.IdealMs = IdealLengthsMs(details.Timing.Wpm);
+    details.Worst = WorstCharacters(details.Intervals, details.ReadBack, details.Timing);
+    details.PracticeText = run.PracticeText;
+    details.HasPractice = !Symbols(run.PracticeText).empty();
+    if (details.HasPractice) {
+        details.Alignment = Align(run.PracticeText, details.ReadBack.Text);
+    }
+    return details;
+}
+
+std::string DetailsNumber(double value) {
+    return base::FormatFloat("0.#", value);
+}
+
+std::vector<std::string> DetailsLines(const TDetails& details) {
+    std::vector<std::string> lines;
+    lines.push_back("ReadBack\t" + details.ReadBack.Text);
+    lines.push_back("Timing\t" + DetailsNumber(details.Timing.UnitMs) + "\tms\t" +
+                    base::UIntToStr(details.Timing.Wpm) + "\twpm");
+    for (int k = 0; k < kElementKindCount; ++k) {
+        const TSpread& s = details.Spread[static_cast<size_t>(k)];
+        lines.push_back(std::string("Spread\t") + KindName(static_cast<TElementKind>(k)) + "\t" +
+                        base::UIntToStr(s.Count) + "\t" + DetailsNumber(s.MeanMs) + "\t" +
+                        DetailsNumber(s.DeviationMs) + "\t" + DetailsNumber(s.VariationPercent) +
+                        "\t" + base::UIntToStr(s.MinMs) + "\t" + base::UIntToStr(s.MaxMs));
+    }
+    for (const TCharacterStray& stray : details.Worst) {
+        lines.push_back("Worst\t" + stray.Sentence);
+    }
+    if (details.HasPractice) {
+        const TAlignmentLines aligned = AlignmentLines(details.Alignment);
+        lines.push_back("Sent\t" + aligned.Sent);
+        lines.push_back("Read\t" + aligned.Read);
+        lines.push_back("Marks\t" + aligned.Marks);
+        lines.push_back("Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %");
+    }
+    return lines;
+}
+
+}  // namespace coach
