@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "coach/Keying.h"
 
 #include "forms/Application.h"
 #include "forms/ExtCtrls.h"
@@ -71,6 +75,18 @@ class TForm1 : public forms::TForm {
     chart::TChartSeries& Series1() const { return *m_series1; }
     port::TPortIO& PortIO1() const { return *m_portIO1; }
 
+    // The practice text the operator set for the next runs (empty: none).
+    const std::string& PracticeText() const { return m_practiceText; }
+    void SetPracticeText(std::string text) { m_practiceText = std::move(text); }
+    // The last run whose analysis ran to its end: its transitions and practice text; null
+    // before the first.
+    const coach::TKeyedRun* LastAnalysedRun() const {
+        return m_hasAnalysedRun ? &m_lastAnalysedRun : nullptr;
+    }
+    // Called with every run whose analysis ran to its end, after the result boxes are filled.
+    using TRunAnalysedHandler = std::function<void(const coach::TKeyedRun&)>;
+    void AddRunAnalysedHandler(TRunAnalysedHandler handler);
+
     uint8_t RunFlag() const { return m_runFlag; }
     uint32_t PollCount() const { return m_pollCount; }
 
@@ -86,6 +102,8 @@ class TForm1 : public forms::TForm {
     uint32_t Average(int memo) const;
     // Copies the lines of data box `from` whose value lies below (or above) `average` into `to`.
     void CopySplit(int from, int to, uint32_t average, bool below);
+    // Keeps an analysed run for the coach's windows and tells the handlers of it.
+    void RunAnalysed(std::vector<coach::TTransition> transitions);
 
     forms::TButton* m_start = nullptr;
     forms::TButton* m_button1 = nullptr;
@@ -109,6 +127,11 @@ class TForm1 : public forms::TForm {
     bool m_busyWait = true;
     // Polls per millisecond of the last Finish.
     double m_pollsPerMs = 0;
+
+    std::string m_practiceText;
+    coach::TKeyedRun m_lastAnalysedRun;
+    bool m_hasAnalysedRun = false;
+    std::vector<TRunAnalysedHandler> m_runAnalysedHandlers;
 };
 
 }  // namespace app

@@ -94,6 +94,7 @@ void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
     classes::TLineList& chartTimes = Memo(1).Lines();
     classes::TLineList& states = Memo(3).Lines();
     chartTimes.Clear();
+    std::vector<coach::TTransition> transitions;  // the run as the coach reads it
     uint32_t t = 0;
     for (int32_t i = 1; i <= n - 1; ++i) {
         const auto q = static_cast<uint32_t>(
@@ -106,10 +107,12 @@ void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
         m_series1->AppendXY(static_cast<double>(t), static_cast<double>(b), "",
                             chart::clSeriesDefault);
         chartTimes.Add(base::UIntToStr(t));
+        transitions.push_back({t, b == 1});
     }
     m_series1->AppendXY(static_cast<double>(t + kLeadMs), 0, "", chart::clSeriesDefault);
 
     m_button2->Click();
+    RunAnalysed(std::move(transitions));
 }
 
 }  // namespace app

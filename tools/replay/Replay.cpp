@@ -13,6 +13,7 @@
 #include "app/Startup.h"
 #include "base/Conversions.h"
 #include "chart/engine/Series.h"
+#include "coach/Details.h"
 #include "forms/Application.h"
 
 namespace replay {
@@ -104,6 +105,14 @@ void TSimulation::ShowMessage(const std::string& text) {
 
 void TSimulation::Beep() {
     m_dialogs.push_back("Dialog\tbeep");
+}
+
+std::vector<std::string> DetailsLines(const app::TForm1& form) {
+    const coach::TKeyedRun* run = form.LastAnalysedRun();
+    if (run == nullptr) {
+        return {"Details\tno analysed run"};
+    }
+    return coach::DetailsLines(coach::ComputeDetails(*run));
 }
 
 std::string EscapeDialogText(const std::string& text) {

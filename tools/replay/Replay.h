@@ -92,6 +92,11 @@ class TReplay {
     std::unique_ptr<TSimulation> m_simulation;
 };
 
+// The coach's lines for the window's last analysed run (read-back, timing, spread, worst
+// characters; the alignment when it had a practice text), or one line "Details<TAB>no analysed
+// run" when its analysis did not run to its end.
+std::vector<std::string> DetailsLines(const app::TForm1& form);
+
 // Escapes a dialog text for one output line: a line feed as \n, a carriage return as \r.
 std::string EscapeDialogText(const std::string& text);
 

@@ -1,8 +1,10 @@
-// keyvet-replay [--wav FILE] [--chart FILE] SCRIPT: analyses a keying recorded elsewhere through
-// the real main window logic and prints what the window would show, one TAB-separated line per
-// control; with --wav it also records the run's side-tone into FILE (48 kHz, mono, 16-bit); with
-// --chart it writes the main window's chart as painted after the run to FILE (PNG). Both files
-// are put in place only when complete; a lost write of any output fails the run.
+// keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT: analyses a keying recorded
+// elsewhere through the real main window logic and prints what the window would show, one
+// TAB-separated line per control; with --wav it also records the run's side-tone into FILE
+// (48 kHz, mono, 16-bit); with --chart it writes the main window's chart as painted after the run
+// to FILE (PNG); with --details it then prints the read-back, the timing spread and the worst
+// characters. Both files are put in place only when complete; a lost write of any output fails
+// the run.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,12 +31,13 @@ constexpr int kExitBadUsage = 2;
 constexpr int kExitFailed = 1;
 
 constexpr const char* kUsage =
-    "usage: keyvet-replay [--wav FILE] [--chart FILE] SCRIPT\n"
+    "usage: keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT\n"
     "Replays a recorded keying through Keyvet's analysis and prints what the main window would\n"
     "show, one TAB-separated line per box.\n"
     "\n"
     "  --wav FILE     also record the run's side-tone (48 kHz mono WAV)\n"
     "  --chart FILE   also write the main window's chart after the run (PNG)\n"
+    "  --details      then print the read-back, the timing spread and the worst characters\n"
     "  -h, --help     show this text and exit\n"
     "  --version      show the program's version and exit\n"
     "\n"
@@ -89,9 +92,16 @@ int Replay(int argc, char** argv) {
     }
     std::string wavPath;
     std::string chartPath;
+    bool details = false;
     int next = 1;
     while (next < argc &&
-           (std::string(argv[next]) == "--wav" || std::string(argv[next]) == "--chart")) {
+           (std::string(argv[next]) == "--wav" || std::string(argv[next]) == "--chart" ||
+            std::string(argv[next]) == "--details")) {
+        if (std::string(argv[next]) == "--details") {
+            details = true;
+            ++next;
+            continue;
+        }
         if (next + 1 >= argc || argv[next + 1][0] == '\0') {
             Usage();
             return kExitBadUsage;
@@ -126,7 +136,12 @@ int Replay(int argc, char** argv) {
     in.close();
     try {
         replay::TReplay run(std::move(script), wavPath);
-        const int printError = PrintResults(run.Run());
+        std::vector<std::string> lines = run.Run();
+        if (details) {
+            const std::vector<std::string> more = replay::DetailsLines(run.Form());
+            lines.insert(lines.end(), more.begin(), more.end());
+        }
+        const int printError = PrintResults(lines);
         if (printError != 0) {
             std::cerr << "keyvet-replay: cannot write the results: " << std::strerror(printError)
                       << "\n";
