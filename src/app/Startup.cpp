@@ -6,6 +6,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MainForm.h"
+#include "app/RunMenu.h"
 #include "base/Conversions.h"
 #include "chart/component/Chart.h"
 #include "classes/Properties.h"
@@ -31,6 +32,7 @@ void CreateWindows() {
     application.AddForm(std::make_unique<TForm4>(nullptr));
     application.AddForm(std::make_unique<TForm5>(nullptr));
     application.AddForm(std::make_unique<TAboutBox1>(nullptr));
+    CreateRunWindows(application);
 }
 
 }  // namespace app

@@ -61,6 +61,10 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
             << '\n';
         if (const auto* memo = dynamic_cast<const forms::TMemo*>(control)) {
             out << key << "Lines=" << memo->Lines().Count() << '\n';
+            // What a person reads in a shown box (the main window's data boxes stay hidden).
+            if (memo->Visible()) {
+                out << key << "Text=" << EscapeValue(memo->Lines().Text()) << '\n';
+            }
         }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
             out << key << "Paints=" << chartView->PaintCount() << '\n';

@@ -1,0 +1,86 @@
+// The Practice text window: an edit box, the picks and OK / Cancel.
+#include "app/PracticeForm.h"
+
+#include <ctime>
+
+#include "app/DesignTexts.h"
+#include "app/MainForm.h"
+#include "classes/ClassBuilder.h"
+#include "classes/DesignData.h"
+#include "coach/PracticeText.h"
+
+namespace app {
+
+const classes::TClassInfo& TPracticeForm::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TPracticeForm>("TPracticeForm", &forms::TForm::StaticClass())
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TPracticeForm::ClassInfo() const {
+    return StaticClass();
+}
+
+TPracticeForm::TPracticeForm(classes::TComponent* owner)
+    : forms::TForm(owner), m_seed(static_cast<uint32_t>(std::time(nullptr))) {
+    classes::ReadComponent(DesignText("TPracticeForm"), *this);
+    m_textEdit = dynamic_cast<forms::TEdit*>(FindComponent("TextEdit"));
+    if (m_textEdit == nullptr) {
+        throw std::logic_error("the Practice text window's design data lacks TextEdit");
+    }
+}
+
+classes::TNotifyEvent TPracticeForm::FindMethod(std::string_view name) {
+    using THandler = void (TPracticeForm::*)(classes::TPersistent*);
+    static const std::pair<std::string_view, THandler> kMethods[] = {
+        {"ParisButtonClick", &TPracticeForm::ParisButtonClick},
+        {"CqButtonClick", &TPracticeForm::CqButtonClick},
+        {"GroupsButtonClick", &TPracticeForm::GroupsButtonClick},
+        {"NoneButtonClick", &TPracticeForm::NoneButtonClick},
+        {"OKButtonClick", &TPracticeForm::OKButtonClick},
+        {"CancelButtonClick", &TPracticeForm::CancelButtonClick},
+    };
+    for (const auto& [methodName, handler] : kMethods) {
+        if (classes::SameText(methodName, name)) {
+            return {std::string(methodName),
+                    [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
+        }
+    }
+    return {};
+}
+
+void TPracticeForm::ShowFor(TForm1& main) {
+    m_main = &main;
+    m_textEdit->SetText(main.PracticeText());
+    Show();
+}
+
+void TPracticeForm::ParisButtonClick(classes::TPersistent* /*sender*/) {
+    m_textEdit->SetText(coach::PracticeText(coach::TPracticeKind::pkParis, m_seed));
+}
+
+void TPracticeForm::CqButtonClick(classes::TPersistent* /*sender*/) {
+    m_textEdit->SetText(coach::PracticeText(coach::TPracticeKind::pkCqCalls, m_seed++));
+}
+
+void TPracticeForm::GroupsButtonClick(classes::TPersistent* /*sender*/) {
+    m_textEdit->SetText(coach::PracticeText(coach::TPracticeKind::pkRandomGroups, m_seed++));
+}
+
+void TPracticeForm::NoneButtonClick(classes::TPersistent* /*sender*/) {
+    m_textEdit->SetText("");
+}
+
+void TPracticeForm::OKButtonClick(classes::TPersistent* /*sender*/) {
+    if (m_main != nullptr) {
+        m_main->SetPracticeText(m_textEdit->Text());
+    }
+    Close();
+}
+
+void TPracticeForm::CancelButtonClick(classes::TPersistent* /*sender*/) {
+    Close();
+}
+
+}  // namespace app

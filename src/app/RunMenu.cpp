@@ -1,0 +1,70 @@
+// The "Run" menu, made in code after the main window is built from its design data, so that the
+// window's own menu stays as designed.
+#include "app/RunMenu.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "app/DetailsForm.h"
+#include "app/MainForm.h"
+#include "app/PracticeForm.h"
+#include "forms/Application.h"
+#include "forms/Menus.h"
+
+namespace app {
+
+namespace {
+forms::TMenuItem* MenuItem(TForm1& main, const char* name, const char* caption) {
+    auto* item = new forms::TMenuItem(&main);  // the window owns and frees it
+    item->SetName(name);
+    item->SetCaption(caption);
+    return item;
+}
+}  // namespace
+
+void AddRunMenu(TForm1& main, TPracticeForm& practice, TDetailsForm& details) {
+    forms::TMenuItem& bar = main.Menu()->Items();
+    forms::TMenuItem* run = MenuItem(main, "Run1", "Run");
+    forms::TMenuItem* practiceItem = MenuItem(main, "PracticeText1", "Practice text\u2026");
+    practiceItem->SetOnClick({"PracticeText1Click", [&main, &practice](classes::TPersistent*) {
+                                  practice.ShowFor(main);
+                              }});
+    forms::TMenuItem* detailsItem = MenuItem(main, "Details1", "Details\u2026");
+    detailsItem->SetOnClick(
+        {"Details1Click", [&main, &details](classes::TPersistent*) { details.ShowLastRun(main); }});
+    run->Add(practiceItem);
+    run->Add(detailsItem);
+    // Before "Help", which stays the last menu.
+    forms::TMenuItem* help = nullptr;
+    for (int32_t i = 0; i < bar.Count(); ++i) {
+        if (bar.Items(i)->Caption() == "Help") {
+            help = bar.Items(i);
+        }
+    }
+    if (help != nullptr) {
+        bar.Remove(help);
+    }
+    bar.Add(run);
+    if (help != nullptr) {
+        bar.Add(help);
+    }
+    main.AddRunAnalysedHandler([&details](const coach::TKeyedRun& analysed) {
+        if (details.Visible()) {
+            details.Fill(analysed, "The last run");
+        }
+    });
+}
+
+void CreateRunWindows(forms::TApplication& application) {
+    auto* main = dynamic_cast<TForm1*>(application.MainForm());
+    if (main == nullptr) {
+        throw std::logic_error("the Run windows need the main window first");
+    }
+    auto practice = std::make_unique<TPracticeForm>(nullptr);
+    auto details = std::make_unique<TDetailsForm>(nullptr);
+    AddRunMenu(*main, *practice, *details);
+    application.AddForm(std::move(practice));
+    application.AddForm(std::move(details));
+}
+
+}  // namespace app
