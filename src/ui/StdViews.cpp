@@ -246,9 +246,18 @@ void TMemoView::FontChanged() {
     m_widget->redraw();
 }
 
+std::string MemoShownText(const forms::TMemo& memo) {
+    std::string text;
+    const int32_t count = memo.Lines().Count();
+    for (int32_t i = 0; i < count; ++i) {
+        text += (i == 0 ? "" : "\n") + memo.Lines().Strings(i);
+    }
+    return text;
+}
+
 void TMemoView::LinesChanged() {
     if (m_memo.Visible()) {
-        m_widget->value(m_memo.Lines().Text().c_str());
+        m_widget->value(MemoShownText(m_memo).c_str());
     }
 }
 

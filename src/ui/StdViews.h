@@ -62,6 +62,10 @@ class TEditView : public TControlView {
 
 // A multi-line box. Its lines are copied to the widget only while it is visible, so that a hidden
 // data box that takes a line per key change costs nothing on screen.
+// The lines of a memo box as a person reads them: joined by line feeds (the box's own text ends
+// every line with a carriage return too, which a shown box would print).
+std::string MemoShownText(const forms::TMemo& memo);
+
 class TMemoView : public TControlView {
   public:
     TMemoView(TFormView& formView, forms::TMemo& memo);

@@ -20,6 +20,7 @@
 #include "ui/ChartView.h"
 #include "ui/FormView.h"
 #include "ui/FrontEnd.h"
+#include "ui/StdViews.h"
 
 namespace ui {
 
@@ -63,7 +64,7 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
             out << key << "Lines=" << memo->Lines().Count() << '\n';
             // What a person reads in a shown box (the main window's data boxes stay hidden).
             if (memo->Visible()) {
-                out << key << "Text=" << EscapeValue(memo->Lines().Text()) << '\n';
+                out << key << "Text=" << EscapeValue(MemoShownText(*memo)) << '\n';
             }
         }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
