@@ -1,0 +1,162 @@
+// The coach's windows: the analysed run the main window keeps, the Run menu before Help, the
+// Practice text window's picks, and the Details window's text and histograms.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/DetailsForm.h"
+#include "app/MainForm.h"
+#include "app/PracticeForm.h"
+#include "app/RunMenu.h"
+#include "app/Startup.h"
+#include "chart/component/Chart.h"
+#include "chart/engine/Series.h"
+#include "forms/Menus.h"
+#include "replay/Replay.h"
+
+namespace {
+
+// The analysis' worked example: marks 64, 180, 62, 175, 66, 190, 60 and spaces 52, 58, 170,
+// 50, 56, 185, read back as RKE.
+const char* const kExample =
+    "100 down\n164 up\n216 down\n396 up\n454 down\n516 up\n686 down\n861 up\n911 down\n977 up\n"
+    "1033 down\n1223 up\n1408 down\n1468 up\n";
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(CoachWindowsTest, TheMainWindowKeepsEachAnalysedRunWithItsPracticeText) {
+    replay::TReplay run(replay::ParseScript(kExample));
+    std::vector<coach::TKeyedRun> told;
+    run.Form().AddRunAnalysedHandler([&](const coach::TKeyedRun& r) { told.push_back(r); });
+    run.Form().SetPracticeText("rke");
+    EXPECT_EQ(run.Form().LastAnalysedRun(), nullptr);
+    run.Run();
+    const coach::TKeyedRun* kept = run.Form().LastAnalysedRun();
+    ASSERT_NE(kept, nullptr);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(kept->PracticeText, "rke");
+    // The chart times of Finish, 100 at the first transition, and the level after each.
+    ASSERT_EQ(kept->Transitions.size(), 14u);
+    EXPECT_EQ(kept->Transitions[0].TimeMs, 100u);
+    EXPECT_TRUE(kept->Transitions[0].Down);
+    EXPECT_EQ(kept->Transitions[13].TimeMs, 1468u);
+    EXPECT_FALSE(kept->Transitions[13].Down);
+    EXPECT_EQ(told[0].Transitions.size(), 14u);
+}
+
+TEST(CoachWindowsTest, ARunWhoseAnalysisStoppedIsNotKept) {
+    // Three transitions: the analysis divides by zero.
+    replay::TReplay run(replay::ParseScript("50 down\n60 up\n90 down\n"));
+    bool told = false;
+    run.Form().AddRunAnalysedHandler([&](const coach::TKeyedRun&) { told = true; });
+    run.Run();
+    EXPECT_EQ(run.Form().LastAnalysedRun(), nullptr);
+    EXPECT_FALSE(told);
+}
+
+class RunWindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        app::RegisterClasses();  // the Details window has charts
+        m_run = std::make_unique<replay::TReplay>(replay::ParseScript(kExample));
+        m_practice = std::make_unique<app::TPracticeForm>(nullptr);
+        m_details = std::make_unique<app::TDetailsForm>(nullptr);
+        app::AddRunMenu(Main(), *m_practice, *m_details);
+    }
+    app::TForm1& Main() { return m_run->Form(); }
+    forms::TMenuItem& Menu(int32_t index) { return *Main().Menu()->Items().Items(index); }
+
+    std::unique_ptr<replay::TReplay> m_run;
+    std::unique_ptr<app::TPracticeForm> m_practice;
+    std::unique_ptr<app::TDetailsForm> m_details;
+};
+
+TEST_F(RunWindowsTest, TheRunMenuComesJustBeforeHelp) {
+    ASSERT_EQ(Main().Menu()->Items().Count(), 2);
+    EXPECT_EQ(Menu(0).Caption(), "Run");
+    EXPECT_EQ(Menu(1).Caption(), "Help");
+    ASSERT_EQ(Menu(0).Count(), 2);
+    EXPECT_EQ(Menu(0).Items(0)->Caption(), "Practice text\u2026");
+    EXPECT_EQ(Menu(0).Items(1)->Caption(), "Details\u2026");
+}
+
+TEST_F(RunWindowsTest, PracticeTextIsPickedOrTypedAndGivenBackOnlyByOk) {
+    Main().SetPracticeText("CQ");
+    Menu(0).Items(0)->Click();
+    EXPECT_TRUE(m_practice->Visible());
+    EXPECT_EQ(m_practice->TextEdit().Text(), "CQ");
+    m_practice->SetSeed(11);
+    m_practice->GroupsButtonClick(nullptr);
+    const std::string groups = m_practice->TextEdit().Text();
+    EXPECT_EQ(groups.size(), 59u);
+    m_practice->GroupsButtonClick(nullptr);  // each pick takes the next seed
+    EXPECT_NE(m_practice->TextEdit().Text(), groups);
+    m_practice->CancelButtonClick(nullptr);
+    EXPECT_FALSE(m_practice->Visible());
+    EXPECT_EQ(Main().PracticeText(), "CQ");
+
+    Menu(0).Items(0)->Click();
+    m_practice->ParisButtonClick(nullptr);
+    m_practice->OKButtonClick(nullptr);
+    EXPECT_EQ(Main().PracticeText(), "PARIS PARIS PARIS PARIS PARIS");
+    Menu(0).Items(0)->Click();
+    m_practice->NoneButtonClick(nullptr);
+    m_practice->OKButtonClick(nullptr);
+    EXPECT_EQ(Main().PracticeText(), "");
+}
+
+TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes) {
+    Menu(0).Items(1)->Click();
+    EXPECT_TRUE(m_details->Visible());
+    EXPECT_EQ(m_details->TextMemo().Lines().Strings(0), app::TDetailsForm::kNoRunText);
+    EXPECT_EQ(m_details->TextMemo().Lines().Count(), 1);
+
+    // Analysed while the window is open: the window follows.
+    Main().SetPracticeText("RKT");
+    m_run->Run();
+    const classes::TLineList& lines = m_details->TextMemo().Lines();
+    std::vector<std::string> shown;
+    for (int32_t i = 0; i < lines.Count(); ++i) {
+        shown.push_back(lines.Strings(i));
+    }
+    EXPECT_TRUE(Contains(shown, "RKE")) << lines.Text();
+    EXPECT_TRUE(Contains(shown, "Sent  RKT")) << lines.Text();
+    EXPECT_TRUE(Contains(shown, "Read  RKE")) << lines.Text();
+    EXPECT_TRUE(Contains(shown, "        ~")) << lines.Text();
+    EXPECT_TRUE(Contains(shown, "Character accuracy: 66.7 % (1 wrong, 0 missed, 0 extra)"));
+    EXPECT_TRUE(Contains(shown, "Unit 63 ms (the average dit), speed 20 wpm."));
+    EXPECT_TRUE(Contains(shown, "dits                   4      63     2.6     4.1      60      66"))
+        << lines.Text();
+    EXPECT_TRUE(Contains(shown, "K: element gaps 16 % short"));
+
+    // Marks in 20 bins of 15.75 ms at their middles: 60 and 62 in bin 3, 64 and 66 in bin 4.
+    const chart::TChartSeries& bars = *m_details->MarkChart().Series(0);
+    ASSERT_EQ(bars.PointCount(), 20);
+    EXPECT_DOUBLE_EQ(bars.XValueAt(3), 3.5 * 15.75);
+    EXPECT_EQ(bars.YValueAt(3), 2);
+    EXPECT_EQ(bars.YValueAt(12), 1);
+    // The ideal dit and dah at 20 wpm, 60 and 180 ms, as high as the highest bar, kept apart by
+    // a null point.
+    const chart::TChartSeries& ideals = *m_details->MarkChart().Series(1);
+    ASSERT_EQ(ideals.PointCount(), 5);
+    EXPECT_EQ(ideals.XValueAt(0), 60);
+    EXPECT_EQ(ideals.YValueAt(1), 2);
+    EXPECT_EQ(ideals.PointColor(2), gfx::clNone);
+    EXPECT_EQ(ideals.XValueAt(4), 180);
+    const chart::TChartSeries& gaps = *m_details->SpaceChart().Series(1);
+    ASSERT_EQ(gaps.PointCount(), 8);
+    EXPECT_EQ(gaps.XValueAt(7), 420);
+
+    // Hidden, it is filled afresh when shown; with no practice text there is no alignment.
+    m_details->Close();
+    m_details->ShowRun(*Main().LastAnalysedRun(), "A past run");
+    EXPECT_EQ(m_details->TextMemo().Lines().Strings(0), "A past run");
+    m_details->ShowRun({Main().LastAnalysedRun()->Transitions, ""});
+    EXPECT_EQ(m_details->TextMemo().Lines().Strings(0), "Read back:");
+    EXPECT_EQ(m_details->TextMemo().Lines().Text().find("Sent"), std::string::npos);
+}
+
+}  // namespace
