@@ -54,7 +54,7 @@ std::string CqCallsText(int calls, uint32_t seed) {
     std::string text;
     for (int c = 0; c < calls; ++c) {
         const std::string call = CallSign(draw);
-        text += c == 0 ? "CQ CQ CQ DE" : "\nCQ CQ CQ DE";
+        text += c == 0 ? "CQ CQ CQ DE" : " CQ CQ CQ DE";
         for (int i = 0; i < kCallRepeats; ++i) {
             text += " " + call;
         }

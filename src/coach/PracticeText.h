@@ -13,8 +13,8 @@ enum class TPracticeKind : uint8_t { pkParis, pkCqCalls, pkRandomGroups };
 std::string ParisText(int words);
 
 // `calls` CQ calls, each "CQ CQ CQ DE <call> <call> <call> K" for a call sign made up from the
-// seed (a prefix of one or two letters, a digit and a suffix of one to three letters), one call a
-// line.
+// seed (a prefix of one or two letters, a digit and a suffix of one to three letters), separated
+// by blanks (the text fits a one-line box).
 std::string CqCallsText(int calls, uint32_t seed);
 
 // `groups` random groups of five letters, separated by blanks.

@@ -108,9 +108,10 @@ TEST(PracticeTextTest, GeneratedTextsHaveTheirFormAndDependOnlyOnTheSeed) {
     EXPECT_EQ(coach::RandomGroupsText(1, 5489), coach::RandomGroupsText(1, 5489));
 
     const std::string cq = coach::CqCallsText(2, 3);
-    const size_t newline = cq.find('\n');
-    ASSERT_NE(newline, std::string::npos);
-    for (const std::string& call : {cq.substr(0, newline), cq.substr(newline + 1)}) {
+    const size_t end = cq.find(" K ");  // the end of the first call
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_EQ(cq.find('\n'), std::string::npos);
+    for (const std::string& call : {cq.substr(0, end + 2), cq.substr(end + 3)}) {
         ASSERT_EQ(call.rfind("CQ CQ CQ DE ", 0), 0u) << call;
         ASSERT_EQ(call.substr(call.size() - 2), " K") << call;
         const std::string calls = call.substr(12, call.size() - 14);

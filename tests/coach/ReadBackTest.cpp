@@ -17,15 +17,8 @@ using coach::TTransition;
 using testsupport::KeyText;
 using testsupport::TKeyingStyle;
 
-// A run from alternating lengths in milliseconds, a mark first, beginning at 100 ms.
-std::vector<TTransition> RunOf(std::initializer_list<uint32_t> lengths) {
-    std::vector<TTransition> run{{100, true}};
-    bool down = true;
-    for (const uint32_t length : lengths) {
-        down = !down;
-        run.push_back({run.back().TimeMs + length, down});
-    }
-    return run;
+std::vector<coach::TTransition> RunOf(std::initializer_list<uint32_t> lengths) {
+    return testsupport::RunOfLengths(lengths);
 }
 
 std::string ReadBack(const std::vector<TTransition>& transitions) {

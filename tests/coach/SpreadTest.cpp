@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "coach/Details.h"
+#include "support/MorseKeying.h"
 
 namespace {
 
@@ -37,12 +38,8 @@ TEST(SpreadTest, StatisticsOfHandComputedSets) {
 }
 
 TEST(SpreadTest, TheTableOfTheAnalysisWorkedExample) {
-    std::vector<coach::TTransition> run{{100, true}};
-    bool down = true;
-    for (const uint32_t length : {64, 52, 180, 58, 62, 170, 175, 50, 66, 56, 190, 185, 60}) {
-        down = !down;
-        run.push_back({run.back().TimeMs + length, down});
-    }
+    const auto run =
+        testsupport::RunOfLengths({64, 52, 180, 58, 62, 170, 175, 50, 66, 56, 190, 185, 60});
     const coach::TDetails details = coach::ComputeDetails({run, ""});
     const coach::TSpreadTable& table = details.Spread;
     // Dits 64, 62, 66, 60: mean 63, squares 1 + 1 + 9 + 9 = 20, sd = sqrt(20 / 3).

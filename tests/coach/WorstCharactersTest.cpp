@@ -9,13 +9,7 @@
 namespace {
 
 std::vector<coach::TTransition> RunOf(std::initializer_list<uint32_t> lengths) {
-    std::vector<coach::TTransition> run{{100, true}};
-    bool down = true;
-    for (const uint32_t length : lengths) {
-        down = !down;
-        run.push_back({run.back().TimeMs + length, down});
-    }
-    return run;
+    return testsupport::RunOfLengths(lengths);
 }
 
 TEST(WorstCharactersTest, EachCharacterIsJudgedByItsWorstKindAtTheRunsUnit) {

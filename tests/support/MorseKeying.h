@@ -64,4 +64,15 @@ inline std::vector<coach::TTransition> KeyText(const std::string& text, const TK
     return transitions;
 }
 
+// A run from alternating lengths in milliseconds, a mark first, the first press at 100 ms.
+inline std::vector<coach::TTransition> RunOfLengths(const std::vector<uint32_t>& lengths) {
+    std::vector<coach::TTransition> run{{100, true}};
+    bool down = true;
+    for (const uint32_t length : lengths) {
+        down = !down;
+        run.push_back({run.back().TimeMs + length, down});
+    }
+    return run;
+}
+
 }  // namespace testsupport
