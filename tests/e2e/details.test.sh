@@ -16,8 +16,9 @@ menu_run() {
     xdotool key Return
 }
 
-# Keys one character's code ("." and "-") with a unit of 0.1 s, then a character gap.
-UNIT=0.1
+# Keys one character's code ("." and "-") with a unit of 0.25 s (long enough to survive a busy
+# machine's delays), then a character gap.
+UNIT=0.25
 key_code() {
     local element
     for element in $(sed 's/./& /g' <<<"$1"); do
