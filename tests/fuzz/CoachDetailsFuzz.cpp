@@ -1,0 +1,36 @@
+// Fuzz target: the coach on any run and practice text (as a stored run may hold them) must give
+// its details without crashing, leaking or reading out of bounds, and keep its own promises.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "coach/Details.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The first byte is the practice text's length, then the text; every further three bytes
+    // are one transition: a time step of up to 65535 ms, and the level after it in the low bit.
+    if (size == 0) {
+        return 0;
+    }
+    const size_t textLength = std::min<size_t>(data[0], size - 1);
+    coach::TKeyedRun run;
+    run.PracticeText.assign(reinterpret_cast<const char*>(data) + 1, textLength);
+    uint32_t time = 100;
+    for (size_t i = 1 + textLength; i + 3 <= size; i += 3) {
+        time += static_cast<uint32_t>(data[i]) << 8 | data[i + 1];
+        run.Transitions.push_back({time, (data[i + 2] & 1) != 0});
+    }
+    const coach::TDetails details = coach::ComputeDetails(run);
+    if (details.Timing.UnitMs < 1 || details.Worst.size() > coach::kWorstCount) {
+        __builtin_trap();
+    }
+    if (details.HasPractice &&
+        (details.Alignment.AccuracyPercent < 0 || details.Alignment.AccuracyPercent > 100)) {
+        __builtin_trap();
+    }
+    if (coach::DetailsLines(details).empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}
