@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 
 #include "app/MainForm.h"
+#include "platform/SettingsFile.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
 #include "ui/ChartView.h"
@@ -14,13 +15,31 @@ namespace ui {
 
 TFrontEnd::TFrontEnd(forms::TApplication& application)
     : m_application(application),
-      m_services(platform::TServices{&m_keys, nullptr, &m_pump, &m_dialogs, nullptr}),
+      m_keyInput(m_keys, m_keyboard),
+      m_services(platform::TServices{&m_keyInput, nullptr, &m_pump, &m_dialogs, nullptr}),
       m_programFolder(ui::ProgramFolder()) {
     m_keys.InstallEventFilter();
+    // The keyboard key is the chosen key's presses and releases in the program's windows; they
+    // go no further, so a chosen Space or Enter never clicks a button.
+    m_keys.SetKeyHandler([this](int event, unsigned symbol) {
+        if (m_keyInput.Settings().Kind != platform::TKeyInputKind::kiKeyboardKey) {
+            return false;
+        }
+        if (event == FL_KEYDOWN) {
+            return m_keyboard.Press(symbol);
+        }
+        if (event == FL_KEYUP) {
+            return m_keyboard.Release(symbol);
+        }
+        m_keyboard.ReleaseAll();  // the focus left: no release will come
+        return false;
+    });
+    m_keyInput.SetLostNotice([this](const std::string& message) { ShowLater(message); });
     m_testChannel = TTestChannel::FromEnvironment(*this);
 }
 
 TFrontEnd::~TFrontEnd() {
+    Fl::remove_timeout(&TFrontEnd::ShowPending, this);
     m_testChannel.reset();
     m_formViews.clear();
     m_keys.RemoveEventFilter();
@@ -71,6 +90,10 @@ int TFrontEnd::Run() {
         view->SetToolkitArguments(m_argc, m_argv);
     }
     RunHandler([mainForm] { mainForm->Show(); });
+    m_started = true;
+    if (!m_pendingMessages.empty()) {
+        Fl::add_timeout(0.0, &TFrontEnd::ShowPending, this);
+    }
     while (!m_application.Terminated()) {
         if (Fl::wait() == 0) {
             break;  // no window open any more
@@ -115,6 +138,35 @@ void TFrontEnd::EndProgram() {
         m_application.Forms(i)->Hide();
     }
     m_application.MainForm()->Close();
+}
+
+void TFrontEnd::LoadSettings(const std::string& path) {
+    m_settingsPath = path;
+    const platform::TSettingsLoad load = platform::LoadSettings(path);
+    if (!load.Message.empty()) {
+        ShowLater(load.Message);
+    }
+    try {
+        m_keyInput.Apply(load.Settings);
+    } catch (const platform::EKeyInputError& error) {
+        ShowLater(std::string(error.what()) + "\nThe right mouse button is the key until then.");
+    }
+}
+
+void TFrontEnd::ShowLater(const std::string& message) {
+    m_pendingMessages.push_back(message);
+    if (m_started) {
+        Fl::add_timeout(0.0, &TFrontEnd::ShowPending, this);
+    }
+}
+
+void TFrontEnd::ShowPending(void* frontEnd) {
+    auto* self = static_cast<TFrontEnd*>(frontEnd);
+    while (!self->m_pendingMessages.empty()) {
+        const std::string message = self->m_pendingMessages.front();
+        self->m_pendingMessages.erase(self->m_pendingMessages.begin());
+        self->RunHandler([self, &message] { self->m_dialogs.ShowMessage(message); });
+    }
 }
 
 void TFrontEnd::WindowPainted(TFormView& view) {

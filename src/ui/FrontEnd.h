@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "forms/Application.h"
+#include "platform/KeyInput.h"
+#include "platform/KeyboardKey.h"
 #include "platform/Services.h"
 #include "ui/FltkServices.h"
 #include "ui/KeyTracker.h"
@@ -51,6 +53,13 @@ class TFrontEnd {
     const std::vector<std::unique_ptr<TFormView>>& FormViews() const { return m_formViews; }
     TFormView* ViewOf(const forms::TForm& form) const;
     TRightButtonTracker& Keys() { return m_keys; }
+    // The key input the capture polls: the right button unless the settings chose another.
+    platform::TKeyInput& KeyInput() { return m_keyInput; }
+    platform::TKeyboardKey& KeyboardKey() { return m_keyboard; }
+    // Reads the settings file (empty: none) and puts its key input in place. What went wrong (a
+    // damaged file, an input that cannot be opened) is shown once the main window is up.
+    void LoadSettings(const std::string& path);
+    const std::string& SettingsPath() const { return m_settingsPath; }
     TFltkDialogs& Dialogs() { return m_dialogs; }
     TFltkEventPump& Pump() { return m_pump; }
     // The folder the program was started from, where its shipped files are looked for first.
@@ -58,17 +67,25 @@ class TFrontEnd {
 
   private:
     void EndProgram();
+    // Shows a message from the event loop, outside whatever called this.
+    void ShowLater(const std::string& message);
+    static void ShowPending(void* frontEnd);
 
     forms::TApplication& m_application;
     int m_argc = 0;
     char** m_argv = nullptr;
     TRightButtonTracker m_keys;
+    platform::TKeyboardKey m_keyboard;
+    platform::TKeyInput m_keyInput;
     TFltkEventPump m_pump;
     TFltkDialogs m_dialogs;
     platform::TScopedServices m_services;
     std::string m_programFolder;
     std::vector<std::unique_ptr<TFormView>> m_formViews;
     std::unique_ptr<TTestChannel> m_testChannel;
+    std::string m_settingsPath;
+    std::vector<std::string> m_pendingMessages;  // shown by ShowPending, in order
+    bool m_started = false;                      // the main window has been shown
 };
 
 }  // namespace ui

@@ -12,17 +12,6 @@ namespace {
 TRightButtonTracker* g_installedTracker = nullptr;
 }  // namespace
 
-void TRightButtonTracker::Press() {
-    if ((m_state & kDownBit) != 0) {
-        return;
-    }
-    m_state = static_cast<uint8_t>((m_state ^ kToggleBit) | kDownBit);
-}
-
-void TRightButtonTracker::Release() {
-    m_state = static_cast<uint8_t>(m_state & ~kDownBit);
-}
-
 void TRightButtonTracker::InstallEventFilter() {
     assert(g_installedTracker == nullptr && "only one key tracker can filter events");
     g_installedTracker = this;
@@ -55,6 +44,14 @@ int TRightButtonTracker::FilterEvent(int event, Fl_Window* window) {
         if (event == FL_RELEASE && right) {
             tracker->Release();
             return tracker->PassesOn(event, window) ? Fl::handle_(event, window) : 1;
+        }
+        if ((event == FL_KEYDOWN || event == FL_KEYUP || event == FL_UNFOCUS) &&
+            tracker->m_keyHandler) {
+            const unsigned symbol =
+                event == FL_UNFOCUS ? 0u : static_cast<unsigned>(Fl::event_key());
+            if (tracker->m_keyHandler(event, symbol)) {
+                return 1;
+            }
         }
         // A drag with only the right button held is the key being held, not a drag.
         if (event == FL_DRAG && (Fl::event_state() & (FL_BUTTON1 | FL_BUTTON2)) == 0) {

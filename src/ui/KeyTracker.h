@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/KeyByte.h"
 #include "platform/Services.h"
 
 class Fl_Window;
@@ -15,14 +16,14 @@ namespace ui {
 // (0/1 up, 128/129 down, successive presses alternating between 129 and 128).
 class TRightButtonTracker : public platform::IKeyState {
   public:
-    static constexpr uint8_t kDownBit = 0x80;
-    static constexpr uint8_t kToggleBit = 0x01;
+    static constexpr uint8_t kDownBit = platform::TKeyByte::kDownBit;
+    static constexpr uint8_t kToggleBit = platform::TKeyByte::kToggleBit;
 
     // A press while the button is already down (a lost release) changes nothing, nor does a
     // release while it is up: the byte follows the button, not the event count.
-    void Press();
-    void Release();
-    uint8_t RightButtonState() override { return m_state; }
+    void Press() { m_byte.Press(); }
+    void Release() { m_byte.Release(); }
+    uint8_t RightButtonState() override { return m_byte.Byte(); }
 
     // Routes every event of the program's windows through this tracker while it lives: right
     // button presses, releases and drags update the byte and go no further, so no widget, menu
@@ -34,6 +35,11 @@ class TRightButtonTracker : public platform::IKeyState {
     // which (a chart that pans with the right button when no keying run is being captured).
     using TPassThrough = std::function<bool(int event, const Fl_Window* window)>;
     void SetPassThrough(TPassThrough test) { m_passThrough = std::move(test); }
+    // Key presses and releases of the program's windows (FL_KEYDOWN, FL_KEYUP with the key's
+    // symbol) and the loss of the keyboard focus (FL_UNFOCUS, symbol 0) go to the handler first;
+    // an event it returns true for goes no further.
+    using TKeyHandler = std::function<bool(int event, unsigned symbol)>;
+    void SetKeyHandler(TKeyHandler handler) { m_keyHandler = std::move(handler); }
     ~TRightButtonTracker() override;
 
   private:
@@ -41,9 +47,10 @@ class TRightButtonTracker : public platform::IKeyState {
     bool PassesOn(int event, const Fl_Window* window) const {
         return m_passThrough && m_passThrough(event, window);
     }
-    uint8_t m_state = 0;
+    platform::TKeyByte m_byte;
     bool m_installed = false;
     TPassThrough m_passThrough;
+    TKeyHandler m_keyHandler;
 };
 
 }  // namespace ui

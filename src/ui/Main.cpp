@@ -12,6 +12,7 @@
 #include "app/Startup.h"
 #include "chart/panel/ChartPanelExtended.h"
 #include "forms/Application.h"
+#include "platform/SettingsFile.h"
 #include "ui/AssetFiles.h"
 #include "ui/CommandLine.h"
 #include "ui/FrontEnd.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
         app::CreateWindows();
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();
+        frontEnd.LoadSettings(platform::SettingsPathFromEnvironment());
         if (commandLine.ToolkitOptions) {
             frontEnd.SetToolkitArguments(argc, argv);
         }

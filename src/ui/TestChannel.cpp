@@ -66,6 +66,15 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
             if (memo->Visible()) {
                 out << key << "Text=" << EscapeValue(MemoShownText(*memo)) << '\n';
             }
+            // The data boxes' lines on one line, hidden or not (a run's record).
+            std::string words;
+            for (int32_t i = 0; i < memo->Lines().Count(); ++i) {
+                if (i > 0) {
+                    words += ' ';
+                }
+                words += memo->Lines().Strings(i);
+            }
+            out << key << "Words=" << EscapeValue(words) << '\n';
         }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
             out << key << "Paints=" << chartView->PaintCount() << '\n';
@@ -130,6 +139,8 @@ std::string EscapeValue(const std::string& text) {
 std::string DescribeState(TFrontEnd& frontEnd) {
     std::ostringstream out;
     out << "KeyState=" << static_cast<int>(frontEnd.Keys().RightButtonState()) << '\n'
+        << "KeyInput=" << platform::KindName(frontEnd.KeyInput().Settings().Kind) << '\n'
+        << "KeyInput.Lost=" << (frontEnd.KeyInput().Lost() ? 1 : 0) << '\n'
         << "Dialog.Open=" << (frontEnd.Dialogs().MessageOpen() ? 1 : 0) << '\n'
         << "Dialog.Text=" << EscapeValue(frontEnd.Dialogs().OpenMessage()) << '\n';
     for (const std::unique_ptr<TFormView>& view : frontEnd.FormViews()) {

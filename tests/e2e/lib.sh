@@ -44,6 +44,9 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$WORK/display")"
 }
 
+# The program's settings folder: the test's own, never the user's.
+export XDG_CONFIG_HOME=$WORK/config
+
 # Starts the program in folder $1 (default: the work folder) with extra environment "$@" and
 # waits for its first painted main window.
 start_program() {

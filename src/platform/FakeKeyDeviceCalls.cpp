@@ -1,0 +1,110 @@
+// The in-memory device calls of the key-input tests.
+#include "platform/FakeKeyDeviceCalls.h"
+
+#include <fnmatch.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace platform {
+
+void TFakeKeyDeviceCalls::AddDevice(const std::string& path, const std::string& group) {
+    m_devices[path].Group = group;
+}
+
+void TFakeKeyDeviceCalls::SetOpenError(const std::string& path, int error) {
+    m_devices[path].OpenError = error;
+}
+
+void TFakeKeyDeviceCalls::SetModemBits(const std::string& path, uint32_t bits) {
+    m_devices[path].ModemBits = bits;
+}
+
+void TFakeKeyDeviceCalls::SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes) {
+    m_devices[path].Codes = codes;
+}
+
+void TFakeKeyDeviceCalls::SetKeyDown(const std::string& path, uint32_t code, bool down) {
+    if (down) {
+        m_devices[path].Down.insert(code);
+    } else {
+        m_devices[path].Down.erase(code);
+    }
+}
+
+void TFakeKeyDeviceCalls::Unplug(const std::string& path) {
+    m_devices[path].Plugged = false;
+}
+
+void TFakeKeyDeviceCalls::Plug(const std::string& path) {
+    m_devices[path].Plugged = true;
+}
+
+int TFakeKeyDeviceCalls::Open(const std::string& path, int& fd) {
+    ++m_openCalls;
+    fd = -1;
+    const auto found = m_devices.find(path);
+    if (found == m_devices.end() || !found->second.Plugged) {
+        return ENOENT;
+    }
+    if (found->second.OpenError != 0) {
+        return found->second.OpenError;
+    }
+    fd = m_nextFd++;
+    m_open[fd] = path;
+    return 0;
+}
+
+void TFakeKeyDeviceCalls::Close(int fd) {
+    m_open.erase(fd);
+}
+
+TFakeKeyDeviceCalls::TDevice* TFakeKeyDeviceCalls::Find(int fd, int& error) {
+    const auto open = m_open.find(fd);
+    if (open == m_open.end()) {
+        error = EBADF;
+        return nullptr;
+    }
+    TDevice& device = m_devices[open->second];
+    error = device.Plugged ? 0 : ENODEV;
+    return device.Plugged ? &device : nullptr;
+}
+
+int TFakeKeyDeviceCalls::ModemStatus(int fd, uint32_t& bits) {
+    int error = 0;
+    const TDevice* device = Find(fd, error);
+    if (device != nullptr) {
+        bits = device->ModemBits;
+    }
+    return error;
+}
+
+int TFakeKeyDeviceCalls::KeyBits(int fd, bool capabilities, uint8_t* bits) {
+    int error = 0;
+    const TDevice* device = Find(fd, error);
+    if (device == nullptr) {
+        return error;
+    }
+    std::memset(bits, 0, kKeyBitBytes);
+    for (uint32_t code : capabilities ? device->Codes : device->Down) {
+        bits[code / 8] = static_cast<uint8_t>(bits[code / 8] | (1u << (code % 8)));
+    }
+    return 0;
+}
+
+std::vector<std::string> TFakeKeyDeviceCalls::List(const std::string& pattern) {
+    std::vector<std::string> paths;
+    for (const auto& [path, device] : m_devices) {
+        if (device.Plugged && fnmatch(pattern.c_str(), path.c_str(), FNM_PATHNAME) == 0) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
+std::string TFakeKeyDeviceCalls::GroupOf(const std::string& path) {
+    const auto found = m_devices.find(path);
+    return found == m_devices.end() ? std::string() : found->second.Group;
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+// Scriptable device calls for tests of the key inputs: device files held in memory with their
+// modem lines, keys and owning group; a device can refuse to open, be unplugged and come back.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/KeyDeviceCalls.h"
+
+namespace platform {
+
+class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
+  public:
+    // A device file, owned by group; opens unless an error is set.
+    void AddDevice(const std::string& path, const std::string& group = "root");
+    // Every later Open of the path fails with error (0: opens again).
+    void SetOpenError(const std::string& path, int error);
+    void SetModemBits(const std::string& path, uint32_t bits);
+    void SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes);
+    void SetKeyDown(const std::string& path, uint32_t code, bool down);
+    // Unplugged: calls on its open descriptors fail with ENODEV and it no longer opens.
+    void Unplug(const std::string& path);
+    void Plug(const std::string& path);
+
+    size_t OpenCount() const { return m_open.size(); }
+    int OpenCalls() const { return m_openCalls; }
+
+    int Open(const std::string& path, int& fd) override;
+    void Close(int fd) override;
+    int ModemStatus(int fd, uint32_t& bits) override;
+    int KeyBits(int fd, bool capabilities, uint8_t* bits) override;
+    std::vector<std::string> List(const std::string& pattern) override;
+    std::string GroupOf(const std::string& path) override;
+
+  private:
+    struct TDevice {
+        std::string Group;
+        int OpenError = 0;
+        bool Plugged = true;
+        uint32_t ModemBits = 0;
+        std::set<uint32_t> Codes;
+        std::set<uint32_t> Down;
+    };
+    // The device behind an open descriptor, or nullptr with the error to return.
+    TDevice* Find(int fd, int& error);
+
+    std::map<std::string, TDevice> m_devices;
+    std::map<int, std::string> m_open;  // descriptor -> path
+    int m_nextFd = 3;
+    int m_openCalls = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,85 @@
+// The Linux device calls behind the key inputs: open(2), TIOCMGET, EVIOCGBIT and EVIOCGKEY.
+#include "platform/KeyDeviceCalls.h"
+
+#include <fcntl.h>
+#include <glob.h>
+#include <grp.h>
+#include <linux/input.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+static_assert(kModemDcd == TIOCM_CAR && kModemRi == TIOCM_RNG && kModemDsr == TIOCM_DSR &&
+              kModemCts == TIOCM_CTS);
+static_assert(kMaxKeyCode == KEY_MAX);
+
+class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
+  public:
+    int Open(const std::string& path, int& fd) override {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        return fd < 0 ? errno : 0;
+    }
+    void Close(int fd) override { ::close(fd); }
+    int ModemStatus(int fd, uint32_t& bits) override {
+        int status = 0;
+        if (::ioctl(fd, TIOCMGET, &status) != 0) {
+            return errno;
+        }
+        bits = static_cast<uint32_t>(status);
+        return 0;
+    }
+    int KeyBits(int fd, bool capabilities, uint8_t* bits) override {
+        const unsigned long request =
+            capabilities ? EVIOCGBIT(EV_KEY, kKeyBitBytes) : EVIOCGKEY(kKeyBitBytes);
+        return ::ioctl(fd, request, bits) < 0 ? errno : 0;
+    }
+    std::vector<std::string> List(const std::string& pattern) override {
+        std::vector<std::string> paths;
+        glob_t found{};
+        if (::glob(pattern.c_str(), 0, nullptr, &found) == 0) {
+            for (size_t i = 0; i < found.gl_pathc; ++i) {
+                paths.emplace_back(found.gl_pathv[i]);
+            }
+        }
+        ::globfree(&found);
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    std::string GroupOf(const std::string& path) override {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            return std::string();
+        }
+        const group* owner = ::getgrgid(info.st_gid);
+        return owner != nullptr && owner->gr_name != nullptr ? owner->gr_name : std::string();
+    }
+};
+
+IKeyDeviceCalls*& Current() {
+    static TLinuxKeyDeviceCalls calls;
+    static IKeyDeviceCalls* current = &calls;
+    return current;
+}
+
+}  // namespace
+
+IKeyDeviceCalls& KeyDeviceCalls() {
+    return *Current();
+}
+
+TScopedKeyDeviceCalls::TScopedKeyDeviceCalls(IKeyDeviceCalls& replacement) : m_saved(Current()) {
+    Current() = &replacement;
+}
+
+TScopedKeyDeviceCalls::~TScopedKeyDeviceCalls() {
+    Current() = m_saved;
+}
+
+}  // namespace platform

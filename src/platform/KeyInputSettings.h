@@ -1,0 +1,48 @@
+// The operator's choice of key input, as kept in the settings file: which input, its port and
+// line, key or device and code, the inverted switch and the debounce time. Reading takes any
+// text: a damaged or unknown setting keeps its default and is named in the problems.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/KeyboardKey.h"
+#include "platform/SerialLineKey.h"
+
+namespace platform {
+
+enum class TKeyInputKind { kiRightButton, kiSerialLine, kiKeyboardKey, kiInputDevice };
+
+struct TKeyInputSettings {
+    static constexpr uint32_t kDefaultDeviceCode = 29;  // the left Ctrl key of a keyboard adapter
+
+    TKeyInputKind Kind = TKeyInputKind::kiRightButton;
+    std::string SerialPort;  // a device path, empty until chosen
+    TSerialLine Line = TSerialLine::slDsr;
+    uint32_t KeyboardKey = TKeyboardKey::kLeftCtrl;  // key symbol
+    std::string InputDevice;                         // a device path, empty until chosen
+    uint32_t DeviceCode = kDefaultDeviceCode;        // 0..kMaxKeyCode
+    bool Inverted = false;
+    int32_t DebounceMs = 0;  // milliseconds, 0..20
+
+    bool operator==(const TKeyInputSettings&) const = default;
+};
+
+const char* KindName(TKeyInputKind kind);
+
+struct TSettingsRead {
+    TKeyInputSettings Settings;
+    // One line per setting that fell back to its default ("line 3: ...").
+    std::vector<std::string> Problems;
+};
+
+// The longest settings text read, bytes; a longer one is read up to there and named a problem.
+constexpr size_t kMaxSettingsBytes = 64 * 1024;
+
+TSettingsRead ParseSettings(std::string_view text);
+std::string FormatSettings(const TKeyInputSettings& settings);
+
+}  // namespace platform

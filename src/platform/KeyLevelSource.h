@@ -1,0 +1,29 @@
+// A key input other than the right button, sampled once per poll: its contact is open or closed,
+// or the input has gone (a device unplugged). Failures to open it are EKeyInputError.
+#pragma once
+
+#include <string>
+
+#include "base/Exceptions.h"
+
+namespace platform {
+
+enum class TKeyLevel { klOpen, klClosed, klLost };
+
+class IKeyLevelSource {
+  public:
+    virtual ~IKeyLevelSource() = default;
+    virtual TKeyLevel Level() = 0;
+    // After a loss: tries quietly to open the input again; true when it is back.
+    virtual bool Reopen() = 0;
+    // How messages name the input ("the serial port /dev/ttyUSB0").
+    virtual std::string Description() const = 0;
+};
+
+// A key input that cannot be used; the message says why and what to do.
+class EKeyInputError : public base::Exception {
+  public:
+    using base::Exception::Exception;
+};
+
+}  // namespace platform

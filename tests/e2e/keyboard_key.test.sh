@@ -1,0 +1,66 @@
+# The keyboard key as the Morse key, chosen in the settings file: Start, five elements keyed with
+# Left Ctrl in the focused main window, Finish. The right button does nothing meanwhile, and the
+# results equal those the replay tool computes for the same timing (the polls at which the
+# program saw each change, at the rate it measured).
+source "$(dirname "$0")/lib.sh"
+: "${KEYVET_REPLAY:?KEYVET_REPLAY must name keyvet-replay}"
+mkdir -p "$XDG_CONFIG_HOME/keyvet"
+printf '[key-input]\ninput = keyboard-key\nkeyboard-key = Control_L\n' \
+    >"$XDG_CONFIG_HOME/keyvet/settings.ini"
+start_xvfb
+start_program
+state
+expect KeyInput keyboard-key
+expect Dialog.Open 0
+
+click Form1.Start
+wait_for Form1.Button1.Enabled 1
+read -r x y < <(centre Form1.Chart1)
+xdotool mousemove "$x" "$y"
+window=$(xdotool search --name '^Morse Keyvet' | head -n1)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+# The right button is not the key now.
+xdotool mousedown 3
+sleep 0.1
+xdotool mouseup 3
+sleep 0.1
+state
+expect Form1.Memo2.Lines 1
+# dah dit dah dit dah with Left Ctrl.
+xdotool keydown Control_L
+sleep 0.3
+state
+expect Form1.Label1.Caption 129
+xdotool keyup Control_L
+for down in 0.06 0.18 0.06 0.18; do
+    sleep 0.06
+    xdotool keydown Control_L
+    sleep "$down"
+    xdotool keyup Control_L
+done
+wait_for Form1.Label1.Caption 1
+expect Form1.Memo2.Lines 11
+polls=$(value Form1.Memo2.Words)
+ticks=$(value Form1.Memo6.Words)
+states=$(value Form1.Memo3.Words)
+
+click Form1.Button1
+wait_for Form1.Start.Caption "Re-start: Press TWICE"
+expect Dialog.Open 0
+
+# The same timing as a replay script: each change half a poll before the poll that saw it, at
+# the rate measured between the first and last change.
+awk -v polls="$polls" -v ticks="$ticks" -v states="$states" 'BEGIN {
+    n = split(polls, p, " "); split(ticks, t, " "); split(states, s, " ")
+    rate = (p[n] - p[2]) / (t[n] - t[2])
+    printf "rate %.17g\ninitial %d\n", rate, s[1]
+    for (i = 2; i <= n; i++) printf "%.6f %s\n", (p[i] - 0.5) / rate, (s[i] > 120 ? "down" : "up")
+}' >"$WORK/timing.txt"
+"$KEYVET_REPLAY" "$WORK/timing.txt" >"$WORK/replayed" || fail "the replay failed: $(cat "$WORK/timing.txt")"
+for box in Label21 Edit1 Edit2 Edit3 Edit4 Edit5 Edit6 Edit7 Edit8 Edit9 Edit10 Edit11 Edit12 Edit13; do
+    exact=$(awk -F'\t' -v box="$box" '$1 == box {print $2}' "$WORK/replayed")
+    [ "$(value "Form1.$box.Caption")" = "$exact" ] ||
+        fail "$box shows '$(value "Form1.$box.Caption")', the replay '$exact' ($(cat "$WORK/timing.txt"))"
+done
+[[ "$(value Form1.Edit1.Caption)" =~ ^[0-9]+$ ]] || fail "no dit length"
+echo PASS

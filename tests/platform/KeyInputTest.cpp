@@ -1,0 +1,265 @@
+// The key inputs behind the key-state byte, with their device calls scripted: line changes become
+// key-state changes in order with the toggle bit flipping at each press, inversion, debounce at
+// its boundaries, a device unplugged and plugged in again, and the messages for devices that
+// cannot be used.
+#include "platform/KeyInput.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/FakeKeyDeviceCalls.h"
+#include "platform/InputDeviceKey.h"
+#include "platform/KeyConditioner.h"
+#include "platform/SerialLineKey.h"
+
+namespace platform {
+namespace {
+
+constexpr int64_t kMs = 1000000;  // nanoseconds
+
+class TFakeTime : public ITimeSource {
+  public:
+    int64_t MonotonicNs() override { return Ns; }
+    int64_t Ns = 0;
+};
+
+class TScriptedButton : public IKeyState {
+  public:
+    uint8_t RightButtonState() override { return Byte; }
+    uint8_t Byte = 0;
+};
+
+// Samples a level script (one character a millisecond: '-' open, '#' closed) and returns the
+// bytes at the polls where the byte changed, as "ms:byte" items.
+std::string Changes(TKeyConditioner& conditioner, const std::string& levels) {
+    std::string changes;
+    int last = -1;
+    for (size_t ms = 0; ms < levels.size(); ++ms) {
+        const int byte = conditioner.Sample(levels[ms] == '#', static_cast<int64_t>(ms) * kMs);
+        if (byte != last) {
+            changes +=
+                (changes.empty() ? "" : " ") + std::to_string(ms) + ":" + std::to_string(byte);
+            last = byte;
+        }
+    }
+    return changes;
+}
+
+TEST(KeyConditionerTest, PressesSetBitSevenAndFlipTheToggleBit) {
+    TKeyConditioner plain;
+    EXPECT_EQ(Changes(plain, "--##--##-###"), "0:0 2:129 4:1 6:128 8:0 9:129");
+    TKeyConditioner inverted(true, 0);
+    EXPECT_EQ(Changes(inverted, "--##--"), "0:129 2:1 4:128");
+}
+
+TEST(KeyConditionerTest, DebounceDropsChangesShorterThanItAndKeepsOnesAsLong) {
+    // 5 ms: a 4 ms press and a 4 ms gap are bounces; a 5 ms press is kept, 5 ms late.
+    TKeyConditioner debounced(false, 5);
+    EXPECT_EQ(Changes(debounced, "--####------#####---------"), "0:0 17:129 22:1");
+    TKeyConditioner gaps(false, 5);
+    EXPECT_EQ(Changes(gaps, "##########----##########-----------"), "0:0 5:129 29:1");
+    // Both edges late by the same time, so a mark keeps its length: 12 ms down in, 12 ms out.
+    TKeyConditioner mark(false, 3);
+    EXPECT_EQ(Changes(mark, "---############--------"), "0:0 6:129 18:1");
+    // Debounce and inversion together: the open contact is the pressed key.
+    TKeyConditioner both(true, 2);
+    EXPECT_EQ(Changes(both, "##-#----##"), "0:0 6:129");
+}
+
+TEST(KeyConditionerTest, DebounceIsClampedToItsRange) {
+    EXPECT_EQ(TKeyConditioner(false, 50).DebounceMs(), 20);
+    EXPECT_EQ(TKeyConditioner(false, -3).DebounceMs(), 0);
+    EXPECT_FALSE(TKeyConditioner(false, 0).NeedsTime());
+}
+
+class KeyInputTest : public ::testing::Test {
+  protected:
+    KeyInputTest() : m_services(TServices{nullptr, nullptr, nullptr, nullptr, nullptr, &m_time}) {
+        m_calls.AddDevice("/dev/ttyUSB0", "dialout");
+        m_calls.AddDevice("/dev/input/event4", "input");
+        m_calls.SetKeyCodes("/dev/input/event4", {29, 0x110});
+    }
+    TKeyInputSettings Serial(TSerialLine line = TSerialLine::slDsr) {
+        TKeyInputSettings s;
+        s.Kind = TKeyInputKind::kiSerialLine;
+        s.SerialPort = "/dev/ttyUSB0";
+        s.Line = line;
+        return s;
+    }
+    TKeyInputSettings Device(uint32_t code = 29) {
+        TKeyInputSettings s;
+        s.Kind = TKeyInputKind::kiInputDevice;
+        s.InputDevice = "/dev/input/event4";
+        s.DeviceCode = code;
+        return s;
+    }
+    // The message of the EKeyInputError that applying s raises, or "applied".
+    std::string ApplyMessage(const TKeyInputSettings& s) {
+        try {
+            m_input.Apply(s);
+        } catch (const EKeyInputError& error) {
+            return error.what();
+        }
+        return "applied";
+    }
+
+    TFakeTime m_time;
+    TScopedServices m_services;
+    TFakeKeyDeviceCalls m_calls;
+    TScriptedButton m_button;
+    TKeyboardKey m_keyboard;
+    TKeyInput m_input{m_button, m_keyboard, m_calls};
+};
+
+TEST_F(KeyInputTest, TheRightButtonByteGoesThroughUnchangedByDefault) {
+    // A press and release between two polls still flips the toggle bit of the tracked byte.
+    m_button.Byte = 129;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    m_button.Byte = 128;
+    EXPECT_EQ(m_input.RightButtonState(), 128);
+    // Inverted, the button's levels are sampled afresh: held reads as up, released as down.
+    TKeyInputSettings inverted;
+    inverted.Inverted = true;
+    m_input.Apply(inverted);
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    m_button.Byte = 0;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+}
+
+TEST_F(KeyInputTest, SerialLineChangesBecomeKeyStateChangesInOrder) {
+    m_input.Apply(Serial());
+    std::vector<int> bytes;
+    for (uint32_t bits : {0u, kModemDsr, kModemDsr | kModemCts, kModemCts, kModemDsr, 0u}) {
+        m_calls.SetModemBits("/dev/ttyUSB0", bits);
+        bytes.push_back(m_input.RightButtonState());
+    }
+    EXPECT_EQ(bytes, (std::vector<int>{0, 129, 129, 1, 128, 0}));
+}
+
+TEST_F(KeyInputTest, EachSerialLineReadsOnlyItsOwnBit) {
+    const std::pair<TSerialLine, uint32_t> lines[] = {{TSerialLine::slDsr, 0x100},
+                                                      {TSerialLine::slCts, 0x020},
+                                                      {TSerialLine::slDcd, 0x040},
+                                                      {TSerialLine::slRi, 0x080}};
+    for (const auto& [line, bit] : lines) {
+        SCOPED_TRACE(TSerialLineKey::LineName(line));
+        m_input.Apply(Serial(line));
+        m_calls.SetModemBits("/dev/ttyUSB0", 0x1ff & ~bit);
+        EXPECT_EQ(m_input.RightButtonState() & 0x80, 0);
+        m_calls.SetModemBits("/dev/ttyUSB0", bit);
+        EXPECT_EQ(m_input.RightButtonState() & 0x80, 0x80);
+        m_calls.SetModemBits("/dev/ttyUSB0", 0);
+        m_input.RightButtonState();
+    }
+    // Only the port in use stays open.
+    EXPECT_EQ(m_calls.OpenCount(), 1u);
+}
+
+TEST_F(KeyInputTest, AnInputDeviceReadsItsChosenCodeOnly) {
+    m_input.Apply(Device(0x110));
+    m_calls.SetKeyDown("/dev/input/event4", 29, true);
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    m_calls.SetKeyDown("/dev/input/event4", 0x110, true);
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    m_calls.SetKeyDown("/dev/input/event4", 0x110, false);
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_EQ(ApplyMessage(Device(30)),
+              "The input device /dev/input/event4 has no key or button with the code 30.");
+}
+
+TEST_F(KeyInputTest, TheKeyboardKeyFollowsOnlyTheChosenKey) {
+    TKeyInputSettings s;
+    s.Kind = TKeyInputKind::kiKeyboardKey;
+    m_input.Apply(s);
+    EXPECT_FALSE(m_keyboard.Press(0xffe4));  // right Ctrl is not the key
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    EXPECT_TRUE(m_keyboard.Press(TKeyboardKey::kLeftCtrl));
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_TRUE(m_keyboard.Release(TKeyboardKey::kLeftCtrl));
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    s.KeyboardKey = 0x20;
+    m_input.Apply(s);
+    EXPECT_FALSE(m_keyboard.Press(TKeyboardKey::kLeftCtrl));
+    EXPECT_TRUE(m_keyboard.Press(0x20));
+    EXPECT_EQ(m_input.RightButtonState() & 0x80, 0x80);
+}
+
+TEST_F(KeyInputTest, AnUnpluggedDeviceEndsTheKeyUpTellsOnceAndComesBack) {
+    std::vector<std::string> notices;
+    m_input.SetLostNotice([&](const std::string& text) { notices.push_back(text); });
+    m_input.Apply(Serial());
+    m_calls.SetModemBits("/dev/ttyUSB0", kModemDsr);
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    m_calls.Unplug("/dev/ttyUSB0");
+    // Up, with the toggle bit of the last press kept, at once and at every poll after.
+    for (int poll = 0; poll < 5; ++poll) {
+        m_time.Ns += 100 * kMs;
+        EXPECT_EQ(m_input.RightButtonState(), 1);
+    }
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0],
+              "The key input (serial port /dev/ttyUSB0) has gone. The key reads as up until it "
+              "is back; the run so far is kept.");
+    EXPECT_TRUE(m_input.Lost());
+    // Looked for again about once a second, not at every poll.
+    const int opens = m_calls.OpenCalls();
+    m_time.Ns += 650 * kMs;  // 1050 ms after the loss
+    m_input.RightButtonState();
+    m_time.Ns += 50 * kMs;
+    m_input.RightButtonState();
+    EXPECT_EQ(m_calls.OpenCalls(), opens + 1);
+    m_calls.Plug("/dev/ttyUSB0");
+    m_time.Ns += TKeyInput::kRetryNs;
+    EXPECT_EQ(m_input.RightButtonState(), 128);
+    EXPECT_FALSE(m_input.Lost());
+    EXPECT_EQ(notices.size(), 1u);
+}
+
+TEST_F(KeyInputTest, APortWithoutPermissionNamesTheGroupToJoin) {
+    m_calls.SetOpenError("/dev/ttyUSB0", EACCES);
+    EXPECT_EQ(ApplyMessage(Serial()),
+              "Cannot open the serial port /dev/ttyUSB0: permission denied. Join the group "
+              "dialout (sudo usermod -aG dialout $USER), then log out and in again.");
+    // A device owned by root names the usual group; an input device names its own.
+    m_calls.AddDevice("/dev/ttyS1", "root");
+    m_calls.SetOpenError("/dev/ttyS1", EPERM);
+    TKeyInputSettings s = Serial();
+    s.SerialPort = "/dev/ttyS1";
+    EXPECT_NE(ApplyMessage(s).find("Join the group dialout "), std::string::npos);
+    m_calls.SetOpenError("/dev/input/event4", EACCES);
+    EXPECT_NE(ApplyMessage(Device()).find("Join the group input "), std::string::npos);
+    // The failed choices left the right button in use.
+    EXPECT_EQ(m_input.Settings().Kind, TKeyInputKind::kiRightButton);
+    m_button.Byte = 129;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+}
+
+TEST_F(KeyInputTest, AMissingOrUnchosenDeviceIsRefusedWithItsReason) {
+    TKeyInputSettings s = Serial();
+    s.SerialPort = "/dev/ttyUSB7";
+    EXPECT_EQ(ApplyMessage(s), "The serial port /dev/ttyUSB7 is not there. Is it plugged in?");
+    s.SerialPort.clear();
+    EXPECT_EQ(ApplyMessage(s), "No serial port is chosen for the key.");
+    m_calls.SetOpenError("/dev/ttyUSB0", EBUSY);
+    EXPECT_EQ(ApplyMessage(Serial()),
+              "Cannot open the serial port /dev/ttyUSB0: Device or resource busy.");
+    EXPECT_EQ(m_calls.OpenCount(), 0u);
+}
+
+TEST(SerialPortsTest, ListsTheSerialPortsPresentByKind) {
+    TFakeKeyDeviceCalls calls;
+    for (const char* path : {"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/tty1",
+                             "/dev/ttyUSB0", "/dev/input/event0"}) {
+        calls.AddDevice(path);
+    }
+    EXPECT_EQ(
+        TSerialLineKey::Ports(calls),
+        (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0"}));
+    EXPECT_EQ(TInputDeviceKey::Devices(calls), (std::vector<std::string>{"/dev/input/event0"}));
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,191 @@
+// The settings file: a round trip of every setting, damaged and unknown settings falling back
+// to their defaults with one message, where the file lives, and a folder that cannot be written.
+#include "platform/SettingsFile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "base/Exceptions.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TTempFolder {
+  public:
+    TTempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "keyvet-settings-XXXXXX").string();
+        m_path = mkdtemp(pattern.data());
+    }
+    ~TTempFolder() { fs::remove_all(m_path); }
+    const fs::path& Path() const { return m_path; }
+
+  private:
+    fs::path m_path;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TKeyInputSettings Unusual() {
+    TKeyInputSettings s;
+    s.Kind = TKeyInputKind::kiInputDevice;
+    s.SerialPort = "/dev/ttyACM3";
+    s.Line = TSerialLine::slRi;
+    s.KeyboardKey = 0x20;
+    s.InputDevice = "/dev/input/by-id/usb-key-event-kbd";
+    s.DeviceCode = 767;
+    s.Inverted = true;
+    s.DebounceMs = 20;
+    return s;
+}
+
+TEST(KeyInputSettingsTest, EverySettingSurvivesARoundTrip) {
+    const TSettingsRead read = ParseSettings(FormatSettings(Unusual()));
+    EXPECT_TRUE(read.Problems.empty());
+    EXPECT_EQ(read.Settings, Unusual());
+    for (TKeyInputKind kind : {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
+                               TKeyInputKind::kiKeyboardKey}) {
+        TKeyInputSettings s;
+        s.Kind = kind;
+        EXPECT_EQ(ParseSettings(FormatSettings(s)).Settings, s) << KindName(kind);
+    }
+}
+
+TEST(KeyInputSettingsTest, AHandWrittenFileIsRead) {
+    const TSettingsRead read = ParseSettings(
+        "; comment\r\n[key-input]\r\n  input=serial-line \r\nserial-port = /dev/ttyUSB0\n"
+        "serial-line = CTS\n#inverted = 1\ndebounce-ms = 0\ndebounce-ms = 7");
+    EXPECT_TRUE(read.Problems.empty()) << read.Problems[0];
+    EXPECT_EQ(read.Settings.Kind, TKeyInputKind::kiSerialLine);
+    EXPECT_EQ(read.Settings.SerialPort, "/dev/ttyUSB0");
+    EXPECT_EQ(read.Settings.Line, TSerialLine::slCts);
+    EXPECT_FALSE(read.Settings.Inverted);
+    EXPECT_EQ(read.Settings.DebounceMs, 7);
+}
+
+TEST(KeyInputSettingsTest, DamagedSettingsKeepTheirDefaultsAndAreEachNamed) {
+    const TSettingsRead read = ParseSettings(
+        "[key-input]\n"
+        "input = keyboard-key\n"   // 2: good
+        "debounce-ms = 21\n"       // 3: one past the range
+        "debounce-ms = -1\n"       // 4
+        "device-code = 768\n"      // 5: one past the highest code
+        "inverted = yes\n"         // 6
+        "serial-port = ttyUSB0\n"  // 7: not a device path
+        "serial-line = DTR\n"      // 8: an output line, not a status line
+        "keyboard-key = F13\n"     // 9
+        "colour = blue\n"          // 10
+        "garbage\n"                // 11
+        "[window]\n"               // 12: another section's settings are not ours
+        "input = serial-line\n"
+        "[key-input]\n"
+        "device-code = 767\n");  // 15: the highest code is good
+    EXPECT_EQ(read.Settings.Kind, TKeyInputKind::kiKeyboardKey);
+    EXPECT_EQ(read.Settings.DebounceMs, 0);
+    EXPECT_EQ(read.Settings.DeviceCode, 767u);
+    EXPECT_FALSE(read.Settings.Inverted);
+    EXPECT_TRUE(read.Settings.SerialPort.empty());
+    EXPECT_EQ(read.Settings.Line, TSerialLine::slDsr);
+    EXPECT_EQ(read.Settings.KeyboardKey, TKeyboardKey::kLeftCtrl);
+    std::string lines;
+    for (const std::string& problem : read.Problems) {
+        lines += problem.substr(0, problem.find(':')) + ",";
+    }
+    EXPECT_EQ(lines, "line 3,line 4,line 5,line 6,line 7,line 8,line 9,line 10,line 11,line 12,");
+    EXPECT_EQ(read.Problems[0],
+              "line 3: the debounce time must be a whole number of milliseconds from 0 to 20, "
+              "not '21'");
+    EXPECT_EQ(read.Problems[7], "line 10: unknown setting 'colour'");
+}
+
+TEST(KeyInputSettingsTest, BinaryOrHugeTextIsReadSafely) {
+    const std::string binary("input = \x01\xff\x7f\n\0\0debounce-ms=\x80", 26);
+    const TSettingsRead read = ParseSettings(binary);
+    EXPECT_EQ(read.Settings, TKeyInputSettings());
+    EXPECT_EQ(read.Problems[0].find('\x01'), std::string::npos);  // shown, not echoed raw
+    const std::string huge(kMaxSettingsBytes + 10, '#');
+    EXPECT_EQ(ParseSettings(huge).Problems.size(), 1u);
+}
+
+TEST(SettingsFileTest, TheFileLivesInTheConfigFolder) {
+    EXPECT_EQ(SettingsPath("/x/config", "/home/op"), "/x/config/keyvet/settings.ini");
+    EXPECT_EQ(SettingsPath("relative", "/home/op"), "/home/op/.config/keyvet/settings.ini");
+    EXPECT_EQ(SettingsPath("", "/home/op"), "/home/op/.config/keyvet/settings.ini");
+    EXPECT_EQ(SettingsPath(nullptr, nullptr), "");
+    EXPECT_EQ(SettingsPath(nullptr, ""), "");
+}
+
+TEST(SettingsFileTest, SavedSettingsLoadBackAndReplaceTheOldFile) {
+    TTempFolder folder;
+    const std::string path = (folder.Path() / "new" / "keyvet" / "settings.ini").string();
+    SaveSettings(path, TKeyInputSettings());
+    SaveSettings(path, Unusual());
+    const TSettingsLoad load = LoadSettings(path);
+    EXPECT_EQ(load.Message, "");
+    EXPECT_EQ(load.Settings, Unusual());
+    // Nothing but the file is left in its folder.
+    int entries = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path())) {
+        EXPECT_EQ(entry.path().filename(), "settings.ini");
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SettingsFileTest, AMissingFileGivesTheDefaultsQuietly) {
+    TTempFolder folder;
+    const TSettingsLoad load = LoadSettings((folder.Path() / "none.ini").string());
+    EXPECT_EQ(load.Message, "");
+    EXPECT_EQ(load.Settings, TKeyInputSettings());
+}
+
+TEST(SettingsFileTest, ADamagedFileGivesOneMessageNamingEveryProblem) {
+    TTempFolder folder;
+    const fs::path path = folder.Path() / "settings.ini";
+    std::ofstream(path) << "input = serial-line\nserial-line = XYZ\ninverted = 2\n";
+    const TSettingsLoad load = LoadSettings(path.string());
+    EXPECT_EQ(load.Settings.Kind, TKeyInputKind::kiSerialLine);
+    EXPECT_EQ(load.Message, "Some settings in " + path.string() +
+                                " could not be used and keep their defaults:\n"
+                                "line 2: unknown serial line 'XYZ' (DSR, CTS, DCD or RI)\n"
+                                "line 3: inverted must be 0 or 1, not '2'");
+    // A folder where the file should be cannot be read: defaults and a message.
+    const fs::path folderInstead = folder.Path() / "dir.ini";
+    fs::create_directory(folderInstead);
+    const TSettingsLoad unreadable = LoadSettings(folderInstead.string());
+    EXPECT_EQ(unreadable.Settings, TKeyInputSettings());
+    EXPECT_EQ(
+        unreadable.Message.rfind("Cannot read the settings file " + folderInstead.string(), 0), 0u);
+}
+
+TEST(SettingsFileTest, AnUnwritableFolderIsAnErrorAndTheOldFileStays) {
+    TTempFolder folder;
+    // A file where the folder should be: no permission bits can help (the tests may run as root).
+    const fs::path blocker = folder.Path() / "keyvet";
+    std::ofstream(blocker) << "not a folder";
+    const std::string path = (blocker / "settings.ini").string();
+    try {
+        SaveSettings(path, Unusual());
+        FAIL() << "saved into a file";
+    } catch (const base::Exception& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Cannot write settings file '" + path + "': ", 0),
+                  0u)
+            << error.what();
+    }
+    EXPECT_EQ(ReadAll(blocker), "not a folder");
+    EXPECT_THROW(SaveSettings("", Unusual()), base::Exception);
+}
+
+}  // namespace
+}  // namespace platform
