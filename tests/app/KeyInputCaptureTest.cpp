@@ -1,0 +1,125 @@
+// A keying run with a serial-line key whose adapter is unplugged in the middle of a mark: the
+// capture logs the key going up at once, the operator is told once, the run goes on to Finish
+// and the analysis, and every change logged before the loss is kept.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "app/Startup.h"
+#include "platform/FakeKeyDeviceCalls.h"
+#include "platform/IsolatedSystemServices.h"
+#include "platform/KeyInput.h"
+#include "platform/Services.h"
+
+namespace {
+
+constexpr const char* kPort = "/dev/ttyUSB0";
+
+// Pass i of the pump is slice i of the capture's clock; the tick count is 1000 + pass / 10. At
+// given passes the DSR line rises or falls, the port is unplugged, and Finish is clicked.
+class TSerialRun : public platform::IClock,
+                   public platform::ITimeSource,
+                   public platform::IEventPump,
+                   public platform::IDialogs,
+                   public platform::IKeyState {
+  public:
+    TSerialRun(app::TForm1& form, platform::TFakeKeyDeviceCalls& calls)
+        : m_form(form), m_calls(calls) {}
+
+    void LineAt(int64_t pass, bool raised) { m_lineChanges.push_back({pass, raised}); }
+    void UnplugAt(int64_t pass) { m_unplugAt = pass; }
+    void FinishAt(int64_t pass) { m_finishAt = pass; }
+
+    uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_pass / 10); }
+    int64_t MonotonicNs() override { return m_pass * app::TForm1::kSliceNs; }
+    void ProcessMessages() override {
+        ++m_pass;
+        for (const auto& [pass, raised] : m_lineChanges) {
+            if (pass == m_pass) {
+                m_calls.SetModemBits(kPort, raised ? platform::kModemDsr : 0);
+            }
+        }
+        if (m_pass == m_unplugAt) {
+            m_calls.Unplug(kPort);
+        }
+        if (m_pass == m_finishAt) {
+            const classes::TLineList& logged = m_form.Memo(3).Lines();
+            for (int32_t i = 0; i < logged.Count(); ++i) {
+                states.push_back(logged.Strings(i));
+            }
+            forms::TApplication::Instance().Dispatch([this] { m_form.Button1().Click(); });
+        }
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Beep() override { messages.push_back("beep"); }
+    // The right button stays up: the serial line is the key.
+    uint8_t RightButtonState() override { return 0; }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> states;  // the key states logged, as Finish found them
+
+  private:
+    app::TForm1& m_form;
+    platform::TFakeKeyDeviceCalls& m_calls;
+    int64_t m_pass = 0;
+    int64_t m_unplugAt = -1;
+    int64_t m_finishAt = -1;
+    std::vector<std::pair<int64_t, bool>> m_lineChanges;
+};
+
+TEST(KeyInputCaptureTest, AnAdapterUnpluggedMidMarkEndsTheKeyUpAndLosesNothing) {
+    platform::TIsolatedSystemServices system;
+    app::RegisterClasses();
+    auto form = std::make_unique<app::TForm1>(nullptr);
+    form->SetBusyWait(false);
+    platform::TFakeKeyDeviceCalls calls;
+    calls.AddDevice(kPort, "dialout");
+    TSerialRun run(*form, calls);
+    platform::TKeyboardKey keyboard;
+    platform::TKeyInput input(run, keyboard, calls);
+    std::vector<std::string> notices;
+    input.SetLostNotice([&](const std::string& text) { notices.push_back(text); });
+    platform::TKeyInputSettings settings;
+    settings.Kind = platform::TKeyInputKind::kiSerialLine;
+    settings.SerialPort = kPort;
+    input.Apply(settings);
+    platform::TScopedServices services({&input, &run, &run, &run, nullptr, &run});
+
+    // Dah, dit, a long space, dah, then a dit cut short by the unplugging (10 polls a ms).
+    run.LineAt(1000, true);
+    run.LineAt(4000, false);
+    run.LineAt(5000, true);
+    run.LineAt(6000, false);
+    run.LineAt(9000, true);
+    run.LineAt(12000, false);
+    run.LineAt(13000, true);
+    run.UnplugAt(14000);
+    run.LineAt(14500, false);  // the line of a port that is gone changes nothing
+    run.FinishAt(20000);
+    form->Start().Click();
+
+    // Pass p is poll p - 1; the line changes before the poll of its pass.
+    const std::vector<std::string> polls = {"0",    "999",   "3999",  "4999", "5999",
+                                            "8999", "11999", "12999", "13999"};
+    ASSERT_EQ(form->Memo(2).Lines().Count(), 9);
+    for (int32_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(form->Memo(2).Lines().Strings(i), polls[static_cast<size_t>(i)]) << i;
+    }
+    EXPECT_EQ(run.states,
+              (std::vector<std::string>{"0", "129", "1", "128", "0", "129", "1", "128", "0"}));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("serial port /dev/ttyUSB0) has gone"), std::string::npos);
+    // Finish ran the analysis on the whole run: 10 polls per ms, dits and short spaces 100 ms,
+    // dahs and the long space 300 ms.
+    EXPECT_EQ(form->Label21().Caption(), "10");
+    EXPECT_EQ(form->Edit(1).Text(), "100");
+    EXPECT_EQ(form->Edit(2).Text(), "300");
+    EXPECT_EQ(form->Edit(3).Text(), "100");
+    EXPECT_EQ(form->Edit(4).Text(), "300");
+    EXPECT_TRUE(run.messages.empty()) << run.messages[0];
+}
+
+}  // namespace
