@@ -17,7 +17,18 @@ void TFakeKeyDeviceCalls::SetOpenError(const std::string& path, int error) {
 }
 
 void TFakeKeyDeviceCalls::SetModemBits(const std::string& path, uint32_t bits) {
-    m_devices[path].ModemBits = bits;
+    TDevice& device = m_devices[path];
+    if (device.Counting) {
+        for (uint32_t line : {kModemCts, kModemDsr, kModemRi, kModemDcd}) {
+            device.Changes += ((device.ModemBits ^ bits) & line) != 0 ? 1 : 0;
+        }
+    }
+    device.ModemBits = bits;
+}
+
+void TFakeKeyDeviceCalls::SetChangeCounting(const std::string& path, bool counting, int error) {
+    m_devices[path].Counting = counting;
+    m_devices[path].CountError = error;
 }
 
 void TFakeKeyDeviceCalls::SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes) {
@@ -71,12 +82,26 @@ TFakeKeyDeviceCalls::TDevice* TFakeKeyDeviceCalls::Find(int fd, int& error) {
 }
 
 int TFakeKeyDeviceCalls::ModemStatus(int fd, uint32_t& bits) {
+    ++m_modemReads;
+    if (m_onModemRead) {
+        m_onModemRead();
+    }
     int error = 0;
     const TDevice* device = Find(fd, error);
     if (device != nullptr) {
         bits = device->ModemBits;
     }
     return error;
+}
+
+int TFakeKeyDeviceCalls::LineChanges(int fd, uint64_t& changes) {
+    int error = 0;
+    const TDevice* device = Find(fd, error);
+    if (device == nullptr) {
+        return error;
+    }
+    changes = device->Changes;
+    return device->CountError;
 }
 
 int TFakeKeyDeviceCalls::KeyBits(int fd, bool capabilities, uint8_t* bits) {

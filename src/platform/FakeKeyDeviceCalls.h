@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -18,7 +19,14 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     void AddDevice(const std::string& path, const std::string& group = "root");
     // Every later Open of the path fails with error (0: opens again).
     void SetOpenError(const std::string& path, int error);
+    // Sets the lines; the change counter counts each line that changed, where it counts.
     void SetModemBits(const std::string& path, uint32_t bits);
+    // A driver that does not count line changes (the call fails with error), or whose counter
+    // never moves (error 0 with counting off).
+    void SetChangeCounting(const std::string& path, bool counting, int error = 0);
+    // Called at every modem-status read (a test can advance its clock there: a slow read).
+    void SetOnModemRead(std::function<void()> onRead) { m_onModemRead = std::move(onRead); }
+    int ModemReads() const { return m_modemReads; }
     void SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes);
     void SetKeyDown(const std::string& path, uint32_t code, bool down);
     // Unplugged: calls on its open descriptors fail with ENODEV and it no longer opens.
@@ -31,6 +39,7 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int Open(const std::string& path, int& fd) override;
     void Close(int fd) override;
     int ModemStatus(int fd, uint32_t& bits) override;
+    int LineChanges(int fd, uint64_t& changes) override;
     int KeyBits(int fd, bool capabilities, uint8_t* bits) override;
     std::vector<std::string> List(const std::string& pattern) override;
     std::string GroupOf(const std::string& path) override;
@@ -41,6 +50,9 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
         int OpenError = 0;
         bool Plugged = true;
         uint32_t ModemBits = 0;
+        bool Counting = true;
+        int CountError = 0;
+        uint64_t Changes = 0;
         std::set<uint32_t> Codes;
         std::set<uint32_t> Down;
     };
@@ -51,6 +63,8 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     std::map<int, std::string> m_open;  // descriptor -> path
     int m_nextFd = 3;
     int m_openCalls = 0;
+    int m_modemReads = 0;
+    std::function<void()> m_onModemRead;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <glob.h>
 #include <grp.h>
 #include <linux/input.h>
+#include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -33,6 +34,17 @@ class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
             return errno;
         }
         bits = static_cast<uint32_t>(status);
+        return 0;
+    }
+    int LineChanges(int fd, uint64_t& changes) override {
+        serial_icounter_struct counts{};
+        if (::ioctl(fd, TIOCGICOUNT, &counts) != 0) {
+            return errno;
+        }
+        // Each counter wraps on its own; the sum only has to change when one of them does.
+        changes = static_cast<uint64_t>(static_cast<uint32_t>(counts.cts)) +
+                  static_cast<uint32_t>(counts.dsr) + static_cast<uint32_t>(counts.rng) +
+                  static_cast<uint32_t>(counts.dcd);
         return 0;
     }
     int KeyBits(int fd, bool capabilities, uint8_t* bits) override {

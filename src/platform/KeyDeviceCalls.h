@@ -29,6 +29,9 @@ class IKeyDeviceCalls {
     virtual void Close(int fd) = 0;
     // The modem-status word of a serial port.
     virtual int ModemStatus(int fd, uint32_t& bits) = 0;
+    // How many times the status lines have changed since the port's driver started counting
+    // (the sum over CTS, DSR, RI and DCD), where the driver counts them.
+    virtual int LineChanges(int fd, uint64_t& changes) = 0;
     // The keys an input device has (capabilities) or holds down now (state), kKeyBitBytes bytes,
     // code c in bit c % 8 of byte c / 8.
     virtual int KeyBits(int fd, bool capabilities, uint8_t* bits) = 0;

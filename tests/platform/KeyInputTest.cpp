@@ -158,6 +158,53 @@ TEST_F(KeyInputTest, EachSerialLineReadsOnlyItsOwnBit) {
     EXPECT_EQ(m_calls.OpenCount(), 1u);
 }
 
+TEST_F(KeyInputTest, ASlowPortIsReadAtCountedChangesAndNowAndThenOtherwise) {
+    // Every status read takes 50 us: one is made at most every 40 x 50 us = 2 ms without a
+    // change, and at once at a change the driver counted.
+    m_calls.SetOnModemRead([this] { m_time.Ns += 50000; });
+    m_input.Apply(Serial());
+    const int opened = m_calls.ModemReads();
+    for (int poll = 0; poll < 1600; ++poll) {  // 10 ms of 6.25 us polls
+        m_time.Ns += 6250;
+        ASSERT_EQ(m_input.RightButtonState(), 0);
+    }
+    EXPECT_GE(m_calls.ModemReads() - opened, 4);
+    EXPECT_LE(m_calls.ModemReads() - opened, 5);
+    m_calls.SetModemBits("/dev/ttyUSB0", kModemDsr);
+    m_time.Ns += 6250;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    // A change of another line makes a read too, which finds the key still down.
+    m_calls.SetModemBits("/dev/ttyUSB0", kModemDsr | kModemCts);
+    const int before = m_calls.ModemReads();
+    m_time.Ns += 6250;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_EQ(m_calls.ModemReads(), before + 1);
+}
+
+TEST_F(KeyInputTest, ASlowPortWhoseDriverCountsNothingIsStillSeenWithinTheReadInterval) {
+    m_calls.SetOnModemRead([this] { m_time.Ns += 50000; });
+    m_calls.SetChangeCounting("/dev/ttyUSB0", false, EINVAL);
+    m_input.Apply(Serial());
+    m_calls.SetModemBits("/dev/ttyUSB0", kModemDsr);
+    int polls = 0;
+    while (m_input.RightButtonState() == 0 && polls < 10000) {
+        m_time.Ns += 6250;
+        ++polls;
+    }
+    EXPECT_GT(polls, 0);
+    EXPECT_LE(polls * 6250, 2000000 + 6250);
+    // A counter that never moves is no better and no worse.
+    m_calls.SetChangeCounting("/dev/ttyUSB0", false, 0);
+    m_input.Apply(Serial());
+    m_calls.SetModemBits("/dev/ttyUSB0", 0);
+    polls = 0;
+    while ((m_input.RightButtonState() & 0x80) != 0 && polls < 10000) {
+        m_time.Ns += 6250;
+        ++polls;
+    }
+    EXPECT_LE(polls * 6250, 2000000 + 6250);
+}
+
 TEST_F(KeyInputTest, AnInputDeviceReadsItsChosenCodeOnly) {
     m_input.Apply(Device(0x110));
     m_calls.SetKeyDown("/dev/input/event4", 29, true);
