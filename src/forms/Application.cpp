@@ -1,6 +1,7 @@
 // The application object and the registration of the control classes.
 #include "forms/Application.h"
 
+#include "forms/ChoiceCtrls.h"
 #include "forms/ExtCtrls.h"
 #include "forms/StdCtrls.h"
 #include "platform/Services.h"
@@ -55,6 +56,7 @@ void RegisterControlClasses() {
     classes::RegisterClass(TImage::StaticClass());
     classes::RegisterClass(TMainMenu::StaticClass());
     classes::RegisterClass(TMenuItem::StaticClass());
+    RegisterChoiceControlClasses();
 }
 
 }  // namespace forms

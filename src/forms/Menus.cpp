@@ -46,6 +46,15 @@ void TMenuItem::Add(TMenuItem* item) {
     item->m_parentItem = this;
 }
 
+void TMenuItem::Insert(int32_t index, TMenuItem* item) {
+    if (item->m_parentItem != nullptr) {
+        item->m_parentItem->Remove(item);
+    }
+    index = std::clamp(index, 0, Count());
+    m_items.insert(m_items.begin() + index, item);
+    item->m_parentItem = this;
+}
+
 void TMenuItem::Remove(TMenuItem* item) {
     std::erase(m_items, item);
     item->m_parentItem = nullptr;

@@ -12,6 +12,7 @@
 #include "forms/Menus.h"
 #include "forms/StdCtrls.h"
 #include "ui/ChartView.h"
+#include "ui/ChoiceViews.h"
 #include "ui/ExtViews.h"
 #include "ui/FltkStyle.h"
 #include "ui/FrontEnd.h"
@@ -194,6 +195,12 @@ std::unique_ptr<TControlView> TFormView::CreateView(forms::TControl& control) {
     }
     if (auto* memo = dynamic_cast<forms::TMemo*>(&control)) {
         return std::make_unique<TMemoView>(*this, *memo);
+    }
+    if (auto* comboBox = dynamic_cast<forms::TComboBox*>(&control)) {
+        return std::make_unique<TComboBoxView>(*this, *comboBox);
+    }
+    if (auto* checkBox = dynamic_cast<forms::TCheckBox*>(&control)) {
+        return std::make_unique<TCheckBoxView>(*this, *checkBox);
     }
     if (auto* image = dynamic_cast<forms::TImage*>(&control)) {
         return std::make_unique<TImageView>(*this, *image);

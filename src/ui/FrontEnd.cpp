@@ -3,6 +3,7 @@
 
 #include <FL/Fl.H>
 
+#include "app/KeyInputForm.h"
 #include "app/MainForm.h"
 #include "platform/SettingsFile.h"
 #include "port/PortIO.h"
@@ -40,6 +41,7 @@ TFrontEnd::TFrontEnd(forms::TApplication& application)
 
 TFrontEnd::~TFrontEnd() {
     Fl::remove_timeout(&TFrontEnd::ShowPending, this);
+    Fl::remove_timeout(&TFrontEnd::FollowKey, this);
     m_testChannel.reset();
     m_formViews.clear();
     m_keys.RemoveEventFilter();
@@ -59,6 +61,8 @@ void TFrontEnd::BindForms() {
             }
         }
     }
+    // The Key input window's lamp follows the key while the window is open.
+    Fl::add_timeout(kFollowKeySeconds, &TFrontEnd::FollowKey, this);
     m_keys.SetPassThrough([this](int event, const Fl_Window* window) {
         for (const std::unique_ptr<TFormView>& formView : m_formViews) {
             for (const std::unique_ptr<TControlView>& view : formView->Views()) {
@@ -142,6 +146,11 @@ void TFrontEnd::EndProgram() {
 
 void TFrontEnd::LoadSettings(const std::string& path) {
     m_settingsPath = path;
+    for (int32_t i = 0; i < m_application.FormCount(); ++i) {
+        if (auto* keyInput = dynamic_cast<app::TKeyInputForm*>(m_application.Forms(i))) {
+            keyInput->Connect(m_keyInput, path);
+        }
+    }
     const platform::TSettingsLoad load = platform::LoadSettings(path);
     if (!load.Message.empty()) {
         ShowLater(load.Message);
@@ -151,6 +160,16 @@ void TFrontEnd::LoadSettings(const std::string& path) {
     } catch (const platform::EKeyInputError& error) {
         ShowLater(std::string(error.what()) + "\nThe right mouse button is the key until then.");
     }
+}
+
+void TFrontEnd::FollowKey(void* frontEnd) {
+    auto* self = static_cast<TFrontEnd*>(frontEnd);
+    for (int32_t i = 0; i < self->m_application.FormCount(); ++i) {
+        if (auto* keyInput = dynamic_cast<app::TKeyInputForm*>(self->m_application.Forms(i))) {
+            self->RunHandler([keyInput] { keyInput->FollowKey(); });
+        }
+    }
+    Fl::repeat_timeout(kFollowKeySeconds, &TFrontEnd::FollowKey, frontEnd);
 }
 
 void TFrontEnd::ShowLater(const std::string& message) {

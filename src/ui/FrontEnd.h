@@ -70,6 +70,9 @@ class TFrontEnd {
     // Shows a message from the event loop, outside whatever called this.
     void ShowLater(const std::string& message);
     static void ShowPending(void* frontEnd);
+    // Lets the Key input window's lamp follow the key.
+    static void FollowKey(void* frontEnd);
+    static constexpr double kFollowKeySeconds = 0.02;
 
     forms::TApplication& m_application;
     int m_argc = 0;

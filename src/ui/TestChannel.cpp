@@ -16,6 +16,7 @@
 
 #include "chart/component/Chart.h"
 #include "chart/engine/Axis.h"
+#include "forms/ChoiceCtrls.h"
 #include "forms/StdCtrls.h"
 #include "ui/ChartView.h"
 #include "ui/FormView.h"
@@ -75,6 +76,9 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
                 words += memo->Lines().Strings(i);
             }
             out << key << "Words=" << EscapeValue(words) << '\n';
+        }
+        if (const auto* checkBox = dynamic_cast<const forms::TCheckBox*>(control)) {
+            out << key << "Checked=" << (checkBox->Checked() ? 1 : 0) << '\n';
         }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
             out << key << "Paints=" << chartView->PaintCount() << '\n';

@@ -1,0 +1,184 @@
+// The Key input window and the Options menu: the window shows the input in use, tries each
+// choice at once (a port that cannot be opened is explained and the input in use stays), the
+// lamp follows the key, OK saves the choice and Cancel or closing goes back.
+#include "app/KeyInputForm.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/OptionsMenu.h"
+#include "app/Startup.h"
+#include "platform/FakeKeyDeviceCalls.h"
+#include "platform/IsolatedSystemServices.h"
+#include "platform/SettingsFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::TKeyInputKind;
+
+class TButtonByte : public platform::IKeyState {
+  public:
+    uint8_t RightButtonState() override { return Byte; }
+    uint8_t Byte = 0;
+};
+
+class KeyInputFormTest : public ::testing::Test {
+  protected:
+    KeyInputFormTest() : m_scopedCalls(m_calls) {
+        app::RegisterClasses();
+        m_calls.AddDevice("/dev/ttyS0", "dialout");
+        m_calls.AddDevice("/dev/ttyUSB0", "dialout");
+        m_calls.AddDevice("/dev/input/event2", "input");
+        std::string pattern = (fs::temp_directory_path() / "keyvet-form-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+        m_path = (m_folder / "keyvet" / "settings.ini").string();
+        m_form = std::make_unique<app::TKeyInputForm>(nullptr);
+        m_form->Connect(m_input, m_path);
+    }
+    ~KeyInputFormTest() override { fs::remove_all(m_folder); }
+
+    // The status box's lines, each ended by "\n".
+    std::string Status() const { return Lines(m_form->StatusMemo().Lines()); }
+    static std::string Lines(const classes::TStringList& list) {
+        std::string text;
+        for (int32_t i = 0; i < list.Count(); ++i) {
+            text += list.Strings(i) + "\n";
+        }
+        return text;
+    }
+    void Choose(forms::TComboBox& box, const std::string& item) {
+        const int32_t index = box.IndexOf(item);
+        ASSERT_GE(index, 0) << item;
+        box.SetItemIndex(index);
+    }
+
+    platform::TFakeKeyDeviceCalls m_calls;
+    platform::TScopedKeyDeviceCalls m_scopedCalls;
+    TButtonByte m_button;
+    platform::TKeyboardKey m_keyboard;
+    platform::TKeyInput m_input{m_button, m_keyboard, m_calls};
+    fs::path m_folder;
+    std::string m_path;
+    std::unique_ptr<app::TKeyInputForm> m_form;
+};
+
+TEST_F(KeyInputFormTest, OpensShowingTheInputInUse) {
+    platform::TKeyInputSettings s;
+    s.Kind = TKeyInputKind::kiSerialLine;
+    s.SerialPort = "/dev/ttyUSB0";
+    s.Line = platform::TSerialLine::slCts;
+    s.Inverted = true;
+    s.DebounceMs = 5;
+    m_input.Apply(s);
+    m_form->Open();
+    EXPECT_TRUE(m_form->Visible());
+    EXPECT_EQ(m_form->InputBox().Caption(), "Serial port status line");
+    EXPECT_EQ(Lines(m_form->DeviceBox().Items()), "/dev/ttyS0\n/dev/ttyUSB0\n");
+    EXPECT_EQ(m_form->DeviceBox().Caption(), "/dev/ttyUSB0");
+    EXPECT_EQ(m_form->LineBox().Caption(), "CTS");
+    EXPECT_TRUE(m_form->InvertedBox().Checked());
+    EXPECT_EQ(m_form->DebounceBox().Caption(), "5");
+    EXPECT_TRUE(m_form->LineBox().Enabled());
+    EXPECT_FALSE(m_form->KeyBox().Enabled());
+    EXPECT_FALSE(m_form->CodeEdit().Enabled());
+    EXPECT_EQ(m_form->Choice(), s);
+}
+
+TEST_F(KeyInputFormTest, EachChoiceIsTriedAtOnceAndAPortWithoutPermissionIsExplained) {
+    m_form->Open();
+    Choose(m_form->InputBox(), "Serial port status line");
+    // The first port present is tried at once.
+    EXPECT_EQ(m_input.Settings().Kind, TKeyInputKind::kiSerialLine);
+    EXPECT_EQ(m_input.Settings().SerialPort, "/dev/ttyS0");
+    m_calls.SetOpenError("/dev/ttyUSB0", EACCES);
+    Choose(m_form->DeviceBox(), "/dev/ttyUSB0");
+    EXPECT_EQ(Status(),
+              "Cannot open the serial port /dev/ttyUSB0: permission denied.\n"
+              "Join the group dialout (sudo usermod -aG dialout $USER),\n"
+              "then log out and in again.\n");
+    EXPECT_EQ(m_input.Settings().SerialPort, "/dev/ttyS0");  // still the one that opened
+    // The lamp follows the line of the port in use.
+    m_calls.SetModemBits("/dev/ttyS0", platform::kModemDsr);
+    m_form->FollowKey();
+    EXPECT_EQ(m_form->LampLabel().Caption(), "Key down");
+    EXPECT_EQ(m_form->Lamp().Color(), gfx::clLime);
+    Choose(m_form->DeviceBox(), "/dev/ttyS0");
+    EXPECT_EQ(Status(), "");
+}
+
+TEST_F(KeyInputFormTest, OkSavesTheChoiceAndCancelGoesBack) {
+    m_form->Open();
+    Choose(m_form->InputBox(), "Input device");
+    EXPECT_EQ(m_form->DeviceBox().Caption(), "/dev/input/event2");
+    m_calls.SetKeyCodes("/dev/input/event2", {0x110});
+    m_form->CodeEdit().SetText("272");
+    dynamic_cast<forms::TControl&>(*m_form->FindComponent("CodeButton")).Click();
+    EXPECT_EQ(Status(), "");
+    Choose(m_form->DebounceBox(), "20");
+    dynamic_cast<forms::TControl&>(*m_form->FindComponent("OKButton")).Click();
+    EXPECT_FALSE(m_form->Visible());
+    const platform::TSettingsLoad saved = platform::LoadSettings(m_path);
+    EXPECT_EQ(saved.Message, "");
+    EXPECT_EQ(saved.Settings.Kind, TKeyInputKind::kiInputDevice);
+    EXPECT_EQ(saved.Settings.InputDevice, "/dev/input/event2");
+    EXPECT_EQ(saved.Settings.DeviceCode, 272u);
+    EXPECT_EQ(saved.Settings.DebounceMs, 20);
+    EXPECT_EQ(m_input.Settings(), saved.Settings);
+
+    // Tried and cancelled: the input and the file stay as OK left them.
+    m_form->Open();
+    Choose(m_form->InputBox(), "Keyboard key");
+    m_form->InvertedBox().Click();
+    EXPECT_EQ(m_input.Settings().Kind, TKeyInputKind::kiKeyboardKey);
+    dynamic_cast<forms::TControl&>(*m_form->FindComponent("CancelButton")).Click();
+    EXPECT_EQ(m_input.Settings(), saved.Settings);
+    EXPECT_EQ(platform::LoadSettings(m_path).Settings, saved.Settings);
+    // Closing the window (its close box) is a Cancel too.
+    m_form->Open();
+    Choose(m_form->InputBox(), "Right mouse button");
+    m_form->Close();
+    EXPECT_EQ(m_input.Settings(), saved.Settings);
+}
+
+TEST_F(KeyInputFormTest, ACodeThatIsNoKeyCodeIsRefused) {
+    m_form->Open();
+    Choose(m_form->InputBox(), "Input device");
+    for (const char* code : {"768", "-1", "x", ""}) {
+        m_form->CodeEdit().SetText(code);
+        EXPECT_THROW(m_form->Choice(), platform::EKeyInputError) << code;
+    }
+    dynamic_cast<forms::TControl&>(*m_form->FindComponent("CodeButton")).Click();
+    EXPECT_EQ(Status(), "The key or button code must be a whole number from 0 to 767.\n");
+    EXPECT_THROW(dynamic_cast<forms::TControl&>(*m_form->FindComponent("OKButton")).Click(),
+                 platform::EKeyInputError);
+    EXPECT_TRUE(m_form->Visible());
+    EXPECT_FALSE(fs::exists(m_path));
+}
+
+TEST(OptionsMenuTest, OptionsComesJustBeforeHelpAndOpensTheKeyInputWindow) {
+    platform::TIsolatedSystemServices system;
+    app::RegisterClasses();
+    forms::TApplication& application = forms::TApplication::Instance();
+    auto main = std::make_unique<app::TForm1>(nullptr);
+    app::TForm1& form = *main;
+    application.AddForm(std::move(main));
+    app::TKeyInputForm& window = app::AddOptionsMenu(application, form);
+    const forms::TMenuItem& bar = form.Menu()->Items();
+    ASSERT_EQ(bar.Count(), 2);
+    EXPECT_EQ(bar.Items(0)->Caption(), "Options");
+    EXPECT_EQ(bar.Items(1)->Caption(), "Help");
+    ASSERT_EQ(bar.Items(0)->Count(), 1);
+    EXPECT_EQ(bar.Items(0)->Items(0)->Caption(), "Key input\u2026");
+    bar.Items(0)->Items(0)->Click();
+    EXPECT_TRUE(window.Visible());
+    application.DestroyForms();
+}
+
+}  // namespace
