@@ -18,6 +18,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/
 xvfb=$!
 for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
+# A settings folder of its own: the user's settings must neither be read nor change the figure.
+export XDG_CONFIG_HOME=$work/config
 
 times=()
 for i in $(seq "$runs"); do
