@@ -265,6 +265,20 @@ TEST_F(KeyInputTest, AnUnpluggedDeviceEndsTheKeyUpTellsOnceAndComesBack) {
     EXPECT_EQ(notices.size(), 1u);
 }
 
+TEST_F(KeyInputTest, AnUnpluggedInputDeviceEndsTheKeyUpToo) {
+    int notices = 0;
+    m_input.SetLostNotice([&](const std::string&) { ++notices; });
+    TKeyInputSettings s = Device();
+    s.Inverted = true;  // the key reads up at the loss whatever the contact's sense
+    m_input.Apply(s);
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    m_calls.Unplug("/dev/input/event4");
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(m_calls.OpenCount(), 0u);  // the dead descriptor is closed
+}
+
 TEST_F(KeyInputTest, APortWithoutPermissionNamesTheGroupToJoin) {
     m_calls.SetOpenError("/dev/ttyUSB0", EACCES);
     EXPECT_EQ(ApplyMessage(Serial()),
