@@ -289,7 +289,10 @@ void TKeyInputForm::ShowStatus(const std::string& text) {
             lines.Add(line);
             line.clear();
         }
-        line += (line.empty() ? "" : " ") + word;
+        if (!line.empty()) {
+            line += ' ';
+        }
+        line += word;
         start = end + 1;
     }
     if (!line.empty()) {

@@ -40,8 +40,10 @@ std::string Changes(TKeyConditioner& conditioner, const std::string& levels) {
     for (size_t ms = 0; ms < levels.size(); ++ms) {
         const int byte = conditioner.Sample(levels[ms] == '#', static_cast<int64_t>(ms) * kMs);
         if (byte != last) {
-            changes +=
-                (changes.empty() ? "" : " ") + std::to_string(ms) + ":" + std::to_string(byte);
+            if (!changes.empty()) {
+                changes += ' ';
+            }
+            changes += std::to_string(ms) + ":" + std::to_string(byte);
             last = byte;
         }
     }
