@@ -6,6 +6,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MainForm.h"
+#include "app/OptionsMenu.h"
 #include "app/RunMenu.h"
 #include "base/Conversions.h"
 #include "chart/component/Chart.h"
@@ -33,6 +34,7 @@ void CreateWindows() {
     application.AddForm(std::make_unique<TForm5>(nullptr));
     application.AddForm(std::make_unique<TAboutBox1>(nullptr));
     CreateRunWindows(application);
+    AddOptionsMenu(application, dynamic_cast<TForm1&>(*application.MainForm()));
 }
 
 }  // namespace app

@@ -8,8 +8,6 @@
 #include <exception>
 #include <string>
 
-#include "app/MainForm.h"
-#include "app/OptionsMenu.h"
 #include "app/ProgramInfo.h"
 #include "app/Startup.h"
 #include "chart/panel/ChartPanelExtended.h"
@@ -59,8 +57,6 @@ int main(int argc, char** argv) {
             return ui::FindAsset(name, folder);
         });
         app::CreateWindows();
-        // Beyond the six windows as designed: the Options menu and its Key input window.
-        app::AddOptionsMenu(application, dynamic_cast<app::TForm1&>(*application.MainForm()));
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();
         frontEnd.LoadSettings(platform::SettingsPathFromEnvironment());

@@ -114,7 +114,7 @@ TEST_F(StartupTest, MainWindowAsDesigned) {
 
 TEST_F(StartupTest, DesignDataWritesBackToWhatItRead) {
     // Write the main window, read it into a fresh one, write again: the same text, but for the
-    // menus added in code after start-up (the Run menu before Help).
+    // menus added in code after start-up (the Run and Options menus before Help).
     std::string written = classes::WriteComponent(Main());
     const size_t runMenu = written.find("    object Run1: TMenuItem\n");
     ASSERT_NE(runMenu, std::string::npos);
