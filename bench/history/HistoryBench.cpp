@@ -39,14 +39,15 @@ history::TRun MakeRun(int64_t time) {
 }
 
 // A history of kRuns runs in a private folder, made once for every benchmark and removed at exit.
+// It is never freed: the removal at exit runs after static strings are gone.
 const std::string& Folder() {
-    static const std::string folder = [] {
+    static const std::string* folder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "keyvet-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            return std::string();
+            return new std::string();
         }
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
+        std::atexit([] { std::filesystem::remove_all(*folder); });
         history::THistory history(pattern);
         const history::TRun run = MakeRun(0);
         for (int i = 0; i < kRuns; ++i) {
@@ -54,9 +55,9 @@ const std::string& Folder() {
             timed.Time = int64_t{1796651361000} + int64_t{i} * 60000;
             history.Add(timed);
         }
-        return pattern;
+        return new std::string(pattern);
     }();
-    return folder;
+    return *folder;
 }
 
 void BM_OpenAndListTenThousandRuns(benchmark::State& state) {

@@ -38,21 +38,23 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 namespace {
-// The folder each input is written into, removed when the fuzzer ends.
-std::string& Folder() {
-    static std::string folder = [] {
+// The folder each input is written into, removed when the fuzzer ends. It is never freed: the
+// removal at exit runs after static strings are gone.
+const std::string& Folder() {
+    static const std::string* folder = [] {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "keyvet-fuzz-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
-            return std::string();
+            pattern.clear();
         }
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(Folder(), ignored);
-        });
-        return pattern;
+        return new std::string(pattern);
     }();
-    return folder;
+    static const bool removedAtExit = std::atexit([] {
+                                          std::error_code ignored;
+                                          std::filesystem::remove_all(*folder, ignored);
+                                      }) == 0;
+    (void)removedAtExit;
+    return *folder;
 }
 }  // namespace
 
