@@ -46,6 +46,13 @@ void TMenuItem::Add(TMenuItem* item) {
     item->m_parentItem = this;
 }
 
+void TMenuItem::Insert(int32_t index, TMenuItem* item) {
+    Add(item);
+    m_items.pop_back();
+    const auto at = std::clamp<size_t>(static_cast<size_t>(std::max(index, 0)), 0, m_items.size());
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), item);
+}
+
 void TMenuItem::Remove(TMenuItem* item) {
     std::erase(m_items, item);
     item->m_parentItem = nullptr;

@@ -25,6 +25,8 @@ class TMenuItem : public classes::TComponent {
     int32_t Count() const { return static_cast<int32_t>(m_items.size()); }
     TMenuItem* Items(int32_t index) const { return m_items.at(static_cast<size_t>(index)); }
     void Add(TMenuItem* item);
+    // Puts an item of this one's at `index` (0 first), moving it when it is already here.
+    void Insert(int32_t index, TMenuItem* item);
     void Remove(TMenuItem* item);
     TMenuItem* ParentItem() const { return m_parentItem; }
 

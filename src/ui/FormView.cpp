@@ -15,6 +15,7 @@
 #include "ui/ExtViews.h"
 #include "ui/FltkStyle.h"
 #include "ui/FrontEnd.h"
+#include "ui/ListViews.h"
 #include "ui/StdViews.h"
 
 namespace ui {
@@ -194,6 +195,9 @@ std::unique_ptr<TControlView> TFormView::CreateView(forms::TControl& control) {
     }
     if (auto* memo = dynamic_cast<forms::TMemo*>(&control)) {
         return std::make_unique<TMemoView>(*this, *memo);
+    }
+    if (auto* listBox = dynamic_cast<forms::TListBox*>(&control)) {
+        return std::make_unique<TListBoxView>(*this, *listBox);
     }
     if (auto* image = dynamic_cast<forms::TImage*>(&control)) {
         return std::make_unique<TImageView>(*this, *image);

@@ -2,33 +2,14 @@
 #include "history/Csv.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <time.h>
+
+#include "support/TimeZone.h"
 
 namespace {
 
-// Pins the local time zone for the test's lifetime.
 class CsvTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const char* zone = getenv("TZ");
-        m_hadZone = zone != nullptr;
-        m_savedZone = m_hadZone ? zone : "";
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (m_hadZone) {
-            setenv("TZ", m_savedZone.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
   private:
-    bool m_hadZone = false;
-    std::string m_savedZone;
+    testsupport::TScopedTimeZone m_zone{"UTC"};
 };
 
 TEST_F(CsvTest, FieldsAreQuotedOnlyWhenTheyMustBe) {
