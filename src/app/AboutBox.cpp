@@ -2,19 +2,11 @@
 #include "app/AboutBox.h"
 
 #include "app/DesignTexts.h"
+#include "app/FormClass.h"
 #include "classes/ClassBuilder.h"
 #include "classes/DesignData.h"
 
 namespace app {
-
-namespace {
-template <class T>
-const classes::TClassInfo& FormClass(const char* name) {
-    static const classes::TClassInfo info =
-        classes::TClassBuilder<T>(name, &forms::TForm::StaticClass()).Build();
-    return info;
-}
-}  // namespace
 
 TAboutBox::TAboutBox(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TAboutBox"), *this);

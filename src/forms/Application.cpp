@@ -52,6 +52,7 @@ void RegisterControlClasses() {
     classes::RegisterClass(TLabel::StaticClass());
     classes::RegisterClass(TEdit::StaticClass());
     classes::RegisterClass(TMemo::StaticClass());
+    classes::RegisterClass(TListBox::StaticClass());
     classes::RegisterClass(TPanel::StaticClass());
     classes::RegisterClass(TImage::StaticClass());
     classes::RegisterClass(TMainMenu::StaticClass());

@@ -84,4 +84,37 @@ const classes::TClassInfo& TMemo::ClassInfo() const {
     return StaticClass();
 }
 
+TListBox::TListBox(classes::TComponent* owner) : TWinControl(owner) {
+    SetColor(gfx::clWindow);
+    m_items.OnChange = [this] {
+        if (m_itemIndex >= m_items.Count()) {
+            m_itemIndex = -1;
+        }
+        Changed(TControlChange::ccLines);
+    };
+}
+
+const classes::TClassInfo& TListBox::StaticClass() {
+    static const classes::TClassInfo info =
+        classes::TClassBuilder<TListBox>("TListBox", &TWinControl::StaticClass())
+            .Creatable()
+            .Integer<uint32_t>("Color", &TControl::Color, &TControl::SetColor, gfx::clWindow,
+                               &gfx::ColorIdents())
+            .Strings("Items", [](TListBox& l) -> classes::TStringList& { return l.Items(); })
+            .Build();
+    return info;
+}
+
+const classes::TClassInfo& TListBox::ClassInfo() const {
+    return StaticClass();
+}
+
+void TListBox::SetItemIndex(int32_t value) {
+    const int32_t index = value >= 0 && value < m_items.Count() ? value : -1;
+    if (index != m_itemIndex) {
+        m_itemIndex = index;
+        Changed(TControlChange::ccLines);
+    }
+}
+
 }  // namespace forms

@@ -15,9 +15,13 @@ TIsolatedSystemServices::TIsolatedSystemServices() {
     }
     m_system = std::make_unique<TLinuxSystemServices>(m_stateRoot + "/services", false);
     m_guard = std::make_unique<TScopedSystemServices>(*m_system);
+    // Without a private folder there is no data home at all, never the user's.
+    m_dataHome = std::make_unique<TScopedDataHome>(m_stateRoot.empty() ? std::string()
+                                                                       : m_stateRoot + "/data");
 }
 
 TIsolatedSystemServices::~TIsolatedSystemServices() {
+    m_dataHome.reset();
     m_guard.reset();
     m_system.reset();
     if (!m_stateRoot.empty()) {

@@ -3,6 +3,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
@@ -67,6 +68,26 @@ void TFltkDialogs::ShowMessage(const std::string& text) {
 
 void TFltkDialogs::Beep() {
     fl_beep(FL_BEEP_DEFAULT);
+}
+
+std::string TFltkFileDialogs::ChooseSaveFile(const std::string& title, const std::string& filter,
+                                             const std::string& suggested) {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
+    chooser.title(title.c_str());
+    chooser.filter(filter.c_str());
+    chooser.preset_file(suggested.c_str());
+    // The program asks before replacing a file itself, the same way whichever chooser is shown.
+    chooser.options(Fl_Native_File_Chooser::NEW_FOLDER);
+    if (chooser.show() != 0 || chooser.filename() == nullptr) {
+        return std::string();  // cancelled, or the chooser failed (it says why itself)
+    }
+    return chooser.filename();
+}
+
+bool TFltkFileDialogs::Confirm(const std::string& question) {
+    fl_message_title(TFltkDialogs::kTitle);
+    // fl_choice puts its first button on the right: "No" there, "Yes" beside it.
+    return fl_choice("%s", "No", "Yes", nullptr, question.c_str()) == 1;
 }
 
 }  // namespace ui

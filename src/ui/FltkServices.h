@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/FileDialogs.h"
 #include "platform/Services.h"
 
 namespace ui {
@@ -40,6 +41,15 @@ class TFltkDialogs : public platform::IDialogs {
   private:
     std::string m_openMessage;
     bool m_open = false;
+};
+
+// Saving a file: the desktop's file chooser (FLTK's own where the desktop has none) and a Yes/No
+// question titled with the program's name.
+class TFltkFileDialogs : public platform::IFileDialogs {
+  public:
+    std::string ChooseSaveFile(const std::string& title, const std::string& filter,
+                               const std::string& suggested) override;
+    bool Confirm(const std::string& question) override;
 };
 
 }  // namespace ui

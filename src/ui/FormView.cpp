@@ -16,6 +16,7 @@
 #include "ui/ExtViews.h"
 #include "ui/FltkStyle.h"
 #include "ui/FrontEnd.h"
+#include "ui/ListViews.h"
 #include "ui/StdViews.h"
 
 namespace ui {
@@ -201,6 +202,9 @@ std::unique_ptr<TControlView> TFormView::CreateView(forms::TControl& control) {
     }
     if (auto* checkBox = dynamic_cast<forms::TCheckBox*>(&control)) {
         return std::make_unique<TCheckBoxView>(*this, *checkBox);
+    }
+    if (auto* listBox = dynamic_cast<forms::TListBox*>(&control)) {
+        return std::make_unique<TListBoxView>(*this, *listBox);
     }
     if (auto* image = dynamic_cast<forms::TImage*>(&control)) {
         return std::make_unique<TImageView>(*this, *image);

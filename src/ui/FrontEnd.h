@@ -83,6 +83,8 @@ class TFrontEnd {
     TFltkEventPump m_pump;
     TFltkDialogs m_dialogs;
     platform::TScopedServices m_services;
+    TFltkFileDialogs m_fileDialogs;
+    platform::TScopedFileDialogs m_fileDialogsInPlace{m_fileDialogs};
     std::string m_programFolder;
     std::vector<std::unique_ptr<TFormView>> m_formViews;
     std::unique_ptr<TTestChannel> m_testChannel;

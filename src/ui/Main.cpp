@@ -8,10 +8,14 @@
 #include <exception>
 #include <string>
 
+#include "app/FileMenu.h"
+#include "app/MainForm.h"
 #include "app/ProgramInfo.h"
+#include "app/RunHistory.h"
 #include "app/Startup.h"
 #include "chart/panel/ChartPanelExtended.h"
 #include "forms/Application.h"
+#include "platform/DataHome.h"
 #include "platform/SettingsFile.h"
 #include "ui/AssetFiles.h"
 #include "ui/CommandLine.h"
@@ -51,12 +55,18 @@ int main(int argc, char** argv) {
     Fl::visual(FL_DOUBLE | FL_RGB);
     forms::TApplication& application = forms::TApplication::Instance();
     int status = EXIT_SUCCESS;
+    // Every analysed run is kept in the user's data home; it outlives the windows that use it.
+    app::TRunHistory runHistory(platform::UserDataHome());
     try {
         // Pictures named in design data (a chart's back image) ship with the program.
         chart::SetPictureLocator([folder = ui::ProgramFolder()](const std::string& name) {
             return ui::FindAsset(name, folder);
         });
         app::CreateWindows();
+        if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
+            app::KeepRuns(*mainForm, runHistory);
+            app::AddFileMenu(*mainForm, runHistory);
+        }
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();
         frontEnd.LoadSettings(platform::SettingsPathFromEnvironment());

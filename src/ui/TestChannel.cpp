@@ -80,6 +80,14 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
         if (const auto* checkBox = dynamic_cast<const forms::TCheckBox*>(control)) {
             out << key << "Checked=" << (checkBox->Checked() ? 1 : 0) << '\n';
         }
+        if (const auto* listBox = dynamic_cast<const forms::TListBox*>(control)) {
+            const classes::TStringList& items = listBox->Items();
+            out << key << "Items=" << items.Count() << '\n'
+                << key << "ItemIndex=" << listBox->ItemIndex() << '\n';
+            for (int32_t i = 0; i < items.Count(); ++i) {
+                out << key << "Item" << i << '=' << EscapeValue(items.Strings(i)) << '\n';
+            }
+        }
         if (const auto* chartView = dynamic_cast<const TChartView*>(controlView.get())) {
             out << key << "Paints=" << chartView->PaintCount() << '\n';
             const auto& chart = static_cast<const chart::TChart&>(*control);

@@ -4,6 +4,8 @@ set -euo pipefail
 
 : "${KEYVET:?KEYVET must name the keyvet program}"
 WORK=$(mktemp -d)
+# The program keeps its history under the data home: the scenario's own, never the user's.
+export XDG_DATA_HOME=$WORK/data
 STATE=$WORK/state
 PROGRAM_PID=
 XVFB_PID=

@@ -1,0 +1,89 @@
+// The History window: the stored runs newest first, the progress chart (speed and both merits per
+// run over time), Open to see a past run again and Delete to remove one; and the window that
+// shows a past run's waveform and results.
+#pragma once
+
+#include <vector>
+
+#include "forms/Form.h"
+#include "forms/StdCtrls.h"
+#include "history/Run.h"
+
+namespace chart {
+class TChart;
+class TChartSeries;
+}  // namespace chart
+
+namespace app {
+
+class TDetailsForm;
+class TRunHistory;
+
+// A past run: its waveform drawn as the main window drew it, and its results.
+class TPastRunForm : public forms::TForm {
+  public:
+    explicit TPastRunForm(classes::TComponent* owner);
+    static const classes::TClassInfo& StaticClass();
+    const classes::TClassInfo& ClassInfo() const override;
+
+    // Shows the run: the caption names its time, the chart its square wave, the list its results.
+    void ShowRun(const history::TRun& run);
+
+    chart::TChart& Chart1() const { return *m_chart1; }
+    chart::TChartSeries& Series1() const { return *m_series1; }
+    forms::TListBox& Results() const { return *m_results; }
+
+  private:
+    chart::TChart* m_chart1 = nullptr;
+    chart::TChartSeries* m_series1 = nullptr;
+    forms::TListBox* m_results = nullptr;
+};
+
+class THistoryForm : public forms::TForm {
+  public:
+    // details: where Open shows the coach's details of the run too; may be null.
+    THistoryForm(classes::TComponent* owner, TRunHistory& runHistory, TPastRunForm& pastRun,
+                 TDetailsForm* details = nullptr);
+    ~THistoryForm() override;
+    static const classes::TClassInfo& StaticClass();
+    const classes::TClassInfo& ClassInfo() const override;
+    classes::TNotifyEvent FindMethod(std::string_view name) override;
+
+    // Reads the history again into the list and the chart. A history that cannot be read is
+    // reported once; the window then says why it is empty.
+    void Refresh();
+    // Open: shows the picked run in the past-run window and its details in the Details window.
+    void OpenButtonClick(classes::TPersistent* sender);
+    // Delete: asks, then removes the picked run.
+    void DeleteButtonClick(classes::TPersistent* sender);
+
+    // The runs listed, newest first, as the list shows them.
+    const std::vector<history::TRunSummary>& Runs() const { return m_summaries; }
+    forms::TListBox& RunList() const { return *m_runs; }
+    forms::TLabel& Status() const { return *m_status; }
+    chart::TChartSeries& SpeedSeries() const { return *m_speed; }
+    chart::TChartSeries& CharacterMeritSeries() const { return *m_characterMerit; }
+    chart::TChartSeries& WordMeritSeries() const { return *m_wordMerit; }
+
+    // One line of the list: "2026-12-07 13:49:21   20 wpm   merits 96 / 95   PARIS".
+    static std::string ListLine(const history::TRunSummary& run);
+    // A time as the chart's date-time axis counts it: days since 1899-12-30.
+    static double ChartDate(int64_t unixMs);
+
+  private:
+    // The picked run, or null (with a message) when none is picked.
+    const history::TRunSummary* Picked();
+
+    TRunHistory& m_runHistory;
+    TPastRunForm& m_pastRun;
+    TDetailsForm* m_details;
+    std::vector<history::TRunSummary> m_summaries;
+    forms::TListBox* m_runs = nullptr;
+    forms::TLabel* m_status = nullptr;
+    chart::TChart* m_progress = nullptr;
+    chart::TChartSeries* m_speed = nullptr;
+    chart::TChartSeries* m_characterMerit = nullptr;
+    chart::TChartSeries* m_wordMerit = nullptr;
+};
+
+}  // namespace app

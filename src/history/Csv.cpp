@@ -1,0 +1,97 @@
+// Comma-separated exports of a run and of the history.
+#include "history/Csv.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+
+namespace history {
+
+namespace {
+constexpr const char* kLineEnd = "\r\n";
+constexpr int64_t kMsPerSecond = 1000;
+
+void AddLine(std::string& text, const std::vector<std::string>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += CsvField(fields[i]);
+    }
+    text += kLineEnd;
+}
+}  // namespace
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') {
+            quoted += '"';
+        }
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string FormatTime(int64_t unixMs) {
+    // Floor division, so a time before 1970 still names the second it falls in.
+    int64_t seconds = unixMs / kMsPerSecond;
+    if (unixMs % kMsPerSecond < 0) {
+        --seconds;
+    }
+    const auto clock = static_cast<time_t>(seconds);
+    struct tm local {};
+    if (localtime_r(&clock, &local) == nullptr) {
+        return std::to_string(unixMs);
+    }
+    std::array<char, 32> buffer{};
+    std::strftime(buffer.data(), buffer.size(), "%Y-%m-%d %H:%M:%S", &local);
+    return buffer.data();
+}
+
+std::string RunCsv(const TRun& run) {
+    std::string text;
+    AddLine(text, {"Time", FormatTime(run.Time)});
+    AddLine(text, {"Practice text", run.PracticeText});
+    for (size_t i = 0; i < kResultCount; ++i) {
+        AddLine(text, {kResultNames[i], run.Results[i]});
+    }
+    text += kLineEnd;
+    AddLine(text, {"Transition", "Time (ms)", "Key"});
+    for (size_t i = 0; i < run.Transitions.size(); ++i) {
+        const TTransition& transition = run.Transitions[i];
+        AddLine(text, {std::to_string(i + 1), std::to_string(transition.TimeMs),
+                       transition.Level != 0 ? "down" : "up"});
+    }
+    return text;
+}
+
+std::string HistoryCsv(const std::vector<TRunSummary>& runs) {
+    std::vector<std::string> heading = {"Time"};
+    heading.insert(heading.end(), kResultNames.begin(), kResultNames.end());
+    heading.push_back("Practice text");
+    std::string text;
+    AddLine(text, heading);
+
+    std::vector<const TRunSummary*> ordered;
+    for (const TRunSummary& run : runs) {
+        ordered.push_back(&run);
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
+        return a->Time != b->Time ? a->Time < b->Time : a->Id < b->Id;
+    });
+    for (const TRunSummary* run : ordered) {
+        std::vector<std::string> fields = {FormatTime(run->Time)};
+        fields.insert(fields.end(), run->Results.begin(), run->Results.end());
+        fields.push_back(run->PracticeText);
+        AddLine(text, fields);
+    }
+    return text;
+}
+
+}  // namespace history
