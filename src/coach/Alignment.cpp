@@ -135,7 +135,8 @@ TAlignmentLines AlignmentLines(const TAlignment& alignment) {
                 mark = '+';
                 break;
         }
-        lines.Marks += std::string(1, mark) + std::string(width - 1, ' ');
+        lines.Marks += mark;
+        lines.Marks.append(width - 1, ' ');
     }
     return lines;
 }

@@ -250,7 +250,10 @@ std::string MemoShownText(const forms::TMemo& memo) {
     std::string text;
     const int32_t count = memo.Lines().Count();
     for (int32_t i = 0; i < count; ++i) {
-        text += (i == 0 ? "" : "\n") + memo.Lines().Strings(i);
+        if (i > 0) {
+            text += '\n';
+        }
+        text += memo.Lines().Strings(i);
     }
     return text;
 }
