@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/DesignTexts.h"
+#include "app/FormClass.h"
 #include "app/MainForm.h"
 #include "base/Conversions.h"
 #include "chart/component/Chart.h"
@@ -58,9 +59,7 @@ void SetTitle(chart::TChart& chart, const std::string& text) {
 }  // namespace
 
 const classes::TClassInfo& TDetailsForm::StaticClass() {
-    static const classes::TClassInfo info =
-        classes::TClassBuilder<TDetailsForm>("TDetailsForm", &forms::TForm::StaticClass()).Build();
-    return info;
+    return FormClass<TDetailsForm>("TDetailsForm");
 }
 
 const classes::TClassInfo& TDetailsForm::ClassInfo() const {

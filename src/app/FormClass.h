@@ -2,9 +2,11 @@
 // lookup of a control its design data must hold.
 #pragma once
 
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "classes/ClassBuilder.h"
 #include "forms/Form.h"
@@ -29,6 +31,26 @@ T* DesignField(const forms::TForm& form, std::string_view name) {
                                std::string(name));
     }
     return field;
+}
+
+// An event handler of window T by the name its design data gives: the entry of `methods` whose
+// name matches (letter case ignored), bound to `form`; an empty event when none does.
+template <class T>
+using TFormHandler = void (T::*)(classes::TPersistent*);
+template <class T>
+classes::TNotifyEvent FormMethod(
+    T& form, std::span<const std::pair<std::string_view, TFormHandler<T>>> methods,
+    std::string_view name) {
+    for (const auto& method : methods) {
+        if (classes::SameText(method.first, name)) {
+            const TFormHandler<T> handler = method.second;
+            T* target = &form;
+            return {std::string(method.first), [target, handler](classes::TPersistent* sender) {
+                        (target->*handler)(sender);
+                    }};
+        }
+    }
+    return {};
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/DesignTexts.h"
+#include "app/FormClass.h"
 #include "classes/ClassBuilder.h"
 #include "classes/DesignData.h"
 #include "platform/InputDeviceKey.h"
@@ -76,10 +77,7 @@ TKeyInputForm::TKeyInputForm(classes::TComponent* owner) : forms::TForm(owner) {
 }
 
 const classes::TClassInfo& TKeyInputForm::StaticClass() {
-    static const classes::TClassInfo info =
-        classes::TClassBuilder<TKeyInputForm>("TKeyInputForm", &forms::TForm::StaticClass())
-            .Build();
-    return info;
+    return FormClass<TKeyInputForm>("TKeyInputForm");
 }
 
 const classes::TClassInfo& TKeyInputForm::ClassInfo() const {
@@ -87,19 +85,12 @@ const classes::TClassInfo& TKeyInputForm::ClassInfo() const {
 }
 
 classes::TNotifyEvent TKeyInputForm::FindMethod(std::string_view name) {
-    using THandler = void (TKeyInputForm::*)(classes::TPersistent*);
-    static const std::pair<std::string_view, THandler> kMethods[] = {
+    static const std::pair<std::string_view, TFormHandler<TKeyInputForm>> kMethods[] = {
         {"ChoiceChanged", &TKeyInputForm::ChoiceChanged},
         {"OKButtonClick", &TKeyInputForm::OKButtonClick},
         {"CancelButtonClick", &TKeyInputForm::CancelButtonClick},
     };
-    for (const auto& [methodName, handler] : kMethods) {
-        if (classes::SameText(methodName, name)) {
-            return {std::string(methodName),
-                    [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
-        }
-    }
-    return {};
+    return FormMethod<TKeyInputForm>(*this, kMethods, name);
 }
 
 void TKeyInputForm::Connect(platform::TKeyInput& input, std::string settingsPath) {

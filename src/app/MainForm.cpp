@@ -3,6 +3,7 @@
 
 #include "app/AboutBox.h"
 #include "app/DesignTexts.h"
+#include "app/FormClass.h"
 #include "chart/component/Chart.h"
 #include "chart/engine/Axis.h"
 #include "chart/engine/Series.h"
@@ -19,9 +20,7 @@ constexpr int kMemoCount = 6;
 }  // namespace
 
 const classes::TClassInfo& TForm1::StaticClass() {
-    static const classes::TClassInfo info =
-        classes::TClassBuilder<TForm1>("TForm1", &forms::TForm::StaticClass()).Build();
-    return info;
+    return FormClass<TForm1>("TForm1");
 }
 
 const classes::TClassInfo& TForm1::ClassInfo() const {
@@ -56,20 +55,12 @@ TForm1::TForm1(classes::TComponent* owner) : forms::TForm(owner) {
 }
 
 classes::TNotifyEvent TForm1::FindMethod(std::string_view name) {
-    using THandler = void (TForm1::*)(classes::TPersistent*);
-    static const std::pair<std::string_view, THandler> kMethods[] = {
+    static const std::pair<std::string_view, TFormHandler<TForm1>> kMethods[] = {
         {"StartClick", &TForm1::StartClick},     {"Button1Click", &TForm1::Button1Click},
         {"Button2Click", &TForm1::Button2Click}, {"About1Click", &TForm1::About1Click},
         {"Help2Click", &TForm1::Help2Click},
     };
-    for (const auto& method : kMethods) {
-        if (classes::SameText(method.first, name)) {
-            const THandler handler = method.second;
-            return {std::string(method.first),
-                    [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
-        }
-    }
-    return {};
+    return FormMethod<TForm1>(*this, kMethods, name);
 }
 
 void TForm1::ShowChartUnzoomed() {

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "app/DesignTexts.h"
+#include "app/FormClass.h"
 #include "app/MainForm.h"
 #include "classes/ClassBuilder.h"
 #include "classes/DesignData.h"
@@ -12,10 +13,7 @@
 namespace app {
 
 const classes::TClassInfo& TPracticeForm::StaticClass() {
-    static const classes::TClassInfo info =
-        classes::TClassBuilder<TPracticeForm>("TPracticeForm", &forms::TForm::StaticClass())
-            .Build();
-    return info;
+    return FormClass<TPracticeForm>("TPracticeForm");
 }
 
 const classes::TClassInfo& TPracticeForm::ClassInfo() const {
@@ -32,8 +30,7 @@ TPracticeForm::TPracticeForm(classes::TComponent* owner)
 }
 
 classes::TNotifyEvent TPracticeForm::FindMethod(std::string_view name) {
-    using THandler = void (TPracticeForm::*)(classes::TPersistent*);
-    static const std::pair<std::string_view, THandler> kMethods[] = {
+    static const std::pair<std::string_view, TFormHandler<TPracticeForm>> kMethods[] = {
         {"ParisButtonClick", &TPracticeForm::ParisButtonClick},
         {"CqButtonClick", &TPracticeForm::CqButtonClick},
         {"GroupsButtonClick", &TPracticeForm::GroupsButtonClick},
@@ -41,13 +38,7 @@ classes::TNotifyEvent TPracticeForm::FindMethod(std::string_view name) {
         {"OKButtonClick", &TPracticeForm::OKButtonClick},
         {"CancelButtonClick", &TPracticeForm::CancelButtonClick},
     };
-    for (const auto& [methodName, handler] : kMethods) {
-        if (classes::SameText(methodName, name)) {
-            return {std::string(methodName),
-                    [this, handler](classes::TPersistent* sender) { (this->*handler)(sender); }};
-        }
-    }
-    return {};
+    return FormMethod<TPracticeForm>(*this, kMethods, name);
 }
 
 void TPracticeForm::ShowFor(TForm1& main) {
