@@ -56,6 +56,23 @@ TEST(ReplayDetailsTest, TheDetailsFollowTheUnchangedUsualLines) {
               "Worst\tE: dits 5 % short\n");
 }
 
+TEST(ReplayDetailsTest, APracticeTextIsAlignedWithTheReadBackAndLeavesTheUsualLinesAlone) {
+    const TToolRun plain = RunTool("", kExample);
+    // R K E keyed against R X E: one wrong character of three.
+    const TToolRun practised = RunTool("", std::string("practice RXE\n") + kExample);
+    ASSERT_EQ(practised.Status, 0) << practised.Err;
+    EXPECT_EQ(practised.Out, plain.Out);
+    const TToolRun details = RunTool("--details", std::string("practice RXE\n") + kExample);
+    ASSERT_EQ(details.Status, 0) << details.Err;
+    const std::string tail = details.Out.substr(details.Out.find("Worst\tE: dits 5 % short\n"));
+    EXPECT_EQ(tail,
+              "Worst\tE: dits 5 % short\n"
+              "Sent\tRXE\n"
+              "Read\tRKE\n"
+              "Marks\t ~ \n"
+              "Accuracy\t66.7 %\n");
+}
+
 TEST(ReplayDetailsTest, ARunWhoseAnalysisStoppedHasNoDetails) {
     const TToolRun run = RunTool("--details", "50 down\n60 up\n90 down\n");
     EXPECT_EQ(run.Status, 0);

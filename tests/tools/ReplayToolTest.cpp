@@ -65,6 +65,9 @@ TEST(ReplayToolTest, BadScriptsAreRefusedWithTheirLineAndNothingPrinted) {
         {"50 down now\n",
          "line 1: expected two words, a directive and its value or a time and "
          "down/up"},
+        {"practice # no text\n", "line 1: expected the practice text after practice"},
+        {"practice PARIS\n100 down\npractice CQ\n",
+         "line 3: the practice text was already given on line 1"},
     };
     for (const auto& [script, message] : cases) {
         const TToolRun run = RunTool(script);
@@ -152,6 +155,16 @@ TEST(ReplayScriptTest, DefaultsAndFinishTime) {
     EXPECT_EQ(script.Events[1].TimeMs, 150.5);
     EXPECT_EQ(script.EffectiveFinishMs(), 650.5);
     EXPECT_EQ(replay::ParseScript("").EffectiveFinishMs(), 500);
+    EXPECT_EQ(script.PracticeText, "");
+}
+
+TEST(ReplayScriptTest, APracticeTextIsTheRestOfItsLineWithSingleSpaces) {
+    const replay::TReplayScript script =
+        replay::ParseScript("rate 160\n  practice   CQ  DE\tG4ABC  # a call\n100 down\n");
+    EXPECT_EQ(script.PracticeText, "CQ DE G4ABC");
+    EXPECT_EQ(script.PracticeLine, 2);
+    EXPECT_EQ(script.PollsPerMs, 160);
+    EXPECT_EQ(script.Events.size(), 1u);
 }
 
 }  // namespace

@@ -159,6 +159,7 @@ TReplay::TReplay(TReplayScript script, const std::string& wavPath) : m_script(st
     app::RegisterClasses();
     m_form = std::make_unique<app::TForm1>(nullptr);
     m_form->SetBusyWait(false);  // simulated time advances in the pump, not in the wait
+    m_form->SetPracticeText(m_script.PracticeText);
     m_simulation = std::make_unique<TSimulation>(m_script, *m_form);
 }
 

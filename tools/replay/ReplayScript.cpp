@@ -28,6 +28,19 @@ std::vector<std::string> Words(std::string_view line) {
     return words;
 }
 
+// The practice text of a practice directive: the rest of the line after the word, its words
+// joined by single spaces (the comment is already cut off).
+std::string PracticeText(const std::vector<std::string>& words) {
+    std::string text;
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (i > 1) {
+            text += ' ';
+        }
+        text += words[i];
+    }
+    return text;
+}
+
 double Number(const std::string& word, int line, const char* what) {
     double value = 0;
     const auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -126,7 +139,18 @@ TReplayScript ParseScript(std::string_view text) {
             line = line.substr(0, hash);
         }
         const std::vector<std::string> words = Words(line);
-        if (words.empty()) {
+        if (!words.empty() && words[0] == "practice") {
+            if (script.PracticeLine != 0) {
+                throw EScriptError(lineNumber, "the practice text was already given on line " +
+                                                   std::to_string(script.PracticeLine));
+            }
+            script.PracticeText = PracticeText(words);
+            if (script.PracticeText.empty()) {
+                throw EScriptError(lineNumber, "expected the practice text after practice");
+            }
+            script.PracticeLine = lineNumber;
+        }
+        if (words.empty() || script.PracticeLine == lineNumber) {
             if (end == text.size()) {
                 break;
             }

@@ -6,6 +6,7 @@
 //   tick0 1000      tick count at the first poll, default 1000
 //   initial 0       key-state byte before any event: 0, 1, 128 or 129, default 0
 //   finish 2000     when Finish is clicked, ms after Start; default 500 after the last event
+//   practice PARIS PARIS   the text the operator set out to key (the rest of the line, once)
 //   120 down        an event: ms after Start (fractional, non-decreasing), then down or up
 //   # a comment
 #pragma once
@@ -31,8 +32,10 @@ struct TReplayScript {
     uint8_t Initial = 0;
     double FinishMs = -1;  // negative: 500 ms after the last event
     std::vector<TKeyEvent> Events;
-    int RateLine = 0;    // the line of the rate directive; 0 when there is none
-    int FinishLine = 0;  // likewise for finish
+    int RateLine = 0;          // the line of the rate directive; 0 when there is none
+    int FinishLine = 0;        // likewise for finish
+    std::string PracticeText;  // empty: none
+    int PracticeLine = 0;      // the line of the practice directive; 0 when there is none
 
     // The most polls a run may take: its poll count is an unsigned 32-bit value.
     static constexpr double kMaxPolls = 4294967295.0;
