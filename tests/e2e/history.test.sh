@@ -9,7 +9,7 @@ click Form1.Start
 wait_for Form1.Button1.Enabled 1
 read -r x y < <(centre Form1.Chart1)
 xdotool mousemove "$x" "$y"
-key_morse 0.18 0.06 0.18 0.06 0.18
+key_morse 0.18 0.06/0.18 0.18 0.06 0.18
 wait_for Form1.Label1.Caption 1
 click Form1.Button1
 wait_for Form1.Start.Caption "Re-start: Press TWICE"

@@ -9,7 +9,9 @@ click Form1.Start
 wait_for Form1.Button1.Enabled 1
 read -r x y < <(centre Form1.Chart1)
 xdotool mousemove "$x" "$y"
-# dah dit dah dit dah, then the key stays up.
+# dah dit dah dit dah, then the key stays up. The keying is plainly off its ideal (dits longer
+# than their spaces, long character spaces), so that every advice box has its advice: keying
+# exactly on time would leave some of them without.
 xdotool mousedown 3
 sleep 0.3
 state
@@ -17,7 +19,7 @@ expect KeyState 129
 expect Form1.Label1.Caption 129
 xdotool mouseup 3
 sleep 0.06
-key_morse 0.06 0.18 0.06 0.18
+key_morse 0.07/0.25 0.18/0.05 0.07/0.25 0.18
 wait_for Form1.Label1.Caption 1
 expect Form1.Memo2.Lines 11
 expect Form1.Start.Caption Start

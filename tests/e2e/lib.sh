@@ -125,14 +125,19 @@ menu_help() {
 }
 
 # Keys Morse with the right button: each argument is a key-down time in seconds, followed by
-# a key-up time of one dit.
+# a key-up time of one dit (0.06 s), or DOWN/UP for both times. A run whose spaces all last the
+# same has no longer spaces to average: its analysis stops with a division by zero, so a run
+# that must be analysed keys at least one longer space.
 key_morse() {
-    local down
-    for down in "$@"; do
+    local element down up
+    for element in "$@"; do
+        down=${element%/*}
+        up=0.06
+        [ "$element" = "$down" ] || up=${element#*/}
         xdotool mousedown 3
         sleep "$down"
         xdotool mouseup 3
-        sleep 0.06
+        sleep "$up"
     done
 }
 
