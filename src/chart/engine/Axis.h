@@ -29,15 +29,23 @@ struct TPixelMapping {
     double Maximum = 0;  // the current maximum, or its logarithm
     double Range = 0;    // maximum - minimum (of the logarithms)
     double Length = 0;   // pixels along the axis
+    double Scale = 0;    // Length / Range of a linear axis with a range, else 0
     int32_t Origin = 0;
     int32_t Sign = 1;
     int32_t Centre = 0;       // an empty range or an offset beyond any pixel
     int32_t NotPositive = 0;  // a value not above 0 on a logarithmic axis
 
     int32_t Pixel(double value) const;
-    // Pixel of values[i] into pixels[i]; a value equal to one of the last two mapped takes its
-    // pixel without computing it again (series repeat their values: levels, shared X).
+    // Pixel of values[i] into pixels[i], the same as Pixel gives. A value equal to one of the
+    // last two mapped takes its pixel without computing it again (series repeat their values:
+    // levels, shared X); a linear axis multiplies by Scale and divides only where that product
+    // lies too near a rounding tie to be sure of the pixel.
     void Pixels(std::span<const double> values, std::span<int32_t> pixels) const;
+
+  private:
+    // Pixels of a linear axis through Scale (by division where that cannot settle the pixel),
+    // two values at a time; returns how many were mapped (all but an odd last one).
+    size_t ScaledPixels(std::span<const double> values, std::span<int32_t> pixels) const;
 };
 
 class TCustomChartAxis;

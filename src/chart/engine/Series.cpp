@@ -233,6 +233,25 @@ gfx::TColor TChartSeries::PointColor(int32_t index) const {
     return m_colorEachPoint ? PaletteColor(index) : m_seriesColor;
 }
 
+bool TChartSeries::PointsTakeSeriesColor(int32_t first, int32_t last) const {
+    const auto begin = static_cast<size_t>(std::max(first, 0));
+    const size_t end = std::min(static_cast<size_t>(std::max(last + 1, 0)), m_pointColors.size());
+    if (begin >= end) {
+        return true;
+    }
+    if (m_colorEachPoint) {
+        return false;
+    }
+    const gfx::TColor* colors = m_pointColors.data();
+    const gfx::TColor series = m_seriesColor;
+    uint32_t differs = 0;
+    for (size_t i = begin; i < end; ++i) {
+        differs |= static_cast<uint32_t>(colors[i] != clSeriesDefault) &
+                   static_cast<uint32_t>(colors[i] != series);
+    }
+    return differs == 0;
+}
+
 void TChartSeries::SetPointColor(int32_t index, gfx::TColor color) {
     CheckPointIndex(index);
     if (m_pointColors[static_cast<size_t>(index)] != color) {
