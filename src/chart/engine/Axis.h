@@ -43,7 +43,7 @@ struct TPixelMapping {
     void Pixels(std::span<const double> values, std::span<int32_t> pixels) const;
 
   private:
-    // Pixels of a linear axis through Scale (by division where that cannot settle the pixel),
+    // Pixels of a linear axis through Scale (by division where that cannot settle a pixel),
     // two values at a time; returns how many were mapped (all but an odd last one).
     size_t ScaledPixels(std::span<const double> values, std::span<int32_t> pixels) const;
 };

@@ -390,45 +390,42 @@ void TPixelMapping::Pixels(std::span<const double> values, std::span<int32_t> pi
 
 size_t TPixelMapping::ScaledPixels(std::span<const double> values,
                                    std::span<int32_t> pixels) const {
-    // Four values at a time in the compiler's portable vector types. Rounding halves to even
+    // Two values at a time in the compiler's portable vector types. Rounding halves to even
     // is symmetric, so the sign goes into the scale and the origin is added before converting
-    // (both exact: whole numbers below 2^31).
-    using TQuad = double __attribute__((vector_size(32)));
-    using TQuadMask = int64_t __attribute__((vector_size(32)));
-    using TPixelQuad = int32_t __attribute__((vector_size(16)));
-    constexpr size_t kQuad = 4;
+    // (both exact: whole numbers below 2^31). Whether every offset was safe from a tie is
+    // checked once at the end; if one was not, the lot is mapped again by division.
+    using TPair = double __attribute__((vector_size(16)));
+    using TPairMask = int64_t __attribute__((vector_size(16)));
+    using TPixelPair = int32_t __attribute__((vector_size(8)));
+    constexpr size_t kPair = 2;
     const double signedScale = Sign * Scale;
     const double within = 0.5 - kTieMargin;
     const auto origin = static_cast<double>(Origin);
-    const TQuad minimum = {Minimum, Minimum, Minimum, Minimum};
-    const TQuad scale = {signedScale, signedScale, signedScale, signedScale};
-    const TQuad rounder = {kRounder, kRounder, kRounder, kRounder};
-    const TQuad limit = {kScaledOffsetLimit, kScaledOffsetLimit, kScaledOffsetLimit,
-                         kScaledOffsetLimit};
-    const TQuad margin = {within, within, within, within};
-    const TQuad start = {origin, origin, origin, origin};
-    const size_t count = values.size();
-    size_t i = 0;
-    for (; i + kQuad <= count; i += kQuad) {
-        TQuad value;
+    const TPair minimum = {Minimum, Minimum};
+    const TPair scale = {signedScale, signedScale};
+    const TPair rounder = {kRounder, kRounder};
+    const TPair limit = {kScaledOffsetLimit, kScaledOffsetLimit};
+    const TPair margin = {within, within};
+    const TPair start = {origin, origin};
+    const size_t count = values.size() - values.size() % kPair;
+    TPairMask sure = {-1, -1};
+    for (size_t i = 0; i < count; i += kPair) {
+        TPair value;
         std::memcpy(&value, values.data() + i, sizeof value);
-        const TQuad offset = (value - minimum) * scale;
-        const TQuad rounded = (offset + rounder) - rounder;
-        const TQuad fraction = offset - rounded;
-        // NaN fails every comparison and so goes the slow way too.
-        const TQuadMask sure =
-            (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
-        if ((sure[0] & sure[1] & sure[2] & sure[3]) == 0) {
-            // Near a tie or far out: these by division.
-            for (size_t k = i; k < i + kQuad; ++k) {
-                pixels[k] = Pixel(values[k]);
-            }
-            continue;
-        }
-        const TPixelQuad pixel = __builtin_convertvector(rounded + start, TPixelQuad);
+        const TPair offset = (value - minimum) * scale;
+        const TPair rounded = (offset + rounder) - rounder;
+        const TPair fraction = offset - rounded;
+        // NaN fails every comparison and so is never sure.
+        sure &= (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
+        const TPixelPair pixel = __builtin_convertvector(rounded + start, TPixelPair);
         std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
     }
-    return i;
+    if ((sure[0] & sure[1]) == 0) {
+        for (size_t i = 0; i < count; ++i) {
+            pixels[i] = Pixel(values[i]);
+        }
+    }
+    return count;
 }
 
 TPixelMapping TCustomChartAxis::PixelMapping(bool alongX) const {
