@@ -231,14 +231,17 @@ bool IsDensePolyline(std::span<const TPoint> points, int32_t width) {
     if (points.size() < kMinDensePoints || (width > 1 && !RoundDot(width).ColumnsAreRuns)) {
         return false;
     }
-    bool rising = true;
-    bool falling = true;
-    for (size_t i = 1; i < points.size(); ++i) {
-        rising = rising && points[i].X >= points[i - 1].X;
-        falling = falling && points[i].X <= points[i - 1].X;
+    // Whether x ever steps back or forth, gathered without a branch per point.
+    uint32_t back = 0;
+    uint32_t forth = 0;
+    int32_t before = points.front().X;
+    for (const TPoint& p : points) {
+        back |= static_cast<uint32_t>(p.X < before);
+        forth |= static_cast<uint32_t>(p.X > before);
+        before = p.X;
     }
     const int64_t columns = std::abs(int64_t{points.back().X} - points.front().X) + 1;
-    return (rising || falling) && static_cast<int64_t>(points.size()) > columns;
+    return (back & forth) == 0 && static_cast<int64_t>(points.size()) > columns;
 }
 
 void DensePolyline(const TSurface& surface, std::span<const TPoint> points, int32_t width,
