@@ -95,7 +95,7 @@ bool TCustomSeries::DrawsDense() const {
     }
     const int64_t visible = int64_t{LastVisibleIndex()} - FirstVisibleIndex() + 1;
     return FirstVisibleIndex() >= 0 && XValues().Order() == TChartListOrder::loAscending &&
-           visible > chart->PlotRect().Width();
+           visible > std::max(chart->PlotRect().Width(), 1);
 }
 
 void TCustomSeries::DrawDense() {
