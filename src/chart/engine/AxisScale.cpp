@@ -393,7 +393,7 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
     // Two values at a time in the compiler's portable vector types. Rounding halves to even
     // is symmetric, so the sign goes into the scale and the origin is added before converting
     // (both exact: whole numbers below 2^31). Whether every offset was safe from a tie is
-    // checked once at the end; if one was not, the lot is mapped again by division.
+    // checked once at the end; if one was not, the lot is mapped again value by value.
     using TPair = double __attribute__((vector_size(16)));
     using TPairMask = int64_t __attribute__((vector_size(16)));
     using TPixelPair = int32_t __attribute__((vector_size(8)));
@@ -421,8 +421,14 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
         std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
     }
     if ((sure[0] & sure[1]) == 0) {
+        // Again one by one, dividing only for the values that are not sure.
         for (size_t i = 0; i < count; ++i) {
-            pixels[i] = Pixel(values[i]);
+            const double offset = (values[i] - Minimum) * signedScale;
+            const double rounded = (offset + kRounder) - kRounder;
+            const double fraction = offset - rounded;
+            const bool valueSure = offset < kScaledOffsetLimit && offset > -kScaledOffsetLimit &&
+                                   fraction < within && fraction > -within;
+            pixels[i] = valueSure ? static_cast<int32_t>(rounded + origin) : Pixel(values[i]);
         }
     }
     return count;
