@@ -291,6 +291,25 @@ void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
     bool rectClip = clip.IsRect();
     int64_t nextAt = -1;  // the step after the last one seen
     int32_t phase = 0;    // where the last step stood in the pattern
+    if (pattern != nullptr && ink.Mode == TPenMode::pmCopy && rectClip) {
+        // Styled lines in copy mode (the grid's dots): the dash gaps keep their pixels unless
+        // the background is opaque.
+        const uint32_t color = ink.Color;
+        const uint32_t back = detail::Mix(TPenMode::pmCopy, ink.Back, 0);
+        const bool opaque = ink.Opaque;
+        run([&](int32_t x, int32_t y, int64_t at) {
+            phase = at == nextAt ? (phase + 1 == pattern->Length ? 0 : phase + 1)
+                                 : static_cast<int32_t>(at % pattern->Length);
+            nextAt = at + 1;
+            uint32_t& pixel = pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)];
+            if (pattern->On[static_cast<size_t>(phase)]) {
+                pixel = color;
+            } else if (opaque) {
+                pixel = back;
+            }
+        });
+        return;
+    }
     run([&](int32_t x, int32_t y, int64_t at) {
         // Within a segment the steps come one apart; only a jump needs the remainder.
         if (pattern != nullptr) {

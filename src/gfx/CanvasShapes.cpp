@@ -331,6 +331,27 @@ void TCanvas::DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape 
             std::array<TPoint, 4> path = {TPoint{right, top}, TPoint{left, top},
                                           TPoint{left, bottom}, TPoint{right, bottom}};
             ThinPath(path, true);
+        } else if (cornerW == 0 && cornerH == 0 && inSector == nullptr && shape != TShape::shPie &&
+                   (m_pen.Style() == TPenStyle::psSolid ||
+                    m_pen.Style() == TPenStyle::psInsideFrame)) {
+            // A solid rectangle outline: its edge rows, then the edge columns between them,
+            // each pixel once.
+            auto paint = [&](int32_t y, int32_t x0, int32_t x1) {
+                detail::FillSpan(surface, y, x0, x1, ink);
+            };
+            const int64_t top = std::max<int64_t>(box.Top, clip.Top);
+            const int64_t end = std::min<int64_t>(box.LastY(), int64_t{clip.Bottom} - 1);
+            for (int64_t y = top; y <= end; ++y) {
+                const auto row = static_cast<int32_t>(y);
+                if (y == box.Top || y == box.LastY()) {
+                    emitSpan(row, box.Left, box.Right, paint);
+                } else {
+                    emitSpan(row, box.Left, box.Left + 1, paint);
+                    if (box.LastX() > box.Left) {
+                        emitSpan(row, box.LastX(), box.Right, paint);
+                    }
+                }
+            }
         } else {
             // Outline pixels inside the clip, in drawing order: the shape's boundary (within
             // the sector) row by row, then a pie's radii. Pixels outside the clip never count

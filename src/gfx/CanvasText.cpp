@@ -18,61 +18,6 @@ constexpr int32_t kFullTurn = 3600;
 constexpr uint32_t kHorizontalMask = kTaCenter;
 constexpr uint32_t kVerticalMask = kTaBaseline;
 
-// The text's cell as a coverage mask: glyphs, underline and strike-out.
-struct TTextCell {
-    int32_t Width = 0;
-    int32_t Ascent = 0;
-    int32_t Descent = 0;
-    std::vector<uint8_t> Bits;  // Width x (Ascent + Descent)
-
-    int32_t Height() const { return Ascent + Descent; }
-    void Set(int32_t x, int32_t y) {
-        if (x >= 0 && x < Width && y >= 0 && y < Height()) {
-            Bits[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)] = 1;
-        }
-    }
-    bool Get(int32_t x, int32_t y) const {
-        return x >= 0 && x < Width && y >= 0 && y < Height() &&
-               Bits[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)] !=
-                   0;
-    }
-};
-
-TTextCell RenderCell(TFontInstance& face, const std::u32string& text, TFontStyles style) {
-    TTextCell cell;
-    cell.Width = face.TextWidth(text);
-    cell.Ascent = face.Ascent();
-    cell.Descent = face.Descent();
-    cell.Bits.assign(
-        static_cast<size_t>(std::max(cell.Width, 0)) * static_cast<size_t>(cell.Height()), 0);
-    int32_t penX = 0;
-    for (char32_t c : text) {
-        const TGlyph& glyph = face.Glyph(c);
-        for (int32_t row = 0; row < glyph.Height; ++row) {
-            for (int32_t col = 0; col < glyph.Width; ++col) {
-                if (glyph.Bits[static_cast<size_t>(row * glyph.Width + col)] != 0) {
-                    cell.Set(penX + glyph.Left + col, cell.Ascent - glyph.Top + row);
-                }
-            }
-        }
-        penX += glyph.Advance;
-    }
-    auto line = [&](int32_t top) {
-        for (int32_t y = top; y < top + face.LineThickness(); ++y) {
-            for (int32_t x = 0; x < cell.Width; ++x) {
-                cell.Set(x, y);
-            }
-        }
-    };
-    if (style.Contains(TFontStyle::fsUnderline)) {
-        line(cell.Ascent + face.UnderlineOffset());
-    }
-    if (style.Contains(TFontStyle::fsStrikeOut)) {
-        line(cell.Ascent - face.StrikeOutOffset());
-    }
-    return cell;
-}
-
 }  // namespace
 
 TSize TCanvas::TextExtent(const std::string& text) {
@@ -80,7 +25,7 @@ TSize TCanvas::TextExtent(const std::string& text) {
     if (face == nullptr) {
         return {0, 0};
     }
-    return {face->TextWidth(DecodeText(text)), face->Ascent() + face->Descent()};
+    return {face->Utf8Width(text), face->Ascent() + face->Descent()};
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
@@ -97,7 +42,8 @@ void TCanvas::DrawText(int32_t x, int32_t y, const std::string& text) {
     if (face == nullptr) {
         return;
     }
-    TTextCell cell = RenderCell(*face, DecodeText(text), m_font.Style());
+    const TTextCell& cell = face->Cell(text, m_font.Style().Contains(TFontStyle::fsUnderline),
+                                       m_font.Style().Contains(TFontStyle::fsStrikeOut));
     if (cell.Width <= 0 || cell.Height() <= 0) {
         return;
     }
@@ -146,20 +92,10 @@ void TCanvas::DrawText(int32_t x, int32_t y, const std::string& text) {
             if (opaque) {
                 detail::FillSpan(surface, y0, left, left + cell.Width, back);
             }
-            const uint8_t* bits =
-                cell.Bits.data() + static_cast<size_t>(row) * static_cast<size_t>(cell.Width);
-            int32_t col = 0;
-            while (col < cell.Width) {
-                while (col < cell.Width && bits[col] == 0) {
-                    ++col;
-                }
-                int32_t start = col;
-                while (col < cell.Width && bits[col] != 0) {
-                    ++col;
-                }
-                if (start < col) {
-                    detail::FillSpan(surface, y0, left + start, left + col, ink);
-                }
+            const auto r = static_cast<size_t>(row);
+            for (uint32_t k = cell.RowRuns[r]; k < cell.RowRuns[r + 1]; ++k) {
+                const TTextRun& run = cell.Runs[k];
+                detail::FillSpan(surface, y0, left + run.First, left + run.End, ink);
             }
         }
         return;

@@ -28,7 +28,8 @@ class TColumnRuns {
           m_clip(clip),
           m_color(color),
           m_first(static_cast<size_t>(std::max(clip.Width(), 0)), kEmptyFirst),
-          m_last(static_cast<size_t>(std::max(clip.Width(), 0)), kEmptyLast) {}
+          m_last(static_cast<size_t>(std::max(clip.Width(), 0)), kEmptyLast),
+          m_spans(m_last.size()) {}
 
     // Rows y0 .. y1 (inclusive) of column x, clipped.
     void Add(int32_t x, int32_t y0, int32_t y1) {
@@ -71,7 +72,18 @@ class TColumnRuns {
                 bottom = std::max(bottom, m_last[c]);
             }
         }
+        // Per column its first row and, offset by the sign bit, the length of its run less
+        // one: a row is covered when its distance from the first row, taken unsigned, is at
+        // most that (one signed comparison). An empty column starts above every row.
+        for (size_t c = c0; c < c1; ++c) {
+            const bool empty = m_first[c] > m_last[c];
+            const int32_t first = empty ? top - 1 : m_first[c];
+            m_spans[c] = static_cast<int32_t>(static_cast<uint32_t>(empty ? 0 : m_last[c] - first) ^
+                                              kSignBit);
+            m_first[c] = first;
+        }
         const TPixelLanes color = {m_color, m_color, m_color, m_color};
+        const TRowLanes sign = {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN};
         for (int32_t y = top; y <= bottom; ++y) {
             uint32_t* row = m_surface.Pixels + static_cast<size_t>(y) * m_surface.Width +
                             static_cast<size_t>(m_clip.Left);
@@ -79,18 +91,20 @@ class TColumnRuns {
             size_t c = c0;
             for (; c + kLanes <= c1; c += kLanes) {
                 TRowLanes first;
-                TRowLanes last;
+                TRowLanes span;
                 TPixelLanes pixels;
                 std::memcpy(&first, &m_first[c], sizeof first);
-                std::memcpy(&last, &m_last[c], sizeof last);
+                std::memcpy(&span, &m_spans[c], sizeof span);
                 std::memcpy(&pixels, row + c, sizeof pixels);
-                const auto covered =
-                    reinterpret_cast<TPixelLanes>((first <= rowLanes) & (last >= rowLanes));
-                pixels = (pixels & ~covered) | (color & covered);
+                const auto uncovered =
+                    reinterpret_cast<TPixelLanes>(((rowLanes - first) ^ sign) > span);
+                pixels = (pixels & uncovered) | (color & ~uncovered);
                 std::memcpy(row + c, &pixels, sizeof pixels);
             }
             for (; c < c1; ++c) {
-                if (m_first[c] <= y && y <= m_last[c]) {
+                if (m_first[c] <= y &&
+                    y - m_first[c] <=
+                        static_cast<int32_t>(static_cast<uint32_t>(m_spans[c]) ^ kSignBit)) {
                     row[c] = m_color;
                 }
             }
@@ -100,6 +114,7 @@ class TColumnRuns {
   private:
     static constexpr int32_t kEmptyFirst = INT32_MAX;
     static constexpr int32_t kEmptyLast = INT32_MIN;
+    static constexpr uint32_t kSignBit = 0x80000000u;
 
     void PaintColumn(int32_t x, int32_t first, int32_t last) const {
         const auto stride = static_cast<size_t>(m_surface.Width);
@@ -115,6 +130,7 @@ class TColumnRuns {
     uint32_t m_color;
     std::vector<int32_t> m_first;  // per column, rows; kEmptyFirst > kEmptyLast when empty
     std::vector<int32_t> m_last;
+    std::vector<int32_t> m_spans;    // Finish's run lengths less one, sign bit flipped
     int32_t m_leftmost = INT32_MAX;  // columns holding a run
     int32_t m_rightmost = INT32_MIN;
 };
@@ -215,14 +231,17 @@ bool IsDensePolyline(std::span<const TPoint> points, int32_t width) {
     if (points.size() < kMinDensePoints || (width > 1 && !RoundDot(width).ColumnsAreRuns)) {
         return false;
     }
-    bool rising = true;
-    bool falling = true;
-    for (size_t i = 1; i < points.size(); ++i) {
-        rising = rising && points[i].X >= points[i - 1].X;
-        falling = falling && points[i].X <= points[i - 1].X;
+    // Whether x ever steps back or forth, gathered without a branch per point.
+    uint32_t back = 0;
+    uint32_t forth = 0;
+    int32_t before = points.front().X;
+    for (const TPoint& p : points) {
+        back |= static_cast<uint32_t>(p.X < before);
+        forth |= static_cast<uint32_t>(p.X > before);
+        before = p.X;
     }
     const int64_t columns = std::abs(int64_t{points.back().X} - points.front().X) + 1;
-    return (rising || falling) && static_cast<int64_t>(points.size()) > columns;
+    return (back & forth) == 0 && static_cast<int64_t>(points.size()) > columns;
 }
 
 void DensePolyline(const TSurface& surface, std::span<const TPoint> points, int32_t width,

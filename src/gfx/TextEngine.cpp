@@ -120,6 +120,18 @@ std::string TTextEngine::FamilyFor(const std::string& name) {
 TFontInstance* TTextEngine::InstanceFor(const TFont& font) {
     bool bold = font.Style().Contains(TFontStyle::fsBold);
     bool italic = font.Style().Contains(TFontStyle::fsItalic);
+    if (m_last.Instance != nullptr && m_last.Height == font.Height() && m_last.Bold == bold &&
+        m_last.Italic == italic && m_last.Name == font.Name()) {
+        return m_last.Instance;
+    }
+    TFontInstance* instance = FindInstance(font, bold, italic);
+    if (instance != nullptr) {
+        m_last = {font.Name(), font.Height(), bold, italic, instance};
+    }
+    return instance;
+}
+
+TFontInstance* TTextEngine::FindInstance(const TFont& font, bool bold, bool italic) {
     std::string family = FamilyFor(font.Name());
     std::string key =
         family + '\n' + std::to_string(font.Height()) + (bold ? "b" : "") + (italic ? "i" : "");

@@ -4,6 +4,7 @@
 // give the same picture and leave the canvas in the same state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -40,10 +41,11 @@ struct TCase {
     bool InvertedStairs = false;
     bool ZoomedX = false;  // the bottom axis shows a part of the X range
     bool ZoomedY = false;  // the left axis cuts the spikes off
+    bool Plain = false;    // no nulls, no colours of their own, nothing beyond the pixel range
     std::string Describe() const {
         std::ostringstream text;
         text << "TCase{" << Seed << ", " << Points << ", " << PenWidth << ", " << Stairs << ", "
-             << InvertedStairs << ", " << ZoomedX << ", " << ZoomedY << "}";
+             << InvertedStairs << ", " << ZoomedX << ", " << ZoomedY << ", " << Plain << "}";
         return text.str();
     }
 };
@@ -92,7 +94,10 @@ class TCaseChart {
                 x += 0.5 + (random() % 100) * 0.01;
             }
             double y = level;
-            const uint32_t kind = random() % 40;
+            uint32_t kind = random() % 40;
+            if (c.Plain && kind >= 18 && kind <= 20) {
+                kind = 40;
+            }
             if (kind < 6) {
                 level = random() % 100;  // a step
                 y = level;
@@ -135,6 +140,84 @@ TEST(DenseLineTest, DenseSeriesLookAsWhenDrawnPointByPoint) {
         ASSERT_EQ(dense.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();
         ASSERT_EQ(dense.State(), general.State()) << "trial " << trial << ": " << c.Describe();
     }
+}
+
+TEST(DenseLineTest, PlainDenseSeriesLookAsWhenDrawnPointByPoint) {
+    // One colour and every point in the pixel range: the whole line is one polyline.
+    std::mt19937 random(1913);
+    for (int trial = 0; trial < 300; ++trial) {
+        TCase c;
+        c.Seed = random();
+        c.Points = 250 + static_cast<int32_t>(random() % 500);
+        c.PenWidth = 1 + trial % 4;
+        c.ZoomedX = random() % 2 == 0;
+        c.ZoomedY = random() % 3 == 0;
+        c.Plain = true;
+        TCaseChart dense(c, false);
+        TCaseChart general(c, true);
+        ASSERT_EQ(dense.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();
+        ASSERT_EQ(dense.State(), general.State()) << "trial " << trial << ": " << c.Describe();
+        // Painted again: what the first paint left behind changes nothing.
+        ASSERT_EQ(dense.Paint(), general.Paint())
+            << "again, trial " << trial << ": " << c.Describe();
+    }
+}
+
+TEST(DenseLineTest, FlatAndOnePlaceLinesLookAsWhenDrawnPointByPoint) {
+    // Every point on one row; then every point in one place, which draws nothing.
+    for (const double spread : {1.0, 0.0}) {
+        for (int32_t width = 1; width <= 4; ++width) {
+            classes::TComponent form(nullptr);
+            std::vector<uint32_t> pictures[2];
+            for (int route = 0; route < 2; ++route) {
+                auto* chart = new TChart(&form);
+                chart->SetBounds(0, 0, 200, 100);
+                chart->SetView3D(false);
+                TLineSeries* series =
+                    route == 0 ? new TLineSeries(&form) : new TPointByPointSeries(&form);
+                series->LinePen().SetWidth(width);
+                chart->AddSeries(series);
+                for (int i = 0; i < 600; ++i) {
+                    series->AppendXY(i * spread, 7);
+                }
+                chart->LeftAxis().SetAxisRange(0, 10);
+                chart->Paint();
+                pictures[route] = chart->Surface().Pixels();
+            }
+            EXPECT_EQ(pictures[0], pictures[1]) << "spread " << spread << ", width " << width;
+        }
+    }
+}
+
+// A kind derived from the line series that colours its points itself and names no class of its
+// own.
+class TShadedSeries : public TLineSeries {
+  public:
+    using TLineSeries::TLineSeries;
+    gfx::TColor PointColor(int32_t index) const override {
+        return index % 2 == 0 ? gfx::clRed : gfx::clGreen;
+    }
+};
+
+TEST(DenseLineTest, DerivedKindsDrawTheirOwnPointColours) {
+    classes::TComponent form(nullptr);
+    auto* chart = new TChart(&form);
+    chart->SetBounds(0, 0, 200, 100);
+    chart->SetView3D(false);
+    auto* series = new TShadedSeries(&form);
+    series->SetSeriesColor(gfx::clBlue);
+    chart->AddSeries(series);
+    for (int i = 0; i < 600; ++i) {
+        series->AppendXY(i, i % 7);
+    }
+    chart->Paint();
+    const std::vector<uint32_t>& pixels = chart->Surface().Pixels();
+    const auto count = [&](gfx::TColor color) {
+        return std::count(pixels.begin(), pixels.end(), gfx::ColorToRGB(color));
+    };
+    EXPECT_EQ(count(gfx::clBlue), 0);
+    EXPECT_GT(count(gfx::clRed), 0);
+    EXPECT_GT(count(gfx::clGreen), 0);
 }
 
 // The main window's chart and series after a keying run of the given transitions.

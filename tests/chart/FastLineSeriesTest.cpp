@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
+#include <string>
 #include <vector>
+
+#include "chart/component/Chart.h"
 
 #include "gfx/Bitmap.h"
 #include "support/ValueChart.h"
@@ -93,6 +98,102 @@ TEST(FastLineSeriesTest, TheWholeLineTakesOnePenAndSkipsRepeatedPixels) {
     EXPECT_TRUE(chart.Is(34, 10, kRed));
     EXPECT_TRUE(line->IncludePointBeyondEnd());
     EXPECT_FALSE(line->SinglePointResult());
+}
+
+// The same line drawn segment by segment, with move-to and line-to.
+class TSegmentFastLine : public chart::TFastLineSeries {
+  public:
+    using TFastLineSeries::TFastLineSeries;
+
+  protected:
+    bool DrawsDense() const override { return false; }
+};
+
+// One seeded fast line (steps, noise, spikes, values beyond any pixel, runs on one pixel, X out
+// of order when unordered) in a chart of its own, drawn one way or the other.
+struct TFastLineCase {
+    uint32_t Seed = 0;
+    int32_t Points = 0;
+    int32_t PenWidth = 1;
+    bool Ordered = true;
+    bool Zoomed = false;
+
+    std::string Describe() const {
+        std::ostringstream text;
+        text << "TFastLineCase{" << Seed << ", " << Points << ", " << PenWidth << ", " << Ordered
+             << ", " << Zoomed << "}";
+        return text.str();
+    }
+
+    std::vector<uint32_t> Paint(bool segments) const {
+        classes::TComponent form(nullptr);
+        auto* chart = new chart::TChart(&form);
+        chart->SetBounds(0, 0, 200, 110);
+        chart->SetView3D(false);
+        chart::TFastLineSeries* line =
+            segments ? new TSegmentFastLine(&form) : new chart::TFastLineSeries(&form);
+        line->SetSeriesColor(kRed);
+        line->LinePen().SetWidth(PenWidth);
+        if (!Ordered) {
+            line->XValues().SetOrder(chart::TChartListOrder::loNone);
+        }
+        chart->AddSeries(line);
+        std::mt19937 random(Seed);
+        double x = 0;
+        double level = 50;
+        for (int32_t i = 0; i < Points; ++i) {
+            x = Ordered ? x + (random() % 3) * 0.4 : static_cast<double>(random() % 1000);
+            const uint32_t kind = random() % 30;
+            if (kind < 4) {
+                level = random() % 100;
+            }
+            const double y = kind < 12    ? level + (random() % 7) - 3.0
+                             : kind < 14  ? (random() % 2 == 0 ? 500 : -400)
+                             : kind == 14 ? 1e12
+                                          : level;
+            line->AppendXY(x, y);
+        }
+        if (Zoomed) {
+            chart->BottomAxis().SetAxisRange(x * 0.25, x * 0.6);
+            chart->LeftAxis().SetAxisRange(-10, 110);
+        }
+        chart->Paint();
+        return chart->Surface().Pixels();
+    }
+};
+
+TEST(FastLineSeriesTest, SeededLinesLookAsWhenDrawnSegmentBySegment) {
+    std::mt19937 random(31337);
+    for (int trial = 0; trial < 300; ++trial) {
+        TFastLineCase c;
+        c.Seed = random();
+        c.Points = 2 + static_cast<int32_t>(random() % 600);
+        c.PenWidth = 1 + trial % 4;
+        c.Ordered = random() % 4 != 0;
+        c.Zoomed = c.Ordered && random() % 2 == 0;
+        ASSERT_EQ(c.Paint(false), c.Paint(true)) << "trial " << trial << ": " << c.Describe();
+    }
+}
+
+TEST(FastLineSeriesTest, ALineOnOnePixelDrawsNothing) {
+    for (int32_t width = 1; width <= 4; ++width) {
+        support::TValueChart chart(40, 40);
+        auto* line = new chart::TFastLineSeries(&chart);
+        line->SetSeriesColor(kRed);
+        line->LinePen().SetWidth(width);
+        chart.AddSeries(line);
+        for (int i = 0; i < 50; ++i) {
+            line->AppendXY(20, 20);
+        }
+        chart.Paint();
+        int32_t red = 0;
+        for (int32_t y = 0; y < 40; ++y) {
+            for (int32_t x = 0; x < 40; ++x) {
+                red += chart.Is(x, y, kRed) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(red, 0) << "width " << width;
+    }
 }
 
 }  // namespace

@@ -35,6 +35,51 @@ TEST_F(CanvasShapeTest, RectangleOutlinesItsEdgeColumnsAndRowsAndFillsInside) {
               }));
 }
 
+TEST_F(CanvasShapeTest, RectangleOutlinesFlipEachEdgePixelOnceOnSeededBoxesAndClips) {
+    // Xor shows a pixel painted twice as unpainted; the clip (a rectangle or a polygon) only
+    // takes pixels away.
+    Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    Canvas().Pen().SetMode(TPenMode::pmXor);
+    Canvas().Pen().SetColor(clWhite);  // white xor white: black where painted once
+    std::mt19937 random(77);
+    for (int trial = 0; trial < 400; ++trial) {
+        Clear();
+        const auto coordinate = [&](int32_t size) {
+            return static_cast<int32_t>(random() % (size + 20)) - 10;
+        };
+        const int32_t x0 = coordinate(40), y0 = coordinate(30);
+        const int32_t x1 = random() % 4 == 0 ? x0 + 1 : coordinate(40);
+        const int32_t y1 = random() % 4 == 0 ? y0 + 1 : coordinate(30);
+        const TRect clip(coordinate(40), coordinate(30), coordinate(40), coordinate(30));
+        const bool polygonClip = random() % 2 == 0;
+        if (polygonClip) {
+            const std::vector<TPoint> corners = {{clip.Left, clip.Top},
+                                                 {clip.Right, clip.Top},
+                                                 {clip.Right, clip.Bottom},
+                                                 {clip.Left, clip.Bottom}};
+            Canvas().SetClipPolygon(corners);
+        } else {
+            Canvas().SetClipRect(clip);
+        }
+        Canvas().Rectangle(x0, y0, x1, y1);
+        Canvas().ClearClip();
+        const int32_t left = std::min(x0, x1), right = std::max(x0, x1) - 1;
+        const int32_t top = std::min(y0, y1), bottom = std::max(y0, y1) - 1;
+        const TRect inClip(std::min(clip.Left, clip.Right), std::min(clip.Top, clip.Bottom),
+                           std::max(clip.Left, clip.Right), std::max(clip.Top, clip.Bottom));
+        ASSERT_EQ(PaintedWith(clBlack),
+                  Where(40, 30,
+                        [&](int32_t x, int32_t y) {
+                            const bool edge = x >= left && x <= right && y >= top && y <= bottom &&
+                                              (x == left || x == right || y == top || y == bottom);
+                            return edge && inClip.Contains(x, y);
+                        }))
+            << "trial " << trial << ": Rectangle(" << x0 << ", " << y0 << ", " << x1 << ", " << y1
+            << ") clipped to (" << clip.Left << ", " << clip.Top << ", " << clip.Right << ", "
+            << clip.Bottom << ")" << (polygonClip ? " as a polygon" : "");
+    }
+}
+
 TEST_F(CanvasShapeTest, RectangleWithClearPenFillsOneLessOnTheRightAndBottom) {
     Canvas().Pen().SetStyle(TPenStyle::psClear);
     Canvas().Rectangle(2, 3, 8, 7);

@@ -53,6 +53,76 @@ TEST_F(CanvasTextTest, HeightIsAscentPlusDescentAndWidthTheSumOfAdvances) {
     EXPECT_EQ(face->Descent(), 4);
 }
 
+// The pixels a text drawn at (x, y), aligned top-left, covers: each glyph's bits at the pen
+// position, cut to the cell, and the underline across the cell; built from the glyphs alone.
+TPixelSet GlyphLayout(const TFont& font, const std::string& text, int32_t x, int32_t y) {
+    TFontInstance& face = *TTextEngine::Instance().InstanceFor(font);
+    const std::u32string codes = DecodeText(text);
+    const int32_t width = face.TextWidth(codes);
+    const int32_t height = face.Ascent() + face.Descent();
+    TPixelSet set;
+    const auto add = [&](int32_t cx, int32_t cy) {
+        if (cx >= 0 && cx < width && cy >= 0 && cy < height) {
+            set.insert({x + cx, y + cy});
+        }
+    };
+    int32_t pen = 0;
+    for (char32_t c : codes) {
+        const TGlyph& glyph = face.Glyph(c);
+        for (int32_t row = 0; row < glyph.Height; ++row) {
+            for (int32_t col = 0; col < glyph.Width; ++col) {
+                if (glyph.Bits[static_cast<size_t>(row * glyph.Width + col)] != 0) {
+                    add(pen + glyph.Left + col, face.Ascent() - glyph.Top + row);
+                }
+            }
+        }
+        pen += glyph.Advance;
+    }
+    if (font.Style().Contains(TFontStyle::fsUnderline)) {
+        for (int32_t t = 0; t < face.LineThickness(); ++t) {
+            for (int32_t cx = 0; cx < width; ++cx) {
+                add(cx, face.Ascent() + face.UnderlineOffset() + t);
+            }
+        }
+    }
+    return set;
+}
+
+TEST_F(CanvasTextTest, TextsDrawnAgainFollowTheirFontSizeTextColourAndLines) {
+    // Each step changes one thing and some come back to an earlier state: a kept text that
+    // outlived its change would show the earlier picture.
+    struct TStep {
+        int32_t Height;
+        const char* Text;
+        TColor Color;
+        bool Underline;
+    };
+    const TStep steps[] = {{-16, "Morse 12", clBlack, false}, {-16, "Morse 12", clBlack, false},
+                           {-24, "Morse 12", clBlack, false}, {-16, "Morse 12", clRed, false},
+                           {-16, "Morse 13", clRed, false},   {-16, "Morse 13", clRed, true},
+                           {-16, "Morse 13", clRed, false},   {-24, "Morse 12", clBlack, false},
+                           {-16, "Morse 12", clBlack, false}};
+    int index = 0;
+    for (const TStep& step : steps) {
+        Clear();
+        Canvas().Font().SetHeight(step.Height);
+        Canvas().Font().SetColor(step.Color);
+        Canvas().Font().SetStyle(step.Underline ? TFontStyles{TFontStyle::fsUnderline}
+                                                : TFontStyles{});
+        const int32_t x = 3 + index;  // and somewhere else each time
+        Canvas().TextOut(x, 5, step.Text);
+        EXPECT_EQ(PaintedWith(ColorToRGB(step.Color)),
+                  GlyphLayout(Canvas().Font(), step.Text, x, 5))
+            << "step " << index;
+        EXPECT_EQ(Painted().size(), PaintedWith(ColorToRGB(step.Color)).size()) << "step " << index;
+        EXPECT_EQ(
+            Canvas().TextWidth(step.Text),
+            TTextEngine::Instance().InstanceFor(Canvas().Font())->TextWidth(DecodeText(step.Text)))
+            << "step " << index;
+        ++index;
+    }
+}
+
 TEST_F(CanvasTextTest, LargerFontsMeasureLarger) {
     int32_t small = Canvas().TextWidth("Morse");
     Canvas().Font().SetHeight(-32);

@@ -29,15 +29,25 @@ struct TPixelMapping {
     double Maximum = 0;  // the current maximum, or its logarithm
     double Range = 0;    // maximum - minimum (of the logarithms)
     double Length = 0;   // pixels along the axis
+    // Length / Range of a linear axis with a range and an origin below 2^30 pixels; 0 maps
+    // every value by Pixel.
+    double Scale = 0;
     int32_t Origin = 0;
     int32_t Sign = 1;
     int32_t Centre = 0;       // an empty range or an offset beyond any pixel
     int32_t NotPositive = 0;  // a value not above 0 on a logarithmic axis
 
     int32_t Pixel(double value) const;
-    // Pixel of values[i] into pixels[i]; a value equal to one of the last two mapped takes its
-    // pixel without computing it again (series repeat their values: levels, shared X).
+    // Pixel of values[i] into pixels[i], the same as Pixel gives. With a Scale the values are
+    // multiplied by it, and divided only where a product lies too near a rounding tie to settle
+    // the pixel; otherwise a value equal to one of the last two mapped takes its pixel without
+    // computing it again (series repeat their values: levels, shared X).
     void Pixels(std::span<const double> values, std::span<int32_t> pixels) const;
+
+  private:
+    // Pixels of a linear axis through Scale (by division where that cannot settle a pixel),
+    // two values at a time; returns how many were mapped (all but an odd last one).
+    size_t ScaledPixels(std::span<const double> values, std::span<int32_t> pixels) const;
 };
 
 class TCustomChartAxis;

@@ -2,6 +2,7 @@
 // extent and position, and the linear, logarithmic and depth mappings with their inverses.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "chart/engine/Axis.h"
 #include "chart/engine/AxisPanel.h"
@@ -25,10 +26,17 @@ constexpr int32_t kOneYearStepIndex = 24;
 
 // Nearest integer, halves to even, for values known to fit 32 bits: adding and taking away
 // 1.5 * 2^52 leaves no fraction bits, so the sum rounds the way nearbyint does.
+constexpr double kRounder = 6755399441055744.0;
 int32_t RoundPixel(double value) {
-    constexpr double kRounder = 6755399441055744.0;
     return static_cast<int32_t>((value + kRounder) - kRounder);
 }
+
+// Offsets below this magnitude are mapped through the scale; beyond it, by division.
+constexpr double kScaledOffsetLimit = 1073741824.0;  // 2^30
+// The offset through the scale differs from the divided one by less than 1e-15 of its size
+// (a few roundings), so below 2^30 by less than 2e-6 pixels: farther than this from a tie it
+// rounds to the same pixel.
+constexpr double kTieMargin = 1e-5;
 
 int64_t RoundCount(double value) {
     return static_cast<int64_t>(std::nearbyint(value));
@@ -354,11 +362,18 @@ void TPixelMapping::Pixels(std::span<const double> values, std::span<int32_t> pi
     if (count == 0) {
         return;
     }
+    size_t done = 0;
+    if (!Logarithmic && Scale != 0) {
+        done = ScaledPixels(values.first(count), pixels);
+        if (done == count) {
+            return;
+        }
+    }
     // Equal values map to equal pixels; NaN equals nothing and is always computed.
-    double recent[2] = {values[0], values[0]};
-    int32_t recentPixel[2] = {Pixel(values[0]), Pixel(values[0])};
+    double recent[2] = {values[done], values[done]};
+    int32_t recentPixel[2] = {Pixel(values[done]), Pixel(values[done])};
     size_t older = 0;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = done; i < count; ++i) {
         const double value = values[i];
         if (value == recent[0]) {
             pixels[i] = recentPixel[0];
@@ -371,6 +386,52 @@ void TPixelMapping::Pixels(std::span<const double> values, std::span<int32_t> pi
             older = 1 - older;
         }
     }
+}
+
+size_t TPixelMapping::ScaledPixels(std::span<const double> values,
+                                   std::span<int32_t> pixels) const {
+    // Two values at a time in the compiler's portable vector types. Rounding halves to even
+    // is symmetric, so the sign goes into the scale and the origin is added before converting
+    // (both exact: whole numbers below 2^31). Whether every offset was safe from a tie is
+    // checked once at the end; if one was not, the lot is mapped again value by value.
+    using TPair = double __attribute__((vector_size(16)));
+    using TPairMask = int64_t __attribute__((vector_size(16)));
+    using TPixelPair = int32_t __attribute__((vector_size(8)));
+    constexpr size_t kPair = 2;
+    const double signedScale = Sign * Scale;
+    const double within = 0.5 - kTieMargin;
+    const auto origin = static_cast<double>(Origin);
+    const TPair minimum = {Minimum, Minimum};
+    const TPair scale = {signedScale, signedScale};
+    const TPair rounder = {kRounder, kRounder};
+    const TPair limit = {kScaledOffsetLimit, kScaledOffsetLimit};
+    const TPair margin = {within, within};
+    const TPair start = {origin, origin};
+    const size_t count = values.size() - values.size() % kPair;
+    TPairMask sure = {-1, -1};
+    for (size_t i = 0; i < count; i += kPair) {
+        TPair value;
+        std::memcpy(&value, values.data() + i, sizeof value);
+        const TPair offset = (value - minimum) * scale;
+        const TPair rounded = (offset + rounder) - rounder;
+        const TPair fraction = offset - rounded;
+        // NaN fails every comparison and so is never sure.
+        sure &= (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
+        const TPixelPair pixel = __builtin_convertvector(rounded + start, TPixelPair);
+        std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
+    }
+    if ((sure[0] & sure[1]) == 0) {
+        // Again one by one, dividing only for the values that are not sure.
+        for (size_t i = 0; i < count; ++i) {
+            const double offset = (values[i] - Minimum) * signedScale;
+            const double rounded = (offset + kRounder) - kRounder;
+            const double fraction = offset - rounded;
+            const bool valueSure = offset < kScaledOffsetLimit && offset > -kScaledOffsetLimit &&
+                                   fraction < within && fraction > -within;
+            pixels[i] = valueSure ? static_cast<int32_t>(rounded + origin) : Pixel(values[i]);
+        }
+    }
+    return count;
 }
 
 TPixelMapping TCustomChartAxis::PixelMapping(bool alongX) const {
@@ -396,6 +457,10 @@ TPixelMapping TCustomChartAxis::PixelMapping(bool alongX) const {
         const bool fromStart = alongX != m_inverted;
         mapping.Origin = fromStart ? m_startPixel : m_endPixel;
         mapping.Sign = fromStart ? 1 : -1;
+        // The scaled mapping adds offsets below 2^30 to the origin within 32 bits.
+        if (m_currentRange != 0 && std::abs(mapping.Origin) < kScaledOffsetLimit) {
+            mapping.Scale = m_axisLength / m_currentRange;
+        }
     }
     return mapping;
 }

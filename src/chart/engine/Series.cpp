@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "base/Conversions.h"
@@ -231,6 +232,37 @@ gfx::TColor TChartSeries::PointColor(int32_t index) const {
         return own;
     }
     return m_colorEachPoint ? PaletteColor(index) : m_seriesColor;
+}
+
+bool TChartSeries::PointsTakeSeriesColor(int32_t first, int32_t last) const {
+    const auto begin = static_cast<size_t>(std::max(first, 0));
+    const size_t end = std::min(static_cast<size_t>(std::max(last + 1, 0)), m_pointColors.size());
+    if (begin >= end) {
+        return true;
+    }
+    if (m_colorEachPoint) {
+        return false;
+    }
+    // Four colours at a time in the compiler's portable vector types.
+    using TLanes = gfx::TColor __attribute__((vector_size(16)));
+    using TMask = int32_t __attribute__((vector_size(16)));
+    constexpr size_t kLanes = 4;
+    const gfx::TColor* colors = m_pointColors.data();
+    const gfx::TColor series = m_seriesColor;
+    const TLanes none = {clSeriesDefault, clSeriesDefault, clSeriesDefault, clSeriesDefault};
+    const TLanes own = {series, series, series, series};
+    TMask differs = {0, 0, 0, 0};
+    size_t i = begin;
+    for (; i + kLanes <= end; i += kLanes) {
+        TLanes lanes;
+        std::memcpy(&lanes, colors + i, sizeof lanes);
+        differs |= (lanes != none) & (lanes != own);
+    }
+    bool same = (differs[0] | differs[1] | differs[2] | differs[3]) == 0;
+    for (; i < end; ++i) {
+        same = same && (colors[i] == clSeriesDefault || colors[i] == series);
+    }
+    return same;
 }
 
 void TChartSeries::SetPointColor(int32_t index, gfx::TColor color) {

@@ -107,6 +107,9 @@ class TChartSeries : public classes::TComponent {
     virtual gfx::TColor PointColor(int32_t index) const;
     // The point's colour as stored: clSeriesDefault when it has none of its own.
     gfx::TColor StoredPointColor(int32_t index) const;
+    // Every point from first to last (clamped to the points) takes SeriesColor: none has a
+    // colour of its own but SeriesColor, and ColorEachPoint is off. The base PointColor's rule.
+    bool PointsTakeSeriesColor(int32_t first, int32_t last) const;
     void SetPointColor(int32_t index, gfx::TColor color);
     // The point's label; empty past the last point.
     virtual std::string PointLabel(int32_t index) const;

@@ -93,8 +93,8 @@ int32_t TChartSeries::CalcYPosValue(double value) const {
 
 void TChartSeries::PointsToScreen(int32_t first, int32_t last,
                                   std::vector<gfx::TPoint>& screen) const {
-    screen.clear();
     if (last < first) {
+        screen.clear();
         return;
     }
     const auto count = static_cast<size_t>(last - first + 1);
@@ -107,7 +107,7 @@ void TChartSeries::PointsToScreen(int32_t first, int32_t last,
     std::array<double, kBlock> values{};
     std::array<int32_t, kBlock> xs{};
     std::array<int32_t, kBlock> ys{};
-    screen.reserve(count);
+    screen.resize(count);
     for (size_t done = 0; done < count; done += kBlock) {
         const size_t n = std::min(kBlock, count - done);
         const int32_t at = first + static_cast<int32_t>(done);
@@ -117,8 +117,9 @@ void TChartSeries::PointsToScreen(int32_t first, int32_t last,
         YValues().ReadValues(at, std::span(values.data(), n));
         m_parentChart->SeriesValuesToPixels(*this, std::span(values.data(), n),
                                             std::span(ys.data(), n), false);
+        gfx::TPoint* out = screen.data() + done;
         for (size_t i = 0; i < n; ++i) {
-            screen.push_back({xs[i], ys[i]});
+            out[i] = {xs[i], ys[i]};
         }
     }
 }

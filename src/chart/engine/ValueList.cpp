@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "base/Exceptions.h"
@@ -83,8 +84,13 @@ void TChartValueList::ReadValues(int32_t first, std::span<double> out) const {
     CheckIndex(first);
     CheckIndex(first + static_cast<int32_t>(out.size()) - 1);
     const double* raw = m_values.data() + first;
+    const double multiplier = m_multiplier;  // a local: out might alias the member
+    if (multiplier == 1) {
+        std::memcpy(out.data(), raw, out.size() * sizeof(double));
+        return;
+    }
     for (size_t i = 0; i < out.size(); ++i) {
-        out[i] = raw[i] * m_multiplier;
+        out[i] = raw[i] * multiplier;
     }
 }
 

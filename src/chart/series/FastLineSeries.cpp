@@ -1,6 +1,8 @@
 // The fast line series: drawing with one pen, and the append that draws only the new segment.
 #include "chart/series/FastLineSeries.h"
 
+#include <algorithm>
+
 #include "chart/engine/AxisPanel.h"
 #include "classes/ClassBuilder.h"
 
@@ -52,6 +54,10 @@ void TFastLineSeries::DrawPoints() {
         return;
     }
     PrepareCanvas();
+    if (DrawsDense()) {
+        DrawDense();
+        return;
+    }
     if (first == 0) {
         MoveTo(PointScreenX(0), PointScreenY(0));
     } else {
@@ -69,6 +75,31 @@ void TFastLineSeries::DrawPoints() {
             oldY = y;
         }
     }
+}
+
+bool TFastLineSeries::DrawsDense() const {
+    const TCustomAxisPanel* chart = ParentChart();
+    const TChartPen& pen = *m_linePen;
+    // A styled pen's pattern would run on across the segments, a mixing mode would see the
+    // shared ends twice, and 3D projects every point on its own.
+    return chart != nullptr && !chart->View3D() && pen.Visible() &&
+           pen.Style() == gfx::TPenStyle::psSolid && pen.Mode() == gfx::TPenMode::pmCopy &&
+           !(pen.SmallDots() && pen.Width() == 1);
+}
+
+void TFastLineSeries::DrawDense() {
+    // The point before the first visible one starts the line, as its move-to does.
+    const int32_t first = FirstVisibleIndex();
+    PointsToScreen(first > 0 ? first - 1 : first, LastVisibleIndex(), m_screen);
+    const gfx::TPoint start = m_screen.front();
+    TChartCanvas3D& canvas = ParentChart()->Canvas();
+    // Points on one pixel draw nothing one by one; a line of one place draws nothing at all.
+    if (std::any_of(m_screen.begin(), m_screen.end(),
+                    [&](const gfx::TPoint& p) { return p != start; })) {
+        canvas.Polyline(m_screen);
+    }
+    // The pen stands where the line-to of the last point leaves it.
+    canvas.PenMoveTo(m_screen.back().X, m_screen.back().Y);
 }
 
 void TFastLineSeries::RepaintAfterAdd(int32_t valueIndex) {

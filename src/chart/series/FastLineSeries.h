@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "chart/canvas/ChartPen.h"
 #include "chart/engine/Series.h"
@@ -28,15 +29,20 @@ class TFastLineSeries : public TChartSeries {
 
   protected:
     void RepaintAfterAdd(int32_t valueIndex) override;
+    // Whether the line can be drawn as one polyline of its mapped points, the same pixels as
+    // its segments one by one: flat, with a solid pen in copy mode.
+    virtual bool DrawsDense() const;
 
   private:
     // The canvas takes the line pen and a clear brush.
     void PrepareCanvas();
     void MoveTo(int32_t x, int32_t y);
     void LineTo(int32_t x, int32_t y);
+    void DrawDense();
 
     bool m_autoRepaint = true;
     std::unique_ptr<TChartPen> m_linePen;
+    std::vector<gfx::TPoint> m_screen;  // DrawDense's mapped points, kept between paints
 };
 
 }  // namespace chart

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "chart/canvas/ChartPen.h"
 #include "chart/engine/Series.h"
@@ -110,6 +112,11 @@ class TCustomSeries : public TChartSeries {
     // and draws the segments of each colour as polylines.
     bool DrawsDense() const;
     void DrawDense();
+    // DrawDense's line when every point takes SeriesColor and none is null: the mapped points
+    // (the first replaced by the start of the segment into the plot when fromEdge) as one
+    // polyline. False, with nothing drawn or changed, when a visible point lies outside the
+    // pixel range.
+    bool DrawDenseLine(bool fromEdge);
     // Pixel positions the device can take (it works in 16-bit coordinates).
     static bool InPixelRange(int32_t v) { return -kMaxPixel < v && v < kMaxPixel; }
     static constexpr int32_t kMaxPixel = 32767;
@@ -145,7 +152,8 @@ class TCustomSeries : public TChartSeries {
     TOnGetPointerStyle m_onGetPointerStyle;
     TSeriesClickPointerEvent m_onClickPointer;
     TPreviousPoint m_previous;
-    int32_t m_currentOrigin = 0;  // OriginPixel of the point being drawn
+    std::vector<gfx::TPoint> m_denseScreen;  // DrawDense's mapped points, kept between paints
+    int32_t m_currentOrigin = 0;             // OriginPixel of the point being drawn
     bool m_segmentsClickable = true;
     bool m_drawArea = false;
     gfx::TBrushStyle m_areaBrush = gfx::TBrushStyle::bsSolid;

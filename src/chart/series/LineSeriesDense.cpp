@@ -1,6 +1,8 @@
 // The line family's dense drawing: a flat line with a solid pen and no pointers, with more
 // visible points than plot columns, drawn as one polyline per colour instead of per segment.
 #include <algorithm>
+#include <cstring>
+#include <typeinfo>
 
 #include "chart/engine/AxisPanel.h"
 #include "chart/series/LineSeries.h"
@@ -8,6 +10,32 @@
 namespace chart {
 
 namespace {
+
+// The smallest and the largest x and y of some points.
+struct TPixelBounds {
+    gfx::TPoint Low;
+    gfx::TPoint High;
+};
+
+// PixelBounds of a non-empty run of points, four coordinates at a time.
+TPixelBounds PixelBounds(std::span<const gfx::TPoint> points) {
+    using TLanes = int32_t __attribute__((vector_size(16)));  // x, y, x, y
+    const gfx::TPoint p0 = points.front();
+    TLanes low = {p0.X, p0.Y, p0.X, p0.Y};
+    TLanes high = low;
+    static_assert(sizeof(gfx::TPoint) * 2 == sizeof(TLanes), "two points fill the lanes");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(points.data());
+    const size_t pairs = points.size() / 2;
+    for (size_t i = 0; i < pairs; ++i) {
+        TLanes lanes;
+        std::memcpy(&lanes, bytes + i * sizeof lanes, sizeof lanes);
+        low = lanes < low ? lanes : low;
+        high = lanes > high ? lanes : high;
+    }
+    const gfx::TPoint pn = points.back();
+    return {{std::min({low[0], low[2], pn.X}), std::min({low[1], low[3], pn.Y})},
+            {std::max({high[0], high[2], pn.X}), std::max({high[1], high[3], pn.Y})}};
+}
 
 // Joins the segments of one paint into polylines of one colour, each drawn through the
 // canvas when a segment does not continue the current one or changes colour. For a solid pen
@@ -54,8 +82,10 @@ class TPolylineRuns {
 
 bool TCustomSeries::DrawsDense() const {
     const TCustomAxisPanel* chart = ParentChart();
+    // Only the line series itself: a kind derived from it may draw its points its own way
+    // (DrawPoint, PointColor), whether or not it names a class of its own.
     if (chart == nullptr || chart->View3D() || !m_connectPoints || m_pointer->Visible() ||
-        &ClassInfo() != &TLineSeries::StaticClass()) {
+        typeid(*this) != typeid(TLineSeries)) {
         return false;
     }
     const TChartPen& pen = *m_linePen;
@@ -65,7 +95,7 @@ bool TCustomSeries::DrawsDense() const {
     }
     const int64_t visible = int64_t{LastVisibleIndex()} - FirstVisibleIndex() + 1;
     return FirstVisibleIndex() >= 0 && XValues().Order() == TChartListOrder::loAscending &&
-           visible > chart->PlotRect().Width();
+           visible > std::max(chart->PlotRect().Width(), 1);
 }
 
 void TCustomSeries::DrawDense() {
@@ -74,8 +104,17 @@ void TCustomSeries::DrawDense() {
     TPolylineRuns runs(canvas, chart, *m_linePen);
     const int32_t first = FirstVisibleIndex();
     const int32_t last = LastVisibleIndex();
-    std::vector<gfx::TPoint> screen;
-    PointsToScreen(first, last, screen);
+    std::vector<gfx::TPoint>& screen = m_denseScreen;
+    // The point before the first visible one is mapped too: its place is taken by the start of
+    // the segment that comes into the plot.
+    const int32_t from = first > 0 ? first - 1 : first;
+    PointsToScreen(from, last, screen);
+    const std::span<const gfx::TPoint> visible(screen.data() + (first - from),
+                                               static_cast<size_t>(last - first + 1));
+    if (!m_stairs && SeriesColor() != gfx::clNone && PointsTakeSeriesColor(from, last) &&
+        DrawDenseLine(first > 0)) {
+        return;
+    }
     // The same walk as DrawPoint's, collecting segments instead of drawing each; the previous
     // point lives in a local during the walk.
     TPreviousPoint previous = m_previous;
@@ -100,7 +139,7 @@ void TCustomSeries::DrawDense() {
     bool anyConnected = false;
     for (int32_t index = first; index <= last; ++index) {
         const gfx::TColor color = PointColor(index);
-        const auto [x, y] = screen[static_cast<size_t>(index - first)];
+        const auto [x, y] = visible[static_cast<size_t>(index - first)];
         if (!InPixelRange(x) || !InPixelRange(y)) {
             previous.Color = color;
             continue;
@@ -143,6 +182,42 @@ void TCustomSeries::DrawDense() {
     canvas.Pen().SetColor(lastConnected ? lastColor : gfx::clBlack);
     canvas.Brush().SetColor(lastColor);
     m_previous.Origin = OriginPixel(lastDrawn);
+}
+
+bool TCustomSeries::DrawDenseLine(bool fromEdge) {
+    TCustomAxisPanel& chart = *ParentChart();
+    TChartCanvas3D& canvas = chart.Canvas();
+    const int32_t first = FirstVisibleIndex();
+    const int32_t last = LastVisibleIndex();
+    std::vector<gfx::TPoint>& line = m_denseScreen;
+    const std::span<const gfx::TPoint> visible = std::span(line).subspan(fromEdge ? 1 : 0);
+    const TPixelBounds bounds = PixelBounds(visible);
+    if (!InPixelRange(bounds.Low.X) || !InPixelRange(bounds.Low.Y) ||
+        !InPixelRange(bounds.High.X) || !InPixelRange(bounds.High.Y)) {
+        return false;
+    }
+    if (fromEdge) {
+        // The segment coming into the plot from the point before the first visible one.
+        const bool inverted = chart.SeriesAxisInverted(*this, true);
+        const int32_t edgeX = inverted ? chart.PlotRect().Right : chart.PlotRect().Left;
+        line.front() = {edgeX, EdgeStartY(first, edgeX)};
+    }
+    // A point in the place of the one before it draws nothing, in the polyline as point by
+    // point, and ends no segment; a line of one place draws nothing at all.
+    const size_t count = line.size();
+    const bool lastConnected = count >= 2 && line[count - 1] != line[count - 2];
+    const bool onePlace = bounds.Low == bounds.High && line.front() == bounds.Low;
+    const gfx::TColor color = SeriesColor();
+    if (!onePlace) {
+        TPolylineRuns(canvas, chart, *m_linePen).ApplyPen(color);
+        canvas.Polyline(line);
+    }
+    // Leave the canvas and the previous point as the point-by-point walk does.
+    canvas.Pen().SetColor(lastConnected ? color : gfx::clBlack);
+    canvas.Brush().SetColor(color);
+    const gfx::TPoint end = line.back();
+    m_previous = {end.X, end.Y, OriginPixel(last), color};
+    return true;
 }
 
 }  // namespace chart
