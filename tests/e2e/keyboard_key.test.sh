@@ -26,16 +26,17 @@ xdotool mouseup 3
 sleep 0.1
 state
 expect Form1.Memo2.Lines 1
-# dah dit dah dit dah with Left Ctrl.
+# dah dit dah dit dah with Left Ctrl, with spaces of two lengths (spaces all alike leave the
+# analysis no longer spaces to average: it would stop with a division by zero).
 xdotool keydown Control_L
 sleep 0.3
 state
 expect Form1.Label1.Caption 129
 xdotool keyup Control_L
-for down in 0.06 0.18 0.06 0.18; do
-    sleep 0.06
+for element in 0.06/0.06 0.18/0.2 0.06/0.06 0.18/0.2; do
+    sleep "${element#*/}"
     xdotool keydown Control_L
-    sleep "$down"
+    sleep "${element%/*}"
     xdotool keyup Control_L
 done
 wait_for Form1.Label1.Caption 1
