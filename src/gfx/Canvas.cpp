@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "gfx/Bitmap.h"
@@ -532,6 +533,22 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     bool monochrome = m_bitmap.Monochrome();
     // An unscaled copy moves whole runs; a stretched one picks the nearest source pixel.
     const bool unscaled = dw == sw && dh == sh && !monochrome;
+    if (unscaled && !overlapping && surface.Clip->IsRect() && limit.Left == 0 &&
+        limit.Right == m_bitmap.Width() && src.Width() == m_bitmap.Width() &&
+        from.Left - to.Left == 0 && read.Left == 0 && read.Right == src.Width()) {
+        // Whole rows of bitmaps of one width (a frame to the window): one block, copied at the
+        // C library's speed for large blocks rather than row by row.
+        const int32_t shift = from.Top - to.Top;  // source row = destination row + shift
+        const int32_t first = std::max(limit.Top, read.Top - shift);
+        const int32_t end = std::min(limit.Bottom, read.Bottom - shift);
+        if (first < end) {
+            std::memcpy(m_bitmap.ScanLine(first), src.ScanLine(first + shift),
+                        static_cast<size_t>(end - first) * static_cast<size_t>(src.Width()) *
+                            sizeof(uint32_t));
+        }
+        Changed();
+        return;
+    }
     for (int32_t y = limit.Top; y < limit.Bottom; ++y) {
         auto sy = static_cast<int32_t>(from.Top + (int64_t{y - to.Top} * sh) / dh);
         if (sy < read.Top || sy >= read.Bottom) {

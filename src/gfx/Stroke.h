@@ -73,6 +73,16 @@ bool IsDensePolyline(std::span<const TPoint> points, int32_t width);
 void DensePolyline(const TSurface& surface, std::span<const TPoint> points, int32_t width,
                    uint32_t color);
 
+// Pixels per vector step of the column runs' painter: 4 everywhere, 8 and 16 where the processor
+// has the wider vector units (kAvx2Lanes, kAvx512Lanes).
+constexpr size_t kAvx2Lanes = 8;
+constexpr size_t kAvx512Lanes = 16;
+// The widest step this processor takes.
+size_t WidestDenseLanes();
+// Makes this thread's dense polylines paint with the given step (at most the widest), or with
+// the widest again for 0: each step is tested on the same polylines.
+void ChooseDenseLanes(size_t lanes);
+
 // ---------------------------------------------------------------------------------------------
 
 namespace stroke {

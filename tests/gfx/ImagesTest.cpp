@@ -170,6 +170,45 @@ TEST(ImagesTest, DrawAndStretchDrawCopyPixelsIntoTheClip) {
     EXPECT_EQ(target.Canvas().Pixel(7, 7), clWhite);  // clipped
 }
 
+// A frame copied onto a bitmap of its width: shifted up or down, clipped to some rows, or onto a
+// wider bitmap; every pixel is checked against where it should come from.
+TEST(ImagesTest, WholeRowCopiesLandShiftedAndClippedPixelForPixel) {
+    constexpr int32_t kW = 7;
+    TBitmap source(kW, 5);
+    auto sourcePixel = [](int32_t x, int32_t y) {
+        return RGB(static_cast<uint8_t>(x), 9, static_cast<uint8_t>(y));
+    };
+    for (int32_t y = 0; y < 5; ++y) {
+        for (int32_t x = 0; x < kW; ++x) {
+            source.Canvas().SetPixel(x, y, sourcePixel(x, y));
+        }
+    }
+    struct TCase {
+        int32_t TargetWidth;
+        int32_t Dy;
+        TRect Clip;  // empty: none
+    };
+    for (const TCase& c : {TCase{kW, 2, TRect()}, TCase{kW, -2, TRect()}, TCase{kW, 0, TRect()},
+                           TCase{kW, 1, TRect(0, 1, kW, 3)}, TCase{kW, 0, TRect(2, 0, 5, 6)},
+                           TCase{kW + 2, 1, TRect()}, TCase{kW, 7, TRect()}}) {
+        SCOPED_TRACE("width " + std::to_string(c.TargetWidth) + " dy " + std::to_string(c.Dy));
+        TBitmap target(c.TargetWidth, 6);
+        if (!c.Clip.IsEmpty()) {
+            target.Canvas().SetClipRect(c.Clip);
+        }
+        target.Canvas().Draw(0, c.Dy, source);
+        for (int32_t y = 0; y < 6; ++y) {
+            for (int32_t x = 0; x < c.TargetWidth; ++x) {
+                const int32_t sy = y - c.Dy;
+                const bool fromSource =
+                    x < kW && sy >= 0 && sy < 5 && (c.Clip.IsEmpty() || c.Clip.Contains(x, y));
+                ASSERT_EQ(target.Canvas().Pixel(x, y), fromSource ? sourcePixel(x, sy) : clWhite)
+                    << x << ", " << y;
+            }
+        }
+    }
+}
+
 TEST(ImagesTest, PictureReportsChangesAndItsSize) {
     TPicture picture;
     int changes = 0;

@@ -250,11 +250,13 @@ std::vector<TPoint> DenseSeries(std::mt19937& random, bool falling) {
     return points;
 }
 
-TEST(StrokeTest, DensePolylinesPaintWhatTheirSegmentsPaintOneByOne) {
-    std::mt19937 random(31337);
+// Draws seeded dense polylines (pen widths 1 to 4, clipped or not) through Polyline and segment
+// by segment, and expects the same pixels.
+void ExpectDensePolylinesPaintTheirSegments(uint32_t seed, int trials) {
+    std::mt19937 random(seed);
     TBitmap dense(kWidth, kHeight);
     TBitmap segments(kWidth, kHeight);
-    for (int trial = 0; trial < 1000; ++trial) {
+    for (int trial = 0; trial < trials; ++trial) {
         const std::vector<TPoint> points = DenseSeries(random, trial % 4 == 3);
         const int32_t width = 1 + trial % 4;
         const bool clipped = random() % 2 == 0;
@@ -273,9 +275,29 @@ TEST(StrokeTest, DensePolylinesPaintWhatTheirSegmentsPaintOneByOne) {
             segments.Canvas().LineTo(points[i + 1].X, points[i + 1].Y);
         }
         ASSERT_TRUE(dense.Pixels() == segments.Pixels())
-            << FirstDifference(dense, segments) << "; trial " << trial << ": Polyline("
-            << PointsText(points) << ") width " << width << " clip seed "
+            << FirstDifference(dense, segments) << "; seed " << seed << " trial " << trial
+            << ": Polyline(" << PointsText(points) << ") width " << width << " clip seed "
             << (clipped ? std::to_string(clipSeed) : "none");
+    }
+}
+
+TEST(StrokeTest, DensePolylinesPaintWhatTheirSegmentsPaintOneByOne) {
+    ExpectDensePolylinesPaintTheirSegments(31337, 1000);
+}
+
+// The painter's vector steps of every width this processor has (whole steps, the four-pixel
+// rest and single pixels at the right) paint what the segments paint.
+TEST(StrokeTest, EveryVectorStepOfTheDensePainterPaintsTheSamePixels) {
+    struct TWidestAgain {
+        ~TWidestAgain() { detail::ChooseDenseLanes(0); }
+    } widestAgain;
+    for (size_t lanes : {detail::kLanes, detail::kAvx2Lanes, detail::kAvx512Lanes}) {
+        if (lanes > detail::WidestDenseLanes()) {
+            continue;
+        }
+        SCOPED_TRACE("lanes " + std::to_string(lanes));
+        detail::ChooseDenseLanes(lanes);
+        ExpectDensePolylinesPaintTheirSegments(static_cast<uint32_t>(lanes) * 7919, 250);
     }
 }
 
