@@ -87,6 +87,31 @@ TEST(PixelMappingTest, SeededValuesMapAsWhenMappedAlone) {
     }
 }
 
+// Long series with a tie here and there (so some stretches are mapped again and most are not),
+// odd lengths, a tie as the very first and the very last value.
+TEST(PixelMappingTest, LongSeriesWithScatteredTiesMapAsWhenMappedAlone) {
+    const double minimum = 0.1;
+    const double range = 1000.3;
+    const int32_t length = 733;
+    const TPixelMapping m = Linear(minimum, range, length, 7, -1);
+    std::mt19937 random(77);
+    for (size_t count : {129u, 130u, 1000u, 4097u}) {
+        std::vector<double> values;
+        for (size_t i = 0; i < count; ++i) {
+            const auto pixel = static_cast<double>(random() % length);
+            double value = minimum + (pixel + (random() % 80) / 100.0) * range / length;
+            if (i == 0 || i + 1 == count || random() % 150 == 0) {
+                // On a half pixel as far as doubles go, or a hair to either side of it.
+                const double half = minimum + (pixel + 0.5) * range / length;
+                const double sides[3] = {half, 0, 2000};
+                value = std::nextafter(half, sides[random() % 3]);
+            }
+            values.push_back(value);
+        }
+        ExpectEachAlone(m, values, std::to_string(count) + " values");
+    }
+}
+
 TEST(PixelMappingTest, NoNumbersAndEmptyRangesMapAsWhenMappedAlone) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -393,11 +393,13 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
     // Two values at a time in the compiler's portable vector types. Rounding halves to even
     // is symmetric, so the sign goes into the scale and the origin is added before converting
     // (both exact: whole numbers below 2^31). Whether every offset was safe from a tie is
-    // checked once at the end; if one was not, the lot is mapped again value by value.
+    // checked once per block; a block in which one was not is mapped again value by value, so
+    // one value near a tie costs its block, not the whole series.
     using TPair = double __attribute__((vector_size(16)));
     using TPairMask = int64_t __attribute__((vector_size(16)));
     using TPixelPair = int32_t __attribute__((vector_size(8)));
     constexpr size_t kPair = 2;
+    constexpr size_t kBlock = 64;  // values checked together
     const double signedScale = Sign * Scale;
     const double within = 0.5 - kTieMargin;
     const auto origin = static_cast<double>(Origin);
@@ -408,21 +410,26 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
     const TPair margin = {within, within};
     const TPair start = {origin, origin};
     const size_t count = values.size() - values.size() % kPair;
-    TPairMask sure = {-1, -1};
-    for (size_t i = 0; i < count; i += kPair) {
-        TPair value;
-        std::memcpy(&value, values.data() + i, sizeof value);
-        const TPair offset = (value - minimum) * scale;
-        const TPair rounded = (offset + rounder) - rounder;
-        const TPair fraction = offset - rounded;
-        // NaN fails every comparison and so is never sure.
-        sure &= (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
-        const TPixelPair pixel = __builtin_convertvector(rounded + start, TPixelPair);
-        std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
-    }
-    if ((sure[0] & sure[1]) == 0) {
+    for (size_t block = 0; block < count; block += kBlock) {
+        const size_t end = std::min(count, block + kBlock);
+        TPairMask sure = {-1, -1};
+        for (size_t i = block; i < end; i += kPair) {
+            TPair value;
+            std::memcpy(&value, values.data() + i, sizeof value);
+            const TPair offset = (value - minimum) * scale;
+            const TPair rounded = (offset + rounder) - rounder;
+            const TPair fraction = offset - rounded;
+            // NaN fails every comparison and so is never sure.
+            sure &=
+                (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
+            const TPixelPair pixel = __builtin_convertvector(rounded + start, TPixelPair);
+            std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
+        }
+        if ((sure[0] & sure[1]) != 0) {
+            continue;
+        }
         // Again one by one, dividing only for the values that are not sure.
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t i = block; i < end; ++i) {
             const double offset = (values[i] - Minimum) * signedScale;
             const double rounded = (offset + kRounder) - kRounder;
             const double fraction = offset - rounded;
