@@ -87,6 +87,25 @@ void TCanvas::DrawText(int32_t x, int32_t y, const std::string& text) {
     if (angle == 0) {
         int32_t left = origin.X + offsetX;
         int32_t top = origin.Y + offsetY;
+        const TRect box(left, top, left + cell.Width, top + cell.Height());
+        if (clip.IsRect() && box.Intersect(clip.Bounds()) == box) {
+            // Wholly inside a rectangular clip (an axis label): the runs go straight in.
+            for (int32_t row = 0; row < cell.Height(); ++row) {
+                uint32_t* pixels =
+                    surface.Pixels +
+                    static_cast<size_t>(top + row) * static_cast<size_t>(surface.Width) +
+                    static_cast<size_t>(left);
+                if (opaque) {
+                    detail::FillPixels(pixels, static_cast<size_t>(cell.Width), back.Color);
+                }
+                const auto r = static_cast<size_t>(row);
+                for (uint32_t k = cell.RowRuns[r]; k < cell.RowRuns[r + 1]; ++k) {
+                    const TTextRun& run = cell.Runs[k];
+                    std::fill(pixels + run.First, pixels + run.End, ink.Color);
+                }
+            }
+            return;
+        }
         for (int32_t row = 0; row < cell.Height(); ++row) {
             int32_t y0 = top + row;
             if (opaque) {

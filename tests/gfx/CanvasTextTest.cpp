@@ -197,6 +197,43 @@ TEST_F(CanvasTextTest, TextRespectsTheClip) {
     }
 }
 
+// A text whose cell fits the clip exactly, or sticks out by one pixel on any side, shows the
+// pixels of its glyphs (or, opaque, of its whole cell) inside the clip and nothing outside.
+TEST_F(CanvasTextTest, TextsAtTheClipsEdgesShowWhatLiesInside) {
+    const std::string text = "Wg7";
+    const TSize size = Canvas().TextExtent(text);
+    const TRect clip(20, 10, 20 + size.Width + 4, 10 + size.Height + 3);
+    const TPoint corners[] = {{20, 10},
+                              {clip.Right - size.Width, clip.Bottom - size.Height},
+                              {19, 11},
+                              {21, 9},
+                              {clip.Right - size.Width + 1, 11},
+                              {21, clip.Bottom - size.Height + 1}};
+    for (bool opaque : {false, true}) {
+        for (TPoint at : corners) {
+            Clear();
+            Canvas().SetClipRect(clip);
+            Canvas().SetBackMode(opaque ? TBackMode::bmOpaque : TBackMode::bmTransparent);
+            Canvas().SetBackColor(clYellow);
+            Canvas().TextOut(at.X, at.Y, text);
+            Canvas().SetClipRect(TRect(0, 0, 120, 80));
+            TPixelSet expected;
+            for (auto [x, y] : GlyphLayout(Canvas().Font(), text, at.X, at.Y)) {
+                if (clip.Contains(x, y)) {
+                    expected.insert({x, y});
+                }
+            }
+            EXPECT_EQ(PaintedWith(clBlack), expected) << at.X << ", " << at.Y;
+            const TPixelSet ground = testing::Where(120, 80, [&](int32_t x, int32_t y) {
+                return opaque && clip.Contains(x, y) &&
+                       TRect::FromSize(at.X, at.Y, size.Width, size.Height).Contains(x, y) &&
+                       expected.count({x, y}) == 0;
+            });
+            EXPECT_EQ(PaintedWith(clYellow), ground) << at.X << ", " << at.Y;
+        }
+    }
+}
+
 TEST(TextDecodeTest, DecodesUtf8AndTakesStrayBytesAsLatin1) {
     EXPECT_EQ(DecodeText("a\xC2\xB0"), U"a\u00B0");
     EXPECT_EQ(DecodeText("\xB0x"), U"\u00B0x");
