@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "chart/engine/Axis.h"
 #include "chart/engine/AxisPanel.h"
@@ -396,7 +399,6 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
     // checked once per block; a block in which one was not is mapped again value by value, so
     // one value near a tie costs its block, not the whole series.
     using TPair = double __attribute__((vector_size(16)));
-    using TPairMask = int64_t __attribute__((vector_size(16)));
     using TPixelPair = int32_t __attribute__((vector_size(8)));
     constexpr size_t kPair = 2;
     constexpr size_t kBlock = 64;  // values checked together
@@ -410,22 +412,37 @@ size_t TPixelMapping::ScaledPixels(std::span<const double> values,
     const TPair margin = {within, within};
     const TPair start = {origin, origin};
     const size_t count = values.size() - values.size() % kPair;
+    // Whether both offsets are safely inside the limit and their fractions away from a tie
+    // (NaN fails every comparison and so is never sure); SSE2's comparisons where there is SSE2,
+    // for the portable vectors' comparisons of doubles become scalar moves there.
+    const auto bothSure = [&](const TPair& offset, const TPair& fraction) {
+#if defined(__SSE2__)
+        const __m128d inside =
+            _mm_and_pd(_mm_cmplt_pd(offset, limit), _mm_cmpgt_pd(offset, -limit));
+        const __m128d away =
+            _mm_and_pd(_mm_cmplt_pd(fraction, margin), _mm_cmpgt_pd(fraction, -margin));
+        return _mm_movemask_pd(_mm_and_pd(inside, away)) == 3;
+#else
+        using TPairMask = int64_t __attribute__((vector_size(16)));
+        const TPairMask sure =
+            (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
+        return (sure[0] & sure[1]) != 0;
+#endif
+    };
     for (size_t block = 0; block < count; block += kBlock) {
         const size_t end = std::min(count, block + kBlock);
-        TPairMask sure = {-1, -1};
+        bool sure = true;
         for (size_t i = block; i < end; i += kPair) {
             TPair value;
             std::memcpy(&value, values.data() + i, sizeof value);
             const TPair offset = (value - minimum) * scale;
             const TPair rounded = (offset + rounder) - rounder;
             const TPair fraction = offset - rounded;
-            // NaN fails every comparison and so is never sure.
-            sure &=
-                (offset < limit) & (offset > -limit) & (fraction < margin) & (fraction > -margin);
+            sure &= bothSure(offset, fraction);
             const TPixelPair pixel = __builtin_convertvector(rounded + start, TPixelPair);
             std::memcpy(pixels.data() + i, &pixel, sizeof pixel);
         }
-        if ((sure[0] & sure[1]) != 0) {
+        if (sure) {
             continue;
         }
         // Again one by one, dividing only for the values that are not sure.
