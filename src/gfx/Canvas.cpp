@@ -281,36 +281,71 @@ void TCanvas::ThinPath(std::span<const TPoint> device, bool closed) {
                 [&](int32_t x, int32_t y, int64_t i) { plot(x, y, position + i); });
         }
     };
-    if (pattern == nullptr && ink.Mode == TPenMode::pmCopy && clip.IsRect()) {
-        // The hot path: solid, copy, rectangular clip.
-        uint32_t color = ink.Color;
-        run([&](int32_t x, int32_t y, int64_t) {
-            pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)] = color;
-        });
-        return;
-    }
-    bool rectClip = clip.IsRect();
-    int64_t nextAt = -1;  // the step after the last one seen
-    int32_t phase = 0;    // where the last step stood in the pattern
-    if (pattern != nullptr && ink.Mode == TPenMode::pmCopy && rectClip) {
-        // Styled lines in copy mode (the grid's dots): the dash gaps keep their pixels unless
-        // the background is opaque.
+    if (ink.Mode == TPenMode::pmCopy && clip.IsRect()) {
+        // The hot paths: copy mode, rectangular clip (the grid's dots, axes, frames and solid
+        // lines; dash gaps keep their pixels unless the background is opaque). Horizontal and
+        // vertical segments step a pointer along their visible steps; slanted ones go through
+        // the line stepper.
         const uint32_t color = ink.Color;
         const uint32_t back = detail::Mix(TPenMode::pmCopy, ink.Back, 0);
         const bool opaque = ink.Opaque;
-        run([&](int32_t x, int32_t y, int64_t at) {
-            phase = at == nextAt ? (phase + 1 == pattern->Length ? 0 : phase + 1)
-                                 : static_cast<int32_t>(at % pattern->Length);
-            nextAt = at + 1;
-            uint32_t& pixel = pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)];
-            if (pattern->On[static_cast<size_t>(phase)]) {
-                pixel = color;
-            } else if (opaque) {
-                pixel = back;
+        const int32_t length = pattern != nullptr ? pattern->Length : 1;
+        for (size_t s = 0; s < segments; ++s) {
+            const TPoint a = device[s];
+            const TPoint b = device[(s + 1) % device.size()];
+            if (a.X != b.X && a.Y != b.Y) {
+                // Within a segment the steps come one apart; only a jump needs the remainder.
+                int64_t nextAt = -1;
+                int32_t phase = 0;
+                position +=
+                    detail::StepLine(a.X, a.Y, b.X, b.Y, box, [&](int32_t x, int32_t y, int64_t i) {
+                        uint32_t& pixel =
+                            pixels[static_cast<size_t>(y) * stride + static_cast<size_t>(x)];
+                        if (pattern == nullptr) {
+                            pixel = color;
+                            return;
+                        }
+                        phase = i == nextAt ? (phase + 1 == length ? 0 : phase + 1)
+                                            : static_cast<int32_t>((position + i) % length);
+                        nextAt = i + 1;
+                        if (pattern->On[static_cast<size_t>(phase)]) {
+                            pixel = color;
+                        } else if (opaque) {
+                            pixel = back;
+                        }
+                    });
+                continue;
             }
-        });
+            const detail::TStraightSteps steps = detail::StraightSteps(a, b, box);
+            if (steps.First < steps.End) {
+                uint32_t* pixel =
+                    pixels + static_cast<size_t>(steps.Y) * stride + static_cast<size_t>(steps.X);
+                const ptrdiff_t step = steps.Horizontal
+                                           ? steps.Direction
+                                           : steps.Direction * static_cast<ptrdiff_t>(stride);
+                if (pattern == nullptr) {
+                    for (int64_t i = steps.First; i < steps.End; ++i, pixel += step) {
+                        *pixel = color;
+                    }
+                } else {
+                    auto phase = static_cast<int32_t>((position + steps.First) % length);
+                    for (int64_t i = steps.First; i < steps.End; ++i, pixel += step) {
+                        if (pattern->On[static_cast<size_t>(phase)]) {
+                            *pixel = color;
+                        } else if (opaque) {
+                            *pixel = back;
+                        }
+                        phase = phase + 1 == length ? 0 : phase + 1;
+                    }
+                }
+            }
+            position += steps.Count;
+        }
         return;
     }
+    const bool rectClip = clip.IsRect();
+    int64_t nextAt = -1;  // the step after the last one seen
+    int32_t phase = 0;    // where the last step stood in the pattern
     run([&](int32_t x, int32_t y, int64_t at) {
         // Within a segment the steps come one apart; only a jump needs the remainder.
         if (pattern != nullptr) {

@@ -198,6 +198,39 @@ inline int64_t CeilDiv(int64_t n, int64_t d) {  // d > 0
     return (n % d != 0 && n > 0) ? q + 1 : q;
 }
 
+// The visible steps of a horizontal or vertical line from a to b (the LineTo rule: a's pixel
+// drawn, b's not): steps [First, End) of Count lie in the box, the pixel of step First at (X, Y),
+// each next one Direction (+1 or -1) along x when Horizontal, else along y.
+struct TStraightSteps {
+    int64_t Count = 0;
+    int64_t First = 0;
+    int64_t End = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    bool Horizontal = true;
+    int32_t Direction = 1;
+};
+inline TStraightSteps StraightSteps(TPoint a, TPoint b, const TRect& box) {
+    TStraightSteps steps;
+    steps.Horizontal = a.Y == b.Y;
+    const int64_t from = steps.Horizontal ? a.X : a.Y;
+    const int64_t to = steps.Horizontal ? b.X : b.Y;
+    const int64_t across = steps.Horizontal ? a.Y : a.X;
+    const int64_t lo = steps.Horizontal ? box.Left : box.Top;
+    const int64_t hi = steps.Horizontal ? box.Right : box.Bottom;  // exclusive
+    const bool inside = steps.Horizontal ? across >= box.Top && across < box.Bottom
+                                         : across >= box.Left && across < box.Right;
+    steps.Count = std::abs(to - from);
+    steps.Direction = to > from ? 1 : -1;
+    steps.First = std::max<int64_t>(0, steps.Direction > 0 ? lo - from : from - hi + 1);
+    steps.End = inside ? std::min(steps.Count, steps.Direction > 0 ? hi - from : from - lo + 1) : 0;
+    steps.End = std::max(steps.End, steps.First);
+    const int64_t at = from + steps.Direction * steps.First;
+    steps.X = static_cast<int32_t>(steps.Horizontal ? at : across);
+    steps.Y = static_cast<int32_t>(steps.Horizontal ? across : at);
+    return steps;
+}
+
 // Steps the pixels of the line from (x0, y0) towards (x1, y1), the end pixel excluded, and
 // calls plot(x, y, i) for those inside box, i counting pixels from the start. Ties between two
 // pixels go to the upper one for mostly-horizontal lines and to the left one for

@@ -127,6 +127,110 @@ TEST_F(CanvasLineTest, DashPatternsAdvanceOnePerPixelAndCarryAcrossSegments) {
     EXPECT_EQ(seen, "#########...###...###...");
 }
 
+// Seeded polylines of horizontal, vertical, slanted and empty segments, in every one-pixel
+// style, clipped to a rectangle, with opaque or transparent gaps, against pixels placed one by
+// one from the whole line, the dash runs of the device rules and the clip.
+TEST_F(CanvasLineTest, StyledPolylinesInACopyModeRectangleClipMatchAPixelByPixelReference) {
+    struct TStyle {
+        TPenStyle Style;
+        std::vector<int32_t> Runs;  // on, off, ...; empty for solid
+    };
+    const TStyle styles[] = {{TPenStyle::psSolid, {}},
+                             {TPenStyle::psDash, {18, 6}},
+                             {TPenStyle::psDot, {3, 3}},
+                             {TPenStyle::psDashDot, {9, 6, 3, 6}},
+                             {TPenStyle::psDashDotDot, {9, 3, 3, 3, 3, 3}},
+                             {TPenStyle::psAlternate, {1, 1}}};
+    const auto isOn = [](const std::vector<int32_t>& runs, int64_t step) {
+        if (runs.empty()) {
+            return true;
+        }
+        int64_t period = 0;
+        for (int32_t r : runs) {
+            period += r;
+        }
+        int64_t at = step % period;
+        for (size_t k = 0;; ++k) {
+            if (at < runs[k]) {
+                return k % 2 == 0;
+            }
+            at -= runs[k];
+        }
+    };
+    TBitmap drawn(50, 40);
+    TBitmap expected(50, 40);
+    std::mt19937 random(4242);
+    std::uniform_int_distribution<int32_t> x(-20, 70), y(-20, 60);
+    for (int trial = 0; trial < 400; ++trial) {
+        const TStyle& style = styles[static_cast<size_t>(trial) % std::size(styles)];
+        const bool opaque = random() % 2 == 0;
+        const TRect clip(static_cast<int32_t>(random() % 10), static_cast<int32_t>(random() % 10),
+                         40 + static_cast<int32_t>(random() % 15),
+                         30 + static_cast<int32_t>(random() % 15));
+        std::vector<TPoint> points = {{x(random), y(random)}};
+        for (int k = 0; k < 6; ++k) {
+            TPoint next = points.back();
+            switch (random() % 4) {
+                case 0:
+                    next.X = x(random);
+                    break;
+                case 1:
+                    next.Y = y(random);
+                    break;
+                case 2:
+                    next = {x(random), y(random)};
+                    break;
+                default:
+                    break;  // an empty segment
+            }
+            points.push_back(next);
+        }
+        for (TBitmap* bitmap : {&drawn, &expected}) {
+            bitmap->Canvas().Brush().SetColor(clWhite);
+            bitmap->Canvas().FillRect(TRect(0, 0, 50, 40));
+        }
+        TCanvas& canvas = drawn.Canvas();
+        canvas.Pen().SetStyle(style.Style);
+        canvas.Pen().SetColor(clBlue);
+        canvas.SetBackMode(opaque ? TBackMode::bmOpaque : TBackMode::bmTransparent);
+        canvas.SetBackColor(clRed);
+        canvas.SetClipRect(clip);
+        canvas.Polyline(points);
+        int64_t position = 0;
+        const auto place = [&](int32_t px, int32_t py, int64_t step) {
+            const bool on = isOn(style.Runs, step);
+            if (clip.Contains(px, py) && px < 50 && py < 40 && (on || opaque)) {  // 50 x 40
+                expected.Canvas().SetPixel(px, py, on ? clBlue : clRed);
+            }
+        };
+        for (size_t k = 0; k + 1 < points.size(); ++k) {
+            const TPoint a = points[k];
+            const TPoint b = points[k + 1];
+            const int32_t dx = b.X > a.X ? 1 : (b.X < a.X ? -1 : 0);
+            const int32_t dy = b.Y > a.Y ? 1 : (b.Y < a.Y ? -1 : 0);
+            if (dx == 0 || dy == 0) {
+                const int32_t count = std::abs(b.X - a.X) + std::abs(b.Y - a.Y);
+                for (int32_t i = 0; i < count; ++i) {
+                    place(a.X + i * dx, a.Y + i * dy, position + i);
+                }
+                position += count;
+            } else {
+                position += detail::StepLine(
+                    a.X, a.Y, b.X, b.Y, TRect(-1000, -1000, 1000, 1000),
+                    [&](int32_t px, int32_t py, int64_t i) { place(px, py, position + i); });
+            }
+        }
+        std::string path;
+        for (TPoint p : points) {
+            path += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+        }
+        ASSERT_TRUE(drawn.Pixels() == expected.Pixels())
+            << "trial " << trial << " style " << static_cast<int>(style.Style) << " opaque "
+            << opaque << " clip (" << clip.Left << "," << clip.Top << "," << clip.Right << ","
+            << clip.Bottom << ") Polyline" << path;
+    }
+}
+
 TEST_F(CanvasLineTest, StyledGapsTakeTheBackgroundColourOnlyWhenOpaque) {
     Canvas().Pen().SetStyle(TPenStyle::psDash);
     Canvas().SetBackColor(clRed);
