@@ -1,6 +1,7 @@
 // The axis' scaling: automatic and fixed ranges (with paging), the label increment, the pixel
 // extent, the linear, logarithmic and depth mappings, label texts, the room an axis reserves
 // and the setters' checks.
+#include "base/Conversions.h"
 #include "chart/engine/Axis.h"
 
 #include <gtest/gtest.h>
@@ -507,6 +508,40 @@ TEST_F(AxisTest, ValueLabelTexts) {
     bottom.SetChartHooks(&hooks);
     bottom.SetLabelsMultiLine(true);
     EXPECT_EQ(bottom.LabelText(500), "at\r500\rms");
+}
+
+// Label texts are kept between paints; a change of the values format or of the locale's
+// separators shows at once, a value formatted before keeps its text, and -0 stays apart from 0.
+TEST_F(AxisTest, KeptLabelTextsFollowFormatAndSeparatorChanges) {
+    struct TRestoreSeparators {
+        base::TFormatSettings Saved = base::FormatSettings();
+        ~TRestoreSeparators() { base::FormatSettings() = Saved; }
+    } restore;
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1,234.568");
+    bottom.SetAxisValuesFormat("0.00");
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1234.57");
+    bottom.SetAxisValuesFormat("#,##0.###");
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1,234.568");
+    base::FormatSettings().DecimalSeparator = ';';
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1,234;568");
+    base::FormatSettings().DecimalSeparator = ',';
+    base::FormatSettings().ThousandSeparator = '.';
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1.234,568");
+    base::FormatSettings().ThousandSeparator = ' ';
+    EXPECT_EQ(bottom.LabelText(1234.5678), "1 234,568");
+    base::FormatSettings() = restore.Saved;
+    bottom.SetAxisValuesFormat("0.0;(0.0);zero");
+    EXPECT_EQ(bottom.LabelText(0.0), "zero");
+    EXPECT_EQ(bottom.LabelText(-2.5), "(2.5)");
+    EXPECT_EQ(bottom.LabelText(-0.0), base::FormatFloat("0.0;(0.0);zero", -0.0));
+    // Many more values than an axis shows, then the first ones again.
+    bottom.SetAxisValuesFormat("0");
+    for (int v = 0; v < 300; ++v) {
+        ASSERT_EQ(bottom.LabelText(v), std::to_string(v)) << v;
+    }
+    for (int v = 0; v < 300; v += 7) {
+        ASSERT_EQ(bottom.LabelText(v), std::to_string(v)) << v;
+    }
 }
 
 TEST_F(AxisTest, DateTimeLabelTexts) {

@@ -2,6 +2,9 @@
 // the chart rectangle, and repaints served from the buffer until a series changes.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "chart/component/Chart.h"
 #include "chart/series/LineSeries.h"
 
@@ -34,6 +37,49 @@ TEST(ChartPaintTest, Chart1PaintsItsFrameAndServesRepaintsFromTheBuffer) {
     chart1.SetAutoRepaint(false);
     series->AppendXY(2, 3);
     EXPECT_FALSE(chart1.Canvas().BufferStale());
+}
+
+// A small chart with a line, painted with the given bottom axis range and values format.
+struct TLabelledChart {
+    explicit TLabelledChart(double minimum, double maximum, const std::string& format) {
+        chart.SetBounds(0, 0, 300, 140);
+        chart.SetView3D(false);
+        auto* series = new chart::TLineSeries(&chart);
+        chart.AddSeries(series);
+        for (int i = 0; i <= 20; ++i) {
+            series->AppendXY(i * 50, i % 3);
+        }
+        Set(minimum, maximum, format);
+    }
+    void Set(double minimum, double maximum, const std::string& format) {
+        chart.BottomAxis().SetAxisRange(minimum, maximum);
+        chart.BottomAxis().SetAxisValuesFormat(format);
+    }
+    const std::vector<uint32_t>& Paint() {
+        chart.Paint();
+        return chart.Surface().Pixels();
+    }
+    chart::TChart chart{nullptr};
+};
+
+// Labels kept from earlier paints never show through: a chart painted under other ranges and
+// formats first paints what a chart painted once under the last ones does.
+TEST(ChartPaintTest, LabelsAfterRangeAndFormatChangesAreThoseOfAFreshChart) {
+    TLabelledChart changed(0, 1000, "#,##0.###");
+    changed.Paint();
+    struct TStep {
+        double Minimum;
+        double Maximum;
+        const char* Format;
+    };
+    for (const TStep& step :
+         {TStep{100, 600, "#,##0.###"}, TStep{100, 600, "0.00"}, TStep{0, 1000, "0.00"},
+          TStep{-500, 1500, "#,##0.###"}, TStep{0, 1000, "#,##0.###"}}) {
+        changed.Set(step.Minimum, step.Maximum, step.Format);
+        TLabelledChart fresh(step.Minimum, step.Maximum, step.Format);
+        EXPECT_TRUE(changed.Paint() == fresh.Paint())
+            << step.Minimum << " .. " << step.Maximum << " as " << step.Format;
+    }
 }
 
 }  // namespace

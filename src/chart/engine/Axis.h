@@ -385,6 +385,18 @@ class TCustomChartAxis : public classes::TPersistent {
 
     bool m_labelHookOff = false;           // the chart's label hook is not called (measuring)
     std::vector<int32_t> m_tickPositions;  // this DrawAxis' ticks, pixels
+
+    // Values formatted lately with the values format and the separators they were formatted
+    // with: the same labels come back paint after paint, and finding a text again costs less
+    // than formatting it. A change of format or separators empties it.
+    struct TFormattedValues {
+        std::string Pattern;
+        char DecimalSeparator = 0;
+        char ThousandSeparator = 0;
+        std::vector<std::pair<double, std::string>> Texts;
+    };
+    const std::string& FormattedValue(double value);
+    TFormattedValues m_formattedValues;
 };
 
 // The left, top, right and bottom axes.

@@ -2,6 +2,7 @@
 // the axis takes from the chart rectangle for its ticks, labels and title.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "base/Conversions.h"
 #include "chart/engine/Axis.h"
@@ -169,9 +170,31 @@ std::string TCustomChartAxis::ValueLabelText(double value) const {
     return IsDateTimeAxis() ? DateTimeText(value) : base::FormatFloat(m_axisValuesFormat, value);
 }
 
+const std::string& TCustomChartAxis::FormattedValue(double value) {
+    // More texts than an axis shows at once; past it the list starts again.
+    constexpr size_t kMostTexts = 64;
+    TFormattedValues& cache = m_formattedValues;
+    const base::TFormatSettings& settings = base::FormatSettings();
+    if (cache.Pattern != m_axisValuesFormat ||
+        cache.DecimalSeparator != settings.DecimalSeparator ||
+        cache.ThousandSeparator != settings.ThousandSeparator || cache.Texts.size() >= kMostTexts) {
+        cache.Pattern = m_axisValuesFormat;
+        cache.DecimalSeparator = settings.DecimalSeparator;
+        cache.ThousandSeparator = settings.ThousandSeparator;
+        cache.Texts.clear();
+    }
+    // Values are told apart by their bits: -0 and 0 may format differently.
+    for (const auto& [known, text] : cache.Texts) {
+        if (std::memcmp(&known, &value, sizeof value) == 0) {
+            return text;
+        }
+    }
+    cache.Texts.emplace_back(value, base::FormatFloat(m_axisValuesFormat, value));
+    return cache.Texts.back().second;
+}
+
 std::string TCustomChartAxis::LabelText(double value) {
-    std::string text =
-        m_isDateTimeAxis ? DateTimeText(value) : base::FormatFloat(m_axisValuesFormat, value);
+    std::string text = m_isDateTimeAxis ? DateTimeText(value) : FormattedValue(value);
     const TAxisChartHooks& hooks = ChartHooks();
     if (hooks.OnGetAxisLabel && !m_labelHookOff) {
         hooks.OnGetAxisLabel(*this, nullptr, -1, text);
