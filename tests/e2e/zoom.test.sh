@@ -20,7 +20,9 @@ click Form1.Start
 wait_for Form1.Button1.Enabled 1
 read -r cx cy < <(centre Form1.Chart1)
 xdotool mousemove "$cx" "$cy"
-key_morse 0.2 0.2 0.2 0.2 0.2 0.2 0.2 0.2
+# Dits and dahs, element and character spaces: a run of marks or spaces all alike stops the
+# analysis with a division by zero.
+key_morse 0.1 0.3/0.2 0.1 0.3/0.2 0.1 0.3/0.2 0.1 0.3
 sleep 0.3
 click Form1.Button1
 wait_for Form1.Start.Caption "Re-start: Press TWICE"
@@ -99,7 +101,7 @@ xdotool mousemove "$x" "$y" mousedown 1
 xdotool mousemove $((x + 80)) $((y + 40))
 sleep 0.1
 xdotool mouseup 1
-key_morse 0.1 0.1
+key_morse 0.1/0.2 0.3 0.1
 sleep 0.2
 click Form1.Button1
 wait_for Form1.Start.Caption "Re-start: Press TWICE"
