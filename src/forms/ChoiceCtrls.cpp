@@ -7,10 +7,7 @@
 
 namespace forms {
 
-TComboBox::TComboBox(classes::TComponent* owner) : TWinControl(owner) {
-    SetColor(gfx::clWindow);
-    m_items.OnChange = [this] { ItemsChanged(); };
-}
+TComboBox::TComboBox(classes::TComponent* owner) : TCustomListControl(owner) {}
 
 const classes::TClassInfo& TComboBox::StaticClass() {
     static const classes::TClassInfo info =
@@ -29,30 +26,18 @@ const classes::TClassInfo& TComboBox::ClassInfo() const {
 }
 
 void TComboBox::SetItemIndex(int32_t value) {
-    if (value < 0 || value >= m_items.Count()) {
-        value = -1;
-    }
-    m_itemIndex = value;
-    SetCaption(value < 0 ? std::string() : m_items.Strings(value));
+    const int32_t index = ValidIndex(value);
+    StoreItemIndex(index);
+    SetCaption(index < 0 ? std::string() : Items().Strings(index));
     Changed(TControlChange::ccCaption);
     if (m_onChange) {
         m_onChange(this);
     }
 }
 
-int32_t TComboBox::IndexOf(const std::string& text) const {
-    for (int32_t i = 0; i < m_items.Count(); ++i) {
-        if (m_items.Strings(i) == text) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-void TComboBox::ItemsChanged() {
+void TComboBox::ItemsChanged(bool choiceDropped) {
     // The chosen item keeps its place when it is still there.
-    if (m_itemIndex >= m_items.Count()) {
-        m_itemIndex = -1;
+    if (choiceDropped) {
         SetCaption(std::string());
     }
     Changed(TControlChange::ccLines);

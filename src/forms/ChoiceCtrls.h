@@ -1,34 +1,28 @@
 // Controls for choosing: a drop-down list of items with one chosen, and a check box.
 #pragma once
 
-#include "classes/StringList.h"
 #include "forms/Control.h"
+#include "forms/ListControl.h"
 
 namespace forms {
 
 // A drop-down list. ItemIndex is the chosen item (-1: none) and the caption its text; choosing
 // an item (in the window or by SetItemIndex) runs OnChange.
-class TComboBox : public TWinControl {
+class TComboBox : public TCustomListControl {
   public:
     explicit TComboBox(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 
-    classes::TStringList& Items() { return m_items; }
-    const classes::TStringList& Items() const { return m_items; }
-    int32_t ItemIndex() const { return m_itemIndex; }
     // An index outside the items chooses none.
     void SetItemIndex(int32_t value);
-    // The item with that text, or -1.
-    int32_t IndexOf(const std::string& text) const;
     const classes::TNotifyEvent& OnChange() const { return m_onChange; }
     void SetOnChange(classes::TNotifyEvent handler) { m_onChange = std::move(handler); }
 
-  private:
-    void ItemsChanged();
+  protected:
+    void ItemsChanged(bool choiceDropped) override;
 
-    classes::TStringList m_items;
-    int32_t m_itemIndex = -1;
+  private:
     classes::TNotifyEvent m_onChange;
 };
 

@@ -84,15 +84,7 @@ const classes::TClassInfo& TMemo::ClassInfo() const {
     return StaticClass();
 }
 
-TListBox::TListBox(classes::TComponent* owner) : TWinControl(owner) {
-    SetColor(gfx::clWindow);
-    m_items.OnChange = [this] {
-        if (m_itemIndex >= m_items.Count()) {
-            m_itemIndex = -1;
-        }
-        Changed(TControlChange::ccLines);
-    };
-}
+TListBox::TListBox(classes::TComponent* owner) : TCustomListControl(owner) {}
 
 const classes::TClassInfo& TListBox::StaticClass() {
     static const classes::TClassInfo info =
@@ -110,11 +102,15 @@ const classes::TClassInfo& TListBox::ClassInfo() const {
 }
 
 void TListBox::SetItemIndex(int32_t value) {
-    const int32_t index = value >= 0 && value < m_items.Count() ? value : -1;
-    if (index != m_itemIndex) {
-        m_itemIndex = index;
+    const int32_t index = ValidIndex(value);
+    if (index != ItemIndex()) {
+        StoreItemIndex(index);
         Changed(TControlChange::ccLines);
     }
+}
+
+void TListBox::ItemsChanged(bool /*choiceDropped*/) {
+    Changed(TControlChange::ccLines);
 }
 
 }  // namespace forms

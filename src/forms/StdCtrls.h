@@ -3,6 +3,7 @@
 
 #include "classes/StringList.h"
 #include "forms/Control.h"
+#include "forms/ListControl.h"
 
 namespace forms {
 
@@ -80,21 +81,17 @@ class TMemo : public TWinControl {
 
 // A list of lines of which the user picks one: the front end shows the items and, when one is
 // picked, sets the item index and runs the click handler.
-class TListBox : public TWinControl {
+class TListBox : public TCustomListControl {
   public:
     explicit TListBox(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 
-    classes::TStringList& Items() { return m_items; }
-    const classes::TStringList& Items() const { return m_items; }
-    // The picked item, -1 for none; an index outside the items picks none.
-    int32_t ItemIndex() const { return m_itemIndex; }
+    // Picks an item; an index outside the items picks none.
     void SetItemIndex(int32_t value);
 
-  private:
-    classes::TStringList m_items;
-    int32_t m_itemIndex = -1;
+  protected:
+    void ItemsChanged(bool choiceDropped) override;
 };
 
 }  // namespace forms
