@@ -7,6 +7,7 @@
 #include <string>
 
 #include "history/History.h"
+#include "support/StoredRun.h"
 
 namespace {
 
@@ -14,21 +15,7 @@ constexpr int kRuns = 10000;
 constexpr int kTransitionsPerRun = 300;  // about a minute of keying
 
 history::TRun MakeRun(int64_t time) {
-    history::TRun run;
-    run.Time = time;
-    run.Results = {"63",
-                   "181",
-                   "54",
-                   "177",
-                   "2.00854700854701",
-                   "1.16666666666667",
-                   "96",
-                   "weighting is heavy",
-                   "dashes are too long",
-                   "20",
-                   "95",
-                   "0.994350282485876",
-                   "Charspace is long"};
+    history::TRun run = testsupport::WorkedExampleRun(time);
     run.PracticeText = "PARIS PARIS PARIS";
     uint32_t at = 100;
     for (int i = 0; i < kTransitionsPerRun; ++i) {

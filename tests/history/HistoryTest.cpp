@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 
+#include "support/StoredRun.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -19,21 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 history::TRun MakeRun(int64_t time, const std::string& speed, const std::string& practice = "") {
-    history::TRun run;
-    run.Time = time;
-    run.Results = {"63",
-                   "181",
-                   "54",
-                   "177",
-                   "2.00854700854701",
-                   "1.16666666666667",
-                   "96",
-                   "weighting is heavy",
-                   "dashes are too long",
-                   speed,
-                   "95",
-                   "0.994350282485876",
-                   "Charspace is long"};
+    history::TRun run = testsupport::WorkedExampleRun(time, speed);
     run.PracticeText = practice;
     run.StartLevel = 0;
     run.Transitions = {{100, 1}, {164, 0}, {216, 1}, {396, 0}, {0xFFFFFFFFu, 1}};
