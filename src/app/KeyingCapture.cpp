@@ -2,12 +2,19 @@
 // change of key state with the poll count and tick count, and switches the side-tone.
 #include "app/MainForm.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "base/Conversions.h"
 #include "chart/engine/Series.h"
 #include "platform/Services.h"
 #include "port/PortIO.h"
 
 namespace app {
+
+namespace {
+constexpr int64_t kNsPerMs = 1000000;
+}  // namespace
 
 void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     for (forms::TEdit* edit : m_edits) {
@@ -23,6 +30,7 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     Memo(3).Lines().Clear();
     Memo(6).Lines().Clear();
     m_lastKeyState = 128;
+    m_loggedSlice = -1;
 
     forms::TApplication& application = forms::TApplication::Instance();
     bool firstPoll = true;
@@ -41,8 +49,13 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
         if (m_keyState != m_lastKeyState) {
             m_lastKeyState = m_keyState;
             m_label1->SetCaption(base::IntToStr(m_keyState));
-            Memo(2).Lines().Add(base::UIntToStr(m_pollCount));
-            Memo(6).Lines().Add(base::UIntToStr(platform::Services().Clock->TickCount()));
+            // A change stamped earlier is logged with the poll and tick counts of its moment.
+            const int64_t slice = ChangeSlice();
+            const int64_t back = m_pollSlice - slice;
+            m_loggedSlice = slice;
+            const auto backMs = static_cast<uint32_t>(back * kSliceNs / kNsPerMs);
+            Memo(2).Lines().Add(base::UIntToStr(m_pollCount - static_cast<uint32_t>(back)));
+            Memo(6).Lines().Add(base::UIntToStr(platform::Services().Clock->TickCount() - backMs));
             Memo(3).Lines().Add(base::IntToStr(m_keyState));
             if (m_keyState > kKeyDownThreshold) {
                 m_portIO1->SpeakerOn(kSideToneDivisor);
@@ -55,6 +68,24 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
         ++m_pollSlice;
         BusyWait();
     }
+}
+
+int64_t TForm1::ChangeSlice() {
+    const std::optional<platform::TKeyStamp> stamp = platform::Services().KeyState->ChangeStamp();
+    if (!stamp) {
+        return m_pollSlice;
+    }
+    const int64_t noticedNs = platform::Services().TimeSource->MonotonicNs();
+    if (noticedNs - stamp->Ns <= stamp->ResolutionNs) {
+        return m_pollSlice;  // no earlier than the poll as far as the source's clock can tell
+    }
+    const int64_t sinceOrigin = stamp->Ns - m_sliceOrigin;
+    // Slices count down to minus infinity for a moment before the first poll.
+    int64_t slice = sinceOrigin / kSliceNs;
+    if (sinceOrigin % kSliceNs < 0) {
+        --slice;
+    }
+    return std::min(std::max(slice, m_loggedSlice + 1), m_pollSlice);
 }
 
 void TForm1::BusyWait() {

@@ -96,6 +96,11 @@ class TForm1 : public forms::TForm {
     void BusyWait();
     // Adds the slices that passed since the current poll's slice to the poll count.
     void CountPassedSlices();
+    // The slice at which the change the current poll noticed is logged: the slice of the moment
+    // the key source stamped it, where it stamps changes and that moment lies before the poll by
+    // more than the source's resolution, but never at or before the previous logged change;
+    // otherwise the current poll's slice.
+    int64_t ChangeSlice();
     // Reads line `index` of a data box as a signed 32-bit integer.
     int32_t LineInt(int memo, int32_t index) const;
     // The averaging rule: signed values summed in 32 bits, the unsigned sum divided by the count.
@@ -124,6 +129,7 @@ class TForm1 : public forms::TForm {
     volatile int32_t m_delayCounter = 0;  // the busy wait's counter, a real store each step
     int64_t m_sliceOrigin = 0;            // monotonic time of the run's first poll, ns
     int64_t m_pollSlice = 0;              // slice of the current poll since the first
+    int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
     bool m_busyWait = true;
     // Polls per millisecond of the last Finish.
     double m_pollsPerMs = 0;

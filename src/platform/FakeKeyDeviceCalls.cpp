@@ -43,6 +43,10 @@ void TFakeKeyDeviceCalls::SetKeyDown(const std::string& path, uint32_t code, boo
     }
 }
 
+void TFakeKeyDeviceCalls::QueueKeyEvent(const std::string& path, const TKeyEvent& event) {
+    m_devices[path].Events.push_back(event);
+}
+
 void TFakeKeyDeviceCalls::Unplug(const std::string& path) {
     m_devices[path].Plugged = false;
 }
@@ -102,6 +106,23 @@ int TFakeKeyDeviceCalls::LineChanges(int fd, uint64_t& changes) {
     }
     changes = device->Changes;
     return device->CountError;
+}
+
+int TFakeKeyDeviceCalls::UseMonotonicEventTimes(int fd) {
+    int error = 0;
+    const TDevice* device = Find(fd, error);
+    return device == nullptr ? error : device->ClockError;
+}
+
+int TFakeKeyDeviceCalls::KeyEvents(int fd, std::vector<TKeyEvent>& events) {
+    int error = 0;
+    TDevice* device = Find(fd, error);
+    if (device == nullptr) {
+        return error;
+    }
+    events.insert(events.end(), device->Events.begin(), device->Events.end());
+    device->Events.clear();
+    return 0;
 }
 
 int TFakeKeyDeviceCalls::KeyBits(int fd, bool capabilities, uint8_t* bits) {

@@ -29,6 +29,10 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int ModemReads() const { return m_modemReads; }
     void SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes);
     void SetKeyDown(const std::string& path, uint32_t code, bool down);
+    // Queues a key event (the key's state is set apart, with SetKeyDown); a device whose clock
+    // cannot be switched to the monotonic one fails that call with error.
+    void QueueKeyEvent(const std::string& path, const TKeyEvent& event);
+    void SetClockError(const std::string& path, int error) { m_devices[path].ClockError = error; }
     // Unplugged: calls on its open descriptors fail with ENODEV and it no longer opens.
     void Unplug(const std::string& path);
     void Plug(const std::string& path);
@@ -41,6 +45,8 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int ModemStatus(int fd, uint32_t& bits) override;
     int LineChanges(int fd, uint64_t& changes) override;
     int KeyBits(int fd, bool capabilities, uint8_t* bits) override;
+    int UseMonotonicEventTimes(int fd) override;
+    int KeyEvents(int fd, std::vector<TKeyEvent>& events) override;
     std::vector<std::string> List(const std::string& pattern) override;
     std::string GroupOf(const std::string& path) override;
 
@@ -55,6 +61,8 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
         uint64_t Changes = 0;
         std::set<uint32_t> Codes;
         std::set<uint32_t> Down;
+        std::vector<TKeyEvent> Events;
+        int ClockError = 0;
     };
     // The device behind an open descriptor, or nullptr with the error to return.
     TDevice* Find(int fd, int& error);

@@ -5,6 +5,11 @@
 
 namespace platform {
 
+namespace {
+// The kernel stamps input events in microseconds.
+constexpr int64_t kEventResolutionNs = 1000;
+}  // namespace
+
 TInputDeviceKey::TInputDeviceKey(std::string path, uint32_t code, IKeyDeviceCalls& calls)
     : TDeviceKey(std::move(path), "input device", "input", calls),
       m_code(code <= kMaxKeyCode ? code : kMaxKeyCode) {}
@@ -31,18 +36,43 @@ std::string TInputDeviceKey::Check() {
                ".";
     }
     m_last = CodeSet() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+    // Without the monotonic clock the events' times mean nothing to the capture.
+    m_stamping = m_calls.UseMonotonicEventTimes(m_fd) == 0;
+    m_eventSeen = false;
+    m_stamp = std::nullopt;
     return std::string();
+}
+
+void TInputDeviceKey::ReadEvents() {
+    std::vector<TKeyEvent> events;
+    if (!m_stamping || m_calls.KeyEvents(m_fd, events) != 0) {
+        return;  // a failing queue shows in the key state read that follows
+    }
+    for (const TKeyEvent& event : events) {
+        if (event.Code == m_code) {
+            m_eventSeen = true;
+            m_eventDown = event.Down;
+            m_eventNs = event.MonotonicNs;
+        }
+    }
 }
 
 TKeyLevel TInputDeviceKey::Level() {
     if (m_fd < 0) {
         return TKeyLevel::klLost;
     }
+    ReadEvents();
     const int error = m_calls.KeyBits(m_fd, false, m_bits.data());
     if (error != 0) {
+        m_stamp = std::nullopt;
         return Failed(error);
     }
     m_last = CodeSet() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+    // The last event read tells when the present level began, if it is the change to it.
+    m_stamp = std::nullopt;
+    if (m_eventSeen && m_eventDown == (m_last == TKeyLevel::klClosed)) {
+        m_stamp = TKeyStamp{m_eventNs, kEventResolutionNs};
+    }
     return m_last;
 }
 

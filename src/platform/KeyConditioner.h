@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/KeyByte.h"
+#include "platform/Services.h"
 
 namespace platform {
 
@@ -19,7 +21,14 @@ class TKeyConditioner {
     // returns the key-state byte. With a debounce time, a change is kept only once the new level
     // has lasted that long (as measured between polls), so every kept change reaches the byte
     // one debounce time late and presses and releases keep their lengths.
-    uint8_t Sample(bool contactClosed, int64_t nowNs);
+    // levelStamp: when the contact took the level it shows, where its source stamps changes;
+    // the debounce then measures from that moment instead of the poll that saw it.
+    uint8_t Sample(bool contactClosed, int64_t nowNs,
+                   std::optional<TKeyStamp> levelStamp = std::nullopt);
+    // When the byte took its present value had the contact been watched without pause: the
+    // stamp of the change that made it, one debounce time later; none when that change came
+    // unstamped or the byte was forced up.
+    std::optional<TKeyStamp> ByteStamp() const { return m_byteStamp; }
     // Whether Sample needs the time at all (it does only with a debounce time).
     bool NeedsTime() const { return m_debounceNs > 0; }
     // Ends the key as up at once (the input has gone): no change is pending after it.
@@ -37,6 +46,8 @@ class TKeyConditioner {
     TKeyByte m_byte;
     bool m_pending = false;      // the level differs from the byte's since m_pendingSince
     int64_t m_pendingSince = 0;  // nanoseconds
+    std::optional<int64_t> m_pendingResolutionNs;  // set when m_pendingSince is a source's stamp
+    std::optional<TKeyStamp> m_byteStamp;
 };
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// The Linux device calls behind the key inputs: open(2), TIOCMGET, EVIOCGBIT and EVIOCGKEY.
+// The Linux device calls behind the key inputs: open(2), TIOCMGET, EVIOCGBIT, EVIOCGKEY and the
+// input devices' event queue.
 #include "platform/KeyDeviceCalls.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 
 namespace platform {
 namespace {
@@ -51,6 +53,35 @@ class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
         const unsigned long request =
             capabilities ? EVIOCGBIT(EV_KEY, kKeyBitBytes) : EVIOCGKEY(kKeyBitBytes);
         return ::ioctl(fd, request, bits) < 0 ? errno : 0;
+    }
+    int UseMonotonicEventTimes(int fd) override {
+        int clock = CLOCK_MONOTONIC;
+        return ::ioctl(fd, EVIOCSCLOCKID, &clock) < 0 ? errno : 0;
+    }
+    int KeyEvents(int fd, std::vector<TKeyEvent>& events) override {
+        constexpr size_t kBatch = 64;
+        constexpr int64_t kNsPerS = 1000000000;
+        constexpr int64_t kNsPerUs = 1000;
+        constexpr int kRepeat = 2;  // the value of a held key's repeat
+        input_event batch[kBatch];
+        for (;;) {
+            const ssize_t got = ::read(fd, batch, sizeof batch);
+            if (got < 0) {
+                return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : errno;
+            }
+            const size_t count = static_cast<size_t>(got) / sizeof(input_event);
+            for (size_t i = 0; i < count; ++i) {
+                const input_event& e = batch[i];
+                if (e.type == EV_KEY && e.value != kRepeat) {
+                    events.push_back({e.code, e.value != 0,
+                                      static_cast<int64_t>(e.input_event_sec) * kNsPerS +
+                                          static_cast<int64_t>(e.input_event_usec) * kNsPerUs});
+                }
+            }
+            if (count < kBatch) {
+                return 0;
+            }
+        }
     }
     std::vector<std::string> List(const std::string& pattern) override {
         std::vector<std::string> paths;

@@ -20,6 +20,14 @@ constexpr uint32_t kModemCts = 0x020;  // clear to send
 constexpr uint32_t kMaxKeyCode = 0x2ff;
 constexpr size_t kKeyBitBytes = (kMaxKeyCode + 8) / 8;
 
+// One change of a key or button that an input device reported, at the kernel's time of it on the
+// monotonic clock.
+struct TKeyEvent {
+    uint32_t Code = 0;
+    bool Down = false;
+    int64_t MonotonicNs = 0;
+};
+
 // Every call returns 0 or a positive errno value; Open returns the descriptor through fd.
 class IKeyDeviceCalls {
   public:
@@ -35,6 +43,12 @@ class IKeyDeviceCalls {
     // The keys an input device has (capabilities) or holds down now (state), kKeyBitBytes bytes,
     // code c in bit c % 8 of byte c / 8.
     virtual int KeyBits(int fd, bool capabilities, uint8_t* bits) = 0;
+    // Has an input device stamp its events on the monotonic clock (it stamps with the wall
+    // clock until told).
+    virtual int UseMonotonicEventTimes(int fd) = 0;
+    // The key presses and releases an input device queued since the last call, oldest first,
+    // without waiting (repeats of a held key left out).
+    virtual int KeyEvents(int fd, std::vector<TKeyEvent>& events) = 0;
     // The device files matching a shell pattern, sorted.
     virtual std::vector<std::string> List(const std::string& pattern) = 0;
     // The name of the group that owns a file, or empty when unknown.

@@ -68,8 +68,10 @@ uint8_t TKeyInput::RightButtonState() {
         m_lost = false;
     }
     bool closed = false;
+    std::optional<TKeyStamp> stamp;
     if (m_source == nullptr) {
         closed = (m_rightButton.RightButtonState() & TKeyByte::kDownBit) != 0;
+        stamp = m_rightButton.ChangeStamp();
     } else {
         switch (m_source->Level()) {
             case TKeyLevel::klOpen:
@@ -80,8 +82,16 @@ uint8_t TKeyInput::RightButtonState() {
             case TKeyLevel::klLost:
                 return Lose(Now());
         }
+        stamp = m_source->LevelStamp();
     }
-    return m_conditioner.Sample(closed, m_conditioner.NeedsTime() ? Now() : 0);
+    return m_conditioner.Sample(closed, m_conditioner.NeedsTime() ? Now() : 0, stamp);
+}
+
+std::optional<TKeyStamp> TKeyInput::ChangeStamp() {
+    if (m_direct) {
+        return m_rightButton.ChangeStamp();
+    }
+    return m_lost ? std::nullopt : m_conditioner.ByteStamp();
 }
 
 uint8_t TKeyInput::Lose(int64_t nowNs) {

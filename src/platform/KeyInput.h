@@ -42,6 +42,8 @@ class TKeyInput : public IKeyState {
 
     // The key-state byte of the chosen input (bit 7 down, bit 0 flipping at every press).
     uint8_t RightButtonState() override;
+    // When the byte took its value: the chosen input's stamp, moved by the debounce time.
+    std::optional<TKeyStamp> ChangeStamp() override;
 
   private:
     uint8_t Lose(int64_t nowNs);

@@ -2,9 +2,11 @@
 // or the input has gone (a device unplugged). Failures to open it are EKeyInputError.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/Exceptions.h"
+#include "platform/Services.h"
 
 namespace platform {
 
@@ -14,6 +16,8 @@ class IKeyLevelSource {
   public:
     virtual ~IKeyLevelSource() = default;
     virtual TKeyLevel Level() = 0;
+    // When the contact took the level Level() last returned, where the input stamps its changes.
+    virtual std::optional<TKeyStamp> LevelStamp() { return std::nullopt; }
     // After a loss: tries quietly to open the input again; true when it is back.
     virtual bool Reopen() = 0;
     // How messages name the input ("the serial port /dev/ttyUSB0").

@@ -41,20 +41,27 @@ void TKeyboardKey::SetSymbol(uint32_t symbol) {
     if (symbol != m_symbol) {
         m_symbol = symbol;
         m_down = false;
+        m_stamp = std::nullopt;
     }
 }
 
-bool TKeyboardKey::Press(uint32_t symbol) {
+bool TKeyboardKey::Press(uint32_t symbol, std::optional<TKeyStamp> stamp) {
     if (symbol != m_symbol) {
         return false;
+    }
+    if (!m_down) {
+        m_stamp = stamp;  // a repeat of a held key changes nothing
     }
     m_down = true;
     return true;
 }
 
-bool TKeyboardKey::Release(uint32_t symbol) {
+bool TKeyboardKey::Release(uint32_t symbol, std::optional<TKeyStamp> stamp) {
     if (symbol != m_symbol) {
         return false;
+    }
+    if (m_down) {
+        m_stamp = stamp;
     }
     m_down = false;
     return true;

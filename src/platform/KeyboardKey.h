@@ -33,17 +33,23 @@ class TKeyboardKey : public IKeyLevelSource {
     uint32_t Symbol() const { return m_symbol; }
     // A key of the focused window went down or up; true when it is the chosen key (whose events
     // then go no further). Releasing is also what losing the focus does to the key.
-    bool Press(uint32_t symbol);
-    bool Release(uint32_t symbol);
-    void ReleaseAll() { m_down = false; }
+    // stamp: when the window system says the key went down or up, where it says so.
+    bool Press(uint32_t symbol, std::optional<TKeyStamp> stamp = std::nullopt);
+    bool Release(uint32_t symbol, std::optional<TKeyStamp> stamp = std::nullopt);
+    void ReleaseAll() {
+        m_down = false;
+        m_stamp = std::nullopt;
+    }
 
     TKeyLevel Level() override { return m_down ? TKeyLevel::klClosed : TKeyLevel::klOpen; }
+    std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
     bool Reopen() override { return true; }
     std::string Description() const override;
 
   private:
     uint32_t m_symbol = kLeftCtrl;
     bool m_down = false;
+    std::optional<TKeyStamp> m_stamp;  // of the last change of m_down
 };
 
 }  // namespace platform

@@ -1,13 +1,21 @@
 // The operating-system services the program relies on, each a small interface: the key state of
 // the right mouse button, the millisecond tick count, the monotonic clock, the event pump, the
-// message dialog and beep, and the desktop shell. Production code asks Services() for them; a test swaps in its own
-// with TScopedServices.
+// message dialog and beep, and the desktop shell. Production code asks Services() for them; a test
+// swaps in its own with TScopedServices.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
+
+// When a key changed, as the source that saw the change tells it: a moment of the monotonic clock
+// (ITimeSource) and how fine the source's own clock is, nanoseconds.
+struct TKeyStamp {
+    int64_t Ns = 0;
+    int64_t ResolutionNs = 0;
+};
 
 // The key-state byte of the right mouse button: bit 7 set while it is down, bit 0 the toggle
 // state that flips at every press (so 0/1 up, 128/129 down).
@@ -15,6 +23,10 @@ class IKeyState {
   public:
     virtual ~IKeyState() = default;
     virtual uint8_t RightButtonState() = 0;
+    // The moment the byte took its present value, where the source stamps its changes (a window
+    // system's event time, a kernel's event time); none where it only knows the level. The
+    // capture logs a change at the poll of that moment rather than the poll that noticed it.
+    virtual std::optional<TKeyStamp> ChangeStamp() { return std::nullopt; }
 };
 
 // Milliseconds since an arbitrary start, unsigned 32-bit, wrapping.
@@ -27,7 +39,7 @@ class IClock {
 // The monotonic clock in nanoseconds since an arbitrary start; it never goes back, and it keeps
 // running while the process is not (the capture counts its polls in slices of it).
 class ITimeSource {
-public:
+  public:
     virtual ~ITimeSource() = default;
     virtual int64_t MonotonicNs() = 0;
 };

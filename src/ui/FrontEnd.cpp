@@ -27,10 +27,10 @@ TFrontEnd::TFrontEnd(forms::TApplication& application)
             return false;
         }
         if (event == FL_KEYDOWN) {
-            return m_keyboard.Press(symbol);
+            return m_keyboard.Press(symbol, m_keys.EventStamp());
         }
         if (event == FL_KEYUP) {
-            return m_keyboard.Release(symbol);
+            return m_keyboard.Release(symbol, m_keys.EventStamp());
         }
         m_keyboard.ReleaseAll();  // the focus left: no release will come
         return false;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "platform/KeyByte.h"
 #include "platform/Services.h"
@@ -21,9 +22,23 @@ class TRightButtonTracker : public platform::IKeyState {
 
     // A press while the button is already down (a lost release) changes nothing, nor does a
     // release while it is up: the byte follows the button, not the event count.
-    void Press() { m_byte.Press(); }
-    void Release() { m_byte.Release(); }
+    // stamp: when the window system says the button went down or up, where it says so.
+    void Press(std::optional<platform::TKeyStamp> stamp = std::nullopt) {
+        if (!m_byte.Down()) {
+            m_stamp = stamp;
+        }
+        m_byte.Press();
+    }
+    void Release(std::optional<platform::TKeyStamp> stamp = std::nullopt) {
+        if (m_byte.Down()) {
+            m_stamp = stamp;
+        }
+        m_byte.Release();
+    }
     uint8_t RightButtonState() override { return m_byte.Byte(); }
+    std::optional<platform::TKeyStamp> ChangeStamp() override { return m_stamp; }
+    // The window system's time of the event being handled (a button or key event), as a stamp.
+    std::optional<platform::TKeyStamp> EventStamp() const { return m_eventStamp; }
 
     // Routes every event of the program's windows through this tracker while it lives: right
     // button presses, releases and drags update the byte and go no further, so no widget, menu
@@ -48,6 +63,8 @@ class TRightButtonTracker : public platform::IKeyState {
         return m_passThrough && m_passThrough(event, window);
     }
     platform::TKeyByte m_byte;
+    std::optional<platform::TKeyStamp> m_stamp;       // of the byte's last change
+    std::optional<platform::TKeyStamp> m_eventStamp;  // of the event being handled
     bool m_installed = false;
     TPassThrough m_passThrough;
     TKeyHandler m_keyHandler;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,7 @@ class TScriptedRun : public platform::IKeyState,
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void Beep() override { messages.push_back("beep"); }
+    int64_t Pass() const { return m_pass; }
 
     std::vector<std::string> messages;
 
@@ -204,6 +206,87 @@ TEST(CaptureTest, PollCountsFollowTheClockWhateverAPassCostsAndWhileTheProgramIs
         for (int32_t i = 0; i < 4; ++i) {
             EXPECT_NEAR(series.XValueAt(3 + 2 * i), edges[i], 1) << i;
         }
+    }
+}
+
+// A key source that notices its changes late, as a program kept off the processor does, but
+// stamps each with the moment it happened. One pass is one slice; the key is down over the given
+// pass ranges, each change seen `lateBy` passes after it happened and stamped at its pass (the
+// stamp counted from slice `stampOffset`, which lets a stamp lie before the previous change).
+class TLateStampedKey : public TScriptedRun {
+  public:
+    TLateStampedKey(app::TForm1& form, int64_t finishAt, int64_t lateBy, int64_t resolutionNs)
+        : TScriptedRun(form, -1, finishAt), m_lateBy(lateBy), m_resolutionNs(resolutionNs) {}
+
+    void AddStampedPress(int64_t from, int64_t to) {
+        AddPress(from + m_lateBy, to + m_lateBy);
+        m_changes.push_back(from);
+        m_changes.push_back(to);
+    }
+    void SetStampShift(int64_t passes) { m_shift = passes; }
+    std::optional<platform::TKeyStamp> ChangeStamp() override {
+        // The latest change already seen.
+        std::optional<platform::TKeyStamp> stamp;
+        for (const int64_t change : m_changes) {
+            if (change + m_lateBy <= Pass()) {
+                stamp =
+                    platform::TKeyStamp{(change + m_shift) * app::TForm1::kSliceNs, m_resolutionNs};
+            }
+        }
+        return stamp;
+    }
+
+  private:
+    int64_t m_lateBy;
+    int64_t m_resolutionNs;
+    int64_t m_shift = 0;
+    std::vector<int64_t> m_changes;
+};
+
+std::vector<std::string> LoggedPolls(const app::TForm1& form) {
+    std::vector<std::string> lines;
+    for (int32_t i = 0; i < form.Memo(2).Lines().Count(); ++i) {
+        lines.push_back(form.Memo(2).Lines().Strings(i));
+    }
+    return lines;
+}
+
+TEST(CaptureTest, StampedChangesAreLoggedAtThePollOfTheirMomentNotWhenNoticed) {
+    platform::TIsolatedSystemServices system;
+    auto form = MakeForm();
+    // Seen 400 passes (2.5 ms) late; the first poll is pass 1, so pass p is poll p - 1.
+    TLateStampedKey key(*form, 6000, 400, 1000000);
+    key.AddStampedPress(1000, 1500);
+    key.AddStampedPress(3000, 3480);
+    platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+    form->Start().Click();
+    const std::vector<std::string> expected = {"0", "999", "1499", "2999", "3479"};
+    EXPECT_EQ(LoggedPolls(*form), expected);
+}
+
+TEST(CaptureTest, AStampWithinItsResolutionOrBeforeThePreviousChangeIsNotBelieved) {
+    platform::TIsolatedSystemServices system;
+    {
+        // Seen 100 passes (0.625 ms) late by a source good to 1 ms: logged when seen.
+        auto form = MakeForm();
+        TLateStampedKey key(*form, 4000, 100, 1000000);
+        key.AddStampedPress(1000, 1500);
+        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+        form->Start().Click();
+        const std::vector<std::string> expected = {"0", "1099", "1599"};
+        EXPECT_EQ(LoggedPolls(*form), expected);
+    }
+    {
+        // Stamps 800 passes early: the press would land before the run's first poll and is
+        // logged right after it; the release, stamped after that, where its stamp says.
+        auto form = MakeForm();
+        TLateStampedKey key(*form, 4000, 400, 1000);
+        key.SetStampShift(-800);
+        key.AddStampedPress(300, 1000);
+        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+        form->Start().Click();
+        const std::vector<std::string> expected = {"0", "1", "199"};
+        EXPECT_EQ(LoggedPolls(*form), expected);
     }
 }
 

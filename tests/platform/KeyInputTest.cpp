@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/EventTime.h"
 #include "platform/FakeKeyDeviceCalls.h"
 #include "platform/InputDeviceKey.h"
 #include "platform/KeyConditioner.h"
@@ -69,6 +70,51 @@ TEST(KeyConditionerTest, DebounceDropsChangesShorterThanItAndKeepsOnesAsLong) {
     // Debounce and inversion together: the open contact is the pressed key.
     TKeyConditioner both(true, 2);
     EXPECT_EQ(Changes(both, "##-#----##"), "0:0 6:129");
+}
+
+TEST(KeyConditionerTest, AStampedChangeIsDebouncedFromItsMomentAndPassesItsStampOn) {
+    // No debounce: the byte's stamp is the level's while the level holds.
+    TKeyConditioner plain;
+    plain.Sample(true, 10 * kMs, TKeyStamp{7 * kMs, kMs});
+    ASSERT_TRUE(plain.ByteStamp().has_value());
+    EXPECT_EQ(plain.ByteStamp()->Ns, 7 * kMs);
+    plain.Sample(false, 20 * kMs);
+    EXPECT_FALSE(plain.ByteStamp().has_value());
+
+    // 5 ms: a press at 100 ms seen only at 103 ms is kept at the poll of 105 ms, stamped 105 ms
+    // (as if it had been seen at once); unstamped, it would wait until 108 ms.
+    TKeyConditioner debounced(false, 5);
+    debounced.Sample(false, 90 * kMs);
+    const TKeyStamp pressed{100 * kMs, kMs};
+    EXPECT_EQ(debounced.Sample(true, 103 * kMs, pressed), 0);
+    EXPECT_EQ(debounced.Sample(true, 104 * kMs, pressed), 0);
+    EXPECT_EQ(debounced.Sample(true, 105 * kMs, pressed), 129);
+    ASSERT_TRUE(debounced.ByteStamp().has_value());
+    EXPECT_EQ(debounced.ByteStamp()->Ns, 105 * kMs);
+    // A release at 112 ms, back at 115 ms and both seen late: 3 ms is a bounce, whatever the
+    // polls' spacing says.
+    EXPECT_EQ(debounced.Sample(false, 116 * kMs, TKeyStamp{112 * kMs, kMs}), 129);
+    EXPECT_EQ(debounced.Sample(true, 121 * kMs, TKeyStamp{115 * kMs, kMs}), 129);
+    EXPECT_EQ(debounced.Sample(true, 140 * kMs, TKeyStamp{115 * kMs, kMs}), 129);
+    EXPECT_EQ(debounced.ForceUp(), 1);
+    EXPECT_FALSE(debounced.ByteStamp().has_value());
+}
+
+TEST(EventStampTest, AServerTimeIsTheMiddleOfItsMillisecondWhenItIsRecentAndNotAhead) {
+    // Seen at 5000.3 ms, stamped 4990 ms.
+    std::optional<TKeyStamp> stamp = EventStamp(4990, 5000 * kMs + 300000);
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->Ns, 4990 * kMs + kMs / 2);
+    EXPECT_EQ(stamp->ResolutionNs, kMs);
+    // The server's clock wraps at 2^32 ms: a stamp 8 ms before the wrap seen 5 ms after it.
+    const int64_t wrapMs = int64_t{1} << 32;
+    stamp = EventStamp(4294967293u, (wrapMs + 5) * kMs);
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->Ns, (wrapMs - 3) * kMs + kMs / 2);
+    // Ahead of the clock, or older than believable: another clock.
+    EXPECT_FALSE(EventStamp(5001, 5000 * kMs).has_value());
+    EXPECT_TRUE(EventStamp(5000 - kMaxEventAgeMs, 5000 * kMs).has_value());
+    EXPECT_FALSE(EventStamp(5000 - kMaxEventAgeMs - 1, 5000 * kMs).has_value());
 }
 
 TEST(KeyConditionerTest, DebounceIsClampedToItsRange) {
@@ -217,6 +263,32 @@ TEST_F(KeyInputTest, AnInputDeviceReadsItsChosenCodeOnly) {
     EXPECT_EQ(m_input.RightButtonState(), 1);
     EXPECT_EQ(ApplyMessage(Device(30)),
               "The input device /dev/input/event4 has no key or button with the code 30.");
+}
+
+TEST_F(KeyInputTest, AnInputDevicesEventTimeStampsTheChangeItReports) {
+    const std::string path = "/dev/input/event4";
+    m_input.Apply(Device(0x110));
+    // Pressed at 40 ms (the kernel's time), seen at the poll of 43 ms; another code's event and
+    // an older one of the chosen code go before it in the queue.
+    m_calls.QueueKeyEvent(path, {0x110, false, 10 * kMs});
+    m_calls.QueueKeyEvent(path, {0x110, true, 40 * kMs});
+    m_calls.QueueKeyEvent(path, {29, true, 41 * kMs});
+    m_calls.SetKeyDown(path, 0x110, true);
+    m_time.Ns = 43 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
+    // Released with its event lost: the level is believed, the press's stamp is not.
+    m_calls.SetKeyDown(path, 0x110, false);
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
+    // A device whose events keep the wall clock's times stamps nothing.
+    m_calls.SetClockError(path, EINVAL);
+    m_input.Apply(Device(0x110));
+    m_calls.QueueKeyEvent(path, {0x110, true, 50 * kMs});
+    m_calls.SetKeyDown(path, 0x110, true);
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
 }
 
 TEST_F(KeyInputTest, TheKeyboardKeyFollowsOnlyTheChosenKey) {
