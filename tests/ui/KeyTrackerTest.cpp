@@ -31,6 +31,17 @@ TEST(RightButtonTrackerTest, RepeatedPressOrReleaseDoesNotFlipTheToggleAgain) {
     EXPECT_EQ(tracker.RightButtonState(), 1);
 }
 
+TEST(RightButtonTrackerTest, TheStampIsThatOfTheEventThatChangedTheByte) {
+    ui::TRightButtonTracker tracker;
+    EXPECT_FALSE(tracker.ChangeStamp().has_value());
+    tracker.Press(platform::TKeyStamp{5000, 1000});
+    tracker.Press(platform::TKeyStamp{9000, 1000});  // a repeated press moves nothing
+    ASSERT_TRUE(tracker.ChangeStamp().has_value());
+    EXPECT_EQ(tracker.ChangeStamp()->Ns, 5000);
+    tracker.Release();  // an event without a believable time: the release is not stamped
+    EXPECT_FALSE(tracker.ChangeStamp().has_value());
+}
+
 TEST(RightButtonTrackerTest, DownReadsAboveAndUpBelowTheCaptureThreshold) {
     constexpr uint8_t kThreshold = 120;
     ui::TRightButtonTracker tracker;
