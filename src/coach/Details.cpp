@@ -9,8 +9,11 @@ namespace coach {
 TDetails ComputeDetails(const TKeyedRun& run) {
     TDetails details;
     details.Intervals = Intervals(run.Transitions);
-    details.Timing = Classify(details.Intervals);
-    details.ReadBack = Decode(details.Intervals);
+    details.StrictIntervals = details.Intervals;
+    details.Timing = Classify(details.StrictIntervals);
+    details.StrictReadBack = Decode(details.StrictIntervals);
+    details.Listening = Listen(details.Intervals);
+    details.ReadBack = DecodeSplitting(details.Intervals);
     details.Spread = SpreadTable(details.Intervals);
     details.MarkHistogram = MarkHistogram(details.Intervals, details.Timing);
     details.SpaceHistogram = SpaceHistogram(details.Intervals, details.Timing);
@@ -31,6 +34,10 @@ std::string DetailsNumber(double value) {
 std::vector<std::string> DetailsLines(const TDetails& details) {
     std::vector<std::string> lines;
     lines.push_back("ReadBack\t" + details.ReadBack.Text);
+    lines.push_back("Strict\t" + details.StrictReadBack.Text);
+    if (!details.Coaching.empty()) {
+        lines.push_back("Coaching\t" + details.Coaching);
+    }
     lines.push_back("Timing\t" + DetailsNumber(details.Timing.UnitMs) + "\tms\t" +
                     base::UIntToStr(details.Timing.Wpm) + "\twpm");
     for (int k = 0; k < kElementKindCount; ++k) {
