@@ -16,6 +16,10 @@ constexpr size_t kHalfWindow = 12;
 // kind cut in two lies about 1.1 apart; a dit and a dah, or an element and a character gap, each
 // with jitter of a quarter of its length, lie 2 apart.
 constexpr double kKindSeparation = 1.6;
+// Neighbouring kinds lie at least this ratio apart (five-unit word gaps and three-unit character
+// gaps, the closest, 1.67), and kinds this far apart are told apart whatever their spread.
+constexpr double kKindRatio = 1.5;
+constexpr double kFarRatio = 2.2;
 // A run of one kind of mark holds dahs when the marks are at least this many element gaps.
 constexpr double kDahsAgainstGaps = 2;
 constexpr double kDahUnits = 3;
@@ -40,6 +44,8 @@ constexpr double kLogOffTrend = 0.3;
 // The trend is fitted again without the values this many median deviations off the first fit.
 constexpr double kTrendOutliers = 3;
 constexpr double kSingular = 1e-12;
+// A run of fewer marks has no trend but its median.
+constexpr size_t kTrendValues = 40;
 
 // One cluster of lengths, measured against the local speed (linear, 1 = the local level).
 struct TCluster {
@@ -150,10 +156,18 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
     }
     // Merge neighbours of one kind, the closest pair first.
     // Each of a pair is taken to spread at least as much, for its length, as the other: a
-    // cluster of a few lengths shows too little of its spread.
+    // cluster of a few lengths shows too little of its spread. Centres far apart are two kinds
+    // whatever the spread.
     auto separation = [&](size_t j) {
         const TCluster& a = clusters[j];
         const TCluster& b = clusters[j + 1];
+        const double ratio = b.Centre / a.Centre;
+        if (ratio < kKindRatio) {
+            return 0.0;
+        }
+        if (ratio >= kFarRatio) {
+            return kKindSeparation + ratio;
+        }
         const double relative = std::max(a.Spread / a.Centre, b.Spread / b.Centre);
         return (b.Centre - a.Centre) / (relative * (a.Centre + b.Centre));
     };
@@ -217,11 +231,18 @@ std::vector<double> WindowMedians(const std::vector<double>& values) {
 }
 
 // A smooth trend through values in order: the least-squares parabola over their positions, fitted
-// again without the values far off the first fit.
+// again without the values far off the first fit (the median of a few values).
 std::vector<double> Trend(const std::vector<double>& values) {
     const size_t n = values.size();
     std::vector<double> trend(n, 0);
     if (n == 0) {
+        return trend;
+    }
+    if (n < kTrendValues) {
+        // Too few to tell a drift from the run's mix of lengths: the median.
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        trend.assign(n, MedianOfSorted(sorted, 0, n));
         return trend;
     }
     std::vector<bool> kept(n, true);
