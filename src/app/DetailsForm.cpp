@@ -138,6 +138,12 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
     std::vector<std::string> lines;
     lines.push_back("Read back:");
     lines.push_back(details.ReadBack.Text.empty() ? "(nothing)" : details.ReadBack.Text);
+    lines.push_back("A strict listener (gaps of 2 and 5 average dits) reads:");
+    lines.push_back(details.StrictReadBack.Text.empty() ? "(nothing)"
+                                                        : details.StrictReadBack.Text);
+    if (!details.Coaching.empty()) {
+        lines.push_back("Coaching: " + details.Coaching);
+    }
     lines.emplace_back();
     if (details.HasPractice) {
         const coach::TAlignment& alignment = details.Alignment;

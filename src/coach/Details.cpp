@@ -2,6 +2,7 @@
 #include "coach/Details.h"
 
 #include "base/Conversions.h"
+#include "coach/Coaching.h"
 #include "coach/Morse.h"
 
 namespace coach {
@@ -14,6 +15,8 @@ TDetails ComputeDetails(const TKeyedRun& run) {
     details.StrictReadBack = Decode(details.StrictIntervals);
     details.Listening = Listen(details.Intervals);
     details.ReadBack = DecodeSplitting(details.Intervals);
+    details.Coaching = CoachingSentence(details.Intervals, details.ReadBack, details.Listening,
+                                        details.StrictIntervals, details.StrictReadBack);
     details.Spread = SpreadTable(details.Intervals);
     details.MarkHistogram = MarkHistogram(details.Intervals, details.Timing);
     details.SpaceHistogram = SpaceHistogram(details.Intervals, details.Timing);

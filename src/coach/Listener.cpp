@@ -19,7 +19,7 @@ constexpr double kKindSeparation = 1.6;
 // Neighbouring kinds lie at least this ratio apart (five-unit word gaps and three-unit character
 // gaps, the closest, 1.67), and kinds this far apart are told apart whatever their spread.
 constexpr double kKindRatio = 1.5;
-constexpr double kFarRatio = 2.2;
+constexpr double kFarRatio = 1.8;
 // A run of one kind of mark holds dahs when the marks are at least this many element gaps.
 constexpr double kDahsAgainstGaps = 2;
 constexpr double kDahUnits = 3;
