@@ -23,19 +23,28 @@ std::string Signed(double value) {
     return (value >= 0 ? "+" : "-") + Units(std::fabs(value));
 }
 
-// The first pair of characters that the listener parts at a gap the strict listener takes for
-// an element gap, as "DE as B"; empty when there is none.
+// A pair of characters that the listener parts at a gap the strict listener takes for an element
+// gap: the first that then sounds like another character ("DE as B"), else the first ("CQ as one
+// character"); empty when there is none.
 std::string MergedExample(const std::vector<TInterval>& strict, const TReadBack& readBack) {
+    std::string first;
     for (size_t c = 0; c + 1 < readBack.Characters.size(); ++c) {
-        const TDecodedCharacter& first = readBack.Characters[c];
-        const TDecodedCharacter& second = readBack.Characters[c + 1];
-        const size_t gap = first.FirstInterval + first.IntervalCount;
-        if (gap + 1 == second.FirstInterval && gap < strict.size() &&
-            strict[gap].Kind == TElementKind::ekElementGap) {
-            return first.Text + second.Text + " as " + CodeText(first.Code + second.Code);
+        const TDecodedCharacter& one = readBack.Characters[c];
+        const TDecodedCharacter& two = readBack.Characters[c + 1];
+        const size_t gap = one.FirstInterval + one.IntervalCount;
+        if (gap + 1 != two.FirstInterval || gap >= strict.size() ||
+            strict[gap].Kind != TElementKind::ekElementGap) {
+            continue;
+        }
+        const std::string merged = CodeText(one.Code + two.Code);
+        if (merged != "*") {
+            return one.Text + two.Text + " as " + merged;
+        }
+        if (first.empty()) {
+            first = one.Text + two.Text + " as one character";
         }
     }
-    return "";
+    return first;
 }
 }  // namespace
 
