@@ -20,6 +20,8 @@ constexpr double kKindSeparation = 1.6;
 // gaps, the closest, 1.67), and kinds this far apart are told apart whatever their spread.
 constexpr double kKindRatio = 1.5;
 constexpr double kFarRatio = 1.8;
+// The lowest cluster holds at least this share of the lengths.
+constexpr double kLowestShare = 0.05;
 // A run of one kind of mark holds dahs when the marks are at least this many element gaps.
 constexpr double kDahsAgainstGaps = 2;
 constexpr double kDahUnits = 3;
@@ -155,9 +157,9 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
         }
     }
     // Merge neighbours of one kind, the closest pair first.
-    // Each of a pair is taken to spread at least as much, for its length, as the other: a
-    // cluster of a few lengths shows too little of its spread. Centres far apart are two kinds
-    // whatever the spread.
+    // A pair is taken to spread alike for its lengths, as much as its lengths do on average: a
+    // cluster of a few lengths shows too little (or too much) of its spread alone. Centres far
+    // apart are two kinds whatever the spread.
     auto separation = [&](size_t j) {
         const TCluster& a = clusters[j];
         const TCluster& b = clusters[j + 1];
@@ -168,7 +170,8 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
         if (ratio >= kFarRatio) {
             return kKindSeparation + ratio;
         }
-        const double relative = std::max(a.Spread / a.Centre, b.Spread / b.Centre);
+        const double relative = (a.Weight * a.Spread / a.Centre + b.Weight * b.Spread / b.Centre) /
+                                (a.Weight + b.Weight);
         return (b.Centre - a.Centre) / (relative * (a.Centre + b.Centre));
     };
     while (clusters.size() > 1) {
@@ -184,6 +187,13 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
         clusters[closest].End = clusters[closest + 1].End;
         Measure(clusters[closest], logs);
         clusters.erase(clusters.begin() + static_cast<std::ptrdiff_t>(closest) + 1);
+    }
+    // A few lengths below all the others are the short tail of the next kind up, not a kind of
+    // their own (the shortest kinds, dits and element gaps, are the commonest).
+    while (clusters.size() > 1 && clusters[0].Weight < kLowestShare) {
+        clusters[1].First = clusters[0].First;
+        Measure(clusters[1], logs);
+        clusters.erase(clusters.begin());
     }
     return clusters;
 }

@@ -29,19 +29,16 @@ std::string Strict(const std::vector<coach::TTransition>& transitions) {
     return coach::ComputeDetails({transitions, ""}).StrictReadBack.Text;
 }
 
-// Where the listener is known to fall short of the habit goal: pure per-element jitter of a
-// fifth or more (the lengths of neighbouring kinds overlap) and five-unit word gaps at 10 %
-// jitter (word and character gaps 1.67 apart). Bounds just above what it reaches, so that a
-// change for the worse fails.
+// Where the listener falls short of the habit goal: pure per-element jitter of a fifth or more,
+// where the lengths of neighbouring kinds overlap so that even a reader knowing the fist misreads
+// 4.7 % and 14 % (see below). Bounds just above what it reaches, so that a change for the worse
+// fails.
 double Bound(const std::string& name) {
     if (name == "jitter 20 %") {
-        return 6;
+        return 5.5;
     }
     if (name == "jitter 25 %") {
-        return 22;
-    }
-    if (name == "word gaps 5 units") {
-        return 3.5;
+        return 17;
     }
     return testsupport::kHabitGoal;
 }
@@ -66,6 +63,27 @@ TEST(ListenerTest, CharacterErrorRatesMeetTheGoalsPerWayOfKeying) {
     }
     std::printf("%-52s %7.2f %%\n", "all but jitter of 20 % and more", all.Percent());
     EXPECT_LE(all.Percent(), testsupport::kOverallGoal);
+}
+
+TEST(ListenerTest, UnderHeavyJitterTheListenerStaysNearWhatAReaderKnowingTheFistReads) {
+    // Lengths of neighbouring kinds overlap when each strays by a fifth or more: a reader that
+    // knows the operator's exact ideal lengths and spread still misreads some; the listener, which
+    // learns them from the run, may misread a little more.
+    for (const testsupport::TReadBackCondition& condition : ReadBackConditions()) {
+        if (condition.Name.rfind("jitter", 0) != 0 ||
+            condition.Name.find("wpm") != std::string::npos) {
+            continue;
+        }
+        const testsupport::TFist fist = condition.Fist;
+        const double oracle =
+            MeasureReadBack(condition, kRuns, [&fist](const std::vector<coach::TTransition>& t) {
+                return testsupport::OracleReadBack(t, fist);
+            }).Percent();
+        const double listener = MeasureReadBack(condition, kRuns, Listener).Percent();
+        std::printf("%-12s listener %6.2f %%, knowing the fist %6.2f %%\n", condition.Name.c_str(),
+                    listener, oracle);
+        EXPECT_LE(listener, 1.5 * oracle + 0.5) << condition.Name;
+    }
 }
 
 TEST(ListenerTest, AtAndPastTheStrictRulesCliffsTheListenerReadsEveryCharacter) {

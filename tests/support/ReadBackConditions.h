@@ -2,6 +2,7 @@
 // the edit distance between the symbols sent and read, over the symbols sent.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "coach/Morse.h"
+#include "coach/ReadBack.h"
 #include "support/KeyingGenerator.h"
 
 namespace testsupport {
@@ -134,6 +136,49 @@ inline TErrorCount MeasureReadBack(const TReadBackCondition& condition, int runs
         count.Errors += EditDistance(sent, heard);
     }
     return count;
+}
+
+// A reader that knows the fist (not the text): each interval goes to the kind under whose normal
+// distribution about its ideal length, at the fist's speed, it is likeliest. What no decoder of
+// single intervals can beat; for fists of one speed without pauses.
+inline std::string OracleReadBack(const std::vector<coach::TTransition>& transitions,
+                                  const TFist& fist) {
+    std::vector<coach::TInterval> intervals = coach::Intervals(transitions);
+    const double unitMs = 1200 / fist.StartWpm;
+    struct TKind {
+        coach::TElementKind Kind;
+        double Units;
+    };
+    const double w = fist.WeightUnits;
+    const TKind marks[] = {{coach::TElementKind::ekDit, 1 + w},
+                           {coach::TElementKind::ekDah, fist.DahUnits + w}};
+    const TKind spaces[] = {
+        {coach::TElementKind::ekElementGap, 1 - w},
+        {coach::TElementKind::ekCharacterGap, fist.CharacterGapUnits * fist.Farnsworth - w},
+        {coach::TElementKind::ekWordGap, fist.WordGapUnits * fist.Farnsworth - w}};
+    for (coach::TInterval& interval : intervals) {
+        double best = -1e300;
+        auto consider = [&](const TKind& kind) {
+            const double mean = kind.Units * unitMs;
+            const double deviation = std::max(fist.Jitter * mean, 0.5);
+            const double z = (interval.LengthMs - mean) / deviation;
+            const double score = -std::log(deviation) - 0.5 * z * z;
+            if (score > best) {
+                best = score;
+                interval.Kind = kind.Kind;
+            }
+        };
+        if (interval.Mark) {
+            for (const TKind& kind : marks) {
+                consider(kind);
+            }
+        } else {
+            for (const TKind& kind : spaces) {
+                consider(kind);
+            }
+        }
+    }
+    return coach::Decode(intervals).Text;
 }
 
 }  // namespace testsupport
