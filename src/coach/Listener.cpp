@@ -11,15 +11,13 @@ namespace coach {
 namespace {
 // Marks on either side of a mark whose unit estimates give the speed where it was keyed.
 constexpr size_t kHalfWindow = 12;
-// Neighbouring clusters are different kinds only when the distance between their centres is at
-// least this many times the sum of their spreads; closer ones are the jitter of one kind. One
-// kind cut in two lies about 1.1 apart; a dit and a dah, or an element and a character gap, each
-// with jitter of a quarter of its length, lie 2 apart.
-constexpr double kKindSeparation = 1.6;
 // Neighbouring kinds lie at least this ratio apart (five-unit word gaps and three-unit character
-// gaps, the closest, 1.67), and kinds this far apart are told apart whatever their spread.
+// gaps, the closest, 1.67); clusters closer than that are one kind.
 constexpr double kKindRatio = 1.5;
-constexpr double kFarRatio = 1.8;
+// What a kind of its own costs in the information criterion: its centre, spread and share.
+constexpr double kParametersOfAKind = 3;
+// The least standard deviation of a kind, a share of its mean.
+constexpr double kLeastDeviation = 0.08;
 // The lowest cluster holds at least this share of the lengths.
 constexpr double kLowestShare = 0.05;
 // A run of one kind of mark holds dahs when the marks are at least this many element gaps.
@@ -62,6 +60,29 @@ double MedianOfSorted(const std::vector<double>& sorted, size_t first, size_t en
     const size_t n = end - first;
     const size_t mid = first + n / 2;
     return n % 2 == 1 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+}
+
+// The count, mean and standard deviation of a range of sorted log values, as lengths (the
+// deviation at least a small share of the mean: lengths keyed alike to the millisecond).
+struct TMoments {
+    double Count = 0;
+    double Mean = 0;
+    double Deviation = 0;
+};
+TMoments Moments(const std::vector<double>& logs, size_t first, size_t end) {
+    TMoments m;
+    double sum = 0;
+    double squares = 0;
+    for (size_t i = first; i < end; ++i) {
+        const double x = std::exp(logs[i]);
+        sum += x;
+        squares += x * x;
+    }
+    m.Count = static_cast<double>(end - first);
+    m.Mean = sum / m.Count;
+    const double variance = std::max(0.0, squares / m.Count - m.Mean * m.Mean);
+    m.Deviation = std::max(std::sqrt(variance), kLeastDeviation * m.Mean);
+    return m;
 }
 
 // Fills a cluster's centre, spread and weight from its range of the sorted log values.
@@ -156,23 +177,23 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
             clusters.push_back(cluster);
         }
     }
-    // Merge neighbours of one kind, the closest pair first.
-    // A pair is taken to spread alike for its lengths, as much as its lengths do on average: a
-    // cluster of a few lengths shows too little (or too much) of its spread alone. Centres far
-    // apart are two kinds whatever the spread.
-    auto separation = [&](size_t j) {
+    // Merge neighbours of one kind, the pair that gains least by being two first. A pair is two
+    // kinds when two normal distributions explain its lengths better than one by more than the
+    // three numbers the second costs (the Bayesian information criterion): one kind cut in two
+    // gains nothing, since each part is as likely as the whole once its share is counted.
+    auto gain = [&](size_t j) {
         const TCluster& a = clusters[j];
         const TCluster& b = clusters[j + 1];
-        const double ratio = b.Centre / a.Centre;
-        if (ratio < kKindRatio) {
-            return 0.0;
-        }
-        if (ratio >= kFarRatio) {
-            return kKindSeparation + ratio;
-        }
-        const double relative = (a.Weight * a.Spread / a.Centre + b.Weight * b.Spread / b.Centre) /
-                                (a.Weight + b.Weight);
-        return (b.Centre - a.Centre) / (relative * (a.Centre + b.Centre));
+        const TMoments ma = Moments(logs, a.First, a.End);
+        const TMoments mb = Moments(logs, b.First, b.End);
+        const TMoments both = Moments(logs, a.First, b.End);
+        const double n = both.Count;
+        return ma.Count * (std::log(ma.Count / n) - std::log(ma.Deviation)) +
+               mb.Count * (std::log(mb.Count / n) - std::log(mb.Deviation)) +
+               n * std::log(both.Deviation) - kParametersOfAKind / 2 * std::log(n);
+    };
+    auto separation = [&](size_t j) {
+        return clusters[j + 1].Centre / clusters[j].Centre < kKindRatio ? -1.0 : gain(j);
     };
     while (clusters.size() > 1) {
         size_t closest = 0;
@@ -181,7 +202,7 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
                 closest = j;
             }
         }
-        if (separation(closest) >= kKindSeparation) {
+        if (separation(closest) > 0) {
             break;
         }
         clusters[closest].End = clusters[closest + 1].End;
