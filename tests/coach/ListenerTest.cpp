@@ -45,6 +45,7 @@ double Bound(const std::string& name) {
 
 TEST(ListenerTest, CharacterErrorRatesMeetTheGoalsPerWayOfKeying) {
     testsupport::TErrorCount all;
+    testsupport::TErrorCount moderate;
     std::printf("%-52s %9s %9s\n", "how the operator keys", "listener", "strict");
     for (const testsupport::TReadBackCondition& condition : ReadBackConditions()) {
         const testsupport::TErrorCount listener = MeasureReadBack(condition, kRuns, Listener);
@@ -55,14 +56,18 @@ TEST(ListenerTest, CharacterErrorRatesMeetTheGoalsPerWayOfKeying) {
             EXPECT_EQ(listener.Errors, 0u) << condition.Name;
         }
         EXPECT_LE(listener.Percent(), Bound(condition.Name)) << condition.Name;
+        all.Sent += listener.Sent;
+        all.Errors += listener.Errors;
         if (condition.Name.rfind("jitter 25", 0) != 0 &&
             condition.Name.rfind("jitter 20", 0) != 0) {
-            all.Sent += listener.Sent;
-            all.Errors += listener.Errors;
+            moderate.Sent += listener.Sent;
+            moderate.Errors += listener.Errors;
         }
     }
-    std::printf("%-52s %7.2f %%\n", "all but jitter of 20 % and more", all.Percent());
+    std::printf("%-52s %7.2f %%\n", "all ways of keying", all.Percent());
+    std::printf("%-52s %7.2f %%\n", "all but jitter of 20 % and more", moderate.Percent());
     EXPECT_LE(all.Percent(), testsupport::kOverallGoal);
+    EXPECT_LE(moderate.Percent(), testsupport::kOverallGoal / 4);
 }
 
 TEST(ListenerTest, UnderHeavyJitterTheListenerStaysNearWhatAReaderKnowingTheFistReads) {
