@@ -23,9 +23,11 @@ constexpr double kLowestShare = 0.05;
 // A run of one kind of mark holds dahs when the marks are at least this many element gaps.
 constexpr double kDahsAgainstGaps = 2;
 constexpr double kDahUnits = 3;
+// Taken for element gaps, the lowest spaces must make the dahs at least this many units long.
 constexpr double kDahUnitsOfElementGaps = 2.2;
-// Lowest space cluster of a drill of dits at least this many marks long holds no element gaps.
-constexpr double kCharacterGapsAgainstDits = 2;
+// In a drill of one kind of mark, the lowest spaces are character gaps (the run has no element
+// gaps) when they are at least this many marks long.
+constexpr double kCharacterGapsAgainstMarks = 2;
 // Rounds of classifying the marks and measuring the speed again.
 constexpr int kPasses = 5;
 // Clusters looked for among the spaces: element, character and word gaps and thinking pauses.
@@ -38,7 +40,7 @@ constexpr size_t kMaxCells = 1000;
 constexpr double kMinSpread = 0.1;
 // The robust standard deviation of a normal distribution from its median absolute deviation.
 constexpr double kMadToDeviation = 1.4826;
-constexpr double kBisections = 60;
+constexpr int kBisections = 60;
 // The speed about a mark stays within this (natural log, a factor of 1.35) of the run's trend.
 constexpr double kLogOffTrend = 0.3;
 // The trend is fitted again without the values this many median deviations off the first fit.
@@ -434,7 +436,7 @@ TListening Listen(std::vector<TInterval>& intervals) {
         if (listening.OneKind) {
             // A drill of one kind: its marks are dits as long as their element gaps or dahs
             // three times as long; spaces all of twice a dit or more are character gaps.
-            elementGaps = gaps[0].Centre < kCharacterGapsAgainstDits;
+            elementGaps = gaps[0].Centre < kCharacterGapsAgainstMarks;
             dahsOnly = elementGaps && 1 / gaps[0].Centre >= kDahsAgainstGaps;
         } else {
             // The lowest spaces are element gaps when they are nearer the dits than the dahs, or

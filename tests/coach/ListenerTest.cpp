@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "coach/Details.h"
@@ -213,6 +214,43 @@ TEST(ListenerTest, TheCoachingSentenceNamesTheHabitThatMisleadsAStrictListener) 
     EXPECT_EQ(coaching(heavy, "CQ CQ DE UA3SNB"),
               "weighting +0.4 unit (marks longer, spaces shorter than the textbook's): a strict "
               "listener hears DE as B");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListenerTest, AnyRunOfLengthsIsClassifiedWithoutFault) {
+    // Seeded runs of arbitrary lengths, from nothing to over an hour, some zero: every mark is a
+    // dit or a dah, every space a gap, the figures finite, and no more characters than marks.
+    std::mt19937 engine(99);
+    for (int trial = 0; trial < 300; ++trial) {
+        const size_t count = std::uniform_int_distribution<size_t>(0, 400)(engine);
+        const uint32_t most = trial % 3 == 0 ? 5000000u : 400u;
+        std::vector<uint32_t> lengths;
+        for (size_t i = 0; i < count; ++i) {
+            lengths.push_back(std::uniform_int_distribution<uint32_t>(0, most)(engine));
+        }
+        std::vector<coach::TInterval> intervals =
+            coach::Intervals(testsupport::RunOfLengths(lengths));
+        const coach::TListening heard = coach::Listen(intervals);
+        size_t marks = 0;
+        for (const coach::TInterval& interval : intervals) {
+            const bool markKind =
+                interval.Kind == TElementKind::ekDit || interval.Kind == TElementKind::ekDah;
+            ASSERT_EQ(markKind, interval.Mark) << "trial " << trial;
+            marks += interval.Mark ? 1 : 0;
+        }
+        EXPECT_TRUE(std::isfinite(heard.UnitMs)) << "trial " << trial;
+        for (const double units : heard.Units) {
+            EXPECT_TRUE(std::isfinite(units)) << "trial " << trial;
+        }
+        const coach::TReadBack read = coach::DecodeSplitting(intervals);
+        EXPECT_LE(read.Characters.size(), marks) << "trial " << trial;
+    }
+    // Marks and spaces all alike (where the main window's analysis divides by zero): one kind of
+    // each, read as dits with element gaps.
+    EXPECT_EQ(Listener(testsupport::RunOfLengths({100, 100, 100, 100, 100, 100, 100})), "H");
 }
 
 }  // namespace
