@@ -214,6 +214,15 @@ TEST(ListenerTest, TheCoachingSentenceNamesTheHabitThatMisleadsAStrictListener) 
     EXPECT_EQ(coaching(heavy, "CQ CQ DE UA3SNB"),
               "weighting +0.4 unit (marks longer, spaces shorter than the textbook's): a strict "
               "listener hears DE as B");
+    TFist light;
+    light.WeightUnits = -0.4;
+    EXPECT_EQ(coaching(light, "CQ CQ DE UA3SNB"),
+              "weighting -0.4 unit (marks shorter, spaces longer than the textbook's): a strict "
+              "listener hears characters break apart");
+    TFist closeWords;
+    closeWords.WordGapUnits = 4.6;
+    EXPECT_EQ(coaching(closeWords, "CQ CQ DE UA3SNB"),
+              "your word gaps average 4.6 units: a strict listener runs words together");
 }
 
 }  // namespace
