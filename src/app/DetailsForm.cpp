@@ -78,6 +78,8 @@ T* TDetailsForm::Field(std::string_view name) const {
 TDetailsForm::TDetailsForm(classes::TComponent* owner) : forms::TForm(owner) {
     classes::ReadComponent(DesignText("TDetailsForm"), *this);
     m_text = Field<forms::TMemo>("TextMemo");
+    m_strict = Field<forms::TEdit>("StrictEdit");
+    m_coaching = Field<forms::TLabel>("CoachingLabel");
     m_markChart = Field<chart::TChart>("MarkChart");
     m_spaceChart = Field<chart::TChart>("SpaceChart");
     m_markBars = Field<chart::TChartSeries>("MarkBars");
@@ -103,6 +105,8 @@ void TDetailsForm::ShowLastRun(const TForm1& main) {
 
 void TDetailsForm::FillNoRun() {
     m_text->Lines().SetRawLines({kNoRunText});
+    m_strict->SetText("");
+    m_coaching->SetCaption("");
     m_markBars->ClearPoints();
     m_markIdeals->ClearPoints();
     m_spaceBars->ClearPoints();
@@ -121,6 +125,10 @@ void TDetailsForm::Fill(const coach::TKeyedRun& run, const std::string& heading)
     const std::vector<std::string> text = DetailsText(details);
     lines.insert(lines.end(), text.begin(), text.end());
     m_text->Lines().SetRawLines(std::move(lines));
+    m_strict->SetText(details.StrictReadBack.Text);
+    // The sentence is empty only when both readings are the same.
+    m_coaching->SetCaption(details.Coaching.empty() ? "It reads the same as the read-back."
+                                                    : "Coaching: " + details.Coaching);
 
     using coach::TElementKind;
     auto ideal = [&](TElementKind kind) { return details.IdealMs[static_cast<size_t>(kind)]; };

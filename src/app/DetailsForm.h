@@ -34,6 +34,9 @@ class TDetailsForm : public forms::TForm {
     void FillNoRun();
 
     forms::TMemo& TextMemo() const { return *m_text; }
+    // The strict reading of the run and the sentence on why it differs from the read-back.
+    forms::TEdit& StrictEdit() const { return *m_strict; }
+    forms::TLabel& CoachingLabel() const { return *m_coaching; }
     chart::TChart& MarkChart() const { return *m_markChart; }
     chart::TChart& SpaceChart() const { return *m_spaceChart; }
 
@@ -46,6 +49,8 @@ class TDetailsForm : public forms::TForm {
     T* Field(std::string_view name) const;
 
     forms::TMemo* m_text = nullptr;
+    forms::TEdit* m_strict = nullptr;
+    forms::TLabel* m_coaching = nullptr;
     chart::TChart* m_markChart = nullptr;
     chart::TChart* m_spaceChart = nullptr;
     chart::TChartSeries* m_markBars = nullptr;

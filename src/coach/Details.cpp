@@ -2,6 +2,7 @@
 #include "coach/Details.h"
 
 #include "base/Conversions.h"
+#include "coach/Coaching.h"
 #include "coach/Morse.h"
 
 namespace coach {
@@ -9,8 +10,13 @@ namespace coach {
 TDetails ComputeDetails(const TKeyedRun& run) {
     TDetails details;
     details.Intervals = Intervals(run.Transitions);
-    details.Timing = Classify(details.Intervals);
-    details.ReadBack = Decode(details.Intervals);
+    details.StrictIntervals = details.Intervals;
+    details.Timing = Classify(details.StrictIntervals);
+    details.StrictReadBack = Decode(details.StrictIntervals);
+    details.Listening = Listen(details.Intervals);
+    details.ReadBack = DecodeSplitting(details.Intervals);
+    details.Coaching = CoachingSentence(details.Intervals, details.ReadBack, details.Listening,
+                                        details.StrictIntervals, details.StrictReadBack);
     details.Spread = SpreadTable(details.Intervals);
     details.MarkHistogram = MarkHistogram(details.Intervals, details.Timing);
     details.SpaceHistogram = SpaceHistogram(details.Intervals, details.Timing);
@@ -31,6 +37,10 @@ std::string DetailsNumber(double value) {
 std::vector<std::string> DetailsLines(const TDetails& details) {
     std::vector<std::string> lines;
     lines.push_back("ReadBack\t" + details.ReadBack.Text);
+    lines.push_back("Strict\t" + details.StrictReadBack.Text);
+    if (!details.Coaching.empty()) {
+        lines.push_back("Coaching\t" + details.Coaching);
+    }
     lines.push_back("Timing\t" + DetailsNumber(details.Timing.UnitMs) + "\tms\t" +
                     base::UIntToStr(details.Timing.Wpm) + "\twpm");
     for (int k = 0; k < kElementKindCount; ++k) {

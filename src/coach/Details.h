@@ -8,6 +8,7 @@
 
 #include "coach/Alignment.h"
 #include "coach/Keying.h"
+#include "coach/Listener.h"
 #include "coach/ReadBack.h"
 #include "coach/Spread.h"
 #include "coach/WorstCharacters.h"
@@ -15,9 +16,14 @@
 namespace coach {
 
 struct TDetails {
-    std::vector<TInterval> Intervals;
+    std::vector<TInterval> Intervals;  // kinds as the listener hears them
     TTiming Timing;
-    TReadBack ReadBack;
+    TListening Listening;
+    TReadBack ReadBack;  // the listener's
+    // The textbook reading: marks split at their average, gaps at 2 and 5 average dits.
+    std::vector<TInterval> StrictIntervals;
+    TReadBack StrictReadBack;
+    std::string Coaching;  // why the two readings differ; empty when they do not
     TSpreadTable Spread;
     THistogram MarkHistogram;
     THistogram SpaceHistogram;
@@ -34,7 +40,9 @@ TDetails ComputeDetails(const TKeyedRun& run);
 std::string DetailsNumber(double value);
 
 // The details as TAB-separated lines:
-//   ReadBack <TAB> text
+//   ReadBack <TAB> text                                        (the listener's)
+//   Strict <TAB> text                                          (the textbook reading)
+//   Coaching <TAB> sentence                                    (when the two differ)
 //   Timing <TAB> unit <TAB> ms <TAB> wpm                       (the unit and the speed)
 //   Spread <TAB> kind <TAB> count <TAB> mean <TAB> deviation <TAB> variation % <TAB> min <TAB> max
 //   Worst <TAB> sentence                                       (up to five)

@@ -27,4 +27,10 @@ struct TReadBack {
 // mark write nothing.
 TReadBack Decode(const std::vector<TInterval>& intervals);
 
+// Decodes as Decode does, except that a code that is no character is split at its element gaps
+// into characters, as few as it takes and at its longest gaps (an unheard character gap is
+// likelier than several); the gaps it is split at become character gaps. A code that splits into
+// no characters stays "*".
+TReadBack DecodeSplitting(std::vector<TInterval>& intervals);
+
 }  // namespace coach

@@ -14,6 +14,7 @@
 #include "chart/engine/Series.h"
 #include "forms/Menus.h"
 #include "replay/Replay.h"
+#include "support/MorseKeying.h"
 
 namespace {
 
@@ -131,6 +132,8 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
     EXPECT_TRUE(Contains(shown, "dits                   4      63     2.6     4.1      60      66"))
         << lines.Text();
     EXPECT_TRUE(Contains(shown, "K: element gaps 16 % short"));
+    EXPECT_EQ(m_details->StrictEdit().Text(), "RKE");
+    EXPECT_EQ(m_details->CoachingLabel().Caption(), "It reads the same as the read-back.");
 
     // Marks in 20 bins of 15.75 ms at their middles: 60 and 62 in bin 3, 64 and 66 in bin 4.
     const chart::TChartSeries& bars = *m_details->MarkChart().Series(0);
@@ -157,6 +160,19 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
     m_details->ShowRun({Main().LastAnalysedRun()->Transitions, ""});
     EXPECT_EQ(m_details->TextMemo().Lines().Strings(0), "Read back:");
     EXPECT_EQ(m_details->TextMemo().Lines().Text().find("Sent"), std::string::npos);
+
+    // Keyed with the gaps between characters stretched twice: the strict listener hears a word
+    // break between every two characters, and the window says why.
+    testsupport::TKeyingStyle stretched;
+    stretched.Farnsworth = 2;
+    m_details->ShowRun({testsupport::KeyText("DE DL1ABC", stretched), ""});
+    EXPECT_EQ(m_details->TextMemo().Lines().Strings(1), "DE DL1ABC");
+    EXPECT_EQ(m_details->StrictEdit().Text(), "D E D L 1 A B C");
+    EXPECT_EQ(m_details->CoachingLabel().Caption(),
+              "Coaching: character gaps of 6 units: Farnsworth x2; a strict listener hears words "
+              "break there");
+    m_details->FillNoRun();
+    EXPECT_EQ(m_details->StrictEdit().Text(), "");
 }
 
 }  // namespace

@@ -25,6 +25,11 @@ std::string ReadBack(const std::vector<TTransition>& transitions) {
     return coach::ComputeDetails({transitions, ""}).ReadBack.Text;
 }
 
+// The textbook reading: marks split at their average, spaces at 2 and 5 average dits.
+std::string StrictReadBack(const std::vector<TTransition>& transitions) {
+    return coach::ComputeDetails({transitions, ""}).StrictReadBack.Text;
+}
+
 const char* const kTexts[] = {
     "PARIS PARIS",
     "CQ CQ DE DL1ABC DL1ABC K",
@@ -85,13 +90,13 @@ TEST(ReadBackTest, HeavyAndLightWeightingAndStretchedSpacingStillDecode) {
     EXPECT_EQ(ReadBack(KeyText(kTexts[0], wide)), kTexts[0]);
 }
 
-TEST(ReadBackTest, SpacesSplitAtTwoAndFiveUnitsOfTheAverageDit) {
+TEST(ReadBackTest, TheStrictReadingSplitsSpacesAtTwoAndFiveUnitsOfTheAverageDit) {
     // Dits of 100 ms and dahs of 300 ms: the unit is 100 ms.
     // E, then spaces of 199 (element gap: I), 200 (character gap: E E), 499 and 500 (word gap).
-    EXPECT_EQ(ReadBack(RunOf({100, 199, 100, 300, 300})), "IT");
-    EXPECT_EQ(ReadBack(RunOf({100, 200, 100, 300, 300})), "EET");
-    EXPECT_EQ(ReadBack(RunOf({100, 499, 100, 300, 300})), "EET");
-    EXPECT_EQ(ReadBack(RunOf({100, 500, 100, 300, 300})), "E ET");
+    EXPECT_EQ(StrictReadBack(RunOf({100, 199, 100, 300, 300})), "IT");
+    EXPECT_EQ(StrictReadBack(RunOf({100, 200, 100, 300, 300})), "EET");
+    EXPECT_EQ(StrictReadBack(RunOf({100, 499, 100, 300, 300})), "EET");
+    EXPECT_EQ(StrictReadBack(RunOf({100, 500, 100, 300, 300})), "E ET");
     std::vector<coach::TInterval> intervals = coach::Intervals(RunOf({100, 500, 100, 300, 300}));
     coach::Classify(intervals);
     ASSERT_EQ(intervals.size(), 5u);
@@ -149,8 +154,11 @@ TEST(ReadBackTest, ProsignsAreWrittenInAngleBracketsAndUnknownCodesAsAStar) {
     EXPECT_EQ(ReadBack(KeyText(text, style)), text);
     // Punctuation that shares a prosign's code is read as the prosign.
     EXPECT_EQ(ReadBack(KeyText("A+B=C", style)), "A<AR>B<BT>C");
-    // ..-- is no character: a star; the rest of the word reads on.
-    EXPECT_EQ(ReadBack(RunOf({100, 100, 100, 100, 300, 100, 300, 300, 100, 100, 300})), "*A");
+    // ..-- is no character: the strict reading writes a star and reads on; the listener hears two
+    // characters in it.
+    const auto unknown = RunOf({100, 100, 100, 100, 300, 100, 300, 300, 100, 100, 300});
+    EXPECT_EQ(StrictReadBack(unknown), "*A");
+    EXPECT_EQ(coach::Symbols(ReadBack(unknown)).size(), 3u);
 }
 
 TEST(ReadBackTest, ARunBegunWithTheKeyDownOrWithRepeatedLevelsReadsTheSame) {

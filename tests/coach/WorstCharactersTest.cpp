@@ -39,12 +39,14 @@ TEST(WorstCharactersTest, OnlyTheFiveWorstAreNamedAndUnknownCodesAreLeftOut) {
         EXPECT_GE(std::fabs(details.Worst[i - 1].StrayPercent),
                   std::fabs(details.Worst[i].StrayPercent));
     }
-    // ..-- (no character), then A with its dah 50 % long.
+    // ..-- (no character in the strict reading), then A with its dah 50 % long.
     const auto unknown = RunOf({100, 100, 100, 100, 300, 100, 300, 300, 100, 100, 450});
     const coach::TDetails withStar = coach::ComputeDetails({unknown, ""});
-    ASSERT_EQ(withStar.ReadBack.Text, "*A");
-    ASSERT_EQ(withStar.Worst.size(), 1u);
-    EXPECT_EQ(withStar.Worst[0].Sentence.substr(0, 3), "A: ");
+    ASSERT_EQ(withStar.StrictReadBack.Text, "*A");
+    const std::vector<coach::TCharacterStray> worst =
+        coach::WorstCharacters(withStar.StrictIntervals, withStar.StrictReadBack, withStar.Timing);
+    ASSERT_EQ(worst.size(), 1u);
+    EXPECT_EQ(worst[0].Sentence.substr(0, 3), "A: ");
 }
 
 }  // namespace

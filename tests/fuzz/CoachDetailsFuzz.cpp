@@ -32,5 +32,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (coach::DetailsLines(details).empty()) {
         __builtin_trap();
     }
+    // The listener gives every mark a mark's kind and every space a gap's, and its characters lie
+    // among the intervals.
+    for (const coach::TInterval& interval : details.Intervals) {
+        const bool markKind = interval.Kind == coach::TElementKind::ekDit ||
+                              interval.Kind == coach::TElementKind::ekDah;
+        if (markKind != interval.Mark) {
+            __builtin_trap();
+        }
+    }
+    for (const coach::TDecodedCharacter& character : details.ReadBack.Characters) {
+        if (character.IntervalCount == 0 ||
+            character.FirstInterval + character.IntervalCount > details.Intervals.size()) {
+            __builtin_trap();
+        }
+    }
     return 0;
 }

@@ -45,6 +45,7 @@ TEST(ReplayDetailsTest, TheDetailsFollowTheUnchangedUsualLines) {
     // 15.9 % short; E: its dit of 60 is 4.8 % short.
     EXPECT_EQ(details.Out.substr(plain.Out.size()),
               "ReadBack\tRKE\n"
+              "Strict\tRKE\n"
               "Timing\t63\tms\t20\twpm\n"
               "Spread\tdits\t4\t63\t2.6\t4.1\t60\t66\n"
               "Spread\tdahs\t3\t181.7\t7.6\t4.2\t175\t190\n"

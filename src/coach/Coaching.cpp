@@ -1,0 +1,111 @@
+// The coaching sentence: the listener's and the strict kinds compared, the commonest difference
+// explained by the operator's own figures.
+#include "coach/Coaching.h"
+
+#include <array>
+#include <cmath>
+
+#include "base/Conversions.h"
+#include "coach/Morse.h"
+
+namespace coach {
+
+namespace {
+// Weighting from this many units on is named as the cause of gaps heard wrong.
+constexpr double kNamedWeighting = 0.2;
+constexpr double kIdealCharacterGap = 3;
+
+std::string Units(double value) {
+    return base::FormatFloat("0.#", value);
+}
+
+std::string Signed(double value) {
+    return (value >= 0 ? "+" : "-") + Units(std::fabs(value));
+}
+
+// A pair of characters that the listener parts at a gap the strict listener takes for an element
+// gap: the first that then sounds like another character ("DE as B"), else the first ("CQ as one
+// character"); empty when there is none.
+std::string MergedExample(const std::vector<TInterval>& strict, const TReadBack& readBack) {
+    std::string first;
+    for (size_t c = 0; c + 1 < readBack.Characters.size(); ++c) {
+        const TDecodedCharacter& one = readBack.Characters[c];
+        const TDecodedCharacter& two = readBack.Characters[c + 1];
+        const size_t gap = one.FirstInterval + one.IntervalCount;
+        if (gap + 1 != two.FirstInterval || gap >= strict.size() ||
+            strict[gap].Kind != TElementKind::ekElementGap) {
+            continue;
+        }
+        const std::string merged = CodeText(one.Code + two.Code);
+        if (merged != "*") {
+            return one.Text + two.Text + " as " + merged;
+        }
+        if (first.empty()) {
+            first = one.Text + two.Text + " as one character";
+        }
+    }
+    return first;
+}
+}  // namespace
+
+std::string CoachingSentence(const std::vector<TInterval>& listened, const TReadBack& readBack,
+                             const TListening& listening, const std::vector<TInterval>& strict,
+                             const TReadBack& strictReadBack) {
+    if (readBack.Text == strictReadBack.Text || listened.size() != strict.size()) {
+        return "";
+    }
+    // How often each listener kind was taken for each strict kind.
+    std::array<std::array<size_t, kElementKindCount>, kElementKindCount> confused{};
+    for (size_t i = 0; i < listened.size(); ++i) {
+        if (listened[i].Kind != strict[i].Kind) {
+            ++confused[static_cast<size_t>(listened[i].Kind)][static_cast<size_t>(strict[i].Kind)];
+        }
+    }
+    size_t most = 0;
+    TElementKind heard = TElementKind::ekDit;
+    TElementKind taken = TElementKind::ekDit;
+    for (size_t a = 0; a < kElementKindCount; ++a) {
+        for (size_t b = 0; b < kElementKindCount; ++b) {
+            if (confused[a][b] > most) {
+                most = confused[a][b];
+                heard = static_cast<TElementKind>(a);
+                taken = static_cast<TElementKind>(b);
+            }
+        }
+    }
+    auto units = [&](TElementKind kind) { return listening.Units[static_cast<size_t>(kind)]; };
+    const double weighting = listening.WeightingUnits;
+    const std::string weighted =
+        "weighting " + Signed(weighting) + " unit (marks " +
+        (weighting > 0 ? "longer, spaces shorter" : "shorter, spaces longer") +
+        " than the textbook's)";
+    if (heard == TElementKind::ekCharacterGap && taken == TElementKind::ekElementGap) {
+        const std::string example = MergedExample(strict, readBack);
+        const std::string hears = example.empty() ? "runs characters together" : "hears " + example;
+        if (weighting >= kNamedWeighting) {
+            return weighted + ": a strict listener " + hears;
+        }
+        return "your character gaps average " + Units(units(TElementKind::ekCharacterGap)) +
+               " units: a strict listener " + hears;
+    }
+    if (heard == TElementKind::ekCharacterGap && taken == TElementKind::ekWordGap) {
+        const double gap = units(TElementKind::ekCharacterGap);
+        return "character gaps of " + Units(gap) + " units: Farnsworth x" +
+               Units(gap / kIdealCharacterGap) + "; a strict listener hears words break there";
+    }
+    if (heard == TElementKind::ekWordGap) {
+        return "your word gaps average " + Units(units(TElementKind::ekWordGap)) +
+               " units: a strict listener runs words together";
+    }
+    if (heard == TElementKind::ekElementGap) {
+        if (weighting <= -kNamedWeighting) {
+            return weighted + ": a strict listener hears characters break apart";
+        }
+        return "your element gaps average " + Units(units(TElementKind::ekElementGap)) +
+               " units: a strict listener hears characters break apart";
+    }
+    return "your dahs average " + Units(units(TElementKind::ekDah)) + " units against dits of " +
+           Units(units(TElementKind::ekDit)) + ": a strict listener mistakes some of them";
+}
+
+}  // namespace coach
