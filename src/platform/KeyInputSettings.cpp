@@ -1,7 +1,9 @@
 // Reading and writing the key-input settings as "name = value" lines under a [key-input] section.
 #include "platform/KeyInputSettings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "platform/KeyConditioner.h"
 
@@ -9,6 +11,8 @@ namespace platform {
 namespace {
 
 constexpr std::string_view kSection = "[key-input]";
+// Sections of the same file that others read.
+constexpr std::string_view kOtherSections[] = {"[practice]"};
 constexpr size_t kQuotedMax = 40;  // characters of a bad value shown in a problem
 
 const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
@@ -161,7 +165,9 @@ TSettingsRead ParseSettings(std::string_view text) {
         const std::string where = "line " + std::to_string(line) + ": ";
         if (entry.front() == '[') {
             inSection = entry == kSection;
-            if (!inSection) {
+            const bool other = std::find(std::begin(kOtherSections), std::end(kOtherSections),
+                                         entry) != std::end(kOtherSections);
+            if (!inSection && !other) {
                 read.Problems.push_back(where + "unknown section " + Quoted(entry));
             }
             continue;
