@@ -20,17 +20,6 @@ const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiS
 const TSerialLine kLines[] = {TSerialLine::slDsr, TSerialLine::slCts, TSerialLine::slDcd,
                               TSerialLine::slRi};
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::string Quoted(std::string_view value) {
     std::string shown;
     for (char c : value.substr(0, kQuotedMax)) {
@@ -130,6 +119,17 @@ std::string Apply(std::string_view name, std::string_view value, TKeyInputSettin
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 const char* KindName(TKeyInputKind kind) {
     switch (kind) {
         case TKeyInputKind::kiRightButton:
@@ -158,7 +158,7 @@ TSettingsRead ParseSettings(std::string_view text) {
         const size_t end = text.find('\n');
         const std::string_view raw = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        const std::string_view entry = Trim(raw);
+        const std::string_view entry = TrimBlanks(raw);
         if (entry.empty() || entry.front() == '#' || entry.front() == ';') {
             continue;
         }
@@ -180,8 +180,8 @@ TSettingsRead ParseSettings(std::string_view text) {
             read.Problems.push_back(where + "not a setting: " + Quoted(entry));
             continue;
         }
-        const std::string problem =
-            Apply(Trim(entry.substr(0, equals)), Trim(entry.substr(equals + 1)), read.Settings);
+        const std::string problem = Apply(TrimBlanks(entry.substr(0, equals)),
+                                          TrimBlanks(entry.substr(equals + 1)), read.Settings);
         if (!problem.empty()) {
             read.Problems.push_back(where + problem);
         }

@@ -18,17 +18,6 @@ constexpr const char* kWhat = "settings file";
 constexpr std::string_view kPracticeSection = "[practice]";
 constexpr std::string_view kPracticeName = "text";
 
-std::string_view Blankless(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // Calls `line` for every line of `text` with the line (without its break) and whether it lies
 // in the practice section.
 template <class F>
@@ -38,7 +27,7 @@ void ForEachLine(std::string_view text, F line) {
         const size_t end = text.find('\n');
         const std::string_view raw = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        const std::string_view entry = Blankless(raw);
+        const std::string_view entry = TrimBlanks(raw);
         if (!entry.empty() && entry.front() == '[') {
             inPractice = entry == kPracticeSection;
         }
@@ -83,11 +72,11 @@ std::string ReadWhole(const std::string& path) {
 std::string ParsePracticeText(std::string_view text) {
     std::string practice;
     ForEachLine(text, [&](std::string_view raw, bool inPractice) {
-        const std::string_view entry = Blankless(raw);
+        const std::string_view entry = TrimBlanks(raw);
         const size_t equals = entry.find('=');
         if (inPractice && equals != std::string_view::npos &&
-            Blankless(entry.substr(0, equals)) == kPracticeName) {
-            practice = std::string(Blankless(entry.substr(equals + 1)));
+            TrimBlanks(entry.substr(0, equals)) == kPracticeName) {
+            practice = std::string(TrimBlanks(entry.substr(equals + 1)));
         }
     });
     return practice;
@@ -99,7 +88,7 @@ std::string FormatPracticeSection(const std::string& practiceText) {
         const auto byte = static_cast<unsigned char>(c);
         line += byte < 0x20 || byte == 0x7f ? ' ' : c;
     }
-    line = std::string(Blankless(line));
+    line = std::string(TrimBlanks(line));
     if (line.empty()) {
         return std::string();
     }
