@@ -34,6 +34,7 @@ class TDetailsForm : public forms::TForm {
     void FillNoRun();
 
     forms::TMemo& TextMemo() const { return *m_text; }
+    forms::TMemo& VerdictMemo() const { return *m_verdicts; }
     chart::TChart& MarkChart() const { return *m_markChart; }
     chart::TChart& SpaceChart() const { return *m_spaceChart; }
 
@@ -46,6 +47,7 @@ class TDetailsForm : public forms::TForm {
     T* Field(std::string_view name) const;
 
     forms::TMemo* m_text = nullptr;
+    forms::TMemo* m_verdicts = nullptr;
     chart::TChart* m_markChart = nullptr;
     chart::TChart* m_spaceChart = nullptr;
     chart::TChartSeries* m_markBars = nullptr;
@@ -56,5 +58,7 @@ class TDetailsForm : public forms::TForm {
 
 // The lines the Details window shows for a run.
 std::vector<std::string> DetailsText(const coach::TDetails& details);
+// The lines of its verdicts box: a row per figure judged, then the advice.
+std::vector<std::string> VerdictText(const coach::TVerdicts& verdicts);
 
 }  // namespace app
