@@ -48,14 +48,6 @@ std::string Count(size_t count, const char* one, const char* many) {
     return base::UIntToStr(static_cast<uint32_t>(count)) + " " + (count == 1 ? one : many);
 }
 
-double Mean(const std::vector<uint32_t>& values) {
-    double sum = 0;
-    for (const uint32_t v : values) {
-        sum += v;
-    }
-    return values.empty() ? 0 : sum / static_cast<double>(values.size());
-}
-
 double Median(std::vector<uint32_t> values) {
     if (values.empty()) {
         return 0;
@@ -80,11 +72,11 @@ std::string FixAdvice(TFigure figure, double value, bool high) {
                    " dits long (3 is standard): " + (high ? "shorten them." : "hold them longer.");
         case TFigure::fgCharacterGap: {
             if (!high) {
-                return "Character gaps average " + Number(value) +
+                return "Character gaps are typically " + Number(value) +
                        " units (3 is standard): your characters run together; leave more room "
                        "between them.";
             }
-            std::string advice = "Character gaps average " + Number(value) +
+            std::string advice = "Character gaps are typically " + Number(value) +
                                  " units (3 is standard): close them up to keep your words "
                                  "together";
             if (value >= kStretchedGapUnits) {
@@ -243,8 +235,10 @@ TVerdicts JudgeRun(const std::vector<TInterval>& classified, double unitMs) {
         }
         verdicts.Figures.push_back(std::move(verdict));
     };
-    const double dit = Mean(dits);
-    const double gap = Mean(elementGaps);
+    // Each kind's length is its middle value: a few gaps misread as another kind, or a pause,
+    // do not sway it.
+    const double dit = Median(dits);
+    const double gap = Median(elementGaps);
     // Weighting adds the same to every mark and takes it from every space, so the dit and the
     // element gap around it keep their sum of two units: their difference over that sum is the
     // weighting in units, and the dah plus an element gap, in the same units, is the dah plus one.
@@ -253,12 +247,12 @@ TVerdicts JudgeRun(const std::vector<TInterval>& classified, double unitMs) {
     if (ditsAndGaps && dit + gap > 0) {
         judge(TFigure::fgWeighting, (dit - gap) / (dit + gap));
         if (dahs.size() >= kMinMarksOfEachKind) {
-            judge(TFigure::fgDahRatio, 2 * (Mean(dahs) + gap) / (dit + gap) - 1);
+            judge(TFigure::fgDahRatio, 2 * (Median(dahs) + gap) / (dit + gap) - 1);
         }
     }
     const double unit = std::max(unitMs, 1.0);
     if (characterGaps.size() >= kMinCharacterGaps) {
-        judge(TFigure::fgCharacterGap, Mean(characterGaps) / unit);
+        judge(TFigure::fgCharacterGap, Median(characterGaps) / unit);
     }
     if (wordGaps.size() >= kMinWordGaps) {
         judge(TFigure::fgWordGap, Median(wordGaps) / unit);

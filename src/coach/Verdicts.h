@@ -34,10 +34,12 @@ const char* GradeName(TGrade grade);
 
 // The figures judged.
 enum class TFigure : uint8_t {
+    // The lengths below are each kind's median: a few gaps misread as another kind, or a
+    // thinking pause, do not sway them.
     fgWeighting,          // units: half the dit minus the element gap, over their mean
     fgDahRatio,           // the dah in dits, with the weighting taken out
-    fgCharacterGap,       // units: the average character gap
-    fgWordGap,            // units: the median word gap (a thinking pause does not count)
+    fgCharacterGap,       // units: the character gap
+    fgWordGap,            // units: the word gap
     fgDitSpread,          // coefficient of variation, percent
     fgDahSpread,          // likewise
     fgElementGapSpread,   // likewise

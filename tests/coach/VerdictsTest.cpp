@@ -215,4 +215,57 @@ TEST(VerdictsTest, GradingRatesOverSeededJitter) {
                 steady.AnyFix * 100, ragged.SpreadFixed * 100);
 }
 
+// Keyings of a known weighting or spacing with jitter: the share of runs whose figure gets the
+// grade its true value lies in, on both sides of every band edge. Where the jitter would carry
+// gaps across the strict 2- and 5-unit reading (character gaps of 4.8 units, word gaps of 5.25)
+// the reading, not the grading, would be tested; those conditions key with less jitter.
+struct TCondition {
+    const char* Name;
+    double WeightUnits;
+    double Farnsworth;
+    TFigure Figure;
+    TGrade Expected;
+    double Jitter = 0.1;
+};
+
+TEST(VerdictsTest, GradesOfSeededKeyingsEitherSideOfTheBandEdges) {
+    const TCondition conditions[] = {
+        {"weighting +0.05", 0.05, 1, TFigure::fgWeighting, TGrade::grGood},
+        {"weighting -0.05", -0.05, 1, TFigure::fgWeighting, TGrade::grGood},
+        {"weighting +0.15", 0.15, 1, TFigure::fgWeighting, TGrade::grFair},
+        {"weighting -0.15", -0.15, 1, TFigure::fgWeighting, TGrade::grFair},
+        {"weighting +0.3", 0.3, 1, TFigure::fgWeighting, TGrade::grFix},
+        {"weighting -0.3", -0.3, 1, TFigure::fgWeighting, TGrade::grFix},
+        {"weighting +0.3, dahs", 0.3, 1, TFigure::fgDahRatio, TGrade::grGood},
+        {"character gaps 3 units", 0, 1, TFigure::fgCharacterGap, TGrade::grGood},
+        {"character gaps 2.25 units", 0, 0.75, TFigure::fgCharacterGap, TGrade::grFair},
+        {"character gaps 4.05 units", 0, 1.35, TFigure::fgCharacterGap, TGrade::grFair},
+        {"character gaps 4.8 units", 0, 1.6, TFigure::fgCharacterGap, TGrade::grFix, 0.03},
+        {"word gaps 7 units", 0, 1, TFigure::fgWordGap, TGrade::grGood},
+        {"word gaps 5.25 units", 0, 0.75, TFigure::fgWordGap, TGrade::grFair, 0.03},
+        {"word gaps 9.45 units", 0, 1.35, TFigure::fgWordGap, TGrade::grFair},
+        {"word gaps 11.2 units", 0, 1.6, TFigure::fgWordGap, TGrade::grFix, 0.03},
+    };
+    constexpr int kRuns = 200;
+    for (const TCondition& condition : conditions) {
+        int right = 0;
+        for (int seed = 1; seed <= kRuns; ++seed) {
+            testsupport::TKeyingStyle style;
+            style.UnitMs = 1200.0 / 18;
+            style.Jitter = condition.Jitter;
+            style.WeightMs = condition.WeightUnits * style.UnitMs;
+            style.Farnsworth = condition.Farnsworth;
+            style.Seed = static_cast<uint32_t>(seed);
+            const coach::TVerdict* verdict =
+                Find(Judge(testsupport::KeyText("CQ CQ CQ DE UA3SNB UA3SNB PSE K", style)),
+                     condition.Figure);
+            right += verdict != nullptr && verdict->Grade == condition.Expected ? 1 : 0;
+        }
+        const double rate = static_cast<double>(right) / kRuns;
+        std::printf("%-28s %5.1f %% graded %s\n", condition.Name, rate * 100,
+                    coach::GradeName(condition.Expected));
+        EXPECT_GE(rate, 0.95) << condition.Name;
+    }
+}
+
 }  // namespace
