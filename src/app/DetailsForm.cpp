@@ -20,6 +20,11 @@ namespace {
 // Widths of the spread table's columns, characters.
 constexpr size_t kKindColumn = 16;
 constexpr size_t kNumberColumn = 8;
+// Widths of the verdicts' columns: the figure, its value, what the value counts.
+constexpr size_t kFigureColumn = 21;
+constexpr size_t kUnitColumn = 7;
+// Characters of an advice line in the verdicts box, which does not wrap by itself.
+constexpr size_t kAdviceWidth = 66;
 
 std::string PadLeft(const std::string& text, size_t width) {
     return text.size() >= width ? " " + text : std::string(width - text.size(), ' ') + text;
@@ -27,6 +32,33 @@ std::string PadLeft(const std::string& text, size_t width) {
 
 std::string PadRight(const std::string& text, size_t width) {
     return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+// A sentence broken at blanks into lines of at most `width` characters (a longer word has a line
+// of its own); the lines after the first are indented by two blanks.
+std::vector<std::string> Wrapped(const std::string& sentence, size_t width) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t from = 0;
+    while (from < sentence.size()) {
+        size_t to = sentence.find(' ', from);
+        to = to == std::string::npos ? sentence.size() : to;
+        const std::string word = sentence.substr(from, to - from);
+        from = to + 1;
+        if (word.empty()) {
+            continue;
+        }
+        const std::string indent = lines.empty() ? "" : "  ";
+        if (!line.empty() && indent.size() + line.size() + 1 + word.size() > width) {
+            lines.push_back(indent + line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    if (!line.empty()) {
+        lines.push_back((lines.empty() ? "" : "  ") + line);
+    }
+    return lines;
 }
 
 // Bars at the middle of their bins, and the ideal lengths as vertical lines as high as the
@@ -80,6 +112,7 @@ TDetailsForm::TDetailsForm(classes::TComponent* owner) : forms::TForm(owner) {
     m_text = Field<forms::TMemo>("TextMemo");
     m_strict = Field<forms::TEdit>("StrictEdit");
     m_coaching = Field<forms::TLabel>("CoachingLabel");
+    m_verdicts = Field<forms::TMemo>("VerdictMemo");
     m_markChart = Field<chart::TChart>("MarkChart");
     m_spaceChart = Field<chart::TChart>("SpaceChart");
     m_markBars = Field<chart::TChartSeries>("MarkBars");
@@ -107,6 +140,7 @@ void TDetailsForm::FillNoRun() {
     m_text->Lines().SetRawLines({kNoRunText});
     m_strict->SetText("");
     m_coaching->SetCaption("");
+    m_verdicts->Lines().SetRawLines({});
     m_markBars->ClearPoints();
     m_markIdeals->ClearPoints();
     m_spaceBars->ClearPoints();
@@ -129,6 +163,7 @@ void TDetailsForm::Fill(const coach::TKeyedRun& run, const std::string& heading)
     // The sentence is empty only when both readings are the same.
     m_coaching->SetCaption(details.Coaching.empty() ? "It reads the same as the read-back."
                                                     : "Coaching: " + details.Coaching);
+    m_verdicts->Lines().SetRawLines(VerdictText(details.Verdicts));
 
     using coach::TElementKind;
     auto ideal = [&](TElementKind kind) { return details.IdealMs[static_cast<size_t>(kind)]; };
@@ -137,7 +172,7 @@ void TDetailsForm::Fill(const coach::TKeyedRun& run, const std::string& heading)
     FillHistogram(*m_spaceBars, *m_spaceIdeals, details.SpaceHistogram,
                   {ideal(TElementKind::ekElementGap), ideal(TElementKind::ekCharacterGap),
                    ideal(TElementKind::ekWordGap)});
-    const std::string speed = base::UIntToStr(details.Timing.Wpm) + " wpm";
+    const std::string speed = base::UIntToStr(details.Speeds.Wpm) + " wpm";
     SetTitle(*m_markChart, "Marks, ms (red: ideal dit and dah at " + speed + ")");
     SetTitle(*m_spaceChart, "Spaces, ms (red: ideal gaps at " + speed + ")");
 }
@@ -167,8 +202,13 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
         lines.emplace_back();
     }
     lines.push_back("Unit " + coach::DetailsNumber(details.Timing.UnitMs) +
-                    " ms (the average dit), speed " + base::UIntToStr(details.Timing.Wpm) +
-                    " wpm.");
+                    " ms (the average dit): " + base::UIntToStr(details.Speeds.Wpm) +
+                    " wpm; with the gaps as keyed, " +
+                    base::UIntToStr(details.Speeds.EffectiveWpm) + " wpm effective.");
+    const std::string note = coach::MainWindowSpeedNote(details.Speeds);
+    if (!note.empty()) {
+        lines.push_back(note);
+    }
     lines.emplace_back();
     const char* const headings[] = {"count", "mean", "sd", "cv %", "min", "max"};
     std::string header = PadRight("ms", kKindColumn);
@@ -194,6 +234,27 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
     }
     for (const coach::TCharacterStray& stray : details.Worst) {
         lines.push_back(stray.Sentence);
+    }
+    return lines;
+}
+
+std::vector<std::string> VerdictText(const coach::TVerdicts& verdicts) {
+    std::vector<std::string> lines;
+    for (const coach::TVerdict& verdict : verdicts.Figures) {
+        const std::string value =
+            (verdict.Figure == coach::TFigure::fgWeighting && verdict.Value > 0 ? "+" : "") +
+            coach::VerdictValue(verdict.Value);
+        lines.push_back(PadRight(coach::FigureName(verdict.Figure), kFigureColumn) +
+                        PadLeft(value, kNumberColumn) + " " +
+                        PadRight(coach::FigureUnit(verdict.Figure), kUnitColumn) +
+                        coach::GradeName(verdict.Grade));
+    }
+    if (!verdicts.Figures.empty()) {
+        lines.emplace_back();
+    }
+    for (const std::string& advice : verdicts.Advice) {
+        const std::vector<std::string> wrapped = Wrapped(advice, kAdviceWidth);
+        lines.insert(lines.end(), wrapped.begin(), wrapped.end());
     }
     return lines;
 }

@@ -37,6 +37,7 @@ class TDetailsForm : public forms::TForm {
     // The strict reading of the run and the sentence on why it differs from the read-back.
     forms::TEdit& StrictEdit() const { return *m_strict; }
     forms::TLabel& CoachingLabel() const { return *m_coaching; }
+    forms::TMemo& VerdictMemo() const { return *m_verdicts; }
     chart::TChart& MarkChart() const { return *m_markChart; }
     chart::TChart& SpaceChart() const { return *m_spaceChart; }
 
@@ -51,6 +52,7 @@ class TDetailsForm : public forms::TForm {
     forms::TMemo* m_text = nullptr;
     forms::TEdit* m_strict = nullptr;
     forms::TLabel* m_coaching = nullptr;
+    forms::TMemo* m_verdicts = nullptr;
     chart::TChart* m_markChart = nullptr;
     chart::TChart* m_spaceChart = nullptr;
     chart::TChartSeries* m_markBars = nullptr;
@@ -61,5 +63,7 @@ class TDetailsForm : public forms::TForm {
 
 // The lines the Details window shows for a run.
 std::vector<std::string> DetailsText(const coach::TDetails& details);
+// The lines of its verdicts box: a row per figure judged, then the advice.
+std::vector<std::string> VerdictText(const coach::TVerdicts& verdicts);
 
 }  // namespace app

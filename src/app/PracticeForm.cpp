@@ -9,6 +9,7 @@
 #include "classes/ClassBuilder.h"
 #include "classes/DesignData.h"
 #include "coach/PracticeText.h"
+#include "platform/SettingsFile.h"
 
 namespace app {
 
@@ -66,6 +67,11 @@ void TPracticeForm::NoneButtonClick(classes::TPersistent* /*sender*/) {
 void TPracticeForm::OKButtonClick(classes::TPersistent* /*sender*/) {
     if (m_main != nullptr) {
         m_main->SetPracticeText(m_textEdit->Text());
+    }
+    // The text is in use for this session even when it cannot be kept: the window then stays
+    // open with the message.
+    if (!m_settingsPath.empty()) {
+        platform::SavePracticeText(m_settingsPath, m_textEdit->Text());
     }
     Close();
 }

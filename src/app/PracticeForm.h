@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "forms/Form.h"
 #include "forms/StdCtrls.h"
@@ -29,12 +31,16 @@ class TPracticeForm : public forms::TForm {
     void CancelButtonClick(classes::TPersistent* sender);
 
     forms::TEdit& TextEdit() const { return *m_textEdit; }
+    // The settings file that keeps the text OK gives (none when empty).
+    void SetSettingsPath(std::string path) { m_settingsPath = std::move(path); }
+
     // The seed of the next CQ call or random groups (each pick takes the next seed).
     void SetSeed(uint32_t seed) { m_seed = seed; }
 
   private:
     forms::TEdit* m_textEdit = nullptr;
     TForm1* m_main = nullptr;
+    std::string m_settingsPath;
     uint32_t m_seed;
 };
 

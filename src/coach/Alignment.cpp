@@ -40,6 +40,12 @@ TAlignment Align(std::string_view practiceText, std::string_view readBack) {
         sent.resize(std::min(sent.size(), kMaxAlignedSymbols));
         read.resize(std::min(read.size(), kMaxAlignedSymbols));
     }
+    // The table is filled over the reversed texts and walked back from their ends, that is
+    // from the start of the texts, taking a match whenever it costs no more: of alignments that
+    // cost the same, the one that matches early symbols wins, so a sending that stops early has
+    // missed the end of the text, and one that starts late (costing the start) its start.
+    std::reverse(sent.begin(), sent.end());
+    std::reverse(read.begin(), read.end());
     const size_t n = sent.size();
     const size_t m = read.size();
     alignment.SentCount = n;
@@ -103,7 +109,6 @@ TAlignment Align(std::string_view practiceText, std::string_view readBack) {
                 break;
         }
     }
-    std::reverse(alignment.Columns.begin(), alignment.Columns.end());
     if (n == 0) {
         alignment.AccuracyPercent = m == 0 ? kPercent : 0;
     } else {

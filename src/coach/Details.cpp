@@ -20,7 +20,9 @@ TDetails ComputeDetails(const TKeyedRun& run) {
     details.Spread = SpreadTable(details.Intervals);
     details.MarkHistogram = MarkHistogram(details.Intervals, details.Timing);
     details.SpaceHistogram = SpaceHistogram(details.Intervals, details.Timing);
-    details.IdealMs = IdealLengthsMs(details.Timing.Wpm);
+    details.IdealMs = IdealLengthsMs(details.Timing.UnitMs);
+    details.Speeds = RunSpeeds(details.Intervals, details.Timing.UnitMs);
+    details.Verdicts = JudgeRun(details.Intervals, details.Timing.UnitMs);
     details.Worst = WorstCharacters(details.Intervals, details.ReadBack, details.Timing);
     details.PracticeText = run.PracticeText;
     details.HasPractice = !Symbols(run.PracticeText).empty();
@@ -34,6 +36,10 @@ std::string DetailsNumber(double value) {
     return base::FormatFloat("0.#", value);
 }
 
+std::string VerdictValue(double value) {
+    return base::FormatFloat("0.##", value);
+}
+
 std::vector<std::string> DetailsLines(const TDetails& details) {
     std::vector<std::string> lines;
     lines.push_back("ReadBack\t" + details.ReadBack.Text);
@@ -42,7 +48,12 @@ std::vector<std::string> DetailsLines(const TDetails& details) {
         lines.push_back("Coaching\t" + details.Coaching);
     }
     lines.push_back("Timing\t" + DetailsNumber(details.Timing.UnitMs) + "\tms\t" +
-                    base::UIntToStr(details.Timing.Wpm) + "\twpm");
+                    base::UIntToStr(details.Speeds.Wpm) + "\twpm\t" +
+                    base::UIntToStr(details.Speeds.EffectiveWpm) + "\teffective wpm");
+    const std::string note = MainWindowSpeedNote(details.Speeds);
+    if (!note.empty()) {
+        lines.push_back("SpeedNote\t" + note);
+    }
     for (int k = 0; k < kElementKindCount; ++k) {
         const TSpread& s = details.Spread[static_cast<size_t>(k)];
         lines.push_back(std::string("Spread\t") + KindName(static_cast<TElementKind>(k)) + "\t" +
@@ -59,6 +70,13 @@ std::vector<std::string> DetailsLines(const TDetails& details) {
         lines.push_back("Read\t" + aligned.Read);
         lines.push_back("Marks\t" + aligned.Marks);
         lines.push_back("Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %");
+    }
+    for (const TVerdict& verdict : details.Verdicts.Figures) {
+        lines.push_back(std::string("Verdict\t") + FigureName(verdict.Figure) + "\t" +
+                        VerdictValue(verdict.Value) + "\t" + GradeName(verdict.Grade));
+    }
+    for (const std::string& advice : details.Verdicts.Advice) {
+        lines.push_back("Advice\t" + advice);
     }
     return lines;
 }

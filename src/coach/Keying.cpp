@@ -80,6 +80,15 @@ uint32_t AverageMs(const std::vector<uint32_t>& values) {
     return static_cast<uint32_t>(sum / values.size());
 }
 
+uint32_t AnalysisSpeedWpm(const std::vector<TInterval>& intervals) {
+    std::vector<uint32_t> marks;
+    std::vector<uint32_t> spaces;
+    for (const TInterval& interval : intervals) {
+        (interval.Mark ? marks : spaces).push_back(interval.LengthMs);
+    }
+    return AnalysisWpm(marks, spaces);
+}
+
 TTiming Classify(std::vector<TInterval>& intervals) {
     std::vector<uint32_t> marks;
     std::vector<uint32_t> spaces;

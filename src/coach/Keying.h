@@ -65,6 +65,11 @@ std::vector<TInterval> Intervals(const std::vector<TTransition>& transitions);
 // truncated. 0 for no values.
 uint32_t AverageMs(const std::vector<uint32_t>& values);
 
+// The main window's speed estimate for these intervals: 9600 / (dit + element space + dah +
+// character space) with each split at the average as the analysis splits them, so word gaps
+// count into the character space. 0 when one of the four averages has no values.
+uint32_t AnalysisSpeedWpm(const std::vector<TInterval>& intervals);
+
 // Works out the run's timing and sets every interval's kind by it.
 TTiming Classify(std::vector<TInterval>& intervals);
 

@@ -86,14 +86,13 @@ THistogram SpaceHistogram(const std::vector<TInterval>& intervals, const TTiming
                          kSpaceUnitsShown);
 }
 
-std::array<double, kElementKindCount> IdealLengthsMs(uint32_t wpm) {
+std::array<double, kElementKindCount> IdealLengthsMs(double unitMs) {
     std::array<double, kElementKindCount> ideal{};
-    if (wpm == 0) {
+    if (unitMs <= 0) {
         return ideal;
     }
-    const double unit = kUnitMsAtOneWpm / wpm;
     for (size_t k = 0; k < ideal.size(); ++k) {
-        ideal[k] = IdealUnits(static_cast<TElementKind>(k)) * unit;
+        ideal[k] = IdealUnits(static_cast<TElementKind>(k)) * unitMs;
     }
     return ideal;
 }

@@ -47,8 +47,8 @@ constexpr double kSpaceUnitsShown = 10;
 THistogram MarkHistogram(const std::vector<TInterval>& intervals, const TTiming& timing);
 THistogram SpaceHistogram(const std::vector<TInterval>& intervals, const TTiming& timing);
 
-// The ideal length of each kind at the run's speed (1200 / wpm milliseconds a unit), indexed by
-// TElementKind; all 0 when the speed is unknown.
-std::array<double, kElementKindCount> IdealLengthsMs(uint32_t wpm);
+// The ideal length of each kind at the run's unit (the one its speed comes from), indexed by
+// TElementKind; all 0 for a unit of 0.
+std::array<double, kElementKindCount> IdealLengthsMs(double unitMs);
 
 }  // namespace coach

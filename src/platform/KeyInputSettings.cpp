@@ -1,7 +1,9 @@
 // Reading and writing the key-input settings as "name = value" lines under a [key-input] section.
 #include "platform/KeyInputSettings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "platform/KeyConditioner.h"
 
@@ -9,23 +11,14 @@ namespace platform {
 namespace {
 
 constexpr std::string_view kSection = "[key-input]";
+// Sections of the same file that others read.
+constexpr std::string_view kOtherSections[] = {"[practice]"};
 constexpr size_t kQuotedMax = 40;  // characters of a bad value shown in a problem
 
 const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
                                 TKeyInputKind::kiKeyboardKey, TKeyInputKind::kiInputDevice};
 const TSerialLine kLines[] = {TSerialLine::slDsr, TSerialLine::slCts, TSerialLine::slDcd,
                               TSerialLine::slRi};
-
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::string Quoted(std::string_view value) {
     std::string shown;
@@ -126,6 +119,17 @@ std::string Apply(std::string_view name, std::string_view value, TKeyInputSettin
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 const char* KindName(TKeyInputKind kind) {
     switch (kind) {
         case TKeyInputKind::kiRightButton:
@@ -154,14 +158,16 @@ TSettingsRead ParseSettings(std::string_view text) {
         const size_t end = text.find('\n');
         const std::string_view raw = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        const std::string_view entry = Trim(raw);
+        const std::string_view entry = TrimBlanks(raw);
         if (entry.empty() || entry.front() == '#' || entry.front() == ';') {
             continue;
         }
         const std::string where = "line " + std::to_string(line) + ": ";
         if (entry.front() == '[') {
             inSection = entry == kSection;
-            if (!inSection) {
+            const bool other = std::find(std::begin(kOtherSections), std::end(kOtherSections),
+                                         entry) != std::end(kOtherSections);
+            if (!inSection && !other) {
                 read.Problems.push_back(where + "unknown section " + Quoted(entry));
             }
             continue;
@@ -174,8 +180,8 @@ TSettingsRead ParseSettings(std::string_view text) {
             read.Problems.push_back(where + "not a setting: " + Quoted(entry));
             continue;
         }
-        const std::string problem =
-            Apply(Trim(entry.substr(0, equals)), Trim(entry.substr(equals + 1)), read.Settings);
+        const std::string problem = Apply(TrimBlanks(entry.substr(0, equals)),
+                                          TrimBlanks(entry.substr(equals + 1)), read.Settings);
         if (!problem.empty()) {
             read.Problems.push_back(where + problem);
         }

@@ -33,6 +33,9 @@ struct TKeyInputSettings {
 
 const char* KindName(TKeyInputKind kind);
 
+// A settings line's name or value without the blanks, tabs and carriage returns around it.
+std::string_view TrimBlanks(std::string_view text);
+
 struct TSettingsRead {
     TKeyInputSettings Settings;
     // One line per setting that fell back to its default ("line 3: ...").

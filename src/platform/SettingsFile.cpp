@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "base/Exceptions.h"
@@ -14,7 +15,85 @@
 namespace platform {
 namespace {
 constexpr const char* kWhat = "settings file";
+constexpr std::string_view kPracticeSection = "[practice]";
+constexpr std::string_view kPracticeName = "text";
+
+// Calls `line` for every line of `text` with the line (without its break) and whether it lies
+// in the practice section.
+template <class F>
+void ForEachLine(std::string_view text, F line) {
+    bool inPractice = false;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::string_view entry = TrimBlanks(raw);
+        if (!entry.empty() && entry.front() == '[') {
+            inPractice = entry == kPracticeSection;
+        }
+        line(raw, inPractice);
+    }
+}
+
+void Write(const std::string& path, const std::string& text) {
+    if (path.empty()) {
+        throw base::Exception(
+            "Cannot write settings file: neither XDG_CONFIG_HOME nor HOME names "
+            "a folder");
+    }
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
+                              "': " + error.message());
+    }
+    base::TOutputFile file(path, kWhat);
+    file.Write(text.data(), text.size());
+    file.Commit();
+}
+
+// The whole text of an existing settings file, or empty for none; raises when there is one that
+// cannot be read, so that rewriting it loses nothing.
+std::string ReadWhole(const std::string& path) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) {
+        return std::string();
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!std::filesystem::is_regular_file(path, error) || !in) {
+        throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
+                              "': it is there but cannot be read");
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 }  // namespace
+
+std::string ParsePracticeText(std::string_view text) {
+    std::string practice;
+    ForEachLine(text, [&](std::string_view raw, bool inPractice) {
+        const std::string_view entry = TrimBlanks(raw);
+        const size_t equals = entry.find('=');
+        if (inPractice && equals != std::string_view::npos &&
+            TrimBlanks(entry.substr(0, equals)) == kPracticeName) {
+            practice = std::string(TrimBlanks(entry.substr(equals + 1)));
+        }
+    });
+    return practice;
+}
+
+std::string FormatPracticeSection(const std::string& practiceText) {
+    std::string line;
+    for (const char c : practiceText) {
+        const auto byte = static_cast<unsigned char>(c);
+        line += byte < 0x20 || byte == 0x7f ? ' ' : c;
+    }
+    line = std::string(TrimBlanks(line));
+    if (line.empty()) {
+        return std::string();
+    }
+    return std::string(kPracticeSection) + "\n" + std::string(kPracticeName) + " = " + line + "\n";
+}
 
 std::string SettingsPath(const char* xdgConfigHome, const char* home) {
     // A relative XDG folder is invalid and ignored, as the base-directory rules say.
@@ -51,6 +130,7 @@ TSettingsLoad LoadSettings(const std::string& path) {
     }
     TSettingsRead read = ParseSettings(text);
     load.Settings = read.Settings;
+    load.PracticeText = ParsePracticeText(text);
     if (!read.Problems.empty()) {
         load.Message = "Some settings in " + path + " could not be used and keep their defaults:";
         for (const std::string& problem : read.Problems) {
@@ -61,22 +141,24 @@ TSettingsLoad LoadSettings(const std::string& path) {
 }
 
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
-    if (path.empty()) {
-        throw base::Exception(
-            "Cannot write settings file: neither XDG_CONFIG_HOME nor HOME names "
-            "a folder");
+    std::string practice;
+    try {
+        practice = ParsePracticeText(ReadWhole(path));
+    } catch (const base::Exception&) {
+        // An unreadable file is replaced as before: the key input is what the operator chose.
     }
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
-                              "': " + error.message());
-    }
-    const std::string text = FormatSettings(settings);
-    base::TOutputFile file(path, kWhat);
-    file.Write(text.data(), text.size());
-    file.Commit();
+    Write(path, FormatSettings(settings) + FormatPracticeSection(practice));
+}
+
+void SavePracticeText(const std::string& path, const std::string& practiceText) {
+    std::string text;
+    ForEachLine(ReadWhole(path), [&](std::string_view raw, bool inPractice) {
+        if (!inPractice) {
+            text.append(raw);
+            text += '\n';
+        }
+    });
+    Write(path, text + FormatPracticeSection(practiceText));
 }
 
 }  // namespace platform

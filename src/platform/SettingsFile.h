@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/KeyInputSettings.h"
 
@@ -17,6 +18,8 @@ std::string SettingsPathFromEnvironment();
 
 struct TSettingsLoad {
     TKeyInputSettings Settings;
+    // The practice text kept under [practice] ("text = ..."); empty when none.
+    std::string PracticeText;
     // Empty, or the one message that names every setting that kept its default and why.
     std::string Message;
 };
@@ -24,8 +27,17 @@ struct TSettingsLoad {
 // A missing file gives the defaults without a message; an unreadable or damaged one the
 // defaults for what could not be used, and the message.
 TSettingsLoad LoadSettings(const std::string& path);
-// Creates the folder when needed and replaces the file atomically; raises base::Exception
-// ("Cannot write settings file '...': ...") when it cannot.
+// Creates the folder when needed and replaces the file atomically, keeping the practice text
+// it holds; raises base::Exception ("Cannot write settings file '...': ...") when it cannot.
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings);
+// Replaces the practice text in the file (none when empty), keeping every other line as it is;
+// raises as SaveSettings does, and when an existing file cannot be read first.
+void SavePracticeText(const std::string& path, const std::string& practiceText);
+
+// The practice text of a settings file's text, and the section that keeps one (empty for an
+// empty text). The text is kept on one line: line breaks and other control characters become
+// blanks, and blanks at either end do not count.
+std::string ParsePracticeText(std::string_view text);
+std::string FormatPracticeSection(const std::string& practiceText);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
+#include "app/PracticeForm.h"
 #include "platform/SettingsFile.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
@@ -154,6 +155,14 @@ void TFrontEnd::LoadSettings(const std::string& path) {
     const platform::TSettingsLoad load = platform::LoadSettings(path);
     if (!load.Message.empty()) {
         ShowLater(load.Message);
+    }
+    for (int32_t i = 0; i < m_application.FormCount(); ++i) {
+        if (auto* practice = dynamic_cast<app::TPracticeForm*>(m_application.Forms(i))) {
+            practice->SetSettingsPath(path);
+        }
+    }
+    if (auto* mainForm = dynamic_cast<app::TForm1*>(m_application.MainForm())) {
+        mainForm->SetPracticeText(load.PracticeText);
     }
     try {
         m_keyInput.Apply(load.Settings);

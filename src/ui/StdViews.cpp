@@ -261,6 +261,9 @@ std::string MemoShownText(const forms::TMemo& memo) {
 void TMemoView::LinesChanged() {
     if (m_memo.Visible()) {
         m_widget->value(MemoShownText(m_memo).c_str());
+        // Setting the text puts the cursor after it, which scrolls a long text to its end: a
+        // memo is read from its first line.
+        m_widget->position(0, 0);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
 #include "app/DetailsForm.h"
@@ -10,11 +11,14 @@
 #include "app/PracticeForm.h"
 #include "app/RunMenu.h"
 #include "app/Startup.h"
+#include "base/Exceptions.h"
 #include "chart/component/Chart.h"
 #include "chart/engine/Series.h"
 #include "forms/Menus.h"
+#include "platform/SettingsFile.h"
 #include "replay/Replay.h"
 #include "support/MorseKeying.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -128,7 +132,14 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
     EXPECT_TRUE(Contains(shown, "Read  RKE")) << lines.Text();
     EXPECT_TRUE(Contains(shown, "        ~")) << lines.Text();
     EXPECT_TRUE(Contains(shown, "Character accuracy: 66.7 % (1 wrong, 0 missed, 0 extra)"));
-    EXPECT_TRUE(Contains(shown, "Unit 63 ms (the average dit), speed 20 wpm."));
+    // The speed from the unit, 1200 / 63; the 23 standard units of RKE over its 1368 ms.
+    EXPECT_TRUE(Contains(shown,
+                         "Unit 63 ms (the average dit): 19 wpm; with the gaps as keyed, 20 wpm "
+                         "effective."))
+        << lines.Text();
+    EXPECT_TRUE(Contains(shown,
+                         "The main window's speed box reads 20 wpm: it takes the speed from the "
+                         "dit, the dah and both spaces together, not from the dit alone."));
     EXPECT_TRUE(Contains(shown, "dits                   4      63     2.6     4.1      60      66"))
         << lines.Text();
     EXPECT_TRUE(Contains(shown, "K: element gaps 16 % short"));
@@ -141,17 +152,35 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
     EXPECT_DOUBLE_EQ(bars.XValueAt(3), 3.5 * 15.75);
     EXPECT_EQ(bars.YValueAt(3), 2);
     EXPECT_EQ(bars.YValueAt(12), 1);
-    // The ideal dit and dah at 20 wpm, 60 and 180 ms, as high as the highest bar, kept apart by
-    // a null point.
+    // The ideal dit and dah at the unit, 63 and 189 ms, as high as the highest bar, kept apart
+    // by a null point.
     const chart::TChartSeries& ideals = *m_details->MarkChart().Series(1);
     ASSERT_EQ(ideals.PointCount(), 5);
-    EXPECT_EQ(ideals.XValueAt(0), 60);
+    EXPECT_EQ(ideals.XValueAt(0), 63);
     EXPECT_EQ(ideals.YValueAt(1), 2);
     EXPECT_EQ(ideals.PointColor(2), gfx::clNone);
-    EXPECT_EQ(ideals.XValueAt(4), 180);
+    EXPECT_EQ(ideals.XValueAt(4), 189);
     const chart::TChartSeries& gaps = *m_details->SpaceChart().Series(1);
     ASSERT_EQ(gaps.PointCount(), 8);
-    EXPECT_EQ(gaps.XValueAt(7), 420);
+    EXPECT_EQ(gaps.XValueAt(7), 441);
+    EXPECT_EQ(m_details->MarkChart().Title().Text().Strings(0),
+              "Marks, ms (red: ideal dit and dah at 19 wpm)");
+
+    // The verdicts box: a row per figure judged, then the advice broken into lines that fit.
+    // Four dits and three dahs are too few to judge; the weighting is 9 / 117 unit.
+    const classes::TLineList& verdicts = m_details->VerdictMemo().Lines();
+    ASSERT_GE(verdicts.Count(), 5) << verdicts.Text();
+    EXPECT_EQ(verdicts.Strings(0), "weighting               +0.08 unit   good");
+    EXPECT_EQ(verdicts.Strings(1), "dit spread                4.1 %      good");
+    EXPECT_EQ(verdicts.Strings(2), "element gap spread       6.76 %      good");
+    EXPECT_EQ(verdicts.Strings(3), "");
+    EXPECT_EQ(verdicts.Strings(4),
+              "This run is too short to judge: it holds 4 dits and 3 dahs, and at");
+    for (int32_t i = 4; i < verdicts.Count(); ++i) {
+        EXPECT_LE(verdicts.Strings(i).size(), 66u) << verdicts.Strings(i);
+    }
+    EXPECT_EQ(verdicts.Strings(5), "  least 4 of each are needed; the main window's merits do not");
+    EXPECT_EQ(verdicts.Strings(verdicts.Count() - 1), "Nothing to fix in the figures it holds.");
 
     // Hidden, it is filled afresh when shown; with no practice text there is no alignment.
     m_details->Close();
@@ -173,6 +202,30 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
               "break there");
     m_details->FillNoRun();
     EXPECT_EQ(m_details->StrictEdit().Text(), "");
+    m_details->FillNoRun();
+    EXPECT_EQ(m_details->VerdictMemo().Lines().Count(), 0);
+}
+
+TEST_F(RunWindowsTest, OkKeepsThePracticeTextInTheSettingsFile) {
+    testsupport::TTempFolder folder;
+    const std::string path = folder / "keyvet/settings.ini";
+    m_practice->SetSettingsPath(path);
+    Menu(0).Items(0)->Click();
+    m_practice->TextEdit().SetText("CQ DE UA3SNB");
+    m_practice->OKButtonClick(nullptr);
+    EXPECT_FALSE(m_practice->Visible());
+    EXPECT_EQ(platform::LoadSettings(path).PracticeText, "CQ DE UA3SNB");
+
+    // A settings folder that cannot be made: the text is in use all the same, the window stays
+    // open with the error.
+    std::ofstream(folder / "blocked") << "not a folder";
+    m_practice->SetSettingsPath(folder / "blocked/settings.ini");
+    Menu(0).Items(0)->Click();
+    m_practice->TextEdit().SetText("PARIS");
+    EXPECT_THROW(m_practice->OKButtonClick(nullptr), base::Exception);
+    EXPECT_EQ(Main().PracticeText(), "PARIS");
+    EXPECT_TRUE(m_practice->Visible());
+    EXPECT_EQ(platform::LoadSettings(path).PracticeText, "CQ DE UA3SNB");
 }
 
 }  // namespace

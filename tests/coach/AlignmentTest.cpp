@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "coach/Details.h"
 #include "coach/PracticeText.h"
 #include "support/MorseKeying.h"
@@ -75,6 +77,27 @@ TEST(AlignmentTest, VeryLongTextsAreComparedUpToTheLimit) {
     EXPECT_FALSE(coach::Align("E", "E").Cut);
 }
 
+TEST(AlignmentTest, TextLeftOutAtEitherEndIsMissedThere) {
+    // Three PARIS of five: the sending stopped early, so the last two are missed.
+    const coach::TAlignment early =
+        coach::Align("PARIS PARIS PARIS PARIS PARIS", "PARIS PARIS PARIS");
+    EXPECT_EQ(early.Missed, 12u);
+    const coach::TAlignmentLines e = coach::AlignmentLines(early);
+    EXPECT_EQ(e.Read, "PARIS PARIS PARIS____________");
+    EXPECT_EQ(e.Marks, "                 ------------");
+    // The same when the repeated words differ in one place: the slip stays where it was keyed.
+    const coach::TAlignmentLines slip = coach::AlignmentLines(coach::Align("CQ CQ CQ CQ", "CQ CK"));
+    EXPECT_EQ(slip.Read, "CQ CK______");
+    EXPECT_EQ(slip.Marks, "    ~------");
+    // A sending begun late has missed the start, and one with text left out in the middle
+    // misses it there.
+    EXPECT_EQ(coach::AlignmentLines(coach::Align("PARIS PARIS", "RIS PARIS")).Read, "__RIS PARIS");
+    EXPECT_EQ(coach::AlignmentLines(coach::Align("CQ DE UA3SNB", "CQ UA3SNB")).Read,
+              "CQ ___UA3SNB");
+    // One keyed word of a text of one repeated word is its first.
+    EXPECT_EQ(coach::AlignmentLines(coach::Align("EEE", "E")).Marks, " --");
+}
+
 TEST(AlignmentTest, APracticeRunWithOneSlipShowsItsAccuracy) {
     // Keyed PARIS PARIS with the second R keyed as K (-.- for .-.).
     testsupport::TKeyingStyle style;
@@ -84,7 +107,9 @@ TEST(AlignmentTest, APracticeRunWithOneSlipShowsItsAccuracy) {
     ASSERT_TRUE(details.HasPractice);
     EXPECT_EQ(details.Alignment.Wrong, 1u);
     const std::vector<std::string> lines = coach::DetailsLines(details);
-    const std::vector<std::string> tail(lines.end() - 4, lines.end());
+    const auto sent = std::find(lines.begin(), lines.end(), "Sent\tPARIS PARIS");
+    ASSERT_LE(sent + 4, lines.end());
+    const std::vector<std::string> tail(sent, sent + 4);
     EXPECT_EQ(tail, (std::vector<std::string>{"Sent\tPARIS PARIS", "Read\tPARIS PAKIS",
                                               "Marks\t        ~  ", "Accuracy\t90.9 %"}));
     EXPECT_FALSE(coach::ComputeDetails({testsupport::KeyText("E", style), " \n"}).HasPractice);

@@ -72,11 +72,13 @@ TEST(SpreadTest, TheTableOfTheAnalysisWorkedExample) {
     spaces[5] = 2;
     EXPECT_EQ(details.SpaceHistogram.Counts, spaces);
 
-    // 20 wpm: a unit of 60 ms.
-    const std::array<double, 5> ideal = {60, 180, 60, 180, 420};
+    // The ideal lines at the unit the histograms and the speed use, the average dit of 63 ms
+    // (not at the main window's 20 wpm, a unit of 60 ms).
+    const std::array<double, 5> ideal = {63, 189, 63, 189, 441};
     EXPECT_EQ(details.IdealMs, ideal);
     EXPECT_EQ(coach::IdealLengthsMs(0), (std::array<double, 5>{}));
-    EXPECT_NEAR(coach::IdealLengthsMs(13)[1], 276.923077, 1e-6);
+    EXPECT_NEAR(coach::IdealLengthsMs(1200.0 / 13)[1], 276.923077, 1e-6);
+    EXPECT_EQ(coach::IdealLengthsMs(-1), (std::array<double, 5>{}));
 }
 
 TEST(SpreadTest, HistogramBinsIncludeTheirLowerEdgeAndTheLastTakesTheRest) {

@@ -6,30 +6,6 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 start_program
 
-# Opens the main window's Run menu and picks its item number $1 (1 Practice text, 2 Details).
-menu_run() {
-    click Form1.Run1
-    sleep 0.3
-    for _ in $(seq "$1"); do
-        xdotool key Down
-    done
-    xdotool key Return
-}
-
-# Keys one character's code ("." and "-") with a unit of 0.25 s (long enough to survive a busy
-# machine's delays), then a character gap.
-UNIT=0.25
-key_code() {
-    local element
-    for element in $(sed 's/./& /g' <<<"$1"); do
-        xdotool mousedown 3
-        if [ "$element" = . ]; then sleep "$UNIT"; else sleep "$(echo "3 * $UNIT" | bc)"; fi
-        xdotool mouseup 3
-        sleep "$UNIT"
-    done
-    sleep "$(echo "2 * $UNIT" | bc)"
-}
-
 state
 [ -n "$(value Form1.Run1.Screen)" ] || fail "no Run menu"
 IFS=, read -r runx _ <<<"$(value Form1.Run1.Screen)"

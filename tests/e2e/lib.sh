@@ -141,6 +141,44 @@ key_morse() {
     done
 }
 
+# Opens the main window's Run menu and picks its item number $1 (1 Practice text, 2 Details).
+menu_run() {
+    click Form1.Run1
+    sleep 0.3
+    for _ in $(seq "$1"); do
+        xdotool key Down
+    done
+    xdotool key Return
+}
+
+# Keys one character's code ("." and "-") with a unit of $UNIT seconds (0.25 s unless set: long
+# enough to survive a busy machine's delays), then a character gap of $GAP units (3 unless set).
+key_code() {
+    local element unit=${UNIT:-0.25}
+    for element in $(sed 's/./& /g' <<<"$1"); do
+        xdotool mousedown 3
+        if [ "$element" = . ]; then sleep "$unit"; else sleep "$(echo "3 * $unit" | bc)"; fi
+        xdotool mouseup 3
+        sleep "$unit"
+    done
+    sleep "$(echo "(${GAP:-3} - 1) * $unit" | bc)"
+}
+
+# Ends the program by its close box, as a user does, and starts it again on the same folders.
+restart_program() {
+    local wid
+    wid=$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)
+    "$KEYVET_CLOSE_WINDOW" "$wid"
+    for _ in $(seq $((WAIT * 10))); do
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$PROGRAM_PID" || fail "the program ended with an error"
+    PROGRAM_PID=
+    rm -f "$STATE"  # the first program's: the second must write its own before it is asked
+    start_program
+}
+
 # "R,G,B" of the screen pixel at X Y.
 pixel() {
     import -window root -crop "1x1+$1+$2" +repage "$WORK/pixel.png"

@@ -187,5 +187,51 @@ TEST(SettingsFileTest, AnUnwritableFolderIsAnErrorAndTheOldFileStays) {
     EXPECT_THROW(SaveSettings("", Unusual()), base::Exception);
 }
 
+TEST(SettingsFileTest, ThePracticeTextIsKeptBesideTheKeyInput) {
+    TTempFolder folder;
+    const std::string path = (folder.Path() / "keyvet" / "settings.ini").string();
+    // Kept alone in a new file, then the key input saved beside it, then a new text.
+    SavePracticeText(path, "  CQ CQ DE UA3SNB <AR>  ");
+    EXPECT_EQ(LoadSettings(path).PracticeText, "CQ CQ DE UA3SNB <AR>");
+    EXPECT_EQ(LoadSettings(path).Settings, TKeyInputSettings());
+    SaveSettings(path, Unusual());
+    SavePracticeText(path, "PARIS = PARIS\tPARIS\r\nVVV");
+    const TSettingsLoad load = LoadSettings(path);
+    EXPECT_EQ(load.Message, "");  // the practice section is no unknown section
+    EXPECT_EQ(load.Settings, Unusual());
+    // One line: control characters are blanks; an "=" in the text is the text's.
+    EXPECT_EQ(load.PracticeText, "PARIS = PARIS PARIS  VVV");
+    EXPECT_EQ(ReadAll(path).find("[practice]"), ReadAll(path).rfind("[practice]"));
+    // An empty text leaves no section.
+    SavePracticeText(path, " ");
+    EXPECT_EQ(LoadSettings(path).PracticeText, "");
+    EXPECT_EQ(ReadAll(path), FormatSettings(Unusual()));
+}
+
+TEST(SettingsFileTest, KeepingThePracticeTextLeavesEveryOtherLineAsItWas) {
+    TTempFolder folder;
+    const fs::path path = folder.Path() / "settings.ini";
+    const std::string others =
+        "# mine\n[key-input]\ninput = keyboard-key\ndebounce-ms = 50\n[practice]\n"
+        "text = OLD\n[monitor]\nlamp = 1\n";
+    std::ofstream(path) << others;
+    SavePracticeText(path.string(), "NEW");
+    EXPECT_EQ(ReadAll(path),
+              "# mine\n[key-input]\ninput = keyboard-key\ndebounce-ms = 50\n[monitor]\nlamp = 1\n"
+              "[practice]\ntext = NEW\n");
+    EXPECT_EQ(LoadSettings(path.string()).PracticeText, "NEW");
+    // A practice section before the key input's, without a final line break.
+    std::ofstream(path) << "[practice]\ntext = A\n[key-input]\ninverted = 1";
+    SavePracticeText(path.string(), "B");
+    EXPECT_EQ(ReadAll(path), "[key-input]\ninverted = 1\n[practice]\ntext = B\n");
+    EXPECT_TRUE(LoadSettings(path.string()).Settings.Inverted);
+    // Something there that cannot be read is not replaced.
+    const fs::path folderInstead = folder.Path() / "dir.ini";
+    fs::create_directory(folderInstead);
+    EXPECT_THROW(SavePracticeText(folderInstead.string(), "X"), base::Exception);
+    EXPECT_TRUE(fs::is_directory(folderInstead));
+    EXPECT_THROW(SavePracticeText("", "X"), base::Exception);
+}
+
 }  // namespace
 }  // namespace platform

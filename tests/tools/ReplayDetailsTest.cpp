@@ -41,12 +41,18 @@ TEST(ReplayDetailsTest, TheDetailsFollowTheUnchangedUsualLines) {
     // Unit 63 ms (the average dit); dits 64, 62, 66, 60: sd sqrt(20 / 3) = 2.58, 4.1 % of 63;
     // dahs 180, 175, 190: mean 181.67, sd 7.64; element gaps 52, 58, 50, 56: sd sqrt(40 / 3);
     // character gaps 170, 185: sd 10.61.
+    // 1200 / 63 is 19 wpm; the 23 standard units of R K E and their gaps over the 1368 ms from
+    // the first press to the last release make 20 wpm effective, and the main window's
+    // 9600 / 475 is 20 as well. Four dits and three dahs are too few to judge the run; the
+    // weighting is 9 / 117 = 0.077 unit.
     // R (.-.): its gaps 52 and 58 average 55 of 63 ms, 12.7 % short; K (-.-): gaps 50 and 56,
     // 15.9 % short; E: its dit of 60 is 4.8 % short.
     EXPECT_EQ(details.Out.substr(plain.Out.size()),
               "ReadBack\tRKE\n"
               "Strict\tRKE\n"
-              "Timing\t63\tms\t20\twpm\n"
+              "Timing\t63\tms\t19\twpm\t20\teffective wpm\n"
+              "SpeedNote\tThe main window's speed box reads 20 wpm: it takes the speed from the "
+              "dit, the dah and both spaces together, not from the dit alone.\n"
               "Spread\tdits\t4\t63\t2.6\t4.1\t60\t66\n"
               "Spread\tdahs\t3\t181.7\t7.6\t4.2\t175\t190\n"
               "Spread\telement gaps\t4\t54\t3.7\t6.8\t50\t58\n"
@@ -54,7 +60,13 @@ TEST(ReplayDetailsTest, TheDetailsFollowTheUnchangedUsualLines) {
               "Spread\tword gaps\t0\t0\t0\t0\t0\t0\n"
               "Worst\tK: element gaps 16 % short\n"
               "Worst\tR: element gaps 13 % short\n"
-              "Worst\tE: dits 5 % short\n");
+              "Worst\tE: dits 5 % short\n"
+              "Verdict\tweighting\t0.08\tgood\n"
+              "Verdict\tdit spread\t4.1\tgood\n"
+              "Verdict\telement gap spread\t6.76\tgood\n"
+              "Advice\tThis run is too short to judge: it holds 4 dits and 3 dahs, and at least "
+              "4 of each are needed; the main window's merits do not apply to it.\n"
+              "Advice\tNothing to fix in the figures it holds.\n");
 }
 
 TEST(ReplayDetailsTest, APracticeTextIsAlignedWithTheReadBackAndLeavesTheUsualLinesAlone) {
@@ -65,13 +77,18 @@ TEST(ReplayDetailsTest, APracticeTextIsAlignedWithTheReadBackAndLeavesTheUsualLi
     EXPECT_EQ(practised.Out, plain.Out);
     const TToolRun details = RunTool("--details", std::string("practice RXE\n") + kExample);
     ASSERT_EQ(details.Status, 0) << details.Err;
-    const std::string tail = details.Out.substr(details.Out.find("Worst\tE: dits 5 % short\n"));
-    EXPECT_EQ(tail,
+    const size_t worst = details.Out.find("Worst\tE: dits 5 % short\n");
+    const size_t verdicts = details.Out.find("Verdict\t");
+    ASSERT_LT(worst, verdicts);
+    EXPECT_EQ(details.Out.substr(worst, verdicts - worst),
               "Worst\tE: dits 5 % short\n"
               "Sent\tRXE\n"
               "Read\tRKE\n"
               "Marks\t ~ \n"
               "Accuracy\t66.7 %\n");
+    // The verdicts follow, as without a practice text.
+    const TToolRun alone = RunTool("--details", kExample);
+    EXPECT_EQ(details.Out.substr(verdicts), alone.Out.substr(alone.Out.find("Verdict\t")));
 }
 
 TEST(ReplayDetailsTest, ARunWhoseAnalysisStoppedHasNoDetails) {

@@ -2,8 +2,8 @@
 // elsewhere through the real main window logic and prints what the window would show, one
 // TAB-separated line per control; with --wav it also records the run's side-tone into FILE
 // (48 kHz, mono, 16-bit); with --chart it writes the main window's chart as painted after the run
-// to FILE (PNG); with --details it then prints the read-back, the timing spread and the worst
-// characters. Both files are put in place only when complete; a lost write of any output fails
+// to FILE (PNG); with --details it then prints the read-back, the speeds, the timing spread, the
+// worst characters and the verdicts. Both files are put in place only when complete; a lost write of any output fails
 // the run.
 #include <fcntl.h>
 #include <unistd.h>
