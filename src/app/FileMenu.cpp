@@ -76,10 +76,12 @@ void ExportChart(TForm1& form) {
 }
 
 void ExportHistory(TRunHistory& runHistory) {
+    runHistory.StoreWaiting();
     history::THistory* history = runHistory.Open();
     if (history == nullptr) {
-        forms::TApplication::Instance().ShowMessage("There is no history of runs: " +
-                                                    runHistory.Failure());
+        forms::TApplication::Instance().ShowMessage(
+            "There is no history of runs: " +
+            (runHistory.Failure().empty() ? runHistory.Busy() : runHistory.Failure()));
         return;
     }
     const std::vector<history::TRunSummary> runs = history->List();

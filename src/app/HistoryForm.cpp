@@ -1,12 +1,16 @@
 // The History window and the past-run window, built from their design data.
 #include "app/HistoryForm.h"
 
+#include <unordered_set>
+
 #include "app/DesignTexts.h"
 #include "app/DetailsForm.h"
 #include "app/FormClass.h"
+#include "app/ProgressPoints.h"
 #include "app/RunHistory.h"
 #include "chart/component/Chart.h"
 #include "chart/engine/Series.h"
+#include "chart/series/LineSeries.h"
 #include "classes/DesignData.h"
 #include "forms/Application.h"
 #include "history/Csv.h"
@@ -23,6 +27,8 @@ constexpr uint32_t kLeadOutMs = 100;
 // Days from the chart's day 0 (1899-12-30) to 1970-01-01, and milliseconds in a day.
 constexpr double kUnixEpochDays = 25569.0;
 constexpr double kMsPerDay = 86400000.0;
+// Most points of a progress line drawn with a marker each.
+constexpr size_t kMostMarkedPoints = 100;
 
 void AppendPoint(chart::TChartSeries& series, double x, double y) {
     series.AppendXY(x, y, "", chart::clSeriesDefault);
@@ -66,6 +72,18 @@ void TPastRunForm::ShowRun(const history::TRun& run) {
     for (size_t i = 0; i < history::kResultCount; ++i) {
         lines.push_back(std::string(history::kResultNames[i]) + ": " + run.Results[i]);
     }
+    if (run.Usable.has_value()) {
+        lines.push_back("Read back: " + run.ReadBack);
+        if (run.AccuracyPercent.has_value()) {
+            lines.push_back("Character accuracy: " + history::AccuracyText(*run.AccuracyPercent) +
+                            " %");
+        }
+    }
+    lines.push_back(std::string("Progress: ") +
+                    (run.InProgress() ? "shown"
+                     : run.LeftOut.value_or(false)
+                         ? "left out"
+                         : "left out (too few marks, or marks of one kind only)"));
     m_results->Items().SetRawLines(std::move(lines));
     Show();
 }
@@ -75,9 +93,12 @@ THistoryForm::THistoryForm(classes::TComponent* owner, TRunHistory& runHistory,
     : forms::TForm(owner), m_runHistory(runHistory), m_pastRun(pastRun), m_details(details) {
     classes::ReadComponent(DesignText("THistoryForm"), *this);
     m_runs = DesignField<forms::TListBox>(*this, "Runs");
+    m_filter = DesignField<forms::TComboBox>(*this, "PracticeFilter");
+    m_leaveOut = DesignField<forms::TButton>(*this, "LeaveOutButton");
     m_status = DesignField<forms::TLabel>(*this, "Status");
     m_progress = DesignField<chart::TChart>(*this, "Progress");
     m_speed = DesignField<chart::TChartSeries>(*this, "SpeedSeries");
+    m_accuracy = DesignField<chart::TChartSeries>(*this, "AccuracySeries");
     m_characterMerit = DesignField<chart::TChartSeries>(*this, "CharacterMeritSeries");
     m_wordMerit = DesignField<chart::TChartSeries>(*this, "WordMeritSeries");
     // A run analysed while the window is open shows up in it at once.
@@ -101,11 +122,17 @@ const classes::TClassInfo& THistoryForm::ClassInfo() const {
 }
 
 classes::TNotifyEvent THistoryForm::FindMethod(std::string_view name) {
-    if (classes::SameText(name, "OpenButtonClick")) {
-        return {"OpenButtonClick", [this](classes::TPersistent* s) { OpenButtonClick(s); }};
-    }
-    if (classes::SameText(name, "DeleteButtonClick")) {
-        return {"DeleteButtonClick", [this](classes::TPersistent* s) { DeleteButtonClick(s); }};
+    using TMethod = void (THistoryForm::*)(classes::TPersistent*);
+    static const std::pair<const char*, TMethod> kMethods[] = {
+        {"OpenButtonClick", &THistoryForm::OpenButtonClick},
+        {"DeleteButtonClick", &THistoryForm::DeleteButtonClick},
+        {"LeaveOutButtonClick", &THistoryForm::LeaveOutButtonClick},
+        {"RunsClick", &THistoryForm::RunsClick},
+        {"PracticeFilterChange", &THistoryForm::PracticeFilterChange}};
+    for (const auto& [methodName, method] : kMethods) {
+        if (classes::SameText(name, methodName)) {
+            return {methodName, [this, method](classes::TPersistent* s) { (this->*method)(s); }};
+        }
     }
     return {};
 }
@@ -117,6 +144,12 @@ std::string THistoryForm::ListLine(const history::TRunSummary& run) {
     std::string line = history::FormatTime(run.Time) + "   " + figure(run.Speed()) +
                        " wpm   merits " + figure(run.CharacterMerit()) + " / " +
                        figure(run.WordMerit());
+    if (run.Usable.has_value() && run.AccuracyPercent.has_value()) {
+        line += "   accuracy " + history::AccuracyText(*run.AccuracyPercent) + " %";
+    }
+    if (!run.InProgress()) {
+        line += "   left out";
+    }
     if (!run.PracticeText.empty()) {
         line += "   " + run.PracticeText;
     }
@@ -128,53 +161,199 @@ double THistoryForm::ChartDate(int64_t unixMs) {
 }
 
 void THistoryForm::Refresh() {
+    // A run waiting to be stored gets another try first.
+    m_runHistory.StoreWaiting();
     m_summaries.clear();
     if (history::THistory* history = m_runHistory.Open()) {
         try {
             m_summaries = history->List();
         } catch (const history::EHistoryError& error) {
-            m_runHistory.Fail(error.Message());
-        }
-    }
-    std::vector<std::string> lines;
-    lines.reserve(m_summaries.size());
-    for (const history::TRunSummary& run : m_summaries) {
-        lines.push_back(ListLine(run));
-    }
-    m_runs->Items().SetRawLines(std::move(lines));
-    m_runs->SetItemIndex(m_summaries.empty() ? -1 : 0);
-
-    m_speed->ClearPoints();
-    m_characterMerit->ClearPoints();
-    m_wordMerit->ClearPoints();
-    // Oldest first, so the lines run forward in time; a run without a figure leaves no point.
-    for (auto run = m_summaries.rbegin(); run != m_summaries.rend(); ++run) {
-        const double date = ChartDate(run->Time);
-        const std::pair<chart::TChartSeries*, std::optional<int32_t>> figures[] = {
-            {m_speed, run->Speed()},
-            {m_characterMerit, run->CharacterMerit()},
-            {m_wordMerit, run->WordMerit()}};
-        for (const auto& [series, value] : figures) {
-            if (value.has_value()) {
-                AppendPoint(*series, date, *value);
+            if (!error.Busy()) {
+                m_runHistory.Fail(error.Message());
             }
         }
     }
+    FillFilter();
+    ShowRuns();
+}
+
+void THistoryForm::FillFilter() {
+    const std::string chosen = m_filter->ItemIndex() > 0
+                                   ? m_filter->Items().Strings(m_filter->ItemIndex())
+                                   : std::string();
+    // The texts newest first, each once; the runs come newest first.
+    std::vector<std::string> items = {kAllTexts};
+    std::unordered_set<std::string_view> seen;
+    bool noText = false;
+    for (const history::TRunSummary& run : m_summaries) {
+        if (run.PracticeText.empty()) {
+            noText = true;
+        } else if (seen.insert(run.PracticeText).second) {
+            items.push_back(run.PracticeText);
+        }
+    }
+    if (noText) {
+        items.insert(items.begin() + 1, kNoText);
+    }
+    if (items != m_filter->Items().RawLines()) {
+        m_filter->Items().SetRawLines(std::move(items));
+    }
+    const int32_t index = chosen.empty() ? 0 : m_filter->IndexOf(chosen);
+    // A text no run has any more shows every run again. The caller shows the runs once after.
+    m_fillingFilter = true;
+    m_filter->SetItemIndex(index < 0 ? 0 : index);
+    m_fillingFilter = false;
+}
+
+void THistoryForm::PracticeFilterChange(classes::TPersistent* /*sender*/) {
+    if (!m_fillingFilter) {
+        ShowRuns();
+    }
+}
+
+void THistoryForm::ShowRuns() {
+    const int32_t index = m_filter->ItemIndex();
+    const std::string text = index > 0 ? m_filter->Items().Strings(index) : std::string();
+    const bool all = index <= 0;
+    const bool none = text == kNoText;
+    m_shown.clear();
+    for (const history::TRunSummary& run : m_summaries) {
+        if (all || (none ? run.PracticeText.empty() : run.PracticeText == text)) {
+            m_shown.push_back(run);
+        }
+    }
+    std::vector<std::string> lines;
+    std::vector<bool> dimmed;
+    lines.reserve(m_shown.size());
+    dimmed.reserve(m_shown.size());
+    for (const history::TRunSummary& run : m_shown) {
+        lines.push_back(ListLine(run));
+        dimmed.push_back(!run.InProgress());
+    }
+    m_runs->SetDimmedItems(std::move(dimmed));
+    m_runs->Items().SetRawLines(std::move(lines));
+    m_runs->SetItemIndex(m_shown.empty() ? -1 : 0);
+    RunsClick(nullptr);
+    ShowProgress();
+    ShowStatus();
+}
+
+void THistoryForm::ShowProgress() {
+    // Oldest first, so the lines run forward in time; a run left out, or without a figure,
+    // leaves no point.
+    std::vector<TProgressPoint> speed;
+    std::vector<TProgressPoint> accuracy;
+    std::vector<TProgressPoint> characterMerit;
+    std::vector<TProgressPoint> wordMerit;
+    int64_t first = 0;
+    int64_t last = 0;
+    bool any = false;
+    for (auto run = m_shown.rbegin(); run != m_shown.rend(); ++run) {
+        if (!run->InProgress()) {
+            continue;
+        }
+        first = any ? first : run->Time;
+        last = run->Time;
+        any = true;
+        const double date = ChartDate(run->Time);
+        const auto add = [date](std::vector<TProgressPoint>& points, std::optional<double> value) {
+            if (value.has_value()) {
+                points.push_back({date, *value});
+            }
+        };
+        add(speed, run->Speed());
+        add(characterMerit, run->CharacterMerit());
+        add(wordMerit, run->WordMerit());
+        add(accuracy, run->Usable.has_value() ? run->AccuracyPercent : std::nullopt);
+    }
+    // More runs than the chart has pixel columns would only paint over each other: each column
+    // shows the mean of its runs instead.
+    const int32_t columns = m_progress->Width();
+    const std::pair<chart::TChartSeries*, std::vector<TProgressPoint>*> lines[] = {
+        {m_speed, &speed},
+        {m_accuracy, &accuracy},
+        {m_characterMerit, &characterMerit},
+        {m_wordMerit, &wordMerit}};
+    for (const auto& [series, points] : lines) {
+        series->ClearPoints();
+        const std::vector<TProgressPoint> shown = ThinnedPoints(*points, columns);
+        for (const TProgressPoint& point : shown) {
+            AppendPoint(*series, point.X, point.Y);
+        }
+        // Markers on a line of hundreds of points would only blot it.
+        if (auto* line = dynamic_cast<chart::TLineSeries*>(series)) {
+            line->Pointer().SetVisible(shown.size() <= kMostMarkedPoints);
+        }
+    }
+    chart::TChartAxis& bottom = m_progress->BottomAxis();
+    const TDateAxisStyle style = DateAxisStyle(first, last);
+    bottom.SetDateTimeFormat(style.Format);
+    bottom.SetIncrement(style.SmallestStepDays);
+    bottom.Title().SetCaption(any ? style.Title : std::string());
+}
+
+void THistoryForm::ShowStatus() {
     if (!m_runHistory.Failure().empty()) {
         m_status->SetCaption("No history: " + m_runHistory.Failure());
-    } else {
-        m_status->SetCaption(std::to_string(m_summaries.size()) +
-                             (m_summaries.size() == 1 ? " run" : " runs"));
+        return;
     }
+    size_t inProgress = 0;
+    for (const history::TRunSummary& run : m_shown) {
+        inProgress += run.InProgress() ? 1 : 0;
+    }
+    std::string caption = std::to_string(m_shown.size()) + (m_shown.size() == 1 ? " run" : " runs");
+    if (inProgress != m_shown.size()) {
+        caption += ", " + std::to_string(m_shown.size() - inProgress) + " left out";
+    }
+    const size_t waiting = m_runHistory.Waiting().size();
+    if (waiting > 0) {
+        caption += "; " + std::to_string(waiting) +
+                   (waiting == 1 ? " run waits to be stored: " : " runs wait to be stored: ") +
+                   m_runHistory.Busy();
+    } else if (!m_runHistory.Busy().empty()) {
+        caption += "; " + m_runHistory.Busy();
+    }
+    m_status->SetCaption(caption);
 }
 
 const history::TRunSummary* THistoryForm::Picked() {
     const int32_t index = m_runs->ItemIndex();
-    if (index < 0 || static_cast<size_t>(index) >= m_summaries.size()) {
+    if (index < 0 || static_cast<size_t>(index) >= m_shown.size()) {
         forms::TApplication::Instance().ShowMessage("Pick a run in the list first.");
         return nullptr;
     }
-    return &m_summaries[static_cast<size_t>(index)];
+    return &m_shown[static_cast<size_t>(index)];
+}
+
+void THistoryForm::RunsClick(classes::TPersistent* /*sender*/) {
+    const int32_t index = m_runs->ItemIndex();
+    const bool leftOut = index >= 0 && static_cast<size_t>(index) < m_shown.size() &&
+                         !m_shown[static_cast<size_t>(index)].InProgress();
+    m_leaveOut->SetCaption(leftOut ? kTakeBack : kLeaveOut);
+}
+
+void THistoryForm::LeaveOutButtonClick(classes::TPersistent* /*sender*/) {
+    const history::TRunSummary* picked = Picked();
+    history::THistory* history = m_runHistory.Open();
+    if (picked == nullptr || history == nullptr) {
+        return;
+    }
+    const int64_t id = picked->Id;
+    const int32_t index = m_runs->ItemIndex();
+    if (!history->SetLeftOut(id, picked->InProgress())) {
+        forms::TApplication::Instance().ShowMessage("That run is no longer in the history.");
+    }
+    Refresh();
+    // The same run stays picked, so the operator can take it back at once.
+    for (size_t i = 0; i < m_shown.size(); ++i) {
+        if (m_shown[i].Id == id) {
+            m_runs->SetItemIndex(static_cast<int32_t>(i));
+            RunsClick(nullptr);
+            return;
+        }
+    }
+    m_runs->SetItemIndex(index);
+    RunsClick(nullptr);
 }
 
 void THistoryForm::OpenButtonClick(classes::TPersistent* /*sender*/) {

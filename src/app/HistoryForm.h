@@ -1,10 +1,13 @@
-// The History window: the stored runs newest first, the progress chart (speed and both merits per
-// run over time), Open to see a past run again and Delete to remove one; and the window that
-// shows a past run's waveform and results.
+// The History window: the stored runs newest first (those left out of the progress greyed), a
+// filter by practice text, the progress chart (character accuracy and both merits on the left
+// axis, speed on its own axis on the right, over time), Open to see a past run again, Delete to
+// remove one and Leave out / Take back in; and the window that shows a past run's waveform and
+// results.
 #pragma once
 
 #include <vector>
 
+#include "forms/ChoiceCtrls.h"
 #include "forms/Form.h"
 #include "forms/StdCtrls.h"
 #include "history/Run.h"
@@ -56,32 +59,61 @@ class THistoryForm : public forms::TForm {
     void OpenButtonClick(classes::TPersistent* sender);
     // Delete: asks, then removes the picked run.
     void DeleteButtonClick(classes::TPersistent* sender);
+    // Leave out / Take back in: the picked run leaves the progress or comes back into it.
+    void LeaveOutButtonClick(classes::TPersistent* sender);
+    // A run picked in the list: the button says what it would do with it.
+    void RunsClick(classes::TPersistent* sender);
+    // Another practice text chosen: the list and the chart show its runs only.
+    void PracticeFilterChange(classes::TPersistent* sender);
 
-    // The runs listed, newest first, as the list shows them.
-    const std::vector<history::TRunSummary>& Runs() const { return m_summaries; }
+    // The runs listed, newest first, as the list shows them (those of the practice text chosen).
+    const std::vector<history::TRunSummary>& Runs() const { return m_shown; }
     forms::TListBox& RunList() const { return *m_runs; }
+    forms::TComboBox& PracticeFilter() const { return *m_filter; }
+    forms::TButton& LeaveOutButton() const { return *m_leaveOut; }
     forms::TLabel& Status() const { return *m_status; }
+    chart::TChart& Progress() const { return *m_progress; }
     chart::TChartSeries& SpeedSeries() const { return *m_speed; }
+    chart::TChartSeries& AccuracySeries() const { return *m_accuracy; }
     chart::TChartSeries& CharacterMeritSeries() const { return *m_characterMerit; }
     chart::TChartSeries& WordMeritSeries() const { return *m_wordMerit; }
 
-    // One line of the list: "2026-12-07 13:49:21   20 wpm   merits 96 / 95   PARIS".
+    // One line of the list:
+    // "2026-12-07 13:49:21   20 wpm   merits 96 / 95   accuracy 92.3 %   left out   PARIS".
     static std::string ListLine(const history::TRunSummary& run);
     // A time as the chart's date-time axis counts it: days since 1899-12-30.
     static double ChartDate(int64_t unixMs);
+    // The filter's first items: every run, and the runs without a practice text.
+    static constexpr const char* kAllTexts = "All practice texts";
+    static constexpr const char* kNoText = "No practice text";
+    // The button's captions.
+    static constexpr const char* kLeaveOut = "Leave out";
+    static constexpr const char* kTakeBack = "Take back in";
 
   private:
     // The picked run, or null (with a message) when none is picked.
     const history::TRunSummary* Picked();
+    // Fills the filter with the practice texts of the runs, keeping the one chosen.
+    void FillFilter();
+    // Fills the list and the chart with the runs of the practice text chosen.
+    void ShowRuns();
+    void ShowProgress();
+    void ShowStatus();
+
+    std::vector<history::TRunSummary> m_summaries;  // every run, newest first
 
     TRunHistory& m_runHistory;
     TPastRunForm& m_pastRun;
     TDetailsForm* m_details;
-    std::vector<history::TRunSummary> m_summaries;
+    std::vector<history::TRunSummary> m_shown;  // those of the practice text chosen
+    bool m_fillingFilter = false;               // the filter's choice is being restored
     forms::TListBox* m_runs = nullptr;
+    forms::TComboBox* m_filter = nullptr;
+    forms::TButton* m_leaveOut = nullptr;
     forms::TLabel* m_status = nullptr;
     chart::TChart* m_progress = nullptr;
     chart::TChartSeries* m_speed = nullptr;
+    chart::TChartSeries* m_accuracy = nullptr;
     chart::TChartSeries* m_characterMerit = nullptr;
     chart::TChartSeries* m_wordMerit = nullptr;
 };

@@ -1,9 +1,13 @@
-// Opening the history on first use, and its failures shown once.
+// Opening the history on first use, its failures shown once, the runs waiting to be stored, and
+// the coach's judgement of each run.
 #include "app/RunHistory.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "app/MainForm.h"
+#include "coach/Details.h"
+#include "history/Csv.h"
 #include "platform/Services.h"
 
 namespace app {
@@ -23,29 +27,130 @@ history::THistory* TRunHistory::Open() {
         try {
             m_history = std::make_unique<history::THistory>(history::HistoryFolder(m_dataHome));
         } catch (const history::EHistoryError& error) {
+            if (error.Busy()) {
+                // Another program holds the file just now: try again later.
+                m_busy = error.Message();
+                return nullptr;
+            }
             Fail(error.Message());
+            return nullptr;
         }
+        JudgeOlderRuns();
     }
     return m_history.get();
 }
 
-void TRunHistory::Store(const history::TRun& run) {
-    if (history::THistory* history = Open()) {
-        try {
-            history->Add(run);
-        } catch (const history::EHistoryError& error) {
-            Fail(error.Message());
-            return;
+void TRunHistory::JudgeOlderRuns() {
+    try {
+        for (const int64_t id : m_history->Unjudged()) {
+            const std::optional<history::TRun> run = m_history->Load(id);
+            if (run.has_value()) {
+                history::TRunSummary judged;
+                JudgeRun(KeyedRun(*run), judged);
+                m_history->Judge(id, judged);
+            }
         }
-        if (OnStored) {
-            OnStored();
-        }
+    } catch (const history::EHistoryError&) {
+        // A locked file or a damaged run: the runs left are judged at the next opening, and
+        // meanwhile count in the progress as before.
     }
+}
+
+void TRunHistory::Store(const history::TRun& run) {
+    if (m_history == nullptr && !m_failure.empty()) {
+        return;  // the history is off: told once already
+    }
+    m_waiting.push_back(run);
+    if (StoreQueue() > 0 && OnStored) {
+        OnStored();
+    }
+}
+
+bool TRunHistory::StoreWaiting() {
+    StoreQueue();
+    return m_waiting.empty();
+}
+
+size_t TRunHistory::StoreQueue() {
+    if (m_waiting.empty()) {
+        return 0;
+    }
+    history::THistory* history = Open();
+    if (history == nullptr) {
+        if (m_failure.empty()) {
+            Wait(m_busy);
+        } else {
+            m_waiting.clear();  // refused for good: the failure was shown with its reason
+        }
+        return 0;
+    }
+    size_t stored = 0;
+    while (!m_waiting.empty()) {
+        try {
+            history->Add(m_waiting.front());
+        } catch (const history::EHistoryError& error) {
+            // Locked, full or failing for now: the file was a good history when opened, so the
+            // run waits rather than being dropped.
+            Wait(error.Message());
+            return stored;
+        }
+        m_waiting.pop_front();
+        ++stored;
+    }
+    m_busy.clear();
+    m_waitTold = false;  // a later wait is told again
+    return stored;
+}
+
+void TRunHistory::Wait(const std::string& reason) {
+    m_busy = reason;
+    if (!m_waitTold) {
+        m_waitTold = true;
+        platform::Services().Dialogs->ShowMessage(reason + "\n" + kWaits);
+    }
+}
+
+void TRunHistory::StoreBeforeExit() {
+    if (StoreWaiting()) {
+        return;
+    }
+    const size_t lost = m_waiting.size();
+    std::string message = lost == 1 ? "The run of " + history::FormatTime(m_waiting.front().Time) +
+                                          " could not be stored in the history and is lost: "
+                                    : std::to_string(lost) +
+                                          " runs could not be stored in the history and are "
+                                          "lost: ";
+    message += m_busy;
+    std::fprintf(stderr, "keyvet: %s\n", message.c_str());
+    platform::Services().Dialogs->ShowMessage(message);
+    m_waiting.clear();
 }
 
 void TRunHistory::Analysed(const history::TRun& run) {
     m_lastRun = run;
     Store(run);
+}
+
+bool UsableForProgress(const coach::TKeyedRun& run) {
+    std::vector<coach::TInterval> intervals = coach::Intervals(run.Transitions);
+    size_t marks = 0;
+    for (const coach::TInterval& interval : intervals) {
+        marks += interval.Mark ? 1 : 0;
+    }
+    if (marks < kFewestProgressMarks) {
+        return false;
+    }
+    return !coach::Classify(intervals).OneKind;
+}
+
+void JudgeRun(const coach::TKeyedRun& run, history::TRunSummary& record) {
+    const coach::TDetails details = coach::ComputeDetails(run);
+    record.Usable = UsableForProgress(run);
+    record.ReadBack = details.ReadBack.Text;
+    record.AccuracyPercent.reset();
+    if (details.HasPractice) {
+        record.AccuracyPercent = details.Alignment.AccuracyPercent;
+    }
 }
 
 history::TRun RunRecord(const TForm1& main, const coach::TKeyedRun& run) {
@@ -62,6 +167,7 @@ history::TRun RunRecord(const TForm1& main, const coach::TKeyedRun& run) {
     for (const coach::TTransition& transition : run.Transitions) {
         record.Transitions.push_back({transition.TimeMs, static_cast<uint8_t>(transition.Down)});
     }
+    JudgeRun(run, record);
     return record;
 }
 

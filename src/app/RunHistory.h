@@ -1,7 +1,10 @@
 // The history of runs as the program uses it: opened in the user's data home on first use; a
-// history that cannot be opened or used is reported once, and the program goes on without it.
+// history that cannot be opened or used is reported once, and the program goes on without it. A
+// run that cannot be stored for now (another program holds the file) waits in memory and is
+// stored later; it is lost only when the program ends first, and the operator is told so.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,10 +25,18 @@ class TRunHistory {
     TRunHistory(const TRunHistory&) = delete;
     TRunHistory& operator=(const TRunHistory&) = delete;
 
-    // The open history, or null when it cannot be used (the reason shown once before).
+    // The open history, or null when it cannot be used (the reason shown once before) or is
+    // held by another program just now (Busy says why). Opening judges the runs stored before
+    // the history kept the coach's judgement.
     history::THistory* Open();
-    // Stores a run. A failure is shown once, never raised: the run on screen goes on.
+    // Stores a run after those still waiting. A run that cannot be stored waits in memory (the
+    // operator is told once); nothing is raised: the run on screen goes on.
     void Store(const history::TRun& run);
+    // Tries again to store the runs waiting; true when none waits any more.
+    bool StoreWaiting();
+    // At the program's end: a last try, then says how many runs are lost (a message and a line
+    // on standard error).
+    void StoreBeforeExit();
     // Turns the history off after a failure, showing its message unless one was shown already.
     void Fail(const std::string& message);
     // Keeps a run just analysed as the last run and stores it.
@@ -35,21 +46,50 @@ class TRunHistory {
 
     // Why the history is off; empty while it works or before it was first used.
     const std::string& Failure() const { return m_failure; }
+    // Why the runs waiting could not be stored at the last try; empty when none waits.
+    const std::string& Busy() const { return m_busy; }
+    // The runs waiting to be stored, oldest first.
+    const std::deque<history::TRun>& Waiting() const { return m_waiting; }
     // Called after a run was stored (the History window follows it while it is open).
     std::function<void()> OnStored;
 
     // The line that follows a failure's reason in the message.
     static constexpr const char* kGoingOn = "The program goes on without its history of runs.";
+    // The line that follows the reason when a run has to wait.
+    static constexpr const char* kWaits =
+        "The run waits in memory and is stored at the next Finish or when the History window "
+        "opens; it is lost only if the program ends before.";
 
   private:
+    // Stores the runs waiting, oldest first, until one fails; how many were stored.
+    size_t StoreQueue();
+    // A failure that may pass: remembered, and told once until the runs are stored.
+    void Wait(const std::string& reason);
+    void JudgeOlderRuns();
+
     std::string m_dataHome;
     std::unique_ptr<history::THistory> m_history;
     std::string m_failure;
+    std::string m_busy;
+    bool m_waitTold = false;
+    std::deque<history::TRun> m_waiting;
     std::optional<history::TRun> m_lastRun;
 };
 
-// The run as the history keeps it: now, the main window's result boxes, and the run's
-// transitions and practice text.
+// Fewest marks of a run that shows how the operator keys; below it the run is left out of the
+// progress.
+constexpr size_t kFewestProgressMarks = 10;
+
+// Whether the coach finds a run fit to show progress: it has at least kFewestProgressMarks marks
+// and they split into dits and dahs. A run of one element kind (a drill of dits), a few marks or
+// none would spoil the merits' trend.
+bool UsableForProgress(const coach::TKeyedRun& run);
+// The coach's judgement of a run, set on `record`: Usable, the listener's ReadBack and, with a
+// practice text, the character AccuracyPercent.
+void JudgeRun(const coach::TKeyedRun& run, history::TRunSummary& record);
+
+// The run as the history keeps it: now, the main window's result boxes, the run's transitions
+// and practice text, and the coach's judgement.
 history::TRun RunRecord(const TForm1& main, const coach::TKeyedRun& run);
 // The run's transitions and practice text as the coach reads them.
 coach::TKeyedRun KeyedRun(const history::TRun& run);

@@ -109,6 +109,18 @@ void TListBox::SetItemIndex(int32_t value) {
     }
 }
 
+bool TListBox::ItemDimmed(int32_t index) const {
+    return index >= 0 && static_cast<size_t>(index) < m_dimmed.size() &&
+           m_dimmed[static_cast<size_t>(index)];
+}
+
+void TListBox::SetDimmedItems(std::vector<bool> dimmed) {
+    if (dimmed != m_dimmed) {
+        m_dimmed = std::move(dimmed);
+        Changed(TControlChange::ccLines);
+    }
+}
+
 void TListBox::ItemsChanged(bool /*choiceDropped*/) {
     Changed(TControlChange::ccLines);
 }

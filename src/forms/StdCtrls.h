@@ -1,6 +1,8 @@
 // The standard controls: push button, label, single-line edit box and multi-line memo box.
 #pragma once
 
+#include <vector>
+
 #include "classes/StringList.h"
 #include "forms/Control.h"
 #include "forms/ListControl.h"
@@ -89,9 +91,16 @@ class TListBox : public TCustomListControl {
 
     // Picks an item; an index outside the items picks none.
     void SetItemIndex(int32_t value);
+    // Items shown greyed (still listed and pickable): a flag per item, items past the flags
+    // shown as usual. Items changing later keep the flags by index.
+    bool ItemDimmed(int32_t index) const;
+    void SetDimmedItems(std::vector<bool> dimmed);
 
   protected:
     void ItemsChanged(bool choiceDropped) override;
+
+  private:
+    std::vector<bool> m_dimmed;
 };
 
 }  // namespace forms

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <ctime>
 
 namespace history {
@@ -12,6 +14,7 @@ namespace history {
 namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr int64_t kMsPerSecond = 1000;
+constexpr double kTenths = 10;
 
 void AddLine(std::string& text, const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -71,10 +74,26 @@ std::string RunCsv(const TRun& run) {
     return text;
 }
 
+std::string AccuracyText(double percent) {
+    // Tenths, rounded half away from zero; the point whatever the locale, as a file wants.
+    const double tenths = std::round(percent * kTenths);
+    std::array<char, 32> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.1f", tenths / kTenths);
+    std::string text = buffer.data();
+    if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) {
+        text.resize(text.size() - 2);
+    }
+    return text == "-0" ? "0" : text;
+}
+
 std::string HistoryCsv(const std::vector<TRunSummary>& runs) {
     std::vector<std::string> heading = {"Time"};
     heading.insert(heading.end(), kResultNames.begin(), kResultNames.end());
     heading.push_back("Practice text");
+    // Added later, so they come after the first columns and readers of those keep working.
+    heading.push_back("Character accuracy (%)");
+    heading.push_back("Read back");
+    heading.push_back("Left out of the progress");
     std::string text;
     AddLine(text, heading);
 
@@ -89,6 +108,13 @@ std::string HistoryCsv(const std::vector<TRunSummary>& runs) {
         std::vector<std::string> fields = {FormatTime(run->Time)};
         fields.insert(fields.end(), run->Results.begin(), run->Results.end());
         fields.push_back(run->PracticeText);
+        // A run not judged yet (stored by an older version) has no accuracy nor read-back.
+        const bool judged = run->Usable.has_value();
+        fields.push_back(judged && run->AccuracyPercent.has_value()
+                             ? AccuracyText(*run->AccuracyPercent)
+                             : std::string());
+        fields.push_back(judged ? run->ReadBack : std::string());
+        fields.push_back(run->InProgress() ? "no" : "yes");
         AddLine(text, fields);
     }
     return text;

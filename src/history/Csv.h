@@ -20,7 +20,11 @@ std::string FormatTime(int64_t unixMs);
 // transitions: "Transition,Time (ms),Key" and one line per transition (key "down" or "up").
 std::string RunCsv(const TRun& run);
 
-// A heading line ("Time", the result names, "Practice text") and one line per run, oldest first
+// A percentage to one decimal with a point, the ".0" left off: "92.3", "100".
+std::string AccuracyText(double percent);
+
+// A heading line ("Time", the result names, "Practice text", then "Character accuracy (%)",
+// "Read back" and "Left out of the progress" (yes / no)) and one line per run, oldest first
 // whatever the order given.
 std::string HistoryCsv(const std::vector<TRunSummary>& runs);
 

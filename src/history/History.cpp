@@ -10,6 +10,9 @@ namespace history {
 
 namespace {
 
+// Version 2's table: version 1's columns in their order, then the coach's judgement (usable,
+// read_back, accuracy: NULL until judged; accuracy NULL without a practice text) and the
+// operator's choice (left_out: NULL while none was made).
 const char* const kCreateSchema =
     "CREATE TABLE run ("
     " id INTEGER PRIMARY KEY,"
@@ -21,36 +24,87 @@ const char* const kCreateSchema =
     " character_space_advice TEXT NOT NULL,"
     " practice_text TEXT NOT NULL,"
     " start_level INTEGER NOT NULL,"
-    " transitions BLOB NOT NULL);"
-    "CREATE INDEX run_by_time ON run (time);";
+    " transitions BLOB NOT NULL,"
+    " usable INTEGER, read_back TEXT, accuracy REAL, left_out INTEGER);"
+    "CREATE INDEX run_by_time ON run (time);"
+    "CREATE INDEX run_unjudged ON run (id) WHERE usable IS NULL;";
 
-// The columns every query reads first, in this order: id, time, the results, the practice text.
-#define KEYVET_RUN_COLUMNS                                                                        \
+// Version 1 to 2: the same columns added at the end, so both tables read alike.
+const char* const kMigrateFromOne =
+    "ALTER TABLE run ADD COLUMN usable INTEGER;"
+    "ALTER TABLE run ADD COLUMN read_back TEXT;"
+    "ALTER TABLE run ADD COLUMN accuracy REAL;"
+    "ALTER TABLE run ADD COLUMN left_out INTEGER;"
+    "CREATE INDEX run_unjudged ON run (id) WHERE usable IS NULL;";
+
+// The columns every query reads first, in this order: id, time, the results, the practice text;
+// version 2 then the judgement and the choice.
+#define KEYVET_RUN_COLUMNS_1                                                                      \
     "id, time, dit, dah, dit_space, dah_space, ratio, weight, character_merit, "                  \
     "weighting_advice, dash_advice, speed, word_merit, character_space, character_space_advice, " \
     "practice_text"
+#define KEYVET_RUN_COLUMNS KEYVET_RUN_COLUMNS_1 ", usable, read_back, accuracy, left_out"
 constexpr int kFirstResultColumn = 2;
 constexpr int kPracticeColumn = kFirstResultColumn + static_cast<int>(kResultCount);
+constexpr int kUsableColumn = kPracticeColumn + 1;
+constexpr int kReadBackColumn = kPracticeColumn + 2;
+constexpr int kAccuracyColumn = kPracticeColumn + 3;
+constexpr int kLeftOutColumn = kPracticeColumn + 4;
+constexpr int kStartLevelColumn = kPracticeColumn + 5;
+constexpr int kTransitionsColumn = kPracticeColumn + 6;
 
-int64_t UserVersion(TConnection& connection) {
-    TStatement statement(connection, "PRAGMA user_version");
+int64_t IntPragma(TConnection& connection, const char* sql) {
+    TStatement statement(connection, sql);
     return statement.Step() ? statement.Int(0) : 0;
 }
 
 bool HasTables(TConnection& connection) {
-    TStatement statement(connection, "SELECT count(*) FROM sqlite_schema");
-    return statement.Step() && statement.Int(0) > 0;
+    return IntPragma(connection, "SELECT count(*) FROM sqlite_schema") > 0;
 }
 
-TRunSummary ReadSummary(const TStatement& statement) {
-    TRunSummary summary;
+std::optional<bool> Flag(const TStatement& statement, int column) {
+    if (statement.IsNull(column)) {
+        return std::nullopt;
+    }
+    return statement.Int(column) != 0;
+}
+
+void BindFlag(TStatement& statement, int index, std::optional<bool> flag) {
+    if (flag.has_value()) {
+        statement.Bind(index, int64_t{*flag ? 1 : 0});
+    } else {
+        statement.BindNull(index);
+    }
+}
+
+void ReadSummary(const TStatement& statement, TRunSummary& summary) {
     summary.Id = statement.Int(0);
     summary.Time = statement.Int(1);
     for (size_t i = 0; i < kResultCount; ++i) {
         summary.Results[i] = statement.Text(kFirstResultColumn + static_cast<int>(i));
     }
     summary.PracticeText = statement.Text(kPracticeColumn);
-    return summary;
+    summary.Usable = Flag(statement, kUsableColumn);
+    summary.ReadBack = statement.Text(kReadBackColumn);
+    if (!statement.IsNull(kAccuracyColumn)) {
+        summary.AccuracyPercent = statement.Real(kAccuracyColumn);
+    }
+    summary.LeftOut = Flag(statement, kLeftOutColumn);
+}
+
+// Binds the judgement from `first` on: usable, read_back, accuracy (NULL when not judged).
+void BindJudgement(TStatement& statement, int first, const TRunSummary& run) {
+    BindFlag(statement, first, run.Usable);
+    if (run.Usable.has_value()) {
+        statement.Bind(first + 1, std::string_view(run.ReadBack));
+    } else {
+        statement.BindNull(first + 1);
+    }
+    if (run.Usable.has_value() && run.AccuracyPercent.has_value()) {
+        statement.Bind(first + 2, *run.AccuracyPercent);
+    } else {
+        statement.BindNull(first + 2);
+    }
 }
 
 }  // namespace
@@ -79,41 +133,73 @@ auto THistory::Guarded(const char* what, TWork work) -> decltype(work()) {
     try {
         return work();
     } catch (const EHistoryError& failure) {
-        throw EHistoryError(std::string(what) + " '" + m_path + "': " + failure.Message());
+        throw EHistoryError(std::string(what) + " '" + m_path + "': " + failure.Message(),
+                            failure.Busy());
     }
 }
 
 void THistory::Prepare() {
     TConnection& db = *m_connection;
+    // Everything up to the first write only reads, so a file refused here is left as it was.
     // A file the program may only read (SQLite falls back to reading) would lose every new run.
     if (sqlite3_db_readonly(db.Handle(), "main") == 1) {
         throw EHistoryError("it cannot be written");
     }
-    // Readers and one writer at a time, without blocking each other.
-    db.Execute("PRAGMA journal_mode = WAL");
-    if (UserVersion(db) == 0) {
-        // Another program may be creating it this very moment: decide under the write lock.
-        TWriteTransaction transaction(db);
-        if (UserVersion(db) == 0) {
-            if (HasTables(db)) {
-                throw EHistoryError("it is not a Keyvet history");
-            }
-            db.Execute(kCreateSchema);
-            db.Execute("PRAGMA user_version = 1");
-        }
-        transaction.Commit();
+    const int64_t version = IntPragma(db, "PRAGMA user_version");
+    const int64_t application = IntPragma(db, "PRAGMA application_id");
+    const bool hasTables = HasTables(db);
+    if ((application != 0 && application != kApplicationId) || (version == 0 && hasTables)) {
+        throw EHistoryError("it is not a Keyvet history");
     }
-    if (UserVersion(db) > kSchemaVersion) {
+    if (version > kSchemaVersion) {
         throw EHistoryError("it was written by a newer version of Keyvet");
     }
-    TStatement check(db, "PRAGMA quick_check");
-    if (!check.Step() || check.Text(0) != "ok") {
-        throw EHistoryError("it is damaged");
-    }
     // Every query's columns must be there.
-    TStatement columns(db, "SELECT " KEYVET_RUN_COLUMNS
-                           ", start_level, transitions FROM run "
-                           "LIMIT 0");
+    if (version == 1) {
+        TStatement columns(
+            db, "SELECT " KEYVET_RUN_COLUMNS_1 ", start_level, transitions FROM run LIMIT 0");
+    } else if (version == kSchemaVersion) {
+        TStatement columns(
+            db, "SELECT " KEYVET_RUN_COLUMNS ", start_level, transitions FROM run LIMIT 0");
+    }
+    if (hasTables) {
+        TStatement check(db, "PRAGMA quick_check");
+        if (!check.Step() || check.Text(0) != "ok") {
+            throw EHistoryError("it is damaged");
+        }
+    }
+    // Readers and one writer at a time, without blocking each other.
+    db.Execute("PRAGMA journal_mode = WAL");
+    if (version < kSchemaVersion) {
+        Migrate(version);
+    }
+}
+
+void THistory::Migrate(int64_t fromVersion) {
+    TConnection& db = *m_connection;
+    // Another program may be doing the same this very moment: decide under the write lock.
+    TWriteTransaction transaction(db);
+    const int64_t version = IntPragma(db, "PRAGMA user_version");
+    if (version != fromVersion) {
+        // The other program went first; what it made is checked like any file found.
+        if (version != kSchemaVersion) {
+            throw EHistoryError(version > kSchemaVersion
+                                    ? "it was written by a newer version of Keyvet"
+                                    : "it is not a Keyvet history");
+        }
+        return;
+    }
+    if (version == 0) {
+        if (HasTables(db)) {
+            throw EHistoryError("it is not a Keyvet history");
+        }
+        db.Execute(kCreateSchema);
+    } else {
+        db.Execute(kMigrateFromOne);
+    }
+    db.Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    db.Execute(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
+    transaction.Commit();
 }
 
 int64_t THistory::Add(const TRun& run) {
@@ -123,15 +209,20 @@ int64_t THistory::Add(const TRun& run) {
 int64_t THistory::Insert(const TRun& run) {
     TConnection& db = *m_connection;
     TWriteTransaction transaction(db);
-    TStatement insert(db, "INSERT INTO run (" KEYVET_RUN_COLUMNS
-                          ", start_level, transitions) "
-                          "VALUES (NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    TStatement insert(db,
+                      "INSERT INTO run (" KEYVET_RUN_COLUMNS
+                      ", start_level, transitions) "
+                      "VALUES (NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                      "?)");
     int parameter = 1;
     insert.Bind(parameter++, run.Time);
     for (const std::string& result : run.Results) {
         insert.Bind(parameter++, std::string_view(result));
     }
     insert.Bind(parameter++, std::string_view(run.PracticeText));
+    BindJudgement(insert, parameter, run);
+    parameter += 3;
+    BindFlag(insert, parameter++, run.LeftOut);
     insert.Bind(parameter++, static_cast<int64_t>(run.StartLevel));
     insert.BindBlob(parameter++, PackTransitions(run.Transitions));
     insert.Step();
@@ -149,7 +240,7 @@ std::vector<TRunSummary> THistory::ReadList() {
                      "SELECT " KEYVET_RUN_COLUMNS " FROM run ORDER BY time DESC, id DESC");
     std::vector<TRunSummary> runs;
     while (query.Step()) {
-        runs.push_back(ReadSummary(query));
+        ReadSummary(query, runs.emplace_back());
     }
     return runs;
 }
@@ -165,18 +256,14 @@ std::optional<TRun> THistory::ReadRun(int64_t id) {
     if (!query.Step()) {
         return std::nullopt;
     }
-    const TRunSummary summary = ReadSummary(query);
     TRun run;
-    run.Id = summary.Id;
-    run.Time = summary.Time;
-    run.Results = summary.Results;
-    run.PracticeText = summary.PracticeText;
-    const int64_t startLevel = query.Int(kPracticeColumn + 1);
+    ReadSummary(query, run);
+    const int64_t startLevel = query.Int(kStartLevelColumn);
     if (startLevel != 0 && startLevel != 1) {
         throw EHistoryError("a run's key level is neither 0 nor 1");
     }
     run.StartLevel = static_cast<uint8_t>(startLevel);
-    run.Transitions = UnpackTransitions(query.Blob(kPracticeColumn + 2));
+    run.Transitions = UnpackTransitions(query.Blob(kTransitionsColumn));
     return run;
 }
 
@@ -185,14 +272,49 @@ bool THistory::Delete(int64_t id) {
 }
 
 bool THistory::Remove(int64_t id) {
+    return Change("DELETE FROM run WHERE id = ?", [id](TStatement& remove) { remove.Bind(1, id); });
+}
+
+bool THistory::Change(const char* sql, const std::function<void(TStatement&)>& bind) {
     TConnection& db = *m_connection;
     TWriteTransaction transaction(db);
-    TStatement remove(db, "DELETE FROM run WHERE id = ?");
-    remove.Bind(1, id);
-    remove.Step();
-    const bool removed = sqlite3_changes(db.Handle()) > 0;
+    TStatement change(db, sql);
+    bind(change);
+    change.Step();
+    const bool changed = sqlite3_changes(db.Handle()) > 0;
     transaction.Commit();
-    return removed;
+    return changed;
+}
+
+std::vector<int64_t> THistory::Unjudged() {
+    return Guarded("Cannot read the history", [this] {
+        TStatement query(*m_connection,
+                         "SELECT id FROM run WHERE usable IS NULL ORDER BY time, id");
+        std::vector<int64_t> ids;
+        while (query.Step()) {
+            ids.push_back(query.Int(0));
+        }
+        return ids;
+    });
+}
+
+bool THistory::Judge(int64_t id, const TRunSummary& judged) {
+    return Guarded("Cannot store the coach's judgement in the history", [&] {
+        return Change("UPDATE run SET usable = ?, read_back = ?, accuracy = ? WHERE id = ?",
+                      [&](TStatement& update) {
+                          BindJudgement(update, 1, judged);
+                          update.Bind(4, id);
+                      });
+    });
+}
+
+bool THistory::SetLeftOut(int64_t id, std::optional<bool> leftOut) {
+    return Guarded("Cannot change the run in the history", [&] {
+        return Change("UPDATE run SET left_out = ? WHERE id = ?", [&](TStatement& update) {
+            BindFlag(update, 1, leftOut);
+            update.Bind(2, id);
+        });
+    });
 }
 
 }  // namespace history

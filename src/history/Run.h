@@ -28,22 +28,24 @@ struct TTransition {
     bool operator==(const TTransition&) const = default;
 };
 
-struct TRun {
+// A stored run without its transitions: a line of the History window and of the history export.
+struct TRunSummary {
     int64_t Id = 0;    // given by the history when stored
     int64_t Time = 0;  // when the run was analysed: milliseconds since 1970-01-01 UTC
     std::array<std::string, kResultCount> Results;  // the boxes' texts as shown
     std::string PracticeText;                       // empty when none was set
-    uint8_t StartLevel = 0;                         // key level before the first transition
-    std::vector<TTransition> Transitions;
-    bool operator==(const TRun&) const = default;
-};
+    // What the coach made of the run. Usable is empty for a run stored before the history kept
+    // the coach's judgement, until it is judged; ReadBack and AccuracyPercent then mean nothing.
+    std::optional<bool> Usable;             // fit to show the operator's progress
+    std::string ReadBack;                   // the listener's read-back
+    std::optional<double> AccuracyPercent;  // against the practice text; empty without one
+    // The operator's choice: left out of the progress (true), taken back in (false), or none
+    // made (the coach's judgement holds).
+    std::optional<bool> LeftOut;
 
-// A stored run without its transitions: a line of the History window and of the history export.
-struct TRunSummary {
-    int64_t Id = 0;
-    int64_t Time = 0;
-    std::array<std::string, kResultCount> Results;
-    std::string PracticeText;
+    // Whether the progress chart shows the run: the operator's choice, else the coach's (a run
+    // not judged yet counts).
+    bool InProgress() const { return !LeftOut.value_or(Usable.has_value() && !*Usable); }
 
     // The shown integer figures; empty when the box held no integer (a run whose analysis
     // stopped before filling it).
@@ -51,8 +53,17 @@ struct TRunSummary {
     std::optional<int32_t> CharacterMerit() const { return Figure(kCharacterMeritResult); }
     std::optional<int32_t> WordMerit() const { return Figure(kWordMeritResult); }
 
+    bool operator==(const TRunSummary&) const = default;
+
   private:
     std::optional<int32_t> Figure(size_t result) const;
+};
+
+// A stored run with the transitions that redraw its chart.
+struct TRun : TRunSummary {
+    uint8_t StartLevel = 0;  // key level before the first transition
+    std::vector<TTransition> Transitions;
+    bool operator==(const TRun&) const = default;
 };
 
 // Packs transitions for storage (five bytes each: the time little-endian, then the level) and

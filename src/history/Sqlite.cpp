@@ -28,7 +28,12 @@ void TConnection::Execute(const char* sql) {
 }
 
 void TConnection::Fail() const {
-    throw EHistoryError(sqlite3_errmsg(m_db));
+    const int primary = sqlite3_extended_errcode(m_db) & 0xFF;
+    throw EHistoryError(sqlite3_errmsg(m_db), primary == SQLITE_BUSY || primary == SQLITE_LOCKED);
+}
+
+void TConnection::ExecuteQuietly(const char* sql) noexcept {
+    sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
 }
 
 TStatement::TStatement(TConnection& connection, const char* sql) : m_connection(connection) {
@@ -43,6 +48,12 @@ TStatement::~TStatement() {
 
 void TStatement::Bind(int index, int64_t value) {
     if (sqlite3_bind_int64(m_statement, index, value) != SQLITE_OK) {
+        m_connection.Fail();
+    }
+}
+
+void TStatement::Bind(int index, double value) {
+    if (sqlite3_bind_double(m_statement, index, value) != SQLITE_OK) {
         m_connection.Fail();
     }
 }
@@ -78,8 +89,17 @@ bool TStatement::Step() {
     m_connection.Fail();
 }
 
+void TStatement::Reset() {
+    // A failure of the last step was raised by Step already; reset repeats its code only.
+    sqlite3_reset(m_statement);
+}
+
 int64_t TStatement::Int(int column) const {
     return sqlite3_column_int64(m_statement, column);
+}
+
+double TStatement::Real(int column) const {
+    return sqlite3_column_double(m_statement, column);
 }
 
 bool TStatement::IsNull(int column) const {
@@ -108,7 +128,7 @@ TWriteTransaction::TWriteTransaction(TConnection& connection) : m_connection(con
 
 TWriteTransaction::~TWriteTransaction() {
     if (!m_done) {
-        sqlite3_exec(m_connection.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_connection.ExecuteQuietly("ROLLBACK");
     }
 }
 

@@ -4,11 +4,17 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Hold_Browser.H>
 
+#include <string>
+
 #include "ui/FltkStyle.h"
 
 namespace ui {
 
 namespace {
+// Format codes before a line: greyed, then the rest as it stands ("@." ends the codes).
+constexpr const char* kDimmed = "@C8@.";  // colour 8: FLTK's inactive grey
+constexpr const char* kAsItStands = "@.";
+
 // The browser with the right button left to the Morse key.
 class TListWidget : public Fl_Hold_Browser {
   public:
@@ -28,7 +34,8 @@ TListBoxView::TListBoxView(TFormView& formView, forms::TListBox& listBox)
       m_listBox(listBox),
       m_widget(static_cast<Fl_Hold_Browser*>(Widget())) {
     m_widget->box(FL_DOWN_BOX);
-    m_widget->format_char(0);  // item texts are shown as they are, never as format codes
+    // Item texts are shown as they are: a line is given format codes only to grey it, and one
+    // that starts with the format character is told to show the rest as it stands.
     m_widget->when(FL_WHEN_CHANGED);
     m_widget->callback(&TListBoxView::Picked, this);
 }
@@ -58,12 +65,20 @@ void TListBoxView::LinesChanged() {
     const bool same = m_widget->size() == items.Count();
     if (!same) {
         m_widget->clear();
-        for (int32_t i = 0; i < items.Count(); ++i) {
-            m_widget->add(items.Strings(i).c_str());
+    }
+    std::string line;
+    for (int32_t i = 0; i < items.Count(); ++i) {
+        const std::string& text = items.Strings(i);
+        const char* shown = text.c_str();
+        if (m_listBox.ItemDimmed(i) || (!text.empty() && text[0] == m_widget->format_char())) {
+            line.assign(m_listBox.ItemDimmed(i) ? kDimmed : kAsItStands);
+            line += text;
+            shown = line.c_str();
         }
-    } else {
-        for (int32_t i = 0; i < items.Count(); ++i) {
-            m_widget->text(i + 1, items.Strings(i).c_str());
+        if (same) {
+            m_widget->text(i + 1, shown);
+        } else {
+            m_widget->add(shown);
         }
     }
     m_widget->value(m_listBox.ItemIndex() + 1);

@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
             frontEnd.SetToolkitArguments(argc, argv);
         }
         status = frontEnd.Run();
+        // A run still waiting to be stored gets a last try; one that fails is reported lost.
+        runHistory.StoreBeforeExit();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "keyvet: %s\n", error.what());
         status = EXIT_FAILURE;

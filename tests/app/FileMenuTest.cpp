@@ -200,8 +200,10 @@ TEST_F(FileMenuTest, HistoryExportIsOneLinePerStoredRun) {
     EXPECT_TRUE(text.substr(firstLine + 2)
                     .find(",63,181,54,177,2.00854700854701,1.16666666666667,96,weighting is "
                           "heavy,dashes are too long,20,96,0.994350282485876,Charspace is long,"
-                          "PARIS\r\n") != std::string::npos)
+                          "PARIS,") != std::string::npos)
         << text;
+    // Then the accuracy, the read-back and the flag: seven marks are too few for the progress.
+    EXPECT_TRUE(text.ends_with(",yes\r\n")) << text;
 }
 
 TEST_F(FileMenuTest, HistoryWindowListsOpensAndDeletesRuns) {
@@ -210,8 +212,15 @@ TEST_F(FileMenuTest, HistoryWindowListsOpensAndDeletesRuns) {
     EXPECT_TRUE(window.Visible());
     ASSERT_EQ(1, window.RunList().Items().Count());
     EXPECT_EQ(0, window.RunList().ItemIndex());
-    EXPECT_TRUE(window.RunList().Items().Strings(0).ends_with("   20 wpm   merits 96 / 96   PARIS"))
-        << window.RunList().Items().Strings(0);
+    const std::string line = window.RunList().Items().Strings(0);
+    EXPECT_NE(std::string::npos, line.find("   20 wpm   merits 96 / 96   accuracy ")) << line;
+    // Seven marks are too few to show progress: listed greyed, but not drawn.
+    EXPECT_TRUE(line.ends_with(" %   left out   PARIS")) << line;
+    EXPECT_TRUE(window.RunList().ItemDimmed(0));
+    EXPECT_EQ("1 run, 1 left out", window.Status().Caption());
+    EXPECT_EQ(0, window.SpeedSeries().PointCount());
+    // Taken back in, it is.
+    window.LeaveOutButtonClick(nullptr);
     EXPECT_EQ("1 run", window.Status().Caption());
     ASSERT_EQ(1, window.SpeedSeries().PointCount());
     EXPECT_EQ(20, window.SpeedSeries().YValueAt(0));
@@ -229,6 +238,10 @@ TEST_F(FileMenuTest, HistoryWindowListsOpensAndDeletesRuns) {
     }
     EXPECT_EQ("Word merit: 96", past.Results().Items().Strings(11));
     EXPECT_EQ("Practice text: PARIS", past.Results().Items().Strings(0));
+    ASSERT_EQ(17, past.Results().Items().Count());
+    EXPECT_TRUE(past.Results().Items().Strings(14).starts_with("Read back: "));
+    EXPECT_TRUE(past.Results().Items().Strings(15).starts_with("Character accuracy: "));
+    EXPECT_EQ("Progress: shown", past.Results().Items().Strings(16));
     // And the coach's details of the same run.
     app::TDetailsForm& details = Window<app::TDetailsForm>();
     EXPECT_TRUE(details.Visible());
@@ -263,7 +276,8 @@ TEST_F(FileMenuTest, AnOpenHistoryWindowFollowsNewRunsAHiddenOneWaits) {
     EXPECT_EQ(2, window.RunList().Items().Count());
     m_runHistory.Store(run);
     EXPECT_EQ(3, window.RunList().Items().Count());
-    EXPECT_EQ(3, window.SpeedSeries().PointCount());
+    // The worked example is left out of the progress; the runs not judged count.
+    EXPECT_EQ(2, window.SpeedSeries().PointCount());
 }
 
 TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {
@@ -275,6 +289,15 @@ TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {
     run.Results[history::kWordMeritResult] = "";
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -", app::THistoryForm::ListLine(run));
     run.PracticeText = "CQ";
+    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
+              app::THistoryForm::ListLine(run));
+    // The accuracy of a judged run, and a run left out.
+    run.Usable = false;
+    run.AccuracyPercent = 100.0 * 2 / 3;
+    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   accuracy 66.7 %   left out   CQ",
+              app::THistoryForm::ListLine(run));
+    run.LeftOut = false;
+    run.AccuracyPercent.reset();
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
               app::THistoryForm::ListLine(run));
     // 1970-01-01 noon is day 25569.5 of the chart's calendar.

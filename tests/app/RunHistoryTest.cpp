@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "app/MainForm.h"
 #include "platform/DataHome.h"
+#include "platform/Services.h"
 #include "replay/Replay.h"
+#include "support/MorseKeying.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -33,6 +36,51 @@ std::vector<std::string> RunWith(app::TRunHistory* runHistory, const std::string
         *lastRun = runHistory->LastRun();
     }
     return replay.Simulation().Dialogs();
+}
+
+// A replay script keying `text` at 20 wpm with the given jitter.
+std::string KeyedScript(const std::string& text, double jitter = 0, uint32_t seed = 1) {
+    testsupport::TKeyingStyle style;
+    style.Jitter = jitter;
+    style.Seed = seed;
+    std::string script;
+    for (const coach::TTransition& transition : testsupport::KeyText(text, style)) {
+        script += std::to_string(transition.TimeMs) + (transition.Down ? " down\n" : " up\n");
+    }
+    return script;
+}
+
+coach::TKeyedRun Keyed(const std::string& text, double jitter = 0, uint32_t seed = 1) {
+    testsupport::TKeyingStyle style;
+    style.Jitter = jitter;
+    style.Seed = seed;
+    return {testsupport::KeyText(text, style), ""};
+}
+
+class TRecordedDialogs : public platform::IDialogs {
+  public:
+    std::vector<std::string> Messages;
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void Beep() override {}
+};
+
+// A second program's connection holding the history's write lock while it lives.
+class TLock {
+  public:
+    explicit TLock(const std::string& home)
+        : m_connection(history::HistoryFolder(home) + "/" + history::THistory::kFileName) {
+        m_connection.Execute("BEGIN IMMEDIATE");
+    }
+    ~TLock() { m_connection.Execute("COMMIT"); }
+    TLock(const TLock&) = delete;
+    TLock& operator=(const TLock&) = delete;
+
+  private:
+    history::TConnection m_connection;
+};
+
+size_t StoredCount(const std::string& home) {
+    return history::THistory(history::HistoryFolder(home)).List().size();
 }
 
 TEST(RunHistoryTest, AnAnalysedRunIsStoredWithItsBoxesAndTransitions) {
@@ -118,6 +166,158 @@ TEST(RunHistoryTest, WithoutAHistoryNothingIsStored) {
     const platform::TScopedDataHome dataHome(home.Path());
     EXPECT_TRUE(RunWith(nullptr, kWorkedExample).empty());
     EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+}
+
+TEST(RunHistoryTest, ALockedHistoryKeepsRunsWaitingToldOnceAndStoresThemWhenFree) {
+    testsupport::TTempFolder home;
+    app::TRunHistory runHistory(home.Path());
+    RunWith(&runHistory, kWorkedExample);
+    ASSERT_EQ(1u, StoredCount(home.Path()));
+    {
+        const TLock lock(home.Path());
+        const std::vector<std::string> first = RunWith(&runHistory, kWorkedExample);
+        ASSERT_EQ(1u, first.size());
+        EXPECT_NE(std::string::npos, first[0].find("database is locked")) << first[0];
+        EXPECT_NE(std::string::npos, first[0].find(app::TRunHistory::kWaits)) << first[0];
+        EXPECT_EQ(1u, runHistory.Waiting().size());
+        // Still locked: the next run waits too, without telling again.
+        EXPECT_TRUE(RunWith(&runHistory, kWorkedExample).empty());
+        EXPECT_EQ(2u, runHistory.Waiting().size());
+        EXPECT_FALSE(runHistory.StoreWaiting());
+        // The history is not turned off.
+        EXPECT_TRUE(runHistory.Failure().empty());
+        EXPECT_NE(nullptr, runHistory.Open());
+    }
+    EXPECT_TRUE(runHistory.StoreWaiting());
+    EXPECT_TRUE(runHistory.Waiting().empty());
+    EXPECT_TRUE(runHistory.Busy().empty());
+    EXPECT_EQ(3u, StoredCount(home.Path()));
+    {
+        // A new lock is told again; the run is stored at the next Finish after it.
+        const TLock lock(home.Path());
+        EXPECT_EQ(1u, RunWith(&runHistory, kWorkedExample).size());
+    }
+    EXPECT_TRUE(RunWith(&runHistory, kWorkedExample).empty());
+    EXPECT_EQ(5u, StoredCount(home.Path()));
+}
+
+TEST(RunHistoryTest, AnOlderHistoryLockedWhileItIsBroughtUpToDateWaitsToo) {
+    testsupport::TTempFolder home;
+    const std::string folder = history::HistoryFolder(home.Path());
+    std::filesystem::create_directories(folder);
+    {
+        history::TConnection old(folder + "/" + history::THistory::kFileName);
+        old.Execute(
+            "PRAGMA journal_mode = WAL; CREATE TABLE run (id INTEGER PRIMARY KEY, time INTEGER NOT "
+            "NULL, dit TEXT NOT NULL, dah TEXT NOT NULL, dit_space TEXT NOT NULL, dah_space TEXT "
+            "NOT NULL, ratio TEXT NOT NULL, weight TEXT NOT NULL, character_merit TEXT NOT NULL, "
+            "weighting_advice TEXT NOT NULL, dash_advice TEXT NOT NULL, speed TEXT NOT NULL, "
+            "word_merit TEXT NOT NULL, character_space TEXT NOT NULL, character_space_advice TEXT "
+            "NOT NULL, practice_text TEXT NOT NULL, start_level INTEGER NOT NULL, transitions BLOB "
+            "NOT NULL); PRAGMA user_version = 1;");
+        history::TStatement insert(
+            old,
+            "INSERT INTO run VALUES (NULL, 1000, '', '', '', '', '', '', '1', '', '', '20', '2', "
+            "'', '', ?, 0, ?)");
+        history::TRun run;
+        for (const coach::TTransition& t : Keyed("SSS HHH").Transitions) {
+            run.Transitions.push_back({t.TimeMs, static_cast<uint8_t>(t.Down)});
+        }
+        insert.Bind(1, std::string_view("SSS HHH"));
+        insert.BindBlob(2, history::PackTransitions(run.Transitions));
+        insert.Step();
+    }
+    app::TRunHistory runHistory(home.Path());
+    {
+        const TLock lock(home.Path());
+        const std::vector<std::string> told = RunWith(&runHistory, kWorkedExample);
+        ASSERT_EQ(1u, told.size());
+        EXPECT_NE(std::string::npos, told[0].find("locked")) << told[0];
+        EXPECT_TRUE(runHistory.Failure().empty());
+    }
+    EXPECT_TRUE(runHistory.StoreWaiting());
+    // Brought up to date, and the older run judged: a drill of dits is left out.
+    history::THistory stored(folder);
+    EXPECT_TRUE(stored.Unjudged().empty());
+    const std::vector<history::TRunSummary> runs = stored.List();
+    ASSERT_EQ(2u, runs.size());
+    EXPECT_EQ("SSS HHH", runs[1].PracticeText);
+    EXPECT_EQ(std::optional<bool>(false), runs[1].Usable);
+    EXPECT_EQ("SSS HHH", runs[1].ReadBack);
+    EXPECT_EQ(std::optional<double>(100), runs[1].AccuracyPercent);
+    EXPECT_FALSE(runs[1].InProgress());
+}
+
+TEST(RunHistoryTest, ARunStillWaitingWhenTheProgramEndsIsReportedLost) {
+    testsupport::TTempFolder home;
+    app::TRunHistory runHistory(home.Path());
+    RunWith(&runHistory, kWorkedExample);
+    TRecordedDialogs dialogs;
+    const platform::TScopedServices services({nullptr, nullptr, nullptr, &dialogs, nullptr});
+    {
+        const TLock lock(home.Path());
+        RunWith(&runHistory, kWorkedExample);
+        runHistory.StoreBeforeExit();
+    }
+    ASSERT_EQ(1u, dialogs.Messages.size());
+    EXPECT_TRUE(dialogs.Messages[0].starts_with("The run of ")) << dialogs.Messages[0];
+    EXPECT_NE(std::string::npos, dialogs.Messages[0].find("is lost: ")) << dialogs.Messages[0];
+    EXPECT_NE(std::string::npos, dialogs.Messages[0].find("database is locked"));
+    EXPECT_TRUE(runHistory.Waiting().empty());
+    // Nothing waiting: the end says nothing.
+    runHistory.StoreBeforeExit();
+    EXPECT_EQ(1u, dialogs.Messages.size());
+    EXPECT_EQ(1u, StoredCount(home.Path()));
+}
+
+TEST(RunHistoryTest, RunsOfOneKindOrTooFewMarksAreNotFitForTheProgress) {
+    // Realistic keying, twenty seeds each, 15 % jitter: no run may be judged wrongly.
+    struct TCase {
+        const char* Text;
+        bool Usable;
+    };
+    const TCase cases[] = {
+        {"PARIS", true},         // 14 marks of both kinds
+        {"PARE", true},          // 10 marks: the fewest that count
+        {"PAR", false},          // 9 marks
+        {"SSS HHH", false},      // 21 dits: a drill of one kind
+        {"TTTT MMMM O", false},  // 15 dahs
+        {"E", false},
+    };
+    for (const TCase& c : cases) {
+        int wrong = 0;
+        for (uint32_t seed = 1; seed <= 20; ++seed) {
+            wrong += app::UsableForProgress(Keyed(c.Text, 0.15, seed)) != c.Usable ? 1 : 0;
+        }
+        EXPECT_EQ(0, wrong) << c.Text << ": " << wrong << " of 20 judged wrongly";
+    }
+    EXPECT_FALSE(app::UsableForProgress({}));
+}
+
+TEST(RunHistoryTest, AStoredRunCarriesTheCoachsJudgement) {
+    testsupport::TTempFolder home;
+    app::TRunHistory runHistory(home.Path());
+    std::optional<history::TRun> last;
+    RunWith(&runHistory, KeyedScript("PARIS PARIS"), &last);  // against "PARIS": one word extra
+    ASSERT_TRUE(last.has_value());
+    history::THistory stored(history::HistoryFolder(home.Path()));
+    const std::vector<history::TRunSummary> runs = stored.List();
+    ASSERT_EQ(1u, runs.size());
+    EXPECT_EQ(std::optional<bool>(true), runs[0].Usable);
+    EXPECT_EQ("PARIS PARIS", runs[0].ReadBack);
+    ASSERT_TRUE(runs[0].AccuracyPercent.has_value());
+    EXPECT_LT(*runs[0].AccuracyPercent, 100);
+    EXPECT_TRUE(runs[0].InProgress());
+    // The record kept as the last run is the one stored.
+    history::TRun expected = *last;
+    expected.Id = runs[0].Id;
+    EXPECT_EQ(expected, stored.Load(runs[0].Id));
+    // The worked example has seven marks: stored, but left out of the progress.
+    RunWith(&runHistory, kWorkedExample);
+    const std::vector<history::TRunSummary> both = stored.List();
+    ASSERT_EQ(2u, both.size());
+    EXPECT_EQ(std::optional<bool>(false), both[0].Usable);
+    EXPECT_FALSE(both[0].InProgress());
 }
 
 TEST(RunHistoryTest, AStoredRunGivesTheCoachTheSameRunBack) {

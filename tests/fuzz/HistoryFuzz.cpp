@@ -76,7 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         history::THistory history(folder);
         for (const history::TRunSummary& summary : history.List()) {
             (void)summary.Speed();
+            (void)summary.InProgress();
             history.Load(summary.Id);
+            history.SetLeftOut(summary.Id, true);
+        }
+        for (const int64_t id : history.Unjudged()) {
+            history.Judge(id, history::TRunSummary{});
         }
         history::TRun run;
         run.Transitions = {{100, 1}, {200, 0}};

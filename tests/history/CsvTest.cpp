@@ -80,21 +80,49 @@ TEST_F(CsvTest, HistoryExportIsOneLinePerRunOldestFirst) {
     newer.Time = 120000;
     newer.Results.fill("1");
     newer.PracticeText = "PARIS";
+    newer.Usable = true;
+    newer.ReadBack = "PA RIS, \"Q\"";
+    newer.AccuracyPercent = 80;
     history::TRunSummary older;
     older.Id = 9;
     older.Time = 60000;
     older.Results.fill("");
     older.Results[9] = "18";
     older.PracticeText = "line\nbreak";
+    // Judged unusable, but taken back in by the operator: in the progress.
+    history::TRunSummary middle = newer;
+    middle.Id = 5;
+    middle.Time = 90000;
+    middle.PracticeText = "";
+    middle.ReadBack = "EEE";
+    middle.AccuracyPercent.reset();
+    middle.Usable = false;
+    middle.LeftOut = false;
+    history::TRunSummary out = middle;
+    out.Id = 6;
+    out.LeftOut.reset();
     const std::string expected =
         "Time,Average dit length (ms),Average dah length (ms),Average dit-space (ms),"
         "Average dah-space (ms),(Dah+Space)/(Dit+Space) ratio,Weight ratio,Character merit,"
         "Weighting advice,Dash advice,Estimated speed (wpm),Word merit,Dash/Dashspace ratio,"
-        "Charspace advice,Practice text\r\n"
-        "1970-01-01 00:01:00,,,,,,,,,,18,,,,\"line\nbreak\"\r\n"
-        "1970-01-01 00:02:00,1,1,1,1,1,1,1,1,1,1,1,1,1,PARIS\r\n";
-    EXPECT_EQ(expected, history::HistoryCsv({newer, older}));
+        "Charspace advice,Practice text,Character accuracy (%),Read back,"
+        "Left out of the progress\r\n"
+        "1970-01-01 00:01:00,,,,,,,,,,18,,,,\"line\nbreak\",,,no\r\n"
+        "1970-01-01 00:01:30,1,1,1,1,1,1,1,1,1,1,1,1,1,,,EEE,no\r\n"
+        "1970-01-01 00:01:30,1,1,1,1,1,1,1,1,1,1,1,1,1,,,EEE,yes\r\n"
+        "1970-01-01 00:02:00,1,1,1,1,1,1,1,1,1,1,1,1,1,PARIS,80,\"PA RIS, \"\"Q\"\"\",no\r\n";
+    EXPECT_EQ(expected, history::HistoryCsv({newer, out, older, middle}));
     EXPECT_EQ(expected.substr(0, expected.find("\r\n") + 2), history::HistoryCsv({}));
+}
+
+TEST_F(CsvTest, AccuracyIsWrittenToTenthsWithAPoint) {
+    EXPECT_EQ("100", history::AccuracyText(100));
+    EXPECT_EQ("0", history::AccuracyText(0));
+    EXPECT_EQ("81.8", history::AccuracyText(100.0 * 9 / 11));  // 81.81..
+    EXPECT_EQ("66.7", history::AccuracyText(200.0 / 3));       // 66.66..
+    EXPECT_EQ("99.9", history::AccuracyText(99.94));
+    EXPECT_EQ("100", history::AccuracyText(99.96));  // rounds up to a whole number
+    EXPECT_EQ("12.5", history::AccuracyText(12.5));
 }
 
 }  // namespace

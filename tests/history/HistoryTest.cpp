@@ -167,7 +167,9 @@ TEST(HistoryTest, AHistoryFromANewerVersionIsRefused) {
     { history::THistory history(folder.Path()); }
     {
         history::TConnection connection(folder / history::THistory::kFileName);
-        connection.Execute("PRAGMA user_version = 2");
+        connection.Execute(
+            ("PRAGMA user_version = " + std::to_string(history::THistory::kSchemaVersion + 1))
+                .c_str());
     }
     EXPECT_EQ("Cannot open the history '" + (folder / history::THistory::kFileName) +
                   "': it was written by a newer version of Keyvet",

@@ -69,14 +69,23 @@ TEST_F(ListViewTest, TheBrowserShowsTheItemsAndFollowsThePick) {
     list.Items().SetRawLines({"first", "@C1second", "third"});
     Fl_Hold_Browser& browser = Browser();
     ASSERT_EQ(3, browser.size());
-    EXPECT_STREQ("@C1second", browser.text(2));
-    EXPECT_EQ(0, browser.format_char());  // '@' is text, not a format code
+    // '@' is text, not a format code: "@." before it shows the rest as it stands.
+    EXPECT_EQ('@', browser.format_char());
+    EXPECT_STREQ("@.@C1second", browser.text(2));
+    EXPECT_STREQ("first", browser.text(1));
     EXPECT_EQ(0, browser.value());
     list.SetItemIndex(2);
     EXPECT_EQ(3, browser.value());
     list.Items().Put(0, "changed");
     EXPECT_STREQ("changed", browser.text(1));
     EXPECT_EQ(3, browser.value());
+    // A dimmed item is drawn in the inactive grey, its text still shown as it stands.
+    list.SetDimmedItems({false, true, true});
+    EXPECT_STREQ("changed", browser.text(1));
+    EXPECT_STREQ("@C8@.@C1second", browser.text(2));
+    EXPECT_STREQ("@C8@.third", browser.text(3));
+    list.SetDimmedItems({});
+    EXPECT_STREQ("third", browser.text(3));
 }
 
 TEST_F(ListViewTest, APickInTheBrowserSetsTheIndexAndRunsTheClickHandler) {
