@@ -2,6 +2,7 @@
 #include "coach/Details.h"
 
 #include "base/Conversions.h"
+#include "base/PrintableText.h"
 #include "coach/Morse.h"
 
 namespace coach {
@@ -22,6 +23,11 @@ TDetails ComputeDetails(const TKeyedRun& run) {
         details.Alignment = Align(run.PracticeText, details.ReadBack.Text);
     }
     return details;
+}
+
+std::string AlignmentCutNote() {
+    return "(only the first " + base::UIntToStr(static_cast<uint32_t>(kMaxAlignedSymbols)) +
+           " characters of each were compared)";
 }
 
 std::string DetailsNumber(double value) {
@@ -45,10 +51,16 @@ std::vector<std::string> DetailsLines(const TDetails& details) {
     }
     if (details.HasPractice) {
         const TAlignmentLines aligned = AlignmentLines(details.Alignment);
-        lines.push_back("Sent\t" + aligned.Sent);
+        // The practice text is the user's file: its control bytes must not act on a terminal.
+        lines.push_back("Sent\t" + base::PrintableText(aligned.Sent));
         lines.push_back("Read\t" + aligned.Read);
         lines.push_back("Marks\t" + aligned.Marks);
-        lines.push_back("Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %");
+        std::string accuracy =
+            "Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %";
+        if (details.Alignment.Cut) {
+            accuracy += "\t" + AlignmentCutNote();
+        }
+        lines.push_back(accuracy);
     }
     return lines;
 }
