@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
             std::printf("%s\n", app::VersionLine("keyvet").c_str());
             return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
         case ui::TCommand::cmBadUsage:
-            std::fprintf(stderr, "keyvet: unknown option '%s'\n%s", commandLine.Offending.c_str(),
+            std::fprintf(stderr, "keyvet: %s\n%s", commandLine.Problem.c_str(),
                          ui::Usage().c_str());
             return kExitBadUsage;
         case ui::TCommand::cmRun:
