@@ -1,7 +1,7 @@
 // The operating-system services the program relies on, each a small interface: the key state of
 // the right mouse button, the millisecond tick count, the monotonic clock, the event pump, the
-// message dialog and beep, and the desktop shell. Production code asks Services() for them; a test swaps in its own
-// with TScopedServices.
+// message dialog and beep, and the desktop shell. Production code asks Services() for them; a test
+// swaps in its own with TScopedServices.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ class IClock {
 // The monotonic clock in nanoseconds since an arbitrary start; it never goes back, and it keeps
 // running while the process is not (the capture counts its polls in slices of it).
 class ITimeSource {
-public:
+  public:
     virtual ~ITimeSource() = default;
     virtual int64_t MonotonicNs() = 0;
 };
@@ -52,8 +52,10 @@ class IDialogs {
 class IShell {
   public:
     virtual ~IShell() = default;
-    // The shell's result is not reported: a failure is the shell's to show.
-    virtual void Open(const std::string& address) = 0;
+    // Asks the desktop to open the address with the user's program for it. False only when no
+    // such program could be started at all (the desktop's opener is missing); what the opener
+    // does then is the desktop's to show.
+    virtual bool Open(const std::string& address) = 0;
     virtual std::string CurrentDirectory() = 0;
     virtual bool FileExists(const std::string& path) = 0;
     // The absolute path of the installed copy of a document the program ships (help.htm), or

@@ -17,7 +17,8 @@ namespace ui {
 TFrontEnd::TFrontEnd(forms::TApplication& application)
     : m_application(application),
       m_keyInput(m_keys, m_keyboard),
-      m_services(platform::TServices{&m_keyInput, nullptr, &m_pump, &m_dialogs, nullptr}),
+      m_shell(*platform::Services().Shell),
+      m_services(platform::TServices{&m_keyInput, nullptr, &m_pump, &m_dialogs, &m_shell}),
       m_programFolder(ui::ProgramFolder()) {
     m_keys.InstallEventFilter();
     // The keyboard key is the chosen key's presses and releases in the program's windows; they
