@@ -5,6 +5,7 @@
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
+#include "forms/Menus.h"
 #include "platform/SettingsFile.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
@@ -60,6 +61,13 @@ void TFrontEnd::BindForms() {
             if (auto* chart = dynamic_cast<TChartView*>(view.get()); chart != nullptr && main) {
                 chart->SetMouseGate([main] { return !main->Capturing(); });
             }
+        }
+    }
+    // File -> Quit ends the program as the main window's close box does: a keying run in
+    // progress is left and silenced.
+    if (forms::TForm* mainForm = m_application.MainForm()) {
+        if (auto* quit = dynamic_cast<forms::TMenuItem*>(mainForm->FindComponent("Quit1"))) {
+            quit->SetOnClick({"Quit1Click", [this](classes::TPersistent*) { EndProgram(); }});
         }
     }
     // The Key input window's lamp follows the key while the window is open.
