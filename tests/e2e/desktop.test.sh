@@ -37,11 +37,7 @@ xdotool mousemove "$x" "$y"
 xdotool key alt+h
 sleep 0.3
 xdotool key Down Return
-for _ in $(seq 100); do
-    [ "$(visible_windows 'About Keyvet')" = 1 ] && break
-    sleep 0.1
-done
-[ "$(visible_windows 'About Keyvet')" = 1 ] || fail "Alt+H, Down, Enter did not show the About box"
+wait_windows 'About Keyvet' 1 "Alt+H, Down, Enter did not show the About box"
 check_window "$(xdotool search --onlyvisible --name '^About Keyvet$' | head -n1)" "About box"
 click AboutBox.OKButton
 xdotool mousemove "$x" "$y"
@@ -50,18 +46,11 @@ xdotool mousemove "$x" "$y"
 xdotool key F10
 sleep 0.3
 xdotool key Down Down Down Return
-for _ in $(seq 100); do
-    [ "$(visible_windows 'History of runs')" = 1 ] && break
-    sleep 0.1
-done
-[ "$(visible_windows 'History of runs')" = 1 ] || fail "F10 did not open the File menu"
+wait_windows 'History of runs' 1 "F10 did not open the File menu"
 history=$(xdotool search --onlyvisible --name '^History of runs$' | head -n1)
 check_window "$history" "History window"
 "$KEYVET_CLOSE_WINDOW" "$history"
-for _ in $(seq 100); do
-    [ "$(visible_windows 'History of runs')" = 0 ] && break
-    sleep 0.1
-done
+wait_windows 'History of runs' 0 "the History window stayed open"
 xdotool mousemove "$x" "$y"
 
 # F1 asks the desktop to open the help page.

@@ -6,11 +6,7 @@ mkdir -p "$WORK/nobin"
 start_program "$WORK" PATH="$WORK/nobin"
 [ "$(visible_windows 'Keyvet help')" = 0 ] || fail "a help window before Help was chosen"
 menu_help 2
-for _ in $(seq 100); do
-    [ "$(visible_windows 'Keyvet help')" = 1 ] && break
-    sleep 0.1
-done
-[ "$(visible_windows 'Keyvet help')" = 1 ] || fail "Help showed no page without a browser"
+wait_windows 'Keyvet help' 1 "Help showed no page without a browser"
 page=$(xdotool search --onlyvisible --name '^Keyvet help$' | head -n1)
 # The page has text on it: more than a blank window's one or two colours.
 geometry=$(xdotool getwindowgeometry "$page")
