@@ -195,9 +195,7 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
                         " missed, " + base::UIntToStr(static_cast<uint32_t>(alignment.Extra)) +
                         " extra)");
         if (alignment.Cut) {
-            lines.push_back("(only the first " +
-                            base::UIntToStr(static_cast<uint32_t>(coach::kMaxAlignedSymbols)) +
-                            " characters of each were compared)");
+            lines.push_back(coach::AlignmentCutNote());
         }
         lines.emplace_back();
     }

@@ -145,6 +145,9 @@ void AddFileMenu(TForm1& form, TRunHistory& runHistory) {
     }));
     file->Add(NewItem(form, "ExportHistoryCsv1", "Export history as CSV\u2026",
                       [&runHistory] { ExportHistory(runHistory); }));
+    // Closing the main window ends the program; the front end gives this the close box's own
+    // handling (a keying run in progress is stopped and silenced).
+    file->Add(NewItem(form, "Quit1", "Quit", [&form] { form.Close(); }));
     file->SetParentComponent(form.Menu());
     form.Menu()->Items().Insert(0, file);
 }

@@ -1,5 +1,5 @@
 // The File menu of the main window (first on its menu bar) and what it does: export the last run
-// as CSV, export the main chart as PNG, show the History window, export the history as CSV.
+// as CSV, export the main chart as PNG, show the History window, export the history as CSV, quit.
 #pragma once
 
 #include <string>

@@ -106,6 +106,7 @@ void TKeyInputForm::Open() {
     ShowSettings(m_saved);
     m_filling = false;
     ShowStatus(std::string());
+    m_choiceOpen = true;
     m_lampDown = -1;
     Show();
     FollowKey();
@@ -205,9 +206,12 @@ void TKeyInputForm::ChoiceChanged(classes::TPersistent* sender) {
         if (m_input != nullptr) {
             m_input->Apply(choice);
         }
+        m_choiceOpen = true;
         ShowStatus(std::string());
     } catch (const platform::EKeyInputError& error) {
-        // The input in use stays; the window says why the choice cannot be tried.
+        // The input in use stays; the window says why the choice cannot be tried, and the lamp
+        // shows that the chosen key gives nothing (the input in use is not the one chosen).
+        m_choiceOpen = false;
         ShowStatus(error.what());
     }
     m_lampDown = -1;
@@ -259,11 +263,12 @@ void TKeyInputForm::FollowKey() {
     if (m_input == nullptr || !Visible()) {
         return;
     }
-    const int down = m_input->RightButtonState() >= 0x80 ? 1 : 0;
+    constexpr int kNoKey = 2;
+    const int down = !m_choiceOpen ? kNoKey : m_input->RightButtonState() >= 0x80 ? 1 : 0;
     if (down != m_lampDown) {
         m_lampDown = down;
-        m_lamp->SetColor(down != 0 ? gfx::clLime : gfx::clGray);
-        m_lampLabel->SetCaption(down != 0 ? "Key down" : "Key up");
+        m_lamp->SetColor(down == kNoKey ? gfx::clMaroon : down != 0 ? gfx::clLime : gfx::clGray);
+        m_lampLabel->SetCaption(down == kNoKey ? "No key" : down != 0 ? "Key down" : "Key up");
     }
 }
 

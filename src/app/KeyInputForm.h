@@ -84,7 +84,8 @@ class TKeyInputForm : public forms::TForm {
     bool m_filling = false;               // the controls are being filled: no choice yet
     bool m_open = false;                  // opened and not yet closed
     bool m_confirmed = false;             // OK closed the window
-    int m_lampDown = -1;                  // what the lamp shows: -1 nothing yet, 0 up, 1 down
+    int m_lampDown = -1;       // what the lamp shows: -1 nothing yet, 0 up, 1 down, 2 no key
+    bool m_choiceOpen = true;  // the input chosen last could be opened (else the lamp: no key)
 };
 
 }  // namespace app

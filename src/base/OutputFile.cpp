@@ -47,6 +47,11 @@ TOutputFile::TOutputFile(const std::string& path, const std::string& what)
         }
         return;
     }
+    // Renaming over a file needs only the folder's permission, so a file the user may not write
+    // would be replaced all the same: it is refused with the system's reason instead.
+    if (exists && faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw Exception("Cannot create " + m_what + " '" + m_path + "': " + std::strerror(errno));
+    }
     int fd = -1;
     for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
         m_temporary = m_target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);

@@ -13,7 +13,8 @@ namespace base {
 // folder (so the rename is atomic), created with the target's permissions when it replaces a
 // regular file. A target that exists and is not a regular file (a device such as /dev/null, a
 // pipe) is written directly instead, since renaming over it would replace it; a symbolic link is
-// followed, so the file it names is replaced, not the link.
+// followed, so the file it names is replaced, not the link. An existing file that the user may
+// not write is refused, never replaced.
 class TOutputFile {
   public:
     // what: how messages name the file ("WAV file"). Raises Exception "Cannot create <what>

@@ -3,6 +3,7 @@
 
 #include "base/Conversions.h"
 #include "coach/Coaching.h"
+#include "base/PrintableText.h"
 #include "coach/Morse.h"
 
 namespace coach {
@@ -30,6 +31,11 @@ TDetails ComputeDetails(const TKeyedRun& run) {
         details.Alignment = Align(run.PracticeText, details.ReadBack.Text);
     }
     return details;
+}
+
+std::string AlignmentCutNote() {
+    return "(only the first " + base::UIntToStr(static_cast<uint32_t>(kMaxAlignedSymbols)) +
+           " characters of each were compared)";
 }
 
 std::string DetailsNumber(double value) {
@@ -66,10 +72,16 @@ std::vector<std::string> DetailsLines(const TDetails& details) {
     }
     if (details.HasPractice) {
         const TAlignmentLines aligned = AlignmentLines(details.Alignment);
-        lines.push_back("Sent\t" + aligned.Sent);
+        // The practice text is the user's file: its control bytes must not act on a terminal.
+        lines.push_back("Sent\t" + base::PrintableText(aligned.Sent));
         lines.push_back("Read\t" + aligned.Read);
         lines.push_back("Marks\t" + aligned.Marks);
-        lines.push_back("Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %");
+        std::string accuracy =
+            "Accuracy\t" + DetailsNumber(details.Alignment.AccuracyPercent) + " %";
+        if (details.Alignment.Cut) {
+            accuracy += "\t" + AlignmentCutNote();
+        }
+        lines.push_back(accuracy);
     }
     for (const TVerdict& verdict : details.Verdicts.Figures) {
         lines.push_back(std::string("Verdict\t") + FigureName(verdict.Figure) + "\t" +

@@ -46,6 +46,9 @@ std::string DetailsNumber(double value);
 // A judged figure's value: two decimals at most.
 std::string VerdictValue(double value);
 
+// Said beside the accuracy when the texts were longer than the alignment takes.
+std::string AlignmentCutNote();
+
 // The details as TAB-separated lines:
 //   ReadBack <TAB> text                                        (the listener's)
 //   Strict <TAB> text                                          (the textbook reading)
@@ -54,7 +57,9 @@ std::string VerdictValue(double value);
 //   SpeedNote <TAB> sentence                      (when the main window's speed box differs)
 //   Spread <TAB> kind <TAB> count <TAB> mean <TAB> deviation <TAB> variation % <TAB> min <TAB> max
 //   Worst <TAB> sentence                                       (up to five)
-//   Sent / Read / Marks <TAB> the alignment's lines, Accuracy <TAB> n %   (with a practice text)
+//   Sent / Read / Marks <TAB> the alignment's lines, Accuracy <TAB> n %   (with a practice text;
+//   control bytes of the practice text shown as "?"; when the comparison was cut, a further
+//   <TAB> AlignmentCutNote())
 //   Verdict <TAB> figure <TAB> value <TAB> good|fair|fix           (each figure judged)
 //   Advice <TAB> sentence                                  (what to fix, or that nothing is)
 std::vector<std::string> DetailsLines(const TDetails& details);

@@ -1,12 +1,21 @@
 // The main menu and its items.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "classes/Component.h"
 
 namespace forms {
+
+// A keyboard shortcut: a key with the modifiers held with it, 0 for none. The key is a printable
+// ASCII character (letters in lower case) or kscFunctionKey + n for the function key Fn.
+using TShortCut = uint32_t;
+constexpr TShortCut kscFunctionKey = 0x100;
+constexpr TShortCut kscKeyMask = 0xFFFF;
+constexpr TShortCut kscCtrl = 0x10000;
+constexpr TShortCut kscAlt = 0x20000;
 
 class TMenuItem : public classes::TComponent {
   public:
@@ -21,6 +30,10 @@ class TMenuItem : public classes::TComponent {
     void SetOnClick(classes::TNotifyEvent handler) { m_onClick = std::move(handler); }
     // Runs the click handler when one is set.
     void Click();
+    // The key that chooses the item (a command) or opens it (a menu of the menu bar) from
+    // anywhere in its window.
+    TShortCut ShortCut() const { return m_shortCut; }
+    void SetShortCut(TShortCut value) { m_shortCut = value; }
 
     int32_t Count() const { return static_cast<int32_t>(m_items.size()); }
     TMenuItem* Items(int32_t index) const { return m_items.at(static_cast<size_t>(index)); }
@@ -39,6 +52,7 @@ class TMenuItem : public classes::TComponent {
   private:
     std::string m_caption;
     classes::TNotifyEvent m_onClick;
+    TShortCut m_shortCut = 0;
     std::vector<TMenuItem*> m_items;  // not owned: the owner frees them
     TMenuItem* m_parentItem = nullptr;
     classes::TComponent* m_menu = nullptr;  // the menu holding a top-level item

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <iterator>
 
+#include "base/PrintableText.h"
 #include "platform/KeyConditioner.h"
 
 namespace platform {
@@ -21,12 +22,8 @@ const TSerialLine kLines[] = {TSerialLine::slDsr, TSerialLine::slCts, TSerialLin
                               TSerialLine::slRi};
 
 std::string Quoted(std::string_view value) {
-    std::string shown;
-    for (char c : value.substr(0, kQuotedMax)) {
-        const auto byte = static_cast<unsigned char>(c);
-        shown += byte < 0x20 || byte == 0x7f ? '?' : c;
-    }
-    return "'" + shown + (value.size() > kQuotedMax ? "...'" : "'");
+    return "'" + base::PrintableText(value.substr(0, kQuotedMax)) +
+           (value.size() > kQuotedMax ? "...'" : "'");
 }
 
 // A whole decimal number within lo..hi, or false.

@@ -41,7 +41,7 @@ class TMonotonicClock : public IClock {
 };
 
 class TSteadyTimeSource : public ITimeSource {
-public:
+  public:
     int64_t MonotonicNs() override {
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
@@ -64,20 +64,31 @@ class TConsoleDialogs : public IDialogs {
 
 class TDesktopShell : public IShell {
   public:
-    void Open(const std::string& address) override {
+    bool Open(const std::string& address) override {
         // A shell starts xdg-open in the background and ends at once, so xdg-open is never this
         // program's child: however long it runs, it leaves no zombie here. The shell itself is
-        // reaped at once. xdg-open's result is the desktop's own business.
+        // reaped at once; it ends with kNoOpener when there is no xdg-open to start. xdg-open's
+        // own result is the desktop's business.
+        constexpr int kNoOpener = 127;
         std::vector<char*> argv = {
-            const_cast<char*>("/bin/sh"),           const_cast<char*>("-c"),
-            const_cast<char*>("xdg-open \"$1\" &"), const_cast<char*>("keyvet-help"),
-            const_cast<char*>(address.c_str()),     nullptr};
+            const_cast<char*>("/bin/sh"),
+            const_cast<char*>("-c"),
+            const_cast<char*>("command -v xdg-open >/dev/null 2>&1 || exit 127\n"
+                              "xdg-open \"$1\" &"),
+            const_cast<char*>("keyvet-help"),
+            const_cast<char*>(address.c_str()),
+            nullptr};
         pid_t pid = 0;
-        if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv.data(), environ) != 0) {
+            return false;
+        }
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0) {
+            if (errno != EINTR) {
+                return true;  // reaped elsewhere: whether it started is not known here
             }
         }
+        return !(WIFEXITED(status) && WEXITSTATUS(status) == kNoOpener);
     }
     std::string CurrentDirectory() override {
         std::vector<char> buffer(4096);

@@ -64,8 +64,10 @@ class IDialogs {
 class IShell {
   public:
     virtual ~IShell() = default;
-    // The shell's result is not reported: a failure is the shell's to show.
-    virtual void Open(const std::string& address) = 0;
+    // Asks the desktop to open the address with the user's program for it. False only when no
+    // such program could be started at all (the desktop's opener is missing); what the opener
+    // does then is the desktop's to show.
+    virtual bool Open(const std::string& address) = 0;
     virtual std::string CurrentDirectory() = 0;
     virtual bool FileExists(const std::string& path) = 0;
     // The absolute path of the installed copy of a document the program ships (help.htm), or

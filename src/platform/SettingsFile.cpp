@@ -1,6 +1,11 @@
 // Where the settings file is, and reading and writing it.
 #include "platform/SettingsFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -60,12 +65,37 @@ std::string ReadWhole(const std::string& path) {
     if (path.empty() || !std::filesystem::exists(path, error)) {
         return std::string();
     }
+    // Only a regular file is opened: a named pipe would wait for a writer for ever.
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
+                              "': it is there but is not a file");
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!std::filesystem::is_regular_file(path, error) || !in) {
+    if (!in) {
         throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
                               "': it is there but cannot be read");
     }
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Problems of a damaged file named one by one in its message; the others are counted.
+constexpr size_t kShownProblems = 10;
+
+// What a file that is not a regular one is, for a message.
+std::string KindOfFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "a named pipe";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    return "a special file";
 }
 }  // namespace
 
@@ -112,29 +142,65 @@ std::string SettingsPathFromEnvironment() {
 
 TSettingsLoad LoadSettings(const std::string& path) {
     TSettingsLoad load;
-    std::error_code error;
-    if (path.empty() || !std::filesystem::exists(path, error)) {
+    if (path.empty()) {
         return load;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    if (in) {
-        text.resize(kMaxSettingsBytes + 1);
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<size_t>(in.gcount()));
-    }
-    if (!in && !in.eof()) {
-        load.Message = "Cannot read the settings file " + path + " (" + std::strerror(errno) +
+    auto cannotRead = [&](const std::string& reason) {
+        load.Message = "Cannot read the settings file " + path + " (" + reason +
                        "); the default settings are used.";
         return load;
+    };
+    // Opened without waiting (a named pipe would wait for a writer for ever) and read only when
+    // it is a regular file.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return load;  // no file (or a link to none): the defaults, quietly
+        }
+        return cannotRead(std::strerror(errno));
     }
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        return cannotRead(std::strerror(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return cannotRead("it is " + KindOfFile(info.st_mode) + ", not a file");
+    }
+    std::string text(kMaxSettingsBytes + 1, '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            const int error = errno;
+            close(fd);
+            return cannotRead(std::strerror(error));
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    text.resize(got);
     TSettingsRead read = ParseSettings(text);
     load.Settings = read.Settings;
     load.PracticeText = ParsePracticeText(text);
     if (!read.Problems.empty()) {
         load.Message = "Some settings in " + path + " could not be used and keep their defaults:";
-        for (const std::string& problem : read.Problems) {
-            load.Message += "\n" + problem;
+        // A dialog shows the message: a few problems tell what is wrong, the rest only count.
+        const size_t shown = std::min(read.Problems.size(), kShownProblems);
+        for (size_t i = 0; i < shown; ++i) {
+            load.Message += "\n" + read.Problems[i];
+        }
+        if (read.Problems.size() > shown) {
+            load.Message += "\n(and " + std::to_string(read.Problems.size() - shown) +
+                            " more problems, " + std::to_string(read.Problems.size()) + " in all)";
         }
     }
     return load;

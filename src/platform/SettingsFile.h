@@ -25,7 +25,9 @@ struct TSettingsLoad {
 };
 
 // A missing file gives the defaults without a message; an unreadable or damaged one the
-// defaults for what could not be used, and the message.
+// defaults for what could not be used, and the message. Only a regular file is read (a named
+// pipe, a folder or a device is reported, never waited on); a damaged file's message names its
+// first few problems and counts the rest.
 TSettingsLoad LoadSettings(const std::string& path);
 // Creates the folder when needed and replaces the file atomically, keeping the practice text
 // it holds; raises base::Exception ("Cannot write settings file '...': ...") when it cannot.

@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 
 #include "app/ProgramInfo.h"
+#include "base/PrintableText.h"
 
 namespace ui {
 namespace {
@@ -22,6 +23,57 @@ int OwnOption(int /*argc*/, char** argv, int& index) {
     }
     ++index;
     return 1;
+}
+
+// The toolkit's options that take a value, with the fewest letters each may be shortened to
+// and what the value is.
+struct TValueOption {
+    const char* Name;
+    size_t Shortest;
+    const char* Value;
+};
+constexpr TValueOption kValueOptions[] = {
+    {"display", 2, "an X display such as :0"},
+    {"geometry", 1, "a window geometry such as 800x600+10+20"},
+    {"scheme", 1, "a widget scheme name"},
+    {"title", 2, "a window title"},
+    {"name", 2, "a window class name"},
+    {"fg", 2, "a colour"},
+    {"bg", 2, "a colour"},
+    {"bg2", 3, "a colour"},
+};
+
+// The toolkit's option that takes a value and that the word names (shortened or not, with one
+// or two dashes); null when it names none.
+const TValueOption* ValueOption(const std::string& word) {
+    std::string name = word.starts_with("--") ? word.substr(2) : word.substr(1);
+    const TValueOption* found = nullptr;
+    for (const TValueOption& option : kValueOptions) {
+        const std::string full = option.Name;
+        if (name == full) {
+            return &option;
+        }
+        if (name.size() >= option.Shortest && full.starts_with(name) && found == nullptr) {
+            found = &option;
+        }
+    }
+    return found;
+}
+
+// Why the toolkit stopped at argv[index].
+std::string Problem(int argc, char** argv, int index) {
+    const std::string word = base::PrintableText(argv[index]);
+    if (!word.starts_with('-') || word == "-") {
+        return "unexpected argument '" + word + "' (keyvet takes no file names)";
+    }
+    if (const TValueOption* option = ValueOption(word)) {
+        if (index + 1 >= argc) {
+            return "option '" + word + "' needs a value: " + option->Value;
+        }
+        return "option '" + word + "': '" + base::PrintableText(argv[index + 1]) + "' is not " +
+               option->Value;
+    }
+    return "unknown option '" + word + "'";
 }
 
 }  // namespace
@@ -46,6 +98,7 @@ TCommandLine ParseCommandLine(int argc, char** argv) {
     if (parsed == 0 || index < argc) {
         result.Command = TCommand::cmBadUsage;
         result.Offending = index < argc ? argv[index] : "";
+        result.Problem = index < argc ? Problem(argc, argv, index) : "the command line is wrong";
         return result;
     }
     result.ToolkitOptions = argc > 1;

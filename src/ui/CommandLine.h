@@ -12,6 +12,9 @@ struct TCommandLine {
     TCommand Command = TCommand::cmRun;
     // The first argument that is neither ours nor the toolkit's (for cmBadUsage).
     std::string Offending;
+    // What is wrong with it, one line for "keyvet: <problem>" (for cmBadUsage): an unknown
+    // option, a toolkit option without its value or with a value it cannot take, a word.
+    std::string Problem;
     // Whether the toolkit took options of its own, which the main window's first show applies.
     bool ToolkitOptions = false;
 };

@@ -3,6 +3,8 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Help_View.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
@@ -22,6 +24,11 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kMinTextWidth = 160;
 constexpr int kTextSize = 12;
+// The program's own page window, pixels.
+constexpr int kPageWidth = 720;
+constexpr int kPageHeight = 560;
+constexpr int kPageTextSize = 14;
+constexpr const char* kFileScheme = "file://";
 }  // namespace
 
 void TFltkEventPump::ProcessMessages() {
@@ -88,6 +95,37 @@ bool TFltkFileDialogs::Confirm(const std::string& question) {
     fl_message_title(TFltkDialogs::kTitle);
     // fl_choice puts its first button on the right: "No" there, "Yes" beside it.
     return fl_choice("%s", "No", "Yes", nullptr, question.c_str()) == 1;
+}
+
+TFltkShell::TFltkShell(platform::IShell& desktop) : m_desktop(desktop) {}
+
+TFltkShell::~TFltkShell() = default;
+
+bool TFltkShell::Open(const std::string& address) {
+    if (m_desktop.Open(address)) {
+        return true;
+    }
+    if (!address.starts_with(kFileScheme)) {
+        return false;
+    }
+    ShowPage(address.substr(std::string(kFileScheme).size()));
+    return true;
+}
+
+bool TFltkShell::PageShown() const {
+    return m_window != nullptr && m_window->shown() != 0;
+}
+
+void TFltkShell::ShowPage(const std::string& path) {
+    if (m_window == nullptr) {
+        m_window = std::make_unique<Fl_Double_Window>(kPageWidth, kPageHeight, kPageTitle);
+        m_view = new Fl_Help_View(0, 0, kPageWidth, kPageHeight);
+        m_view->textsize(kPageTextSize);
+        m_window->resizable(m_view);
+        m_window->end();
+    }
+    m_view->load(path.c_str());
+    m_window->show();  // raises it when it is open already
 }
 
 }  // namespace ui

@@ -1,11 +1,16 @@
-// The platform services the FLTK front end puts in place: the event pump (Fl::check) and the
-// message dialog with one OK button and the default beep.
+// The platform services the FLTK front end puts in place: the event pump (Fl::check), the
+// message dialog with one OK button and the default beep, and the desktop shell with a help
+// window of the program's own.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
+
+class Fl_Double_Window;
+class Fl_Help_View;
 
 namespace ui {
 
@@ -50,6 +55,36 @@ class TFltkFileDialogs : public platform::IFileDialogs {
     std::string ChooseSaveFile(const std::string& title, const std::string& filter,
                                const std::string& suggested) override;
     bool Confirm(const std::string& question) override;
+};
+
+// The desktop shell, which shows a page of the program's own (a file:// address) in a window of
+// the program when the desktop has no program to open it with (no xdg-open): the help page is
+// never a click that does nothing.
+class TFltkShell : public platform::IShell {
+  public:
+    explicit TFltkShell(platform::IShell& desktop);
+    ~TFltkShell() override;
+    TFltkShell(const TFltkShell&) = delete;
+    TFltkShell& operator=(const TFltkShell&) = delete;
+
+    bool Open(const std::string& address) override;
+    std::string CurrentDirectory() override { return m_desktop.CurrentDirectory(); }
+    bool FileExists(const std::string& path) override { return m_desktop.FileExists(path); }
+    std::string InstalledDocument(const std::string& name) override {
+        return m_desktop.InstalledDocument(name);
+    }
+
+    // Whether the program's own page window is open (for the test channel).
+    bool PageShown() const;
+
+    static constexpr const char* kPageTitle = "Keyvet help";
+
+  private:
+    void ShowPage(const std::string& path);
+
+    platform::IShell& m_desktop;
+    std::unique_ptr<Fl_Double_Window> m_window;  // made at the first page shown, then reused
+    Fl_Help_View* m_view = nullptr;              // owned by m_window
 };
 
 }  // namespace ui

@@ -21,6 +21,46 @@
 
 namespace ui {
 
+namespace {
+// The function key that opens the menu bar's first menu, as in other desktop programs.
+constexpr int kMenuBarKey = 10;
+
+// A menu item's shortcut as the toolkit writes it; 0 for none.
+int FltkShortcut(forms::TShortCut key) {
+    const forms::TShortCut code = key & forms::kscKeyMask;
+    if (code == 0) {
+        return 0;
+    }
+    int shortcut = code >= forms::kscFunctionKey
+                       ? FL_F + static_cast<int>(code - forms::kscFunctionKey)
+                       : static_cast<int>(code);
+    if ((key & forms::kscCtrl) != 0) {
+        shortcut |= FL_CTRL;
+    }
+    if ((key & forms::kscAlt) != 0) {
+        shortcut |= FL_ALT;
+    }
+    return shortcut;
+}
+
+// The menu bar: the toolkit's own, which also opens its first menu on F10.
+class TMenuBar : public Fl_Menu_Bar {
+  public:
+    using Fl_Menu_Bar::Fl_Menu_Bar;
+
+    int handle(int event) override {
+        constexpr int kModifiers = FL_SHIFT | FL_CTRL | FL_ALT | FL_META;
+        if (event == FL_SHORTCUT && Fl::event_key() == FL_F + kMenuBarKey &&
+            (Fl::event_state() & kModifiers) == 0 && visible_r() && menu() != nullptr &&
+            menu()->text != nullptr) {
+            picked(menu()->pulldown(x(), y(), w(), h(), menu(), this, nullptr, 1));
+            return 1;
+        }
+        return Fl_Menu_Bar::handle(event);
+    }
+};
+}  // namespace
+
 // The FLTK window: reports resizes, paints and the close box to its view. Children are placed
 // by their anchors, not by FLTK's resizing.
 class TFormWindow : public Fl_Double_Window {
@@ -214,7 +254,7 @@ std::unique_ptr<TControlView> TFormView::CreateView(forms::TControl& control) {
 }
 
 void TFormView::BuildMenu() {
-    m_menuBar = new Fl_Menu_Bar(0, 0, m_window->w(), m_clientTop);
+    m_menuBar = new TMenuBar(0, 0, m_window->w(), m_clientTop);
     m_menuBar->box(FL_FLAT_BOX);
     m_menuBar->color(FltkColor(m_form->Color()));
     m_menuBar->textfont(FltkFace(m_form->Font()));
@@ -233,6 +273,8 @@ void TFormView::AddMenuItems(const forms::TMenuItem& parent) {
         m_menuLabels.push_back(std::make_unique<std::string>(LabelText(item->Caption())));
         Fl_Menu_Item entry{};
         entry.text = m_menuLabels.back()->c_str();
+        // A menu of the bar opens on its key; a command is chosen by its key (and shows it).
+        entry.shortcut_ = FltkShortcut(item->ShortCut());
         if (item->Count() > 0) {
             entry.flags = FL_SUBMENU;
             m_menuItems.push_back(entry);

@@ -6,6 +6,7 @@
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
 #include "app/PracticeForm.h"
+#include "forms/Menus.h"
 #include "platform/SettingsFile.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
@@ -18,7 +19,8 @@ namespace ui {
 TFrontEnd::TFrontEnd(forms::TApplication& application)
     : m_application(application),
       m_keyInput(m_keys, m_keyboard),
-      m_services(platform::TServices{&m_keyInput, nullptr, &m_pump, &m_dialogs, nullptr}),
+      m_shell(*platform::Services().Shell),
+      m_services(platform::TServices{&m_keyInput, nullptr, &m_pump, &m_dialogs, &m_shell}),
       m_programFolder(ui::ProgramFolder()) {
     m_keys.InstallEventFilter();
     // The keyboard key is the chosen key's presses and releases in the program's windows; they
@@ -60,6 +62,13 @@ void TFrontEnd::BindForms() {
             if (auto* chart = dynamic_cast<TChartView*>(view.get()); chart != nullptr && main) {
                 chart->SetMouseGate([main] { return !main->Capturing(); });
             }
+        }
+    }
+    // File -> Quit ends the program as the main window's close box does: a keying run in
+    // progress is left and silenced.
+    if (forms::TForm* mainForm = m_application.MainForm()) {
+        if (auto* quit = dynamic_cast<forms::TMenuItem*>(mainForm->FindComponent("Quit1"))) {
+            quit->SetOnClick({"Quit1Click", [this](classes::TPersistent*) { EndProgram(); }});
         }
     }
     // The Key input window's lamp follows the key while the window is open.

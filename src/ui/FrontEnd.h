@@ -61,6 +61,7 @@ class TFrontEnd {
     void LoadSettings(const std::string& path);
     const std::string& SettingsPath() const { return m_settingsPath; }
     TFltkDialogs& Dialogs() { return m_dialogs; }
+    TFltkShell& Shell() { return m_shell; }
     TFltkEventPump& Pump() { return m_pump; }
     // The folder the program was started from, where its shipped files are looked for first.
     const std::string& ProgramFolder() const { return m_programFolder; }
@@ -82,6 +83,7 @@ class TFrontEnd {
     platform::TKeyInput m_keyInput;
     TFltkEventPump m_pump;
     TFltkDialogs m_dialogs;
+    TFltkShell m_shell;
     platform::TScopedServices m_services;
     TFltkFileDialogs m_fileDialogs;
     platform::TScopedFileDialogs m_fileDialogsInPlace{m_fileDialogs};

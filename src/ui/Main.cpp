@@ -1,6 +1,7 @@
 // keyvet: the desktop program. Creates the six windows from their design data, shows the main
 // window and runs until it is closed. --help and --version answer without opening a window.
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 #include <cstdarg>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "app/FileMenu.h"
 #include "app/MainForm.h"
+#include "app/MenuKeys.h"
 #include "app/ProgramInfo.h"
 #include "app/RunHistory.h"
 #include "app/Startup.h"
@@ -20,6 +22,7 @@
 #include "ui/AssetFiles.h"
 #include "ui/CommandLine.h"
 #include "ui/FrontEnd.h"
+#include "ui/WindowIcon.h"
 
 namespace {
 // FLTK's fatal errors (no display, most often) end the program with a plain message.
@@ -36,6 +39,8 @@ namespace {
 
 int main(int argc, char** argv) {
     constexpr int kExitBadUsage = 2;
+    // Every window carries the class the desktop entry names (a -name option still overrides).
+    Fl_Window::default_xclass("keyvet");
     const ui::TCommandLine commandLine = ui::ParseCommandLine(argc, argv);
     switch (commandLine.Command) {
         case ui::TCommand::cmHelp:
@@ -45,7 +50,7 @@ int main(int argc, char** argv) {
             std::printf("%s\n", app::VersionLine("keyvet").c_str());
             return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
         case ui::TCommand::cmBadUsage:
-            std::fprintf(stderr, "keyvet: unknown option '%s'\n%s", commandLine.Offending.c_str(),
+            std::fprintf(stderr, "keyvet: %s\n%s", commandLine.Problem.c_str(),
                          ui::Usage().c_str());
             return kExitBadUsage;
         case ui::TCommand::cmRun:
@@ -62,10 +67,12 @@ int main(int argc, char** argv) {
         chart::SetPictureLocator([folder = ui::ProgramFolder()](const std::string& name) {
             return ui::FindAsset(name, folder);
         });
+        ui::SetWindowIcon(ui::FindAsset("keyvet.png", ui::ProgramFolder()));
         app::CreateWindows();
         if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
             app::KeepRuns(*mainForm, runHistory);
             app::AddFileMenu(*mainForm, runHistory);
+            app::SetMenuKeys(*mainForm);
         }
         ui::TFrontEnd frontEnd(application);
         frontEnd.BindForms();

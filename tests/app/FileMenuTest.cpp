@@ -2,6 +2,7 @@
 // what they should where the user said (asking before replacing a file), a failed write is an
 // error, and the History window lists, opens and deletes stored runs.
 #include "app/FileMenu.h"
+#include "app/MenuKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -106,18 +107,38 @@ class FileMenuTest : public ::testing::Test {
     platform::TScopedServices m_services{{nullptr, nullptr, nullptr, &m_dialogs, nullptr}};
 };
 
-TEST_F(FileMenuTest, FileComesFirstWithItsFourCommandsAndHelpKeepsItsPlace) {
+TEST_F(FileMenuTest, FileComesFirstWithItsFiveCommandsAndHelpKeepsItsPlace) {
     const forms::TMenuItem& bar = m_replay.Form().Menu()->Items();
     ASSERT_EQ(2, bar.Count());
     EXPECT_EQ("File", bar.Items(0)->Caption());
     EXPECT_EQ("Help1", bar.Items(1)->Name());
     const std::vector<std::string> captions = {"Export run as CSV\u2026",
                                                "Export chart as PNG\u2026", "History\u2026",
-                                               "Export history as CSV\u2026"};
-    ASSERT_EQ(4, bar.Items(0)->Count());
-    for (int i = 0; i < 4; ++i) {
+                                               "Export history as CSV\u2026", "Quit"};
+    ASSERT_EQ(5, bar.Items(0)->Count());
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(captions[static_cast<size_t>(i)], bar.Items(0)->Items(i)->Caption());
     }
+}
+
+TEST_F(FileMenuTest, MenusOpenWithAltAndTheirInitialHelpIsF1AndQuitIsCtrlQ) {
+    app::SetMenuKeys(m_replay.Form());
+    const forms::TMenuItem& bar = m_replay.Form().Menu()->Items();
+    EXPECT_EQ(forms::kscAlt | 'f', bar.Items(0)->ShortCut());
+    EXPECT_EQ(forms::kscAlt | 'h', bar.Items(1)->ShortCut());
+    const forms::TMenuItem& help = *bar.Items(1);
+    EXPECT_EQ(0U, help.Items(0)->ShortCut());  // About
+    EXPECT_EQ(forms::kscFunctionKey + 1, help.Items(1)->ShortCut());
+    EXPECT_EQ(forms::kscCtrl | 'q', FileItem(4).ShortCut());
+    // Captions keep no mnemonic marks: the window looks as designed.
+    EXPECT_EQ("Help", help.Caption());
+    EXPECT_EQ("Help", help.Items(1)->Caption());
+}
+
+TEST_F(FileMenuTest, QuitClosesTheMainWindow) {
+    m_replay.Form().Show();
+    FileItem(4).Click();
+    EXPECT_FALSE(m_replay.Form().Visible());
 }
 
 TEST_F(FileMenuTest, RunExportWritesResultsAndTransitions) {

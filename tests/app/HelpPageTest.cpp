@@ -18,7 +18,10 @@ namespace {
 // A desktop shell with a scripted file system that records what it was asked to open.
 class TScriptedShell : public platform::IShell {
   public:
-    void Open(const std::string& address) override { Opened.push_back(address); }
+    bool Open(const std::string& address) override {
+        Opened.push_back(address);
+        return true;
+    }
     std::string CurrentDirectory() override { return Directory; }
     bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
     std::string InstalledDocument(const std::string& name) override {

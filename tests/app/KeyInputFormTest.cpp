@@ -104,13 +104,20 @@ TEST_F(KeyInputFormTest, EachChoiceIsTriedAtOnceAndAPortWithoutPermissionIsExpla
               "Join the group dialout (sudo usermod -aG dialout $USER),\n"
               "then log out and in again.\n");
     EXPECT_EQ(m_input.Settings().SerialPort, "/dev/ttyS0");  // still the one that opened
-    // The lamp follows the line of the port in use.
+    // The lamp says the chosen port gives no key, whatever the port in use does meanwhile.
+    EXPECT_EQ(m_form->LampLabel().Caption(), "No key");
     m_calls.SetModemBits("/dev/ttyS0", platform::kModemDsr);
     m_form->FollowKey();
-    EXPECT_EQ(m_form->LampLabel().Caption(), "Key down");
-    EXPECT_EQ(m_form->Lamp().Color(), gfx::clLime);
+    EXPECT_EQ(m_form->LampLabel().Caption(), "No key");
+    EXPECT_EQ(m_form->Lamp().Color(), gfx::clMaroon);
+    // A choice that opens lets the lamp follow the key again.
     Choose(m_form->DeviceBox(), "/dev/ttyS0");
     EXPECT_EQ(Status(), "");
+    EXPECT_EQ(m_form->LampLabel().Caption(), "Key down");
+    EXPECT_EQ(m_form->Lamp().Color(), gfx::clLime);
+    m_calls.SetModemBits("/dev/ttyS0", 0);
+    m_form->FollowKey();
+    EXPECT_EQ(m_form->LampLabel().Caption(), "Key up");
 }
 
 TEST_F(KeyInputFormTest, OkSavesTheChoiceAndCancelGoesBack) {

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -134,6 +137,68 @@ TEST_F(OutputFileTest, ALinkIsFollowedAndAMissingFolderIsReported) {
             "Cannot create test file '" + m_root + "/missing/x.bin': No such file or directory",
             e.Message());
     }
+}
+
+// Runs body in a child process that is not the superuser (root may write any file, so a read-only
+// file is read-only only to someone else) and returns what it wrote to its pipe.
+std::string AsOrdinaryUser(const std::function<std::string()>& body) {
+    constexpr uid_t kNobody = 65534;
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        std::string said = "could not drop the superuser's rights";
+        if (geteuid() != 0 || (setgid(kNobody) == 0 && setuid(kNobody) == 0)) {
+            said = body();
+        }
+        (void)!write(pipeEnds[1], said.data(), said.size());
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<size_t>(got));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return said;
+}
+
+TEST_F(OutputFileTest, AFileTheUserMayNotWriteIsRefusedWithTheSystemsReasonAndKept) {
+    // The folder is open to everyone, so only the file's own permission can stop the write.
+    ASSERT_EQ(0, chmod(m_root.c_str(), 0777));
+    std::ofstream(m_path) << "read-only";
+    ASSERT_EQ(0, chmod(m_path.c_str(), 0444));
+    fs::create_symlink("out.bin", m_root + "/link.bin");
+    for (const std::string& named : {m_path, m_root + "/link.bin"}) {
+        const std::string said = AsOrdinaryUser([&] {
+            try {
+                base::TOutputFile file(named, "test file");
+                file.Write("new", 3);
+                file.Commit();
+                return std::string("replaced");
+            } catch (const base::Exception& e) {
+                return e.Message();
+            }
+        });
+        EXPECT_EQ("Cannot create test file '" + named + "': Permission denied", said);
+        EXPECT_EQ("read-only", Read(m_path));
+    }
+    EXPECT_EQ(2U, Names().size());  // no temporary file left beside them
+    // A file the user may write is still replaced, by the same user.
+    ASSERT_EQ(0, chmod(m_path.c_str(), 0666));
+    EXPECT_EQ("done", AsOrdinaryUser([&] {
+                  base::TOutputFile file(m_path, "test file");
+                  file.Write("new", 3);
+                  file.Commit();
+                  return std::string("done");
+              }));
+    EXPECT_EQ("new", Read(m_path));
 }
 
 }  // namespace

@@ -197,3 +197,12 @@ colours_in() {
 visible_windows() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
 }
+
+# Waits (up to 10 s) until $2 visible windows are titled exactly $1; fails with message $3.
+wait_windows() {
+    for _ in $(seq 100); do
+        [ "$(visible_windows "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "$3"
+}

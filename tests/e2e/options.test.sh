@@ -1,5 +1,6 @@
-# keyvet's command line: --help and --version answer without a display, an unknown option is
-# refused with the usage and status 2, and the window toolkit's own options reach the window.
+# keyvet's command line: --help and --version answer without a display, an unknown option or a
+# toolkit option without a fitting value is refused, named, with the usage and status 2, and the
+# window toolkit's own options reach the window.
 source "$(dirname "$0")/lib.sh"
 
 out=$(env -u DISPLAY "$KEYVET" --version) || fail "--version failed"
@@ -12,6 +13,15 @@ env -u DISPLAY "$KEYVET" --frobnicate >"$WORK/out" 2>"$WORK/err" || status=$?
 [ ! -s "$WORK/out" ] || fail "an unknown option wrote to standard output"
 grep -q "unknown option '--frobnicate'" "$WORK/err" || fail "stderr: $(cat "$WORK/err")"
 grep -q '^usage: keyvet' "$WORK/err" || fail "no usage on stderr"
+# A toolkit option is named with what is wrong with its value.
+status=0
+env -u DISPLAY "$KEYVET" -display 2>"$WORK/err" || status=$?
+[ "$status" = 2 ] || fail "-display without a value ended with status $status"
+grep -qx "keyvet: option '-display' needs a value: an X display such as :0" "$WORK/err" ||
+    fail "-display: $(cat "$WORK/err")"
+env -u DISPLAY "$KEYVET" -geometry garbage 2>"$WORK/err" || true
+grep -qx "keyvet: option '-geometry': 'garbage' is not a window geometry such as 800x600+10+20" \
+    "$WORK/err" || fail "-geometry garbage: $(cat "$WORK/err")"
 
 start_xvfb
 (cd "$WORK" && exec env KEYVET_STATE_FILE="$STATE" "$KEYVET" -title "Keyvet under test" \

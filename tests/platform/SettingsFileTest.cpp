@@ -3,6 +3,7 @@
 #include "platform/SettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -167,6 +168,70 @@ TEST(SettingsFileTest, ADamagedFileGivesOneMessageNamingEveryProblem) {
     EXPECT_EQ(unreadable.Settings, TKeyInputSettings());
     EXPECT_EQ(
         unreadable.Message.rfind("Cannot read the settings file " + folderInstead.string(), 0), 0u);
+}
+
+TEST(SettingsFileTest, OnlyARegularFileIsReadAndEveryOtherKindIsReportedWithoutWaiting) {
+    TTempFolder folder;
+    // A named pipe with no writer: reading it would wait for ever.
+    const fs::path pipe = folder.Path() / "pipe.ini";
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0600));
+    TSettingsLoad load = LoadSettings(pipe.string());
+    EXPECT_EQ(load.Settings, TKeyInputSettings());
+    EXPECT_EQ(load.Message,
+              "Cannot read the settings file " + pipe.string() +
+                  " (it is a named pipe, not a file); the default settings are used.");
+    const fs::path folderInstead = folder.Path() / "dir.ini";
+    fs::create_directory(folderInstead);
+    EXPECT_EQ(LoadSettings(folderInstead.string()).Message,
+              "Cannot read the settings file " + folderInstead.string() +
+                  " (it is a folder, not a file); the default settings are used.");
+    EXPECT_EQ(LoadSettings("/dev/null").Message,
+              "Cannot read the settings file /dev/null (it is a device, not a file); the default "
+              "settings are used.");
+    // Two links naming each other are no missing file.
+    const fs::path loop = folder.Path() / "loop.ini";
+    fs::create_symlink("loop2.ini", loop);
+    fs::create_symlink("loop.ini", folder.Path() / "loop2.ini");
+    EXPECT_EQ(LoadSettings(loop.string()).Message,
+              "Cannot read the settings file " + loop.string() +
+                  " (Too many levels of symbolic links); the default settings are used.");
+    // A link to a regular file is read; a link to nothing is a missing file.
+    std::ofstream(folder.Path() / "real.ini") << "inverted = 1\n";
+    fs::create_symlink("real.ini", folder.Path() / "link.ini");
+    load = LoadSettings((folder.Path() / "link.ini").string());
+    EXPECT_EQ(load.Message, "");
+    EXPECT_TRUE(load.Settings.Inverted);
+    fs::create_symlink("none.ini", folder.Path() / "dangling.ini");
+    EXPECT_EQ(LoadSettings((folder.Path() / "dangling.ini").string()).Message, "");
+}
+
+TEST(SettingsFileTest, AFileFullOfProblemsNamesTheFirstTenAndCountsTheRest) {
+    TTempFolder folder;
+    const fs::path path = folder.Path() / "settings.ini";
+    {
+        std::ofstream out(path);
+        for (int i = 0; i < 3000; ++i) {
+            out << "inverted = " << (i + 2) << "\n";
+        }
+    }
+    const TSettingsLoad load = LoadSettings(path.string());
+    std::string expected =
+        "Some settings in " + path.string() + " could not be used and keep their defaults:";
+    for (int line = 1; line <= 10; ++line) {
+        expected += "\nline " + std::to_string(line) + ": inverted must be 0 or 1, not '" +
+                    std::to_string(line + 1) + "'";
+    }
+    expected += "\n(and 2990 more problems, 3000 in all)";
+    EXPECT_EQ(load.Message, expected);
+    // Ten problems are named whole, with no count.
+    std::string ten;
+    for (int i = 0; i < 10; ++i) {
+        ten += "unknown = " + std::to_string(i) + "\n";
+    }
+    std::ofstream(path) << ten;
+    const std::string message = LoadSettings(path.string()).Message;
+    EXPECT_NE(message.find("line 10: unknown setting 'unknown'"), std::string::npos) << message;
+    EXPECT_EQ(message.find("more problems"), std::string::npos) << message;
 }
 
 TEST(SettingsFileTest, AnUnwritableFolderIsAnErrorAndTheOldFileStays) {

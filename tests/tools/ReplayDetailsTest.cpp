@@ -91,6 +91,37 @@ TEST(ReplayDetailsTest, APracticeTextIsAlignedWithTheReadBackAndLeavesTheUsualLi
     EXPECT_EQ(details.Out.substr(verdicts), alone.Out.substr(alone.Out.find("Verdict\t")));
 }
 
+TEST(ReplayDetailsTest, ThePracticeTextsControlBytesAreShownAsQuestionMarks) {
+    // A NUL, and an escape sequence that would set the terminal's title.
+    const std::string practice = std::string("practice R\x1b]0;x\x07K") + '\0' + "E\n";
+    const TToolRun details = RunTool("--details", practice + kExample);
+    ASSERT_EQ(details.Status, 0) << details.Err;
+    const size_t sent = details.Out.find("\nSent\t");
+    ASSERT_NE(sent, std::string::npos) << details.Out;
+    const std::string line = details.Out.substr(sent + 1, details.Out.find('\n', sent + 1) - sent);
+    EXPECT_EQ(line.substr(0, 5 + 8), "Sent\tR?]0;X?K") << line;  // shown in capitals
+    for (const char c : details.Out) {
+        const auto byte = static_cast<unsigned char>(c);
+        EXPECT_TRUE(byte >= 0x20 || c == '\t' || c == '\n') << "control byte " << int{byte};
+    }
+}
+
+TEST(ReplayDetailsTest, AnAccuracyOfACutComparisonSaysItWasCut) {
+    // 4,001 characters of practice text: only the first 4,000 are compared.
+    const std::string practice = "practice " + std::string(4001, 'E') + "\n";
+    const TToolRun details = RunTool("--details", practice + kExample);
+    ASSERT_EQ(details.Status, 0) << details.Err;
+    const size_t accuracy = details.Out.find("\nAccuracy\t");
+    ASSERT_NE(accuracy, std::string::npos) << details.Out;
+    const std::string line = details.Out.substr(accuracy + 1);
+    EXPECT_NE(line.find(" %\t(only the first 4000 characters of each were compared)\n"),
+              std::string::npos)
+        << line;
+    // Within the limit nothing is added.
+    const TToolRun whole = RunTool("--details", std::string("practice RKE\n") + kExample);
+    EXPECT_NE(whole.Out.find("\nAccuracy\t100 %\n"), std::string::npos) << whole.Out;
+}
+
 TEST(ReplayDetailsTest, ARunWhoseAnalysisStoppedHasNoDetails) {
     const TToolRun run = RunTool("--details", "50 down\n60 up\n90 down\n");
     EXPECT_EQ(run.Status, 0);

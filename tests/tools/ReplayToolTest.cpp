@@ -4,17 +4,21 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <new>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "replay/Replay.h"
 #include "replay/ReplayScript.h"
+#include "support/TempFolder.h"
 #include "support/ToolRun.h"
 
 namespace {
@@ -92,6 +96,52 @@ TEST(ReplayToolTest, ADirectoryOrAnEndlessInputIsRefusedAndALongTokenIsCut) {
               std::string::npos)
         << run.Err;
     EXPECT_LT(run.Err.size(), 300u);
+}
+
+TEST(ReplayToolTest, AnOutputThatIsTheScriptOrTheOtherOutputIsRefusedAndNothingIsWritten) {
+    const testsupport::TTempFolder folder("keyvet-replay-same");
+    const std::string script = folder / "x.k";
+    const std::string text = "50 down\n60 up\n";
+    std::ofstream(script) << text;
+    ASSERT_EQ(0, symlink("x.k", (folder / "link.k").c_str()));
+    ASSERT_EQ(0, link(script.c_str(), (folder / "hard.k").c_str()));
+    // The same file however it is spelled: its own name, another path, a symbolic or hard link.
+    for (const auto& [option, output] :
+         {std::pair{"--chart", script}, std::pair{"--wav", folder.Path() + "/./x.k"},
+          std::pair{"--chart", folder / "link.k"}, std::pair{"--wav", folder / "hard.k"}}) {
+        const TToolRun run = testsupport::RunBuiltTool(
+            "keyvet-replay", std::string(option) + " " + output + " " + script);
+        EXPECT_EQ(run.Status, 2) << option << " " << output;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, std::string("keyvet-replay: the ") + option + " file '" + output +
+                               "' is the script itself; it is not replaced\n");
+    }
+    std::ifstream in(script, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text);
+    // Both outputs to one file, existing or not yet.
+    for (const std::string& output : {folder / "new.out", folder / "hard.k"}) {
+        const TToolRun run = testsupport::RunBuiltTool(
+            "keyvet-replay", "--wav " + output + " --chart " + output + " " + folder / "other.k");
+        EXPECT_EQ(run.Status, 2) << output;
+        EXPECT_NE(run.Err.find("--wav and --chart name the same file"), std::string::npos)
+            << run.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "new.out"));
+    // Apart, both are written.
+    const TToolRun apart =
+        testsupport::RunBuiltTool("keyvet-replay", "--wav " + folder / "a.wav" + " --chart " +
+                                                       folder / "a.png" + " " + script);
+    EXPECT_EQ(apart.Status, 0) << apart.Err;
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.wav"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.png"));
+}
+
+TEST(ReplayToolTest, AScriptsControlBytesNeverReachTheTerminal) {
+    // An escape sequence that would set the terminal's title, in an offending token.
+    TToolRun run = RunTool(std::string("rate \x1b]0;owned\x07\n"));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("found '?]0;owned?'"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find('\x1b'), std::string::npos);
 }
 
 TEST(ReplayToolTest, ResultsThatCannotBeWrittenFailTheRun) {

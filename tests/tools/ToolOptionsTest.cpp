@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/ToolRun.h"
 
@@ -29,12 +30,18 @@ TEST(ToolOptionsTest, HelpAndVersionAnswerOnStandardOutput) {
     }
 }
 
-TEST(ToolOptionsTest, AnUnknownOptionPrintsTheUsageToStandardErrorWithStatus2) {
+TEST(ToolOptionsTest, AnUnknownOptionIsNamedBeforeTheUsageOnStandardErrorWithStatus2) {
     for (const char* tool : {"keyvet-replay", "keyvet-gallery"}) {
-        const TRun run = RunTool(tool, "--frobnicate");
-        EXPECT_EQ(run.Status, 2) << tool;
-        EXPECT_EQ(run.Out, "") << tool;
-        EXPECT_EQ(run.Err.rfind(std::string("usage: ") + tool + " ", 0), 0u) << run.Err;
+        // Wherever it stands, and with a terminal's control bytes in it shown as "?".
+        for (const auto& [arguments, named] :
+             {std::pair{"--frobnicate x", "--frobnicate"}, std::pair{"x -q", "-q"},
+              std::pair{"\"$(printf '%b' '-\\033]0;owned\\007')\" x", "-?]0;owned?"}}) {
+            const TRun run = RunTool(tool, arguments);
+            EXPECT_EQ(run.Status, 2) << tool << " " << arguments;
+            EXPECT_EQ(run.Out, "") << tool;
+            const std::string first = std::string(tool) + ": unknown option '" + named + "'\n";
+            EXPECT_EQ(run.Err.rfind(first + "usage: " + tool + " ", 0), 0u) << run.Err;
+        }
     }
 }
 

@@ -57,6 +57,25 @@ TEST(CommandLineTest, UnknownOptionsAndWordsAreRefusedNamingTheFirstOffender) {
     EXPECT_EQ(Parse({"keyvet", "-geometry"}).Command, ui::TCommand::cmBadUsage);
 }
 
+TEST(CommandLineTest, TheProblemNamesTheOptionAndWhatIsWrongWithItsValue) {
+    EXPECT_EQ(Parse({"keyvet", "-display"}).Problem,
+              "option '-display' needs a value: an X display such as :0");
+    EXPECT_EQ(Parse({"keyvet", "-geometry", "garbage"}).Problem,
+              "option '-geometry': 'garbage' is not a window geometry such as 800x600+10+20");
+    // Shortened, and with two dashes, the option is still named as given.
+    EXPECT_EQ(Parse({"keyvet", "-g", "big"}).Problem,
+              "option '-g': 'big' is not a window geometry such as 800x600+10+20");
+    EXPECT_EQ(Parse({"keyvet", "-scheme", "gtk+", "--title"}).Problem,
+              "option '--title' needs a value: a window title");
+    // Options without a value, and near misses of the value options, are unknown options.
+    EXPECT_EQ(Parse({"keyvet", "-d", ":0"}).Problem, "unknown option '-d'");
+    EXPECT_EQ(Parse({"keyvet", "-displays", ":0"}).Problem, "unknown option '-displays'");
+    EXPECT_EQ(Parse({"keyvet", "run.keying"}).Problem,
+              "unexpected argument 'run.keying' (keyvet takes no file names)");
+    // A terminal's control bytes in the word are not passed on.
+    EXPECT_EQ(Parse({"keyvet", "-\x1b]0;x\a"}).Problem, "unknown option '-?]0;x?'");
+}
+
 TEST(CommandLineTest, TheVersionIsTheOneTheAboutBoxShows) {
     EXPECT_EQ(app::VersionLine("keyvet"), "keyvet (Keyvet) 2.0");
     EXPECT_NE(ui::Usage().find("usage: keyvet"), std::string::npos);

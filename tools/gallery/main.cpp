@@ -8,6 +8,7 @@
 
 #include "app/ProgramInfo.h"
 #include "base/FalseWarnings.h"
+#include "base/PrintableText.h"
 #include "chart/canvas/ChartCanvas3D.h"
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/View3DOptions.h"
@@ -357,6 +358,15 @@ int main(int argc, char** argv) {
                 return std::fflush(stdout) == 0 ? 0 : 1;
             case app::TStandardOption::soNone:
                 break;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        const bool sheetOption = word == "--charts" || word == "--series";
+        if (word.size() > 1 && word[0] == '-' && !sheetOption) {
+            std::fprintf(stderr, "keyvet-gallery: unknown option '%s'\n%s",
+                         base::PrintableText(word).c_str(), kUsage);
+            return 2;
         }
     }
     const std::string sheet = argc == 3 ? argv[1] : "";

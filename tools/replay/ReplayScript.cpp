@@ -7,6 +7,8 @@
 #include <istream>
 #include <sstream>
 
+#include "base/PrintableText.h"
+
 namespace replay {
 
 namespace {
@@ -70,9 +72,10 @@ EScriptError::EScriptError(int line, const std::string& what)
     : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line) {}
 
 std::string QuoteToken(std::string_view token) {
+    // The token comes from the script: its control bytes must not act on the terminal.
     std::string quoted = "'";
     if (token.size() <= kQuotedTokenBytes) {
-        quoted.append(token);
+        quoted += base::PrintableText(token);
         quoted += '\'';
         return quoted;
     }
@@ -81,7 +84,7 @@ std::string QuoteToken(std::string_view token) {
     while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) {
         --cut;
     }
-    quoted.append(token.substr(0, cut));
+    quoted += base::PrintableText(token.substr(0, cut));
     quoted += "...' (cut; ";
     quoted += std::to_string(token.size());
     quoted += " bytes in all)";

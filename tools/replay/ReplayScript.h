@@ -67,7 +67,8 @@ inline constexpr size_t kMaxScriptBytes = size_t{16} << 20;
 std::string ReadScriptText(std::istream& in, size_t maxLine = kMaxLineBytes,
                            size_t maxScript = kMaxScriptBytes);
 
-// A token for a message: whole when short, else its first characters and how long it was.
+// A token for a message: whole when short, else its first characters and how long it was; its
+// control bytes shown as "?".
 std::string QuoteToken(std::string_view token);
 
 }  // namespace replay

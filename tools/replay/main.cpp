@@ -6,6 +6,7 @@
 // worst characters and the verdicts. Both files are put in place only when complete; a lost write of any output fails
 // the run.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,11 +16,13 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/MainForm.h"
 #include "app/ProgramInfo.h"
 #include "base/Exceptions.h"
+#include "base/PrintableText.h"
 #include "chart/component/Chart.h"
 #include "gfx/Bitmap.h"
 #include "gfx/ImageFiles.h"
@@ -60,6 +63,35 @@ void HoldClosedStandardStreams() {
             }
         }
     }
+}
+
+// Whether two paths name one existing file (the same device and inode, whatever the names).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// Why the outputs cannot be written as named: one of them is the script, or both are one file
+// (existing, or the same name before it exists). Empty when they are apart.
+std::string OutputClash(const std::string& script, const std::string& wav,
+                        const std::string& chart) {
+    for (const auto& [option, output] : {std::pair{"--wav", &wav}, std::pair{"--chart", &chart}}) {
+        if (!output->empty() && SameFile(*output, script)) {
+            return std::string("the ") + option + " file '" + base::PrintableText(*output) +
+                   "' is the script itself; it is not replaced";
+        }
+    }
+    if (!wav.empty() && !chart.empty()) {
+        std::error_code error;
+        const bool sameName = std::filesystem::weakly_canonical(wav, error) ==
+                              std::filesystem::weakly_canonical(chart, error);
+        if (SameFile(wav, chart) || (!error && sameName)) {
+            return "--wav and --chart name the same file '" + base::PrintableText(chart) + "'";
+        }
+    }
+    return std::string();
 }
 
 // Prints the result lines and flushes them; returns 0, or the errno of the write that failed.
@@ -111,11 +143,24 @@ int Replay(int argc, char** argv) {
     }
     // A word that starts with "-" is an option this tool does not know (a script named so is
     // given as ./-name).
-    if (argc != next + 1 || (argv[next][0] == '-' && argv[next][1] != '\0')) {
+    for (int i = next; i < argc; ++i) {
+        if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            std::cerr << "keyvet-replay: unknown option '" << base::PrintableText(argv[i]) << "'\n";
+            Usage();
+            return kExitBadUsage;
+        }
+    }
+    if (argc != next + 1) {
         Usage();
         return kExitBadUsage;
     }
     const std::string path = argv[next];
+    // An output that is the script (however it is spelled) or the other output would replace
+    // what the run reads or writes.
+    if (const std::string clash = OutputClash(path, wavPath, chartPath); !clash.empty()) {
+        std::cerr << "keyvet-replay: " << clash << "\n";
+        return kExitBadUsage;
+    }
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
