@@ -4,6 +4,7 @@
 #include "audio/ToneDetector.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <limits>
@@ -26,31 +27,37 @@ constexpr double kSearchSeconds = 2;
 constexpr double kShortestSearchSeconds = 0.3;
 // The two running averages of the filter, ms: together a kernel of 14 ms, which passes a tone
 // up to about 35 Hz off the pitch (a chirp) and leaves a dit at 50 wpm its full height.
-constexpr double kFirstAverageMs = 8;
-constexpr double kSecondAverageMs = 6;
+constexpr double kFirstAverageMs = 4;
+constexpr double kSecondAverageMs = 3;
 // The hysteresis thresholds, as fractions of the tone's amplitude above the noise: key down when
 // the envelope passes the upper one, up when it falls below the lower one.
 constexpr double kOnFraction = 0.5;
 constexpr double kOffFraction = 0.3;
+// And at least these many times the noise floor: noise alone passes the upper one in one
+// independent average out of about e^8 (a weak tone is then taken from a higher share of its
+// amplitude).
+constexpr double kOnOverNoise = 8;
+constexpr double kOffOverNoise = 3;
+// A third running average over the filtered tone, ms (made an odd number of samples, so that its
+// delay is whole): the change is first found on this smoother envelope, then on the sharper one.
+constexpr double kCoarseAverageMs = 7;
 // A level is measured this far from a decision beyond half the filter's kernel (a rise of up to
 // 8 ms and the hysteresis' own lateness), ms.
 constexpr double kGuardMarginMs = 7;
 // The levels at a change are measured over this much sound either side of it, ms.
 constexpr double kLevelWindowMs = 150;
 // The half-height crossing is looked for this far beyond half the kernel either side of the
-// decision, ms.
+// decision, and then this far around the crossing of the smoother envelope, ms.
 constexpr double kEdgeMarginMs = 6;
+constexpr double kFineMarginMs = 3;
 // A change must last this share of the keying's unit, and at least and at most these times, ms.
 constexpr double kHoldOfUnit = 0.4;
 // The decisions are taken on the filtered power averaged over this share of the keying's unit (a
 // narrower band where the keying leaves room), at most this long, ms.
 constexpr double kDecisionOfUnit = 0.4;
 constexpr double kMaxDecisionMs = 60;
-// The unit follows each dit, element gap and third of a dah by this share of the difference when
-// they are shorter, and by this share when longer: an average too long would merge elements, and
-// merged elements would make it longer still.
-constexpr double kUnitFallFollow = 0.3;
-constexpr double kUnitRiseFollow = 0.1;
+// The unit taken before the keying shows its own: a dit at 40 wpm, ms.
+constexpr double kFirstUnitMs = 30;
 constexpr double kMinHoldMs = 5;
 constexpr double kMaxHoldMs = 50;
 // Time constants of the running levels, ms: the levels on and off, and the slow fall of the
@@ -59,8 +66,6 @@ constexpr double kLevelTauMs = 50;
 constexpr double kSignalFallTauMs = 5000;
 // The level on moves this share of the way to each mark's highest average power.
 constexpr double kPeakFollow = 0.5;
-// The level on is kept at least this many times the noise floor while it falls.
-constexpr double kSignalFloorOverNoise = 10;
 // A tone is found when its level on is this many times the noise floor.
 constexpr double kMinContrast = 4;
 // The off level is the low quantile of the power divided by that quantile of an exponential
@@ -114,17 +119,27 @@ TToneDetector::TToneDetector(const TToneDetectorOptions& options)
     m_first.Line.assign(static_cast<size_t>(first), {0, 0});
     m_second.Line.assign(static_cast<size_t>(second), {0, 0});
     m_support = first + second - 1;
+    const int64_t coarse = SamplesOf(kCoarseAverageMs, m_rate) / 2 * 2 + 1;
+    m_coarse.Line.assign(static_cast<size_t>(coarse), {0, 0});
+    m_coarseShift = (coarse - 1) / 2;
+    m_unitSamples = kFirstUnitMs * m_rate / 1000;
+    m_unitSamplesSeen.fill(m_unitSamples);
+    m_wantedDecisionLength = std::llround(kDecisionOfUnit * m_unitSamples);
+    m_decisionLength = m_wantedDecisionLength;
     m_delay = static_cast<double>(first - 1) / 2 + static_cast<double>(second - 1) / 2;
     m_guard = m_support / 2 + SamplesOf(kGuardMarginMs, m_rate);
     // Kept: a change is placed a level window and a guard after it, and its levels reach a
     // window before it.
-    const int64_t kept = PlacingLag() + SamplesOf(kLevelWindowMs, m_rate) + m_guard + m_support;
+    const int64_t kept =
+        PlacingLag() + SamplesOf(kLevelWindowMs, m_rate) + m_guard + m_support + coarse;
     size_t capacity = 1;
     while (static_cast<int64_t>(capacity) < kept) {
         capacity <<= 1;
     }
     m_power.assign(capacity, 0);
+    m_coarsePower.assign(capacity, 0);
     m_value.assign(capacity, {0, 0});
+    m_decisionValue.assign(capacity, {0, 0});
     m_mask = capacity - 1;
 }
 
@@ -185,17 +200,20 @@ bool TToneDetector::TryLock(std::span<const float> samples) {
     SetPitch(pitch);
     TRunningAverage first{std::vector<std::complex<double>>(m_first.Line.size()), {0, 0}, 0};
     TRunningAverage second{std::vector<std::complex<double>>(m_second.Line.size()), {0, 0}, 0};
+    // The decisions' average too, as the levels are kept for the decisions.
+    TRunningAverage decision{
+        std::vector<std::complex<double>>(static_cast<size_t>(m_decisionLength)), {0, 0}, 0};
     std::complex<double> osc{1, 0};
     std::vector<double> powers;
     powers.reserve(samples.size());
     for (size_t i = 0; i < samples.size(); ++i) {
         const std::complex<double> y =
-            second.Step(first.Step(static_cast<double>(samples[i]) * osc));
+            decision.Step(second.Step(first.Step(static_cast<double>(samples[i]) * osc)));
         osc *= m_step;
         if ((i & (kNormaliseEvery - 1)) == 0) {
             osc /= std::abs(osc);
         }
-        if (static_cast<int64_t>(i) >= m_support) {
+        if (static_cast<int64_t>(i) >= m_support + m_decisionLength) {
             powers.push_back(std::norm(y));
         }
     }
@@ -241,12 +259,17 @@ void TToneDetector::Process(float sample) {
     }
     const double power = std::norm(y);
     m_power[static_cast<size_t>(n) & m_mask] = static_cast<float>(power);
+    m_coarsePower[static_cast<size_t>(n) & m_mask] =
+        static_cast<float>(std::norm(m_coarse.Step(y)));
     m_value[static_cast<size_t>(n) & m_mask] = std::complex<float>(y);
-    m_decisionSum += power;
+    // The sum adds the value as kept, so that taking it out again leaves nothing behind.
+    m_decisionSum += std::complex<double>(m_value[static_cast<size_t>(n) & m_mask]);
     if (n - m_decisionLength >= m_lockStart) {
-        m_decisionSum -= PowerAt(n - m_decisionLength);
+        m_decisionSum -= ValueAt(n - m_decisionLength);
     }
-    Decide(m_decisionSum / static_cast<double>(m_decisionLength));
+    const std::complex<double> average = m_decisionSum / static_cast<double>(m_decisionLength);
+    m_decisionValue[static_cast<size_t>(n) & m_mask] = std::complex<float>(average);
+    Decide(std::norm(average));
     const int64_t lag = PlacingLag();
     while (m_nextToPlace < m_decisions.size() && n - m_decisions[m_nextToPlace].Sample >= lag) {
         Place(m_nextToPlace++);
@@ -261,8 +284,9 @@ void TToneDetector::Process(float sample) {
 
 void TToneDetector::Decide(double power) {
     const double tone = std::max(m_signal - m_noise, std::numeric_limits<double>::min());
-    const double on = kOnFraction * kOnFraction * tone + m_noise;
-    const double off = kOffFraction * kOffFraction * tone + m_noise;
+    const double on = std::max(kOnFraction * kOnFraction * tone + m_noise, kOnOverNoise * m_noise);
+    const double off =
+        std::max(kOffFraction * kOffFraction * tone + m_noise, kOffOverNoise * m_noise);
     if (m_rawDown) {
         m_markPeak = std::max(m_markPeak, power);
     }
@@ -271,11 +295,11 @@ void TToneDetector::Decide(double power) {
         if (m_rawDown) {
             m_markPeak = power;
         }
-        // The average passes the upper threshold when that share of the samples it covers are
-        // on, and the lower one when that share are still on: so the change lies that far back.
-        const double share = m_rawDown ? kOnFraction * kOnFraction : kOffFraction * kOffFraction;
-        const int64_t change = m_now - std::llround((m_rawDown ? share : 1 - share) *
-                                                    static_cast<double>(m_decisionLength));
+        // The average's amplitude passes the upper threshold when that share of the samples it
+        // covers are on, and the lower one when that share are still on: so the change lies that
+        // far back.
+        const double share = m_rawDown ? kOnFraction : 1 - kOffFraction;
+        const int64_t change = m_now - std::llround(share * static_cast<double>(m_decisionLength));
         m_lastRawChange = change;
         m_candidate = m_rawDown != m_confirmedDown ? change : -1;
     }
@@ -287,24 +311,30 @@ void TToneDetector::Decide(double power) {
         Commit(m_candidate, m_rawDown);
         m_candidate = -1;
     }
-    // The running levels, from the filtered power a guard back from what the decisions have seen,
-    // where it is steady.
+    // The running levels, from the decisions' average as it was an average's length and a guard
+    // ago, when it covered only the present state from a guard after its last change (a change
+    // after it would have been seen by now); the pitch follower from the filtered tone there.
     const int64_t steady = n - m_guard - m_decisionLength;
-    if (steady - m_lastRawChange < m_guard || steady <= m_lockStart) {
+    if (steady - m_decisionLength - m_guard < m_lastRawChange || steady <= m_lockStart) {
         return;
     }
     const double alpha = 1000 / (kLevelTauMs * m_rate);
-    const double value = PowerAt(steady);
+    const std::complex<double> average(m_decisionValue[static_cast<size_t>(steady) & m_mask]);
+    const double value = std::norm(average);
     if (m_rawDown) {
         m_signal += alpha * (value - m_signal);
-        m_turn +=
-            std::complex<double>(m_value[static_cast<size_t>(steady) & m_mask]) *
-            std::conj(std::complex<double>(m_value[static_cast<size_t>(steady - 1) & m_mask]));
+        m_turn += average * std::conj(std::complex<double>(
+                                m_decisionValue[static_cast<size_t>(steady - 1) & m_mask]));
         ++m_turnCount;
     } else {
-        m_noise += alpha * (value - m_noise);
+        // Power above a quarter of the tone's is most likely a mark not taken (noise alone
+        // reaches it about once in e^(tone / 4 noise)): it stays out of the floor, lest the floor
+        // rise to the marks.
+        if (value < kOnFraction * kOnFraction * tone + m_noise) {
+            m_noise += alpha * (value - m_noise);
+        }
         const double fall = 1000 / (kSignalFallTauMs * m_rate);
-        m_signal = std::max(m_signal * (1 - fall), kSignalFloorOverNoise * m_noise);
+        m_signal *= 1 - fall;
     }
 }
 
@@ -318,16 +348,16 @@ void TToneDetector::SetDecisionLength(int64_t samples) {
     m_decisionLength = samples;
     m_decisionSum = 0;
     for (int64_t m = std::max(m_lockStart, m_now - samples + 1); m <= m_now; ++m) {
-        m_decisionSum += PowerAt(m);
+        m_decisionSum += ValueAt(m);
     }
 }
 
 void TToneDetector::FollowUnit(double sample) {
-    if (m_unitSamples == 0 || sample < m_unitSamples) {
-        m_unitSamples += kUnitFallFollow * (sample - m_unitSamples);
-    } else {
-        m_unitSamples += kUnitRiseFollow * (sample - m_unitSamples);
-    }
+    m_unitSamplesSeen[m_nextUnitSample] = sample;
+    m_nextUnitSample = (m_nextUnitSample + 1) % m_unitSamplesSeen.size();
+    std::array<double, kUnitSamples> sorted = m_unitSamplesSeen;
+    std::nth_element(sorted.begin(), sorted.begin() + kUnitSamples / 2, sorted.end());
+    m_unitSamples = sorted[kUnitSamples / 2];
     m_wantedDecisionLength = std::clamp<int64_t>(std::llround(kDecisionOfUnit * m_unitSamples), 1,
                                                  SamplesOf(kMaxDecisionMs, m_rate));
 }
@@ -335,10 +365,7 @@ void TToneDetector::FollowUnit(double sample) {
 void TToneDetector::Commit(int64_t sample, bool down) {
     if (!m_decisions.empty()) {
         const double length = static_cast<double>(sample - m_decisions.back().Sample);
-        if (m_unitSamples == 0) {
-            // The first mark may be a dah.
-            m_unitSamples = length / 3;
-        } else if (length < 2 * m_unitSamples) {
+        if (length < 2 * m_unitSamples) {
             // A dit, or the gap between the elements of a character.
             FollowUnit(length);
         } else if (!down) {
@@ -371,62 +398,70 @@ void TToneDetector::Place(size_t index) {
     const int64_t oldest = OldestHeld();
     const int64_t n = m_now;
 
-    // The levels on and off around the change, where the key was steady by the decisions.
+    // The levels on and off around the change, where the key was steady by the decisions, on the
+    // sharper envelope and on the smoother one (whose sample m + shift stands for m).
     const int64_t window = SamplesOf(kLevelWindowMs, m_rate);
     const int64_t from = std::max(c - window, oldest);
-    const int64_t to = std::min(c + window, n);
+    const int64_t to = std::min(c + window, n - m_coarseShift);
     constexpr int64_t kFar = std::numeric_limits<int64_t>::max() / 4;
     size_t k = 0;
     bool down = m_downBeforeKept;
-    double on = 0, off = 0;
-    int64_t onCount = 0, offCount = 0;
+    double on = 0, off = 0, coarseOn = 0, coarseOff = 0;
+    int64_t onCount = 0, offCount = 0, coarseOnCount = 0, coarseOffCount = 0;
     for (int64_t m = from; m <= to; ++m) {
         while (k < m_decisions.size() && m_decisions[k].Sample <= m) {
             down = m_decisions[k++].Down;
         }
         const int64_t previous = k > 0 ? m_decisions[k - 1].Sample : -kFar;
         const int64_t next = k < m_decisions.size() ? m_decisions[k].Sample : kFar;
-        if (m - previous <= m_guard || next - m <= m_guard) {
+        const int64_t distance = std::min(m - previous, next - m);
+        if (distance <= m_guard) {
             continue;
         }
-        if (down) {
-            on += PowerAt(m);
-            ++onCount;
-        } else {
-            off += PowerAt(m);
-            ++offCount;
+        (down ? on : off) += PowerAt(m);
+        ++(down ? onCount : offCount);
+        if (distance > m_guard + m_coarseShift) {
+            (down ? coarseOn : coarseOff) += CoarsePowerAt(m + m_coarseShift);
+            ++(down ? coarseOnCount : coarseOffCount);
         }
     }
     const int64_t enough = SamplesOf(2, m_rate);
-    const double signal = onCount >= enough ? on / static_cast<double>(onCount) : m_signal;
-    const double noise = offCount >= enough ? off / static_cast<double>(offCount) : m_noise;
+    auto mean = [&](double sum, int64_t count, double otherwise) {
+        return count >= enough ? sum / static_cast<double>(count) : otherwise;
+    };
     // Half the tone's amplitude, with the noise's power added as it adds to the envelope.
-    const double half = std::max(signal - noise, 0.0) / 4 + noise;
+    auto halfHeight = [](double signal, double noise) {
+        return std::max(signal - noise, 0.0) / 4 + noise;
+    };
+    const double half = halfHeight(mean(on, onCount, m_signal), mean(off, offCount, m_noise));
+    const double coarseHalf = halfHeight(mean(coarseOn, coarseOnCount, m_signal),
+                                         mean(coarseOff, coarseOffCount, m_noise));
 
     // The samples above half height in a stretch around the decision (bounded halfway to its
     // neighbours) say where the envelope crossed it, even where noise crosses it back and forth:
-    // first in a wide stretch, as far as the decision may be off, then in a narrow one around
-    // that first estimate.
+    // first on the smoother envelope in a wide stretch, as far as the decision may be off, then
+    // on the sharper one in a narrow stretch around that.
     int64_t low = oldest + 1;
-    int64_t high = n;
+    int64_t high = n - m_coarseShift;
     if (index > 0) {
         low = std::max(low, (m_decisions[index - 1].Sample + c) / 2 + 1);
     }
     if (index + 1 < m_decisions.size()) {
         high = std::min(high, (c + m_decisions[index + 1].Sample) / 2);
     }
-    const int64_t narrow = m_support / 2 + SamplesOf(kEdgeMarginMs, m_rate);
-    auto crossing = [&](int64_t centre, int64_t reach) {
+    auto crossing = [&](int64_t centre, int64_t reach, bool coarse) {
         const int64_t a = std::max(centre - reach, low);
         const int64_t b = std::min(centre + reach, high);
         int64_t above = 0;
         for (int64_t m = a; m <= b; ++m) {
-            above += PowerAt(m) > half ? 1 : 0;
+            above += (coarse ? CoarsePowerAt(m + m_coarseShift) > coarseHalf : PowerAt(m) > half);
         }
         // The first sample on the new side.
         return std::clamp(decision.Down ? b + 1 - above : a + above, a, std::max(a, b));
     };
-    const int64_t first = crossing(crossing(c, narrow + m_decisionLength), narrow);
+    const int64_t edge = m_support / 2 + m_coarseShift + SamplesOf(kEdgeMarginMs, m_rate);
+    const int64_t first = crossing(crossing(c, edge + m_decisionLength, true),
+                                   m_support / 2 + SamplesOf(kFineMarginMs, m_rate), false);
     // The crossing lies between the first sample on the new side and the one before, where the
     // amplitude passes half height (or halfway between them when noise bends it).
     const double before = std::sqrt(static_cast<double>(PowerAt(first - 1)));

@@ -6,6 +6,7 @@
 // taken for noise. Sound is fed in blocks of any size; changes come out a fixed time later.
 #pragma once
 
+#include <array>
 #include <complex>
 #include <cstdint>
 #include <deque>
@@ -71,6 +72,12 @@ class TToneDetector {
     void Place(size_t index);
     void SetPitch(double hz);
     double PowerAt(int64_t sample) const { return m_power[static_cast<size_t>(sample) & m_mask]; }
+    std::complex<double> ValueAt(int64_t sample) const {
+        return std::complex<double>(m_value[static_cast<size_t>(sample) & m_mask]);
+    }
+    double CoarsePowerAt(int64_t sample) const {
+        return m_coarsePower[static_cast<size_t>(sample) & m_mask];
+    }
     int64_t OldestHeld() const;
     int64_t PlacingLag() const;
 
@@ -100,28 +107,40 @@ class TToneDetector {
         std::complex<double> Step(std::complex<double> in);
     };
     TRunningAverage m_first, m_second;
+    // A third over the filter's output: a smoother envelope, its delay m_coarseShift samples more.
+    TRunningAverage m_coarse;
+    int64_t m_coarseShift = 0;
     int64_t m_support = 0;  // samples over which one input sample spreads
     double m_delay = 0;     // samples
 
     // The filtered tone's power and value for the last m_mask + 1 samples.
     std::vector<float> m_power;
+    std::vector<float> m_coarsePower;
     std::vector<std::complex<float>> m_value;
+    std::vector<std::complex<float>> m_decisionValue;  // the decisions' average
     size_t m_mask = 0;
     int64_t m_now = -1;  // the newest sample processed
 
-    // The decisions' average of the filtered power: its length in samples and its sum.
+    // The decisions' average of the filtered tone: its length in samples (and the length it is to
+    // take when the key has been steady long enough) and its sum.
     int64_t m_decisionLength = 1;
     int64_t m_wantedDecisionLength = 1;
-    double m_decisionSum = 0;
+    std::complex<double> m_decisionSum{0, 0};
     // Deciding: the hysteresis state, a change waiting to last long enough, the running levels.
     bool m_rawDown = false;
     int64_t m_lastRawChange = 0;
     int64_t m_candidate = -1;
     bool m_confirmedDown = false;
-    double m_signal = 0;       // power of tone plus noise when on
-    double m_noise = 0;        // power when off
-    double m_markPeak = 0;     // the highest average power of the mark going on
-    double m_unitSamples = 0;  // the keying's unit (a dit), as far as it is known
+    double m_signal = 0;    // power of tone plus noise when on
+    double m_noise = 0;     // power when off
+    double m_markPeak = 0;  // the highest average power of the mark going on
+    // The keying's unit (a dit), as far as it is known: the median of the latest dits, element
+    // gaps and thirds of dahs (noise that splits a mark or joins two pulls it only when it is most
+    // of what was keyed lately).
+    static constexpr size_t kUnitSamples = 15;
+    double m_unitSamples = 0;
+    std::array<double, kUnitSamples> m_unitSamplesSeen{};
+    size_t m_nextUnitSample = 0;
     int64_t m_guard = 0;
     // The pitch follower: the filtered tone's turn per sample summed over a mark's steady part.
     std::complex<double> m_turn{0, 0};
