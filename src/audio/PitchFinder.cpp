@@ -15,11 +15,11 @@ namespace {
 constexpr double kFrameSeconds = 0.03;
 constexpr size_t kMinFrames = 8;
 // The quantiles of a bin's frame powers taken for the tone on and off: a keyed tone is on in
-// more than a fifth of the frames and off in more than a tenth.
-constexpr double kOnQuantile = 0.8;
+// more than a twentieth of the frames and off in more than a tenth.
+constexpr double kOnQuantile = 0.95;
 constexpr double kOffQuantile = 0.1;
 // A keyed tone is on at least this many times the median power of the band's bins (noise alone
-// reaches about 3.3 at the on quantile), and at least this many times its own off power (a
+// reaches about 4.3 at the on quantile), and at least this many times its own off power (a
 // steady hum in noise stays within about 1.5).
 constexpr double kOnOverFloor = 10;
 constexpr double kOnOverOff = 5;

@@ -21,9 +21,11 @@ namespace audio {
 namespace {
 
 // Sound looked through for a keyed tone before one is found, seconds; without a tone in it the
-// older half is dropped and the search goes on. At the end of the sound a shorter stretch is
+// search looks again a second later over a longer stretch, up to the longest below, and then
+// over the latest stretch of that length. At the end of the sound a shorter stretch is
 // searched, down to the shortest below.
 constexpr double kSearchSeconds = 2;
+constexpr double kLongestSearchSeconds = 6;
 constexpr double kShortestSearchSeconds = 0.3;
 // The two running averages of the filter, ms: together a kernel of 14 ms, which passes a tone
 // up to about 35 Hz off the pitch (a chirp) and leaves a dit at 50 wpm its full height.
@@ -54,7 +56,7 @@ constexpr double kFineMarginMs = 3;
 constexpr double kHoldOfUnit = 0.4;
 // The decisions are taken on the filtered power averaged over this share of the keying's unit (a
 // narrower band where the keying leaves room), at most this long, ms.
-constexpr double kDecisionOfUnit = 0.4;
+constexpr double kDecisionOfUnit = 0.8;
 constexpr double kMaxDecisionMs = 60;
 // The unit taken before the keying shows its own: a dit at 40 wpm, ms.
 constexpr double kFirstUnitMs = 30;
@@ -64,14 +66,14 @@ constexpr double kMaxHoldMs = 50;
 // level on while the key is up (so that a tone fading between marks is still seen).
 constexpr double kLevelTauMs = 50;
 constexpr double kSignalFallTauMs = 5000;
-// The level on moves this share of the way to each mark's highest average power.
-constexpr double kPeakFollow = 0.5;
+// The level on moves this share of the way to each mark's own.
+constexpr double kMarkFollow = 0.5;
 // A tone is found when its level on is this many times the noise floor.
 constexpr double kMinContrast = 4;
 // The off level is the low quantile of the power divided by that quantile of an exponential
 // distribution (the power of noise alone): -ln(1 - 0.1).
 constexpr double kOffQuantile = 0.1;
-constexpr double kOnQuantile = 0.9;
+constexpr double kOnQuantile = 0.95;
 const double kExponentialOffQuantile = -std::log(1 - kOffQuantile);
 // The pitch follower moves the mixer by this share of the offset measured over a mark, when the
 // offset is under the largest below and was measured over at least the shortest steady part.
@@ -162,23 +164,32 @@ void TToneDetector::Feed(std::span<const float> samples) {
     if (m_finished) {
         throw std::logic_error("sound fed to a tone detector after its end");
     }
-    const size_t search = static_cast<size_t>(kSearchSeconds * m_rate);
+    const size_t second = static_cast<size_t>(m_rate);
+    const size_t longest = static_cast<size_t>(kLongestSearchSeconds * m_rate);
+    if (m_nextSearch == 0) {
+        m_nextSearch = static_cast<size_t>(kSearchSeconds * m_rate);
+    }
     while (!samples.empty() && !m_locked) {
-        const size_t take = std::min(samples.size(), search - m_pending.size());
-        m_pending.insert(m_pending.end(), samples.begin(), samples.begin() + take);
+        const size_t take = std::min(samples.size(), m_nextSearch - m_pending.size());
+        m_pending.insert(m_pending.end(), samples.begin(),
+                         samples.begin() + static_cast<ptrdiff_t>(take));
         samples = samples.subspan(take);
         m_fed += static_cast<int64_t>(take);
-        if (m_pending.size() < search) {
+        if (m_pending.size() < m_nextSearch) {
             break;
         }
         if (TryLock(m_pending)) {
             m_pending.clear();
             m_pending.shrink_to_fit();
-        } else {
-            const size_t half = m_pending.size() / 2;
-            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(half));
-            m_pendingStart += static_cast<int64_t>(half);
+            break;
         }
+        // Looked again with a second more, up to the longest stretch; beyond it the oldest second
+        // is given up.
+        if (m_pending.size() + second > longest) {
+            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(second));
+            m_pendingStart += static_cast<int64_t>(second);
+        }
+        m_nextSearch = m_pending.size() + second;
     }
     if (m_locked) {
         for (const float sample : samples) {
@@ -225,17 +236,47 @@ bool TToneDetector::TryLock(std::span<const float> samples) {
     if (!(signal > 0) || signal < kMinContrast * noise) {
         return false;
     }
-    m_signal = signal;
-    m_noise = noise;
+    // A first run through the stretch learns the keying's unit and follows the pitch; the second
+    // one, which counts, starts from them.
     m_locked = true;
-    m_lockStart = m_pendingStart;
-    m_now = m_lockStart - 1;
-    m_lastRawChange = m_lockStart;
-    m_osc = {1, 0};
+    StartRun(m_pendingStart, signal, noise);
+    for (const float sample : samples) {
+        Process(sample);
+    }
+    StartRun(m_pendingStart, signal, noise);
     for (const float sample : samples) {
         Process(sample);
     }
     return true;
+}
+
+void TToneDetector::StartRun(int64_t start, double signal, double noise) {
+    m_lockStart = start;
+    m_now = start - 1;
+    SetPitch(m_pitch);
+    m_osc = {1, 0};
+    m_sinceNormalised = 0;
+    for (TRunningAverage* average : {&m_first, &m_second, &m_coarse}) {
+        std::fill(average->Line.begin(), average->Line.end(), std::complex<double>(0, 0));
+        average->Sum = {0, 0};
+        average->Next = 0;
+    }
+    m_decisionLength = m_wantedDecisionLength;
+    m_decisionSum = {0, 0};
+    m_signal = signal;
+    m_noise = noise;
+    m_rawDownAt = start;
+    m_rawDown = false;
+    m_confirmedDown = false;
+    m_lastRawChange = start;
+    m_candidate = -1;
+    m_turn = {0, 0};
+    m_turnCount = 0;
+    m_decisions.clear();
+    m_nextToPlace = 0;
+    m_downBeforeKept = false;
+    m_lastPlaced = -1;
+    m_changes.clear();
 }
 
 int64_t TToneDetector::PlacingLag() const {
@@ -282,18 +323,34 @@ void TToneDetector::Process(float sample) {
     }
 }
 
+void TToneDetector::MeasureMark() {
+    // The averages that covered the mark alone: from half an average after the press was seen
+    // (at least half the average was on by then) to a whole one before the release was seen.
+    const int64_t from = std::max(m_rawDownAt + m_decisionLength / 2, OldestHeld());
+    const int64_t to = m_now - m_decisionLength;
+    if (to < from) {
+        return;
+    }
+    double sum = 0;
+    for (int64_t m = from; m <= to; ++m) {
+        sum += std::norm(m_decisionValue[static_cast<size_t>(m) & m_mask]);
+    }
+    // The level on follows each mark at once (a fading tone may have fallen or risen by a few dB
+    // since the last one).
+    m_signal += kMarkFollow * (sum / static_cast<double>(to - from + 1) - m_signal);
+}
+
 void TToneDetector::Decide(double power) {
     const double tone = std::max(m_signal - m_noise, std::numeric_limits<double>::min());
     const double on = std::max(kOnFraction * kOnFraction * tone + m_noise, kOnOverNoise * m_noise);
     const double off =
         std::max(kOffFraction * kOffFraction * tone + m_noise, kOffOverNoise * m_noise);
-    if (m_rawDown) {
-        m_markPeak = std::max(m_markPeak, power);
-    }
     if (m_rawDown ? power < off : power > on) {
         m_rawDown = !m_rawDown;
         if (m_rawDown) {
-            m_markPeak = power;
+            m_rawDownAt = m_now;
+        } else {
+            MeasureMark();
         }
         // The average's amplitude passes the upper threshold when that share of the samples it
         // covers are on, and the lower one when that share are still on: so the change lies that
@@ -377,9 +434,6 @@ void TToneDetector::Commit(int64_t sample, bool down) {
         m_turn = {0, 0};
         m_turnCount = 0;
     } else if (!m_decisions.empty()) {
-        // The level on follows each mark's highest average at once (a fading tone may have
-        // fallen or risen by a few dB since the last mark).
-        m_signal += kPeakFollow * (m_markPeak - m_signal);
         if (m_turnCount >= SamplesOf(kMinFollowMs, m_rate)) {
             const double offsetHz = std::arg(m_turn) * m_rate / (2 * std::numbers::pi);
             if (std::abs(offsetHz) < kMaxFollowHz) {

@@ -64,8 +64,12 @@ class TToneDetector {
     };
 
     bool TryLock(std::span<const float> samples);
+    // Starts deciding afresh at sample start with these levels (the unit and pitch learnt so far
+    // kept).
+    void StartRun(int64_t start, double signal, double noise);
     void Process(float sample);
     void Decide(double power);
+    void MeasureMark();
     void Commit(int64_t sample, bool down);
     void SetDecisionLength(int64_t samples);
     void FollowUnit(double sample);
@@ -89,6 +93,7 @@ class TToneDetector {
     // Before a tone is found: the sound kept to look for it in, and where it starts.
     std::vector<float> m_pending;
     int64_t m_pendingStart = 0;
+    size_t m_nextSearch = 0;  // samples pending at the next search
     bool m_locked = false;
     int64_t m_lockStart = 0;
 
@@ -131,9 +136,9 @@ class TToneDetector {
     int64_t m_lastRawChange = 0;
     int64_t m_candidate = -1;
     bool m_confirmedDown = false;
-    double m_signal = 0;    // power of tone plus noise when on
-    double m_noise = 0;     // power when off
-    double m_markPeak = 0;  // the highest average power of the mark going on
+    double m_signal = 0;      // power of tone plus noise when on
+    double m_noise = 0;       // power when off
+    int64_t m_rawDownAt = 0;  // the sample at which the mark going on was seen
     // The keying's unit (a dit), as far as it is known: the median of the latest dits, element
     // gaps and thirds of dahs (noise that splits a mark or joins two pulls it only when it is most
     // of what was keyed lately).
