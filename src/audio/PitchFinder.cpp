@@ -23,6 +23,9 @@ constexpr double kOffQuantile = 0.1;
 // steady hum in noise stays within about 1.5).
 constexpr double kOnOverFloor = 10;
 constexpr double kOnOverOff = 5;
+// A tone's bin is the strongest within this many bins either side (the window's main lobe is two
+// bins wide each way).
+constexpr size_t kPeakBins = 3;
 
 double Quantile(std::vector<double> values, double q) {
     assert(!values.empty() && "a quantile needs values");
@@ -72,9 +75,11 @@ TPitchEstimate FindKeyedPitch(std::span<const float> samples, double sampleRate)
         return {};
     }
     const double binHz = sampleRate / static_cast<double>(frame);
-    // One bin either side of the band, so that a tone at its edge can be refined.
-    const size_t firstBin = static_cast<size_t>(std::floor(kMinPitchHz / binHz)) - 1;
-    const size_t lastBin = std::min(frame / 2 - 1, static_cast<size_t>(kMaxPitchHz / binHz) + 2);
+    // Some bins either side of the band, so that a tone at its edge can be refined and one beyond
+    // it is seen as the stronger neighbour.
+    const size_t firstBin = static_cast<size_t>(std::floor(kMinPitchHz / binHz)) - kPeakBins;
+    const size_t lastBin =
+        std::min(frame / 2 - 1, static_cast<size_t>(kMaxPitchHz / binHz) + kPeakBins + 1);
     const size_t bins = lastBin - firstBin + 1;
 
     std::vector<double> window(frame);
@@ -109,6 +114,16 @@ TPitchEstimate FindKeyedPitch(std::span<const float> samples, double sampleRate)
             continue;
         }
         if (on[b] < kOnOverFloor * floor || on[b] < kOnOverOff * off[b]) {
+            continue;
+        }
+        // A tone's own bin has the most power around it: the bins beside a tone below or above
+        // the band, or between two steady ones, only catch what spills from them.
+        bool peak = true;
+        for (size_t n = b > kPeakBins ? b - kPeakBins : 0; n <= std::min(bins - 1, b + kPeakBins);
+             ++n) {
+            peak = peak && on[n] <= on[b];
+        }
+        if (!peak) {
             continue;
         }
         if (on[b] - off[b] > bestSpread) {
