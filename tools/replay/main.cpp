@@ -1,6 +1,8 @@
 // keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT: analyses a keying recorded
 // elsewhere through the real main window logic and prints what the window would show, one
-// TAB-separated line per control; with --wav it also records the run's side-tone into FILE
+// TAB-separated line per control; with --audio SOUND [--pitch HZ] in place of the script, the
+// keying is the one the tone detector hears in a recording; with --wav it also records the run's
+// side-tone into FILE
 // (48 kHz, mono, 16-bit); with --chart it writes the main window's chart as painted after the run
 // to FILE (PNG); with --details it then prints the read-back, the timing spread and the worst
 // characters. Both files are put in place only when complete; a lost write of any output fails
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -25,6 +28,7 @@
 #include "gfx/ImageFiles.h"
 #include "replay/Replay.h"
 #include "replay/ReplayScript.h"
+#include "replay/SoundScript.h"
 
 namespace {
 constexpr int kExitBadUsage = 2;
@@ -32,12 +36,15 @@ constexpr int kExitFailed = 1;
 
 constexpr const char* kUsage =
     "usage: keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT\n"
+    "       keyvet-replay [--wav FILE] [--chart FILE] [--details] --audio SOUND [--pitch HZ]\n"
     "Replays a recorded keying through Keyvet's analysis and prints what the main window would\n"
     "show, one TAB-separated line per box.\n"
     "\n"
     "  --wav FILE     also record the run's side-tone (48 kHz mono WAV)\n"
     "  --chart FILE   also write the main window's chart after the run (PNG)\n"
     "  --details      then print the read-back, the timing spread and the worst characters\n"
+    "  --audio SOUND  take the keying from a recording of a Morse tone (WAV, FLAC, Ogg, MP3)\n"
+    "  --pitch HZ     the tone's pitch in the recording (found by itself when not given)\n"
     "  -h, --help     show this text and exit\n"
     "  --version      show the program's version and exit\n"
     "\n"
@@ -92,48 +99,81 @@ int Replay(int argc, char** argv) {
     }
     std::string wavPath;
     std::string chartPath;
+    std::string audioPath;
+    std::string pitchText;
     bool details = false;
     int next = 1;
-    while (next < argc &&
-           (std::string(argv[next]) == "--wav" || std::string(argv[next]) == "--chart" ||
-            std::string(argv[next]) == "--details")) {
-        if (std::string(argv[next]) == "--details") {
+    while (next < argc) {
+        const std::string option = argv[next];
+        if (option == "--details") {
             details = true;
             ++next;
             continue;
+        }
+        std::string* value = option == "--wav"     ? &wavPath
+                             : option == "--chart" ? &chartPath
+                             : option == "--audio" ? &audioPath
+                             : option == "--pitch" ? &pitchText
+                                                   : nullptr;
+        if (value == nullptr) {
+            break;
         }
         if (next + 1 >= argc || argv[next + 1][0] == '\0') {
             Usage();
             return kExitBadUsage;
         }
-        (std::string(argv[next]) == "--wav" ? wavPath : chartPath) = argv[next + 1];
+        *value = argv[next + 1];
         next += 2;
     }
-    // A word that starts with "-" is an option this tool does not know (a script named so is
-    // given as ./-name).
-    if (argc != next + 1 || (argv[next][0] == '-' && argv[next][1] != '\0')) {
-        Usage();
-        return kExitBadUsage;
-    }
-    const std::string path = argv[next];
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
-        return kExitBadUsage;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "keyvet-replay: cannot read " << path << "\n";
-        return kExitBadUsage;
-    }
     replay::TReplayScript script;
-    try {
-        script = replay::ParseScript(replay::ReadScriptText(in));
-    } catch (const replay::EScriptError& e) {
-        std::cerr << "keyvet-replay: " << path << ": " << e.what() << "\n";
-        return kExitBadUsage;
+    if (!audioPath.empty()) {
+        // A recording takes the script's place: nothing may follow the options.
+        if (argc != next) {
+            Usage();
+            return kExitBadUsage;
+        }
+        double pitch = 0;
+        if (!pitchText.empty()) {
+            const auto [end, ec] =
+                std::from_chars(pitchText.data(), pitchText.data() + pitchText.size(), pitch);
+            if (ec != std::errc() || end != pitchText.data() + pitchText.size() || !(pitch > 0)) {
+                std::cerr << "keyvet-replay: --pitch wants a pitch in Hz, found '" << pitchText
+                          << "'\n";
+                return kExitBadUsage;
+            }
+        }
+        try {
+            script = replay::ScriptFromSound(audioPath, pitch);
+        } catch (const base::Exception& e) {
+            std::cerr << "keyvet-replay: " << e.what() << "\n";
+            return kExitBadUsage;
+        }
+    } else {
+        // A word that starts with "-" is an option this tool does not know (a script named so is
+        // given as ./-name).
+        if (!pitchText.empty() || argc != next + 1 ||
+            (argv[next][0] == '-' && argv[next][1] != '\0')) {
+            Usage();
+            return kExitBadUsage;
+        }
+        const std::string path = argv[next];
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
+            return kExitBadUsage;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << "keyvet-replay: cannot read " << path << "\n";
+            return kExitBadUsage;
+        }
+        try {
+            script = replay::ParseScript(replay::ReadScriptText(in));
+        } catch (const replay::EScriptError& e) {
+            std::cerr << "keyvet-replay: " << path << ": " << e.what() << "\n";
+            return kExitBadUsage;
+        }
     }
-    in.close();
     try {
         replay::TReplay run(std::move(script), wavPath);
         std::vector<std::string> lines = run.Run();
