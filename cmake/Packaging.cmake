@@ -41,7 +41,8 @@ install(FILES ${PROJECT_BINARY_DIR}/org.keyvet.Keyvet.metainfo.xml
 # Debian's copyright file sits beside the help page.
 install(FILES ${assets}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# The Debian package: keyvet_<version>_amd64.deb, its dependencies computed from the binaries.
+# The Debian package: keyvet_<version>_amd64.deb, its dependencies computed from the binaries
+# (the toolkit, FreeType, libpng, PortAudio, SQLite and libsndfile among them).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME keyvet)
 set(CPACK_PACKAGE_VENDOR "Keyvet")

@@ -1,15 +1,18 @@
 // keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT: analyses a keying recorded
 // elsewhere through the real main window logic and prints what the window would show, one
-// TAB-separated line per control; with --wav it also records the run's side-tone into FILE
+// TAB-separated line per control; with --audio SOUND [--pitch HZ] in place of the script, the
+// keying is the one the tone detector hears in a recording; with --wav it also records the run's
+// side-tone into FILE
 // (48 kHz, mono, 16-bit); with --chart it writes the main window's chart as painted after the run
 // to FILE (PNG); with --details it then prints the read-back, the speeds, the timing spread, the
-// worst characters and the verdicts. Both files are put in place only when complete; a lost write of any output fails
-// the run.
+// worst characters and the verdicts. Both files are put in place only when complete; a lost write
+// of any output fails the run.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +31,7 @@
 #include "gfx/ImageFiles.h"
 #include "replay/Replay.h"
 #include "replay/ReplayScript.h"
+#include "replay/SoundScript.h"
 
 namespace {
 constexpr int kExitBadUsage = 2;
@@ -35,12 +39,15 @@ constexpr int kExitFailed = 1;
 
 constexpr const char* kUsage =
     "usage: keyvet-replay [--wav FILE] [--chart FILE] [--details] SCRIPT\n"
+    "       keyvet-replay [--wav FILE] [--chart FILE] [--details] --audio SOUND [--pitch HZ]\n"
     "Replays a recorded keying through Keyvet's analysis and prints what the main window would\n"
     "show, one TAB-separated line per box.\n"
     "\n"
     "  --wav FILE     also record the run's side-tone (48 kHz mono WAV)\n"
     "  --chart FILE   also write the main window's chart after the run (PNG)\n"
     "  --details      then print the read-back, the timing spread and the worst characters\n"
+    "  --audio SOUND  take the keying from a recording of a Morse tone (WAV, FLAC, Ogg, MP3)\n"
+    "  --pitch HZ     the tone's pitch in the recording (found by itself when not given)\n"
     "  -h, --help     show this text and exit\n"
     "  --version      show the program's version and exit\n"
     "\n"
@@ -124,21 +131,30 @@ int Replay(int argc, char** argv) {
     }
     std::string wavPath;
     std::string chartPath;
+    std::string audioPath;
+    std::string pitchText;
     bool details = false;
     int next = 1;
-    while (next < argc &&
-           (std::string(argv[next]) == "--wav" || std::string(argv[next]) == "--chart" ||
-            std::string(argv[next]) == "--details")) {
-        if (std::string(argv[next]) == "--details") {
+    while (next < argc) {
+        const std::string option = argv[next];
+        if (option == "--details") {
             details = true;
             ++next;
             continue;
+        }
+        std::string* value = option == "--wav"     ? &wavPath
+                             : option == "--chart" ? &chartPath
+                             : option == "--audio" ? &audioPath
+                             : option == "--pitch" ? &pitchText
+                                                   : nullptr;
+        if (value == nullptr) {
+            break;
         }
         if (next + 1 >= argc || argv[next + 1][0] == '\0') {
             Usage();
             return kExitBadUsage;
         }
-        (std::string(argv[next]) == "--wav" ? wavPath : chartPath) = argv[next + 1];
+        *value = argv[next + 1];
         next += 2;
     }
     // A word that starts with "-" is an option this tool does not know (a script named so is
@@ -150,35 +166,67 @@ int Replay(int argc, char** argv) {
             return kExitBadUsage;
         }
     }
-    if (argc != next + 1) {
-        Usage();
-        return kExitBadUsage;
-    }
-    const std::string path = argv[next];
-    // An output that is the script (however it is spelled) or the other output would replace
+    // An output that is the input (however it is spelled) or the other output would replace
     // what the run reads or writes.
-    if (const std::string clash = OutputClash(path, wavPath, chartPath); !clash.empty()) {
-        std::cerr << "keyvet-replay: " << clash << "\n";
-        return kExitBadUsage;
-    }
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
-        return kExitBadUsage;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::cerr << "keyvet-replay: cannot read " << path << "\n";
-        return kExitBadUsage;
-    }
+    auto clashes = [&](const std::string& input) {
+        const std::string clash = OutputClash(input, wavPath, chartPath);
+        if (!clash.empty()) {
+            std::cerr << "keyvet-replay: " << clash << "\n";
+        }
+        return !clash.empty();
+    };
     replay::TReplayScript script;
-    try {
-        script = replay::ParseScript(replay::ReadScriptText(in));
-    } catch (const replay::EScriptError& e) {
-        std::cerr << "keyvet-replay: " << path << ": " << e.what() << "\n";
-        return kExitBadUsage;
+    if (!audioPath.empty()) {
+        // A recording takes the script's place: nothing may follow the options.
+        if (argc != next) {
+            Usage();
+            return kExitBadUsage;
+        }
+        if (clashes(audioPath)) {
+            return kExitBadUsage;
+        }
+        double pitch = 0;
+        if (!pitchText.empty()) {
+            const auto [end, ec] =
+                std::from_chars(pitchText.data(), pitchText.data() + pitchText.size(), pitch);
+            if (ec != std::errc() || end != pitchText.data() + pitchText.size() || !(pitch > 0)) {
+                std::cerr << "keyvet-replay: --pitch wants a pitch in Hz, found '"
+                          << base::PrintableText(pitchText) << "'\n";
+                return kExitBadUsage;
+            }
+        }
+        try {
+            script = replay::ScriptFromSound(audioPath, pitch);
+        } catch (const base::Exception& e) {
+            std::cerr << "keyvet-replay: " << e.what() << "\n";
+            return kExitBadUsage;
+        }
+    } else {
+        if (!pitchText.empty() || argc != next + 1) {
+            Usage();
+            return kExitBadUsage;
+        }
+        const std::string path = argv[next];
+        if (clashes(path)) {
+            return kExitBadUsage;
+        }
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            std::cerr << "keyvet-replay: " << path << " is a directory, not a script\n";
+            return kExitBadUsage;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << "keyvet-replay: cannot read " << path << "\n";
+            return kExitBadUsage;
+        }
+        try {
+            script = replay::ParseScript(replay::ReadScriptText(in));
+        } catch (const replay::EScriptError& e) {
+            std::cerr << "keyvet-replay: " << path << ": " << e.what() << "\n";
+            return kExitBadUsage;
+        }
     }
-    in.close();
     try {
         replay::TReplay run(std::move(script), wavPath);
         std::vector<std::string> lines = run.Run();
