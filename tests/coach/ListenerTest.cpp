@@ -219,6 +219,25 @@ TEST(ListenerTest, TheCoachingSentenceNamesTheHabitThatMisleadsAStrictListener) 
     EXPECT_EQ(coaching(light, "CQ CQ DE UA3SNB"),
               "weighting -0.4 unit (marks shorter, spaces longer than the textbook's): a strict "
               "listener hears characters break apart");
+    // Textbook keying at 100 ms a unit but for one character gap of 170 ms, between D and E: the
+    // habit is right, one gap fell short.
+    std::vector<uint32_t> lengths;
+    const std::string codes = "-.-. --.- -.. . .--. .- .-. .. ...";  // C Q D E P A R I S
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] == ' ') {
+            lengths.back() = i == 13 ? 170 : 300;  // the gap after the character's last mark
+            continue;
+        }
+        lengths.push_back(codes[i] == '.' ? 100 : 300);
+        lengths.push_back(100);
+    }
+    lengths.pop_back();
+    const coach::TDetails oneShort =
+        coach::ComputeDetails({testsupport::RunOfLengths(lengths), ""});
+    EXPECT_EQ(oneShort.ReadBack.Text, "CQDEPARIS");
+    EXPECT_EQ(oneShort.StrictReadBack.Text, "CQBPARIS");
+    EXPECT_EQ(oneShort.Coaching,
+              "1 of your character gaps fell short of 2 units: a strict listener hears DE as B");
     TFist closeWords;
     closeWords.WordGapUnits = 4.6;
     EXPECT_EQ(coaching(closeWords, "CQ CQ DE UA3SNB"),
