@@ -86,9 +86,7 @@ std::string CoachingSentence(const std::vector<TInterval>& listened, const TRead
     auto units = [&](TElementKind kind) { return listening.Units[static_cast<size_t>(kind)]; };
     const double weighting = listening.WeightingUnits;
     const std::string weighted =
-        "weighting " + Signed(weighting) + " unit (marks " +
-        (weighting > 0 ? "longer, spaces shorter" : "shorter, spaces longer") +
-        " than the textbook's)";
+        "weighting " + Signed(weighting) + " unit (" + (weighting > 0 ? "heavy" : "light") + ")";
     if (heard == TElementKind::ekCharacterGap && taken == TElementKind::ekElementGap) {
         const std::string example = MergedExample(strict, readBack);
         const std::string hears = example.empty() ? "runs characters together" : "hears " + example;

@@ -212,13 +212,11 @@ TEST(ListenerTest, TheCoachingSentenceNamesTheHabitThatMisleadsAStrictListener) 
     TFist heavy;
     heavy.WeightUnits = 0.4;
     EXPECT_EQ(coaching(heavy, "CQ CQ DE UA3SNB"),
-              "weighting +0.4 unit (marks longer, spaces shorter than the textbook's): a strict "
-              "listener hears DE as B");
+              "weighting +0.4 unit (heavy): a strict listener hears DE as B");
     TFist light;
     light.WeightUnits = -0.4;
     EXPECT_EQ(coaching(light, "CQ CQ DE UA3SNB"),
-              "weighting -0.4 unit (marks shorter, spaces longer than the textbook's): a strict "
-              "listener hears characters break apart");
+              "weighting -0.4 unit (light): a strict listener hears characters break apart");
     // Textbook keying at 100 ms a unit but for one character gap of 170 ms, between D and E: the
     // habit is right, one gap fell short.
     std::vector<uint32_t> lengths;
