@@ -280,3 +280,15 @@ TEST(ListenerTest, AnyRunOfLengthsIsClassifiedWithoutFault) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ListenerTest, AShortRunKeyedUnsteadilyStillHasDitsAndDahs) {
+    // A N keyed on a busy machine (its real lengths): dits of 500 and 305 ms, dahs of 832 and
+    // 834. Four marks cannot pay for a second kind by the information criterion, but two kinds
+    // explain them better than one, and a run of a few marks is nearly always of both.
+    EXPECT_EQ(Listener(testsupport::RunOfLengths({500, 255, 832, 1033, 834, 403, 305})), "AN");
+    EXPECT_EQ(Listener(testsupport::RunOfLengths({305, 255, 832, 1033, 834, 403, 500})), "AN");
+}
+
+}  // namespace
