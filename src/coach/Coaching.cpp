@@ -14,9 +14,19 @@ namespace {
 // Weighting from this many units on is named as the cause of gaps heard wrong.
 constexpr double kNamedWeighting = 0.2;
 constexpr double kIdealCharacterGap = 3;
+// Gaps averaging within these are the right habit, a few keyed off it (units): character gaps
+// from 2.6 up and below 4.5, word gaps from 6, element gaps below 1.3.
+constexpr double kSteadyCharacterGap = 2.6;
+constexpr double kStretchedCharacterGap = 4.5;
+constexpr double kSteadyWordGap = 6;
+constexpr double kLongElementGap = 1.3;
 
 std::string Units(double value) {
     return base::FormatFloat("0.#", value);
+}
+
+std::string Count(size_t count) {
+    return base::UIntToStr(static_cast<uint32_t>(count));
 }
 
 std::string Signed(double value) {
@@ -76,36 +86,58 @@ std::string CoachingSentence(const std::vector<TInterval>& listened, const TRead
     auto units = [&](TElementKind kind) { return listening.Units[static_cast<size_t>(kind)]; };
     const double weighting = listening.WeightingUnits;
     const std::string weighted =
-        "weighting " + Signed(weighting) + " unit (marks " +
-        (weighting > 0 ? "longer, spaces shorter" : "shorter, spaces longer") +
-        " than the textbook's)";
+        "weighting " + Signed(weighting) + " unit (" + (weighting > 0 ? "heavy" : "light") + ")";
     if (heard == TElementKind::ekCharacterGap && taken == TElementKind::ekElementGap) {
         const std::string example = MergedExample(strict, readBack);
         const std::string hears = example.empty() ? "runs characters together" : "hears " + example;
         if (weighting >= kNamedWeighting) {
             return weighted + ": a strict listener " + hears;
         }
-        return "your character gaps average " + Units(units(TElementKind::ekCharacterGap)) +
-               " units: a strict listener " + hears;
+        const double gap = units(TElementKind::ekCharacterGap);
+        if (gap >= kSteadyCharacterGap) {
+            // The habit is right on average: a few gaps keyed short.
+            return Count(most) +
+                   " of your character gaps fell short of 2 units: a strict listener " + hears;
+        }
+        return "your character gaps average " + Units(gap) + " units: a strict listener " + hears;
     }
     if (heard == TElementKind::ekCharacterGap && taken == TElementKind::ekWordGap) {
         const double gap = units(TElementKind::ekCharacterGap);
+        if (gap < kStretchedCharacterGap) {
+            return Count(most) +
+                   " of your character gaps reached 5 units: a strict listener hears "
+                   "words break there";
+        }
         return "character gaps of " + Units(gap) + " units: Farnsworth x" +
                Units(gap / kIdealCharacterGap) + "; a strict listener hears words break there";
     }
     if (heard == TElementKind::ekWordGap) {
-        return "your word gaps average " + Units(units(TElementKind::ekWordGap)) +
+        const double gap = units(TElementKind::ekWordGap);
+        if (gap >= kSteadyWordGap) {
+            return Count(most) +
+                   " of your word gaps fell short of 5 units: a strict listener runs "
+                   "those words together";
+        }
+        return "your word gaps average " + Units(gap) +
                " units: a strict listener runs words together";
     }
     if (heard == TElementKind::ekElementGap) {
         if (weighting <= -kNamedWeighting) {
             return weighted + ": a strict listener hears characters break apart";
         }
-        return "your element gaps average " + Units(units(TElementKind::ekElementGap)) +
+        const double gap = units(TElementKind::ekElementGap);
+        if (gap < kLongElementGap) {
+            return Count(most) +
+                   " of your element gaps reached 2 units: a strict listener hears "
+                   "those characters break apart";
+        }
+        return "your element gaps average " + Units(gap) +
                " units: a strict listener hears characters break apart";
     }
-    return "your dahs average " + Units(units(TElementKind::ekDah)) + " units against dits of " +
-           Units(units(TElementKind::ekDit)) + ": a strict listener mistakes some of them";
+    return Count(most) + (most == 1 ? " mark" : " marks") + " between your dits (" +
+           Units(units(TElementKind::ekDit)) + " unit) and dahs (" +
+           Units(units(TElementKind::ekDah)) + " units): a strict listener takes " +
+           (most == 1 ? "it" : "them") + " for the other kind";
 }
 
 }  // namespace coach

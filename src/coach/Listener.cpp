@@ -103,9 +103,11 @@ void Measure(TCluster& cluster, const std::vector<double>& logs) {
 }
 
 // Up to `most` clusters of sorted log values: the least-squares partition on a grid of the
-// log domain (exact dynamic programming over its cells), then neighbours closer than the kind
-// ratio merged, the closest first.
-std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most) {
+// log domain (exact dynamic programming over its cells), then neighbours of one kind merged.
+// `charge`: a second kind must pay for its numbers (spaces, where a few odd lengths are common);
+// without it a pair is one kind only when one kind explains its lengths better (marks, where
+// nearly every run has dits and dahs, and a short one shows them only roughly).
+std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most, bool charge) {
     std::vector<TCluster> clusters;
     if (logs.empty()) {
         return clusters;
@@ -180,9 +182,10 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
         }
     }
     // Merge neighbours of one kind, the pair that gains least by being two first. A pair is two
-    // kinds when two normal distributions explain its lengths better than one by more than the
-    // three numbers the second costs (the Bayesian information criterion): one kind cut in two
-    // gains nothing, since each part is as likely as the whole once its share is counted.
+    // kinds when two normal distributions explain its lengths better than one (by more than the
+    // three numbers the second costs, the Bayesian information criterion, when charged): one
+    // kind cut in two gains nothing, since each part is as likely as the whole once its share is
+    // counted.
     auto gain = [&](size_t j) {
         const TCluster& a = clusters[j];
         const TCluster& b = clusters[j + 1];
@@ -192,7 +195,7 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most)
         const double n = both.Count;
         return ma.Count * (std::log(ma.Count / n) - std::log(ma.Deviation)) +
                mb.Count * (std::log(mb.Count / n) - std::log(mb.Deviation)) +
-               n * std::log(both.Deviation) - kParametersOfAKind / 2 * std::log(n);
+               n * std::log(both.Deviation) - (charge ? kParametersOfAKind / 2 * std::log(n) : 0);
     };
     auto separation = [&](size_t j) {
         return clusters[j + 1].Centre / clusters[j].Centre < kKindRatio ? -1.0 : gain(j);
@@ -377,7 +380,7 @@ TListening Listen(std::vector<TInterval>& intervals) {
             relative[k] = logMark[k] - level[k];
         }
         const std::vector<double> sorted = Sorted(relative);
-        const std::vector<TCluster> clusters = FindClusters(sorted, kMarkClusters);
+        const std::vector<TCluster> clusters = FindClusters(sorted, kMarkClusters, false);
         listening.OneKind = clusters.size() < 2;
         const double split = listening.OneKind ? std::numeric_limits<double>::infinity()
                                                : Boundary(clusters[0], clusters[1]);
@@ -429,7 +432,7 @@ TListening Listen(std::vector<TInterval>& intervals) {
         }
     }
     const std::vector<double> sortedSpaces = Sorted(logSpace);
-    const std::vector<TCluster> gaps = FindClusters(sortedSpaces, kSpaceClusters);
+    const std::vector<TCluster> gaps = FindClusters(sortedSpaces, kSpaceClusters, true);
     bool dahsOnly = false;
     bool elementGaps = false;
     if (!gaps.empty()) {

@@ -212,13 +212,30 @@ TEST(ListenerTest, TheCoachingSentenceNamesTheHabitThatMisleadsAStrictListener) 
     TFist heavy;
     heavy.WeightUnits = 0.4;
     EXPECT_EQ(coaching(heavy, "CQ CQ DE UA3SNB"),
-              "weighting +0.4 unit (marks longer, spaces shorter than the textbook's): a strict "
-              "listener hears DE as B");
+              "weighting +0.4 unit (heavy): a strict listener hears DE as B");
     TFist light;
     light.WeightUnits = -0.4;
     EXPECT_EQ(coaching(light, "CQ CQ DE UA3SNB"),
-              "weighting -0.4 unit (marks shorter, spaces longer than the textbook's): a strict "
-              "listener hears characters break apart");
+              "weighting -0.4 unit (light): a strict listener hears characters break apart");
+    // Textbook keying at 100 ms a unit but for one character gap of 170 ms, between D and E: the
+    // habit is right, one gap fell short.
+    std::vector<uint32_t> lengths;
+    const std::string codes = "-.-. --.- -.. . .--. .- .-. .. ...";  // C Q D E P A R I S
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (codes[i] == ' ') {
+            lengths.back() = i == 13 ? 170 : 300;  // the gap after the character's last mark
+            continue;
+        }
+        lengths.push_back(codes[i] == '.' ? 100 : 300);
+        lengths.push_back(100);
+    }
+    lengths.pop_back();
+    const coach::TDetails oneShort =
+        coach::ComputeDetails({testsupport::RunOfLengths(lengths), ""});
+    EXPECT_EQ(oneShort.ReadBack.Text, "CQDEPARIS");
+    EXPECT_EQ(oneShort.StrictReadBack.Text, "CQBPARIS");
+    EXPECT_EQ(oneShort.Coaching,
+              "1 of your character gaps fell short of 2 units: a strict listener hears DE as B");
     TFist closeWords;
     closeWords.WordGapUnits = 4.6;
     EXPECT_EQ(coaching(closeWords, "CQ CQ DE UA3SNB"),
@@ -260,6 +277,18 @@ TEST(ListenerTest, AnyRunOfLengthsIsClassifiedWithoutFault) {
     // Marks and spaces all alike (where the main window's analysis divides by zero): one kind of
     // each, read as dits with element gaps.
     EXPECT_EQ(Listener(testsupport::RunOfLengths({100, 100, 100, 100, 100, 100, 100})), "H");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ListenerTest, AShortRunKeyedUnsteadilyStillHasDitsAndDahs) {
+    // A N keyed on a busy machine (its real lengths): dits of 500 and 305 ms, dahs of 832 and
+    // 834. Four marks cannot pay for a second kind by the information criterion, but two kinds
+    // explain them better than one, and a run of a few marks is nearly always of both.
+    EXPECT_EQ(Listener(testsupport::RunOfLengths({500, 255, 832, 1033, 834, 403, 305})), "AN");
+    EXPECT_EQ(Listener(testsupport::RunOfLengths({305, 255, 832, 1033, 834, 403, 500})), "AN");
 }
 
 }  // namespace
