@@ -241,9 +241,11 @@ std::vector<std::string> VerdictText(const coach::TVerdicts& verdicts) {
         lines.emplace_back();
     }
     for (const coach::TVerdict& verdict : verdicts.Figures) {
-        const std::string value =
-            (verdict.Figure == coach::TFigure::fgWeighting && verdict.Value > 0 ? "+" : "") +
-            coach::VerdictValue(verdict.Value);
+        // The weighting's sign tells heavy from light; a value that shows as 0 has none.
+        std::string value = coach::VerdictValue(verdict.Value);
+        if (verdict.Figure == coach::TFigure::fgWeighting && value != "0" && verdict.Value > 0) {
+            value = "+" + value;
+        }
         lines.push_back(PadRight(coach::FigureName(verdict.Figure), kFigureColumn) +
                         PadLeft(value, kNumberColumn) + " " +
                         PadRight(coach::FigureUnit(verdict.Figure), kUnitColumn) +

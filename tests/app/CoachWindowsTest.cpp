@@ -179,6 +179,14 @@ TEST_F(RunWindowsTest, DetailsSayThereIsNoRunThenShowTheLastOneAndFollowNewOnes)
                         "element gap spread       6.76 %      good",
                     }));
 
+    // The weighting's sign shows heavy or light, never on a value shown as 0.
+    coach::TVerdicts judged;
+    judged.Figures = {{coach::TFigure::fgWeighting, 0.004, coach::TGrade::grGood, ""},
+                      {coach::TFigure::fgWeighting, -0.25, coach::TGrade::grFix, ""}};
+    EXPECT_EQ(app::VerdictText(judged),
+              (std::vector<std::string>{"weighting                   0 unit   good",
+                                        "weighting               -0.25 unit   fix"}));
+
     // Hidden, it is filled afresh when shown; with no practice text there is no alignment.
     m_details->Close();
     m_details->ShowRun(*Main().LastAnalysedRun(), "A past run");
