@@ -23,7 +23,7 @@ constexpr size_t kNumberColumn = 8;
 // Widths of the verdicts' columns: the figure, its value, what the value counts.
 constexpr size_t kFigureColumn = 21;
 constexpr size_t kUnitColumn = 7;
-// Characters of an advice line in the verdicts box, which does not wrap by itself.
+// Characters of a sentence's line in the memo boxes, which do not wrap by themselves.
 constexpr size_t kAdviceWidth = 66;
 
 std::string PadLeft(const std::string& text, size_t width) {
@@ -200,13 +200,13 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
         lines.emplace_back();
     }
     lines.push_back("Unit " + coach::DetailsNumber(details.Timing.UnitMs) +
-                    " ms (the average dit): " + base::UIntToStr(details.Speeds.Wpm) +
-                    " wpm; with the gaps as keyed, " +
-                    base::UIntToStr(details.Speeds.EffectiveWpm) + " wpm effective.");
-    const std::string note = coach::MainWindowSpeedNote(details.Speeds);
-    if (!note.empty()) {
-        lines.push_back(note);
-    }
+                    " ms (the average dit), speed " + base::UIntToStr(details.Speeds.Wpm) +
+                    " wpm;");
+    lines.push_back("with the gaps as keyed, " + base::UIntToStr(details.Speeds.EffectiveWpm) +
+                    " wpm effective.");
+    const std::vector<std::string> note =
+        Wrapped(coach::MainWindowSpeedNote(details.Speeds), kAdviceWidth);
+    lines.insert(lines.end(), note.begin(), note.end());
     lines.emplace_back();
     const char* const headings[] = {"count", "mean", "sd", "cv %", "min", "max"};
     std::string header = PadRight("ms", kKindColumn);
@@ -237,22 +237,25 @@ std::vector<std::string> DetailsText(const coach::TDetails& details) {
 }
 
 std::vector<std::string> VerdictText(const coach::TVerdicts& verdicts) {
+    // The advice first: it is what the operator acts on, and stays in sight when the rows do not.
     std::vector<std::string> lines;
+    for (const std::string& advice : verdicts.Advice) {
+        const std::vector<std::string> wrapped = Wrapped(advice, kAdviceWidth);
+        lines.insert(lines.end(), wrapped.begin(), wrapped.end());
+    }
+    if (!lines.empty() && !verdicts.Figures.empty()) {
+        lines.emplace_back();
+    }
     for (const coach::TVerdict& verdict : verdicts.Figures) {
-        const std::string value =
-            (verdict.Figure == coach::TFigure::fgWeighting && verdict.Value > 0 ? "+" : "") +
-            coach::VerdictValue(verdict.Value);
+        // The weighting's sign tells heavy from light; a value that shows as 0 has none.
+        std::string value = coach::VerdictValue(verdict.Value);
+        if (verdict.Figure == coach::TFigure::fgWeighting && value != "0" && verdict.Value > 0) {
+            value = "+" + value;
+        }
         lines.push_back(PadRight(coach::FigureName(verdict.Figure), kFigureColumn) +
                         PadLeft(value, kNumberColumn) + " " +
                         PadRight(coach::FigureUnit(verdict.Figure), kUnitColumn) +
                         coach::GradeName(verdict.Grade));
-    }
-    if (!verdicts.Figures.empty()) {
-        lines.emplace_back();
-    }
-    for (const std::string& advice : verdicts.Advice) {
-        const std::vector<std::string> wrapped = Wrapped(advice, kAdviceWidth);
-        lines.insert(lines.end(), wrapped.begin(), wrapped.end());
     }
     return lines;
 }

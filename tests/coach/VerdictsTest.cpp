@@ -176,6 +176,39 @@ TEST(VerdictsTest, StretchedSpacingIsNamedForWhatItIs) {
         TGrade::grFair);
 }
 
+TEST(VerdictsTest, GapsTakenForCharacterGapsAreJudgedAsSuchWhateverTheirLength) {
+    // A reader that follows the operator's own spacing takes 6-unit gaps for character gaps:
+    // PARIS three times at a unit of 60 ms with Farnsworth x2 spacing, classified by hand.
+    using coach::TElementKind;
+    std::vector<coach::TInterval> intervals;
+    const char* const codes[] = {".--.", ".-", ".-.", "..", "..."};
+    for (int word = 0; word < 3; ++word) {
+        for (int c = 0; c < 5; ++c) {
+            if (word > 0 || c > 0) {
+                intervals.push_back(
+                    c == 0 ? coach::TInterval{false, 840, TElementKind::ekWordGap}
+                           : coach::TInterval{false, 360, TElementKind::ekCharacterGap});
+            }
+            for (const char* e = codes[c]; *e != 0; ++e) {
+                if (e != codes[c]) {
+                    intervals.push_back({false, 60, TElementKind::ekElementGap});
+                }
+                intervals.push_back(*e == '.' ? coach::TInterval{true, 60, TElementKind::ekDit}
+                                              : coach::TInterval{true, 180, TElementKind::ekDah});
+            }
+        }
+    }
+    const coach::TVerdicts verdicts = coach::JudgeRun(intervals, 60);
+    const coach::TVerdict* gap = Find(verdicts, TFigure::fgCharacterGap);
+    ASSERT_NE(gap, nullptr);
+    EXPECT_EQ(gap->Value, 6);
+    EXPECT_EQ(gap->Advice,
+              "Character gaps are typically 6 units (3 is standard): close them up to keep your "
+              "words together (spacing like this is Farnsworth x2).");
+    EXPECT_EQ(Find(verdicts, TFigure::fgWordGap)->Value, 14);
+    EXPECT_EQ(verdicts.Advice.size(), 2u);  // the two gaps; every mark is right
+}
+
 // Rates over seeded keyings of uniform jitter J, whose coefficient of variation is J / sqrt(3).
 struct TRates {
     double AnyFix = 0;       // runs with some figure to fix

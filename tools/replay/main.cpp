@@ -5,8 +5,8 @@
 // side-tone into FILE
 // (48 kHz, mono, 16-bit); with --chart it writes the main window's chart as painted after the run
 // to FILE (PNG); with --details it then prints the read-back, the speeds, the timing spread, the
-// worst characters and the verdicts. Both files are put in place only when complete; a lost write
-// of any output fails the run.
+// worst characters and the verdicts. Both files are put in place only when complete; a lost
+// write of any output fails the run.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,7 +45,8 @@ constexpr const char* kUsage =
     "\n"
     "  --wav FILE     also record the run's side-tone (48 kHz mono WAV)\n"
     "  --chart FILE   also write the main window's chart after the run (PNG)\n"
-    "  --details      then print the read-back, the timing spread and the worst characters\n"
+    "  --details      then print the read-back, the speeds, the timing spread, the worst\n"
+    "                 characters and the verdicts\n"
     "  --audio SOUND  take the keying from a recording of a Morse tone (WAV, FLAC, Ogg, MP3)\n"
     "  --pitch HZ     the tone's pitch in the recording (found by itself when not given)\n"
     "  -h, --help     show this text and exit\n"
