@@ -24,6 +24,9 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kMinTextWidth = 160;
 constexpr int kTextSize = 12;
+// The most a message dialog shows: lines, and bytes of one line.
+constexpr size_t kMaxDialogLines = 30;
+constexpr size_t kMaxDialogLineBytes = 160;
 // The program's own page window, pixels.
 constexpr int kPageWidth = 720;
 constexpr int kPageHeight = 560;
@@ -39,7 +42,9 @@ void TFltkEventPump::ProcessMessages() {
 }
 
 void TFltkDialogs::ShowMessage(const std::string& text) {
-    const std::string shown = NormaliseLineBreaks(text);
+    // However long the message, the dialog fits on the screen and its OK can be reached.
+    const std::string shown =
+        FitDialogText(NormaliseLineBreaks(text), kMaxDialogLines, kMaxDialogLineBytes);
     const std::string label = LabelText(shown);
 
     fl_font(FL_HELVETICA, kTextSize);

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "gfx/Colors.h"
 #include "gfx/TextEngine.h"
@@ -101,6 +102,38 @@ std::string NormaliseLineBreaks(const std::string& text) {
         } else {
             out += c;
         }
+    }
+    return out;
+}
+
+std::string FitDialogText(const std::string& text, size_t maxLines, size_t maxLineBytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    if (maxLines > 0 && lines.size() > maxLines) {
+        const size_t more = lines.size() - (maxLines - 1);
+        lines.resize(maxLines - 1);
+        lines.push_back("(" + std::to_string(more) + " more lines)");
+    }
+    std::string out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (line.size() > maxLineBytes) {
+            size_t cut = maxLineBytes;
+            // Never inside a UTF-8 character: back up to the start of the one at the cut.
+            while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) {
+                --cut;
+            }
+            line = line.substr(0, cut) + "...";
+        }
+        out += i == 0 ? line : "\n" + line;
     }
     return out;
 }

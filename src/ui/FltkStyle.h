@@ -4,6 +4,7 @@
 
 #include <FL/Enumerations.H>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -30,5 +31,10 @@ std::string LabelText(const std::string& text);
 
 // A message's line breaks as FLTK draws them: "\r\n", "\n\r" and a lone "\r" become "\n".
 std::string NormaliseLineBreaks(const std::string& text);
+
+// A message cut to fit a dialog of sane size: at most maxLines lines (the last one kept says how
+// many more there were) of at most maxLineBytes bytes each (a longer line ends in "..." at a
+// character boundary). Line breaks must be normalised first.
+std::string FitDialogText(const std::string& text, size_t maxLines, size_t maxLineBytes);
 
 }  // namespace ui

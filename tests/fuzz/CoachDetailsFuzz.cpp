@@ -1,9 +1,11 @@
 // Fuzz target: the coach on any run and practice text (as a stored run may hold them) must give
-// its details without crashing, leaking or reading out of bounds, and keep its own promises.
+// its details without crashing, leaking or reading out of bounds, and keep its own promises
+// (among them: no control byte of the practice text reaches its lines).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "coach/Details.h"
 
@@ -29,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (details.Alignment.AccuracyPercent < 0 || details.Alignment.AccuracyPercent > 100)) {
         __builtin_trap();
     }
-    if (coach::DetailsLines(details).empty()) {
+    const std::vector<std::string> lines = coach::DetailsLines(details);
+    if (lines.empty()) {
         __builtin_trap();
     }
     // The listener gives every mark a mark's kind and every space a gap's, and its characters lie
@@ -45,6 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (character.IntervalCount == 0 ||
             character.FirstInterval + character.IntervalCount > details.Intervals.size()) {
             __builtin_trap();
+        }
+    }
+    // The lines go to a terminal: no control byte but the fields' TAB, whatever the text held.
+    for (const std::string& line : lines) {
+        for (const char c : line) {
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte < 0x20 && c != '\t') || byte == 0x7f) {
+                __builtin_trap();
+            }
         }
     }
     return 0;

@@ -45,4 +45,16 @@ TEST(ToolOptionsTest, AnUnknownOptionIsNamedBeforeTheUsageOnStandardErrorWithSta
     }
 }
 
+TEST(ToolOptionsTest, AReplayOutputOptionWithoutItsFileIsNamed) {
+    for (const char* option : {"--wav", "--chart"}) {
+        const TRun run = RunTool("keyvet-replay", std::string(option) + " ''");
+        EXPECT_EQ(run.Status, 2) << option;
+        EXPECT_EQ(run.Err.rfind(std::string("keyvet-replay: option '") + option +
+                                    "' needs a file name\nusage: keyvet-replay ",
+                                0),
+                  0u)
+            << run.Err;
+    }
+}
+
 }  // namespace

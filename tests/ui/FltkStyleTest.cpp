@@ -68,4 +68,19 @@ TEST(FltkStyleTest, EveryKindOfLineBreakBecomesOneLineFeed) {
     EXPECT_EQ(ui::NormaliseLineBreaks("\r"), "\n");
 }
 
+TEST(FltkStyleTest, ALongMessageIsCutToADialogOfSaneSize) {
+    std::string many;
+    for (int i = 1; i <= 3000; ++i) {
+        many += (i > 1 ? "\n" : "") + std::string("line ") + std::to_string(i);
+    }
+    // Four lines at most: three of the message, then how many more there were.
+    EXPECT_EQ(ui::FitDialogText(many, 4, 80), "line 1\nline 2\nline 3\n(2997 more lines)");
+    // Exactly as many lines as fit, and lines exactly as long as fit, are kept whole.
+    EXPECT_EQ(ui::FitDialogText("a\nb\nc\nd", 4, 1), "a\nb\nc\nd");
+    EXPECT_EQ(ui::FitDialogText("abcd\nefghi", 4, 4), "abcd\nefgh...");
+    // A cut never splits a character: "\u00e9" is two bytes, at bytes 3 and 4.
+    EXPECT_EQ(ui::FitDialogText("abc\u00e9f", 1, 4), "abc...");
+    EXPECT_EQ(ui::FitDialogText("", 4, 4), "");
+}
+
 }  // namespace

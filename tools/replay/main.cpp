@@ -152,6 +152,7 @@ int Replay(int argc, char** argv) {
             break;
         }
         if (next + 1 >= argc || argv[next + 1][0] == '\0') {
+            std::cerr << "keyvet-replay: option '" << argv[next] << "' needs a file name\n";
             Usage();
             return kExitBadUsage;
         }
