@@ -152,7 +152,8 @@ int Replay(int argc, char** argv) {
             break;
         }
         if (next + 1 >= argc || argv[next + 1][0] == '\0') {
-            std::cerr << "keyvet-replay: option '" << argv[next] << "' needs a file name\n";
+            std::cerr << "keyvet-replay: option '" << argv[next] << "' needs "
+                      << (value == &pitchText ? "a pitch in Hz" : "a file name") << "\n";
             Usage();
             return kExitBadUsage;
         }
