@@ -65,7 +65,9 @@ constexpr double kMaxHoldMs = 50;
 // Time constants of the running levels, ms: the levels on and off, and the slow fall of the
 // level on while the key is up (so that a tone fading between marks is still seen).
 constexpr double kLevelTauMs = 50;
-constexpr double kSignalFallTauMs = 5000;
+constexpr double kSignalFallTauMs = 1000;
+// The noise floor moves by a factor e in this time at most, ms.
+constexpr double kNoiseStepTauMs = 300;
 // The level on moves this share of the way to each mark's own.
 constexpr double kMarkFollow = 0.5;
 // A tone is found when its level on is this many times the noise floor, and at least this share
@@ -333,19 +335,33 @@ void TToneDetector::Process(float sample) {
 
 void TToneDetector::MeasureMark() {
     // The averages that covered the mark alone: from half an average after the press was seen
-    // (at least half the average was on by then) to a whole one before the release was seen.
-    const int64_t from = std::max(m_rawDownAt + m_decisionLength / 2, OldestHeld());
-    const int64_t to = m_now - m_decisionLength;
-    if (to < from) {
-        return;
-    }
-    double sum = 0;
-    for (int64_t m = from; m <= to; ++m) {
-        sum += std::norm(m_decisionValue[static_cast<size_t>(m) & m_mask]);
+    // (half the average was on by then) to the share of one before the release was seen that
+    // was off by then, each less half the filter's kernel, which smears the edges.
+    const int64_t from = std::max(m_rawDownAt + m_decisionLength / 2 + m_support / 2, OldestHeld());
+    const int64_t to = m_now -
+                       std::llround((1 - kOffFraction) * static_cast<double>(m_decisionLength)) -
+                       m_support / 2;
+    double level = 0;
+    double follow = kMarkFollow;
+    if (to >= from) {
+        for (int64_t m = from; m <= to; ++m) {
+            level += std::norm(m_decisionValue[static_cast<size_t>(m) & m_mask]);
+        }
+        level /= static_cast<double>(to - from + 1);
+    } else {
+        // Where the level was far off, the press is seen late and the release early, and no
+        // average is known to have covered the mark alone: its highest one stands for it (noise
+        // lifts it a little), followed half as far.
+        for (int64_t m = std::max(m_rawDownAt, OldestHeld()); m <= m_now; ++m) {
+            level = std::max(
+                level,
+                std::norm(std::complex<double>(m_decisionValue[static_cast<size_t>(m) & m_mask])));
+        }
+        follow /= 2;
     }
     // The level on follows each mark at once (a fading tone may have fallen or risen by a few dB
     // since the last one).
-    m_signal += kMarkFollow * (sum / static_cast<double>(to - from + 1) - m_signal);
+    m_signal += follow * (level - m_signal);
 }
 
 void TToneDetector::Decide(double power) {
@@ -392,12 +408,11 @@ void TToneDetector::Decide(double power) {
                                 m_decisionValue[static_cast<size_t>(steady - 1) & m_mask]));
         ++m_turnCount;
     } else {
-        // Power above a quarter of the tone's is most likely a mark not taken (noise alone
-        // reaches it about once in e^(tone / 4 noise)): it stays out of the floor, lest the floor
-        // rise to the marks.
-        if (value < kOnFraction * kOnFraction * tone + m_noise) {
-            m_noise += alpha * (value - m_noise);
-        }
+        // The floor follows the median of the power (ln 2 of its mean, for noise alone) by
+        // equal steps up and down: a mark not taken moves it no faster than quiet does, so that
+        // it never rises to the marks.
+        const double step = 1000 / (kNoiseStepTauMs * m_rate);
+        m_noise *= value > m_noise * std::numbers::ln2 ? 1 + step : 1 - step;
         const double fall = 1000 / (kSignalFallTauMs * m_rate);
         m_signal *= 1 - fall;
     }
