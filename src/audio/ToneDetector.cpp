@@ -88,6 +88,9 @@ constexpr double kMinFollowMs = 5;
 // A set pitch lies between this and this share of the rate.
 constexpr double kMinSetPitchHz = 100;
 constexpr double kMaxPitchOfRate = 0.4;
+// Samples are cut to this many times full scale (far beyond any recording, so that only a wild
+// value is cut).
+constexpr float kLargestSample = 10;
 // The oscillator is brought back to unit length this often, samples.
 constexpr uint32_t kNormaliseEvery = 1024;
 
@@ -165,10 +168,18 @@ void TToneDetector::SetPitch(double hz) {
     m_step = {std::cos(turn), std::sin(turn)};
 }
 
-void TToneDetector::Feed(std::span<const float> samples) {
+void TToneDetector::Feed(std::span<const float> input) {
     if (m_finished) {
         throw std::logic_error("sound fed to a tone detector after its end");
     }
+    // A sample that is no number (a float file may hold them) is silence, and one far beyond
+    // full scale is cut, so that neither can spoil the running sums for the rest of the sound.
+    m_sane.resize(input.size());
+    for (size_t i = 0; i < input.size(); ++i) {
+        m_sane[i] =
+            std::isfinite(input[i]) ? std::clamp(input[i], -kLargestSample, kLargestSample) : 0.0f;
+    }
+    std::span<const float> samples(m_sane);
     const size_t second = static_cast<size_t>(m_rate);
     const size_t longest = static_cast<size_t>(kLongestSearchSeconds * m_rate);
     if (m_nextSearch == 0) {
