@@ -27,8 +27,8 @@ namespace {
 constexpr double kSearchSeconds = 2;
 constexpr double kLongestSearchSeconds = 6;
 constexpr double kShortestSearchSeconds = 0.3;
-// The two running averages of the filter, ms: together a kernel of 14 ms, which passes a tone
-// up to about 35 Hz off the pitch (a chirp) and leaves a dit at 50 wpm its full height.
+// The two running averages of the filter, ms: together a kernel of 7 ms, which passes a tone up
+// to about 70 Hz off the pitch (a chirp) and blurs an edge little more than its own rise does.
 constexpr double kFirstAverageMs = 4;
 constexpr double kSecondAverageMs = 3;
 // The hysteresis thresholds, as fractions of the tone's amplitude above the noise: key down when
@@ -54,14 +54,15 @@ constexpr double kEdgeMarginMs = 6;
 constexpr double kFineMarginMs = 3;
 // A change must last this share of the keying's unit, and at least and at most these times, ms.
 constexpr double kHoldOfUnit = 0.4;
-// The decisions are taken on the filtered power averaged over this share of the keying's unit (a
-// narrower band where the keying leaves room), at most this long, ms.
+constexpr double kMinHoldMs = 5;
+constexpr double kMaxHoldMs = 50;
+// The decisions are taken on the filtered tone averaged over this share of the keying's unit (a
+// narrower band where the keying leaves room: a dit's average still reaches its full height and
+// a gap's falls to nothing), at most this long, ms.
 constexpr double kDecisionOfUnit = 0.8;
 constexpr double kMaxDecisionMs = 60;
 // The unit taken before the keying shows its own: a dit at 40 wpm, ms.
 constexpr double kFirstUnitMs = 30;
-constexpr double kMinHoldMs = 5;
-constexpr double kMaxHoldMs = 50;
 // Time constants of the running levels, ms: the levels on and off, and the slow fall of the
 // level on while the key is up (so that a tone fading between marks is still seen).
 constexpr double kLevelTauMs = 50;
@@ -391,7 +392,10 @@ void TToneDetector::Decide(double power) {
         // covers are on, and the lower one when that share are still on: so the change lies that
         // far back.
         const double share = m_rawDown ? kOnFraction : 1 - kOffFraction;
-        const int64_t change = m_now - std::llround(share * static_cast<double>(m_decisionLength));
+        int64_t change = m_now - std::llround(share * static_cast<double>(m_decisionLength));
+        // Never before a change already decided (a level far off may make the share wrong).
+        change =
+            std::max(change, m_decisions.empty() ? m_lockStart : m_decisions.back().Sample + 1);
         m_lastRawChange = change;
         m_candidate = m_rawDown != m_confirmedDown ? change : -1;
     }
