@@ -99,12 +99,6 @@ int64_t SamplesOf(double ms, double rate) {
     return std::max<int64_t>(1, std::llround(ms * rate / 1000));
 }
 
-double Quantile(std::vector<double> values, double q) {
-    const size_t k = std::min(values.size() - 1, static_cast<size_t>(q * values.size()));
-    std::nth_element(values.begin(), values.begin() + k, values.end());
-    return values[k];
-}
-
 }  // namespace
 
 std::complex<double> TToneDetector::TRunningAverage::Step(std::complex<double> in) {

@@ -42,21 +42,12 @@ struct TCondition {
 };
 
 struct TRow {
-    std::vector<double> Errors;
-    size_t Keyed = 0, Missed = 0, Extra = 0;
+    testsupport::TPlacementScore Placement;  // of every text together
     size_t Sent = 0, Wrong = 0, PeerSent = 0, PeerWrong = 0;
     bool PeerRan = false;
     double AverageDiff = 0, MeritDiff = 0;
     bool BoxesMissing = false;
 };
-
-double Quantile(std::vector<double> values, double q) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(q * values.size()))];
-}
 
 // The result boxes a replay of these changes shows (Edit1 to Edit13), empty ones as NaN.
 std::vector<double> Boxes(const std::vector<coach::TTransition>& changes, bool fractional,
@@ -143,10 +134,11 @@ TRow Measure(const TCondition& condition, bool peer) {
 
         const testsupport::TPlacementScore score =
             testsupport::ScorePlacement(keyed, detected, sound.SampleRate);
-        row.Errors.insert(row.Errors.end(), score.ErrorsMs.begin(), score.ErrorsMs.end());
-        row.Keyed += score.Keyed;
-        row.Missed += score.Missed;
-        row.Extra += score.Extra;
+        testsupport::TPlacementScore& all = row.Placement;
+        all.ErrorsMs.insert(all.ErrorsMs.end(), score.ErrorsMs.begin(), score.ErrorsMs.end());
+        all.Keyed += score.Keyed;
+        all.Missed += score.Missed;
+        all.Extra += score.Extra;
 
         const coach::TAlignment read = coach::Align(
             text, testsupport::ReadBackText(testsupport::DetectedRun(detected, sound.SampleRate)));
@@ -268,13 +260,14 @@ int main(int argc, char** argv) {
     std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
     for (const TCondition& condition : conditions) {
         const TRow row = Measure(condition, peer);
-        const size_t within = static_cast<size_t>(
-            std::count_if(row.Errors.begin(), row.Errors.end(), [](double e) { return e <= 1; }));
+        const testsupport::TPlacementScore& all = row.Placement;
+        const size_t within = static_cast<size_t>(std::count_if(
+            all.ErrorsMs.begin(), all.ErrorsMs.end(), [](double e) { return e <= 1; }));
         std::printf(
             "| %s | %zu | %zu / %zu | %.2f ms | %.2f ms | %.2f ms | %s | %s | %s | %s | %s |\n",
-            condition.Name.c_str(), row.Keyed, row.Missed, row.Extra, Quantile(row.Errors, 0.5),
-            Quantile(row.Errors, 0.95), Quantile(row.Errors, 1.0),
-            Percent(within, row.Keyed).c_str(), Percent(row.Wrong, row.Sent).c_str(),
+            condition.Name.c_str(), all.Keyed, all.Missed, all.Extra, all.MedianMs(),
+            all.Percentile95Ms(), all.MaxMs(), Percent(within, all.Keyed).c_str(),
+            Percent(row.Wrong, row.Sent).c_str(),
             row.BoxesMissing ? "(a box empty)"
                              : (std::to_string(static_cast<int>(row.AverageDiff)) + " ms").c_str(),
             row.BoxesMissing ? "(a box empty)"
