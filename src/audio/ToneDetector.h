@@ -3,7 +3,8 @@
 // is given) and follows it, mixes the tone down, passes it through a narrow filter of known
 // delay, and decides key down and up against thresholds that follow the noise floor and the
 // signal's level, with hysteresis; changes shorter than a fraction of the keying's own dit are
-// taken for noise. Sound is fed in blocks of any size; changes come out a fixed time later.
+// taken for noise. Sound is fed in blocks of any size; each change comes out about a third of a
+// second after it happened (the first ones wait until the tone is found, two seconds or more).
 #pragma once
 
 #include <array>
