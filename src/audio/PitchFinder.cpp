@@ -27,14 +27,14 @@ constexpr double kOnOverOff = 5;
 // bins wide each way).
 constexpr size_t kPeakBins = 3;
 
+}  // namespace
+
 double Quantile(std::vector<double> values, double q) {
     assert(!values.empty() && "a quantile needs values");
     const size_t k = std::min(values.size() - 1, static_cast<size_t>(q * values.size()));
     std::nth_element(values.begin(), values.begin() + k, values.end());
     return values[k];
 }
-
-}  // namespace
 
 void Fft(std::vector<std::complex<double>>& data) {
     const size_t n = data.size();

@@ -22,6 +22,10 @@ struct TPitchEstimate {
 // at least eight frames of about 30 ms; a shorter stretch finds nothing.
 TPitchEstimate FindKeyedPitch(std::span<const float> samples, double sampleRate);
 
+// The value below which a share q (0 to 1) of the values lie: the one at index q * size of them
+// sorted. values must not be empty.
+double Quantile(std::vector<double> values, double q);
+
 // The discrete Fourier transform of data in place (its size a power of two).
 void Fft(std::vector<std::complex<double>>& data);
 

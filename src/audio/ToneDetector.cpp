@@ -27,8 +27,8 @@ namespace {
 constexpr double kSearchSeconds = 2;
 constexpr double kLongestSearchSeconds = 6;
 constexpr double kShortestSearchSeconds = 0.3;
-// The two running averages of the filter, ms: together a kernel of 14 ms, which passes a tone
-// up to about 35 Hz off the pitch (a chirp) and leaves a dit at 50 wpm its full height.
+// The two running averages of the filter, ms: together a kernel of 7 ms, which passes a tone up
+// to about 70 Hz off the pitch (a chirp) and blurs an edge little more than its own rise does.
 constexpr double kFirstAverageMs = 4;
 constexpr double kSecondAverageMs = 3;
 // The hysteresis thresholds, as fractions of the tone's amplitude above the noise: key down when
@@ -54,18 +54,21 @@ constexpr double kEdgeMarginMs = 6;
 constexpr double kFineMarginMs = 3;
 // A change must last this share of the keying's unit, and at least and at most these times, ms.
 constexpr double kHoldOfUnit = 0.4;
-// The decisions are taken on the filtered power averaged over this share of the keying's unit (a
-// narrower band where the keying leaves room), at most this long, ms.
+constexpr double kMinHoldMs = 5;
+constexpr double kMaxHoldMs = 50;
+// The decisions are taken on the filtered tone averaged over this share of the keying's unit (a
+// narrower band where the keying leaves room: a dit's average still reaches its full height and
+// a gap's falls to nothing), at most this long, ms.
 constexpr double kDecisionOfUnit = 0.8;
 constexpr double kMaxDecisionMs = 60;
 // The unit taken before the keying shows its own: a dit at 40 wpm, ms.
 constexpr double kFirstUnitMs = 30;
-constexpr double kMinHoldMs = 5;
-constexpr double kMaxHoldMs = 50;
 // Time constants of the running levels, ms: the levels on and off, and the slow fall of the
 // level on while the key is up (so that a tone fading between marks is still seen).
 constexpr double kLevelTauMs = 50;
-constexpr double kSignalFallTauMs = 5000;
+constexpr double kSignalFallTauMs = 1000;
+// The noise floor moves by a factor e in this time at most, ms.
+constexpr double kNoiseStepTauMs = 300;
 // The level on moves this share of the way to each mark's own.
 constexpr double kMarkFollow = 0.5;
 // A tone is found when its level on is this many times the noise floor, and at least this share
@@ -86,17 +89,14 @@ constexpr double kMinFollowMs = 5;
 // A set pitch lies between this and this share of the rate.
 constexpr double kMinSetPitchHz = 100;
 constexpr double kMaxPitchOfRate = 0.4;
+// Samples are cut to this many times full scale (far beyond any recording, so that only a wild
+// value is cut).
+constexpr float kLargestSample = 10;
 // The oscillator is brought back to unit length this often, samples.
 constexpr uint32_t kNormaliseEvery = 1024;
 
 int64_t SamplesOf(double ms, double rate) {
     return std::max<int64_t>(1, std::llround(ms * rate / 1000));
-}
-
-double Quantile(std::vector<double> values, double q) {
-    const size_t k = std::min(values.size() - 1, static_cast<size_t>(q * values.size()));
-    std::nth_element(values.begin(), values.begin() + k, values.end());
-    return values[k];
 }
 
 }  // namespace
@@ -163,10 +163,18 @@ void TToneDetector::SetPitch(double hz) {
     m_step = {std::cos(turn), std::sin(turn)};
 }
 
-void TToneDetector::Feed(std::span<const float> samples) {
+void TToneDetector::Feed(std::span<const float> input) {
     if (m_finished) {
         throw std::logic_error("sound fed to a tone detector after its end");
     }
+    // A sample that is no number (a float file may hold them) is silence, and one far beyond
+    // full scale is cut, so that neither can spoil the running sums for the rest of the sound.
+    m_sane.resize(input.size());
+    for (size_t i = 0; i < input.size(); ++i) {
+        m_sane[i] =
+            std::isfinite(input[i]) ? std::clamp(input[i], -kLargestSample, kLargestSample) : 0.0f;
+    }
+    std::span<const float> samples(m_sane);
     const size_t second = static_cast<size_t>(m_rate);
     const size_t longest = static_cast<size_t>(kLongestSearchSeconds * m_rate);
     if (m_nextSearch == 0) {
@@ -333,19 +341,33 @@ void TToneDetector::Process(float sample) {
 
 void TToneDetector::MeasureMark() {
     // The averages that covered the mark alone: from half an average after the press was seen
-    // (at least half the average was on by then) to a whole one before the release was seen.
-    const int64_t from = std::max(m_rawDownAt + m_decisionLength / 2, OldestHeld());
-    const int64_t to = m_now - m_decisionLength;
-    if (to < from) {
-        return;
-    }
-    double sum = 0;
-    for (int64_t m = from; m <= to; ++m) {
-        sum += std::norm(m_decisionValue[static_cast<size_t>(m) & m_mask]);
+    // (half the average was on by then) to the share of one before the release was seen that
+    // was off by then, each less half the filter's kernel, which smears the edges.
+    const int64_t from = std::max(m_rawDownAt + m_decisionLength / 2 + m_support / 2, OldestHeld());
+    const int64_t to = m_now -
+                       std::llround((1 - kOffFraction) * static_cast<double>(m_decisionLength)) -
+                       m_support / 2;
+    double level = 0;
+    double follow = kMarkFollow;
+    if (to >= from) {
+        for (int64_t m = from; m <= to; ++m) {
+            level += std::norm(m_decisionValue[static_cast<size_t>(m) & m_mask]);
+        }
+        level /= static_cast<double>(to - from + 1);
+    } else {
+        // Where the level was far off, the press is seen late and the release early, and no
+        // average is known to have covered the mark alone: its highest one stands for it (noise
+        // lifts it a little), followed half as far.
+        for (int64_t m = std::max(m_rawDownAt, OldestHeld()); m <= m_now; ++m) {
+            level = std::max(
+                level,
+                std::norm(std::complex<double>(m_decisionValue[static_cast<size_t>(m) & m_mask])));
+        }
+        follow /= 2;
     }
     // The level on follows each mark at once (a fading tone may have fallen or risen by a few dB
     // since the last one).
-    m_signal += kMarkFollow * (sum / static_cast<double>(to - from + 1) - m_signal);
+    m_signal += follow * (level - m_signal);
 }
 
 void TToneDetector::Decide(double power) {
@@ -364,7 +386,10 @@ void TToneDetector::Decide(double power) {
         // covers are on, and the lower one when that share are still on: so the change lies that
         // far back.
         const double share = m_rawDown ? kOnFraction : 1 - kOffFraction;
-        const int64_t change = m_now - std::llround(share * static_cast<double>(m_decisionLength));
+        int64_t change = m_now - std::llround(share * static_cast<double>(m_decisionLength));
+        // Never before a change already decided (a level far off may make the share wrong).
+        change =
+            std::max(change, m_decisions.empty() ? m_lockStart : m_decisions.back().Sample + 1);
         m_lastRawChange = change;
         m_candidate = m_rawDown != m_confirmedDown ? change : -1;
     }
@@ -392,12 +417,11 @@ void TToneDetector::Decide(double power) {
                                 m_decisionValue[static_cast<size_t>(steady - 1) & m_mask]));
         ++m_turnCount;
     } else {
-        // Power above a quarter of the tone's is most likely a mark not taken (noise alone
-        // reaches it about once in e^(tone / 4 noise)): it stays out of the floor, lest the floor
-        // rise to the marks.
-        if (value < kOnFraction * kOnFraction * tone + m_noise) {
-            m_noise += alpha * (value - m_noise);
-        }
+        // The floor follows the median of the power (ln 2 of its mean, for noise alone) by
+        // equal steps up and down: a mark not taken moves it no faster than quiet does, so that
+        // it never rises to the marks.
+        const double step = 1000 / (kNoiseStepTauMs * m_rate);
+        m_noise *= value > m_noise * std::numbers::ln2 ? 1 + step : 1 - step;
         const double fall = 1000 / (kSignalFallTauMs * m_rate);
         m_signal *= 1 - fall;
     }

@@ -3,7 +3,8 @@
 // is given) and follows it, mixes the tone down, passes it through a narrow filter of known
 // delay, and decides key down and up against thresholds that follow the noise floor and the
 // signal's level, with hysteresis; changes shorter than a fraction of the keying's own dit are
-// taken for noise. Sound is fed in blocks of any size; changes come out a fixed time later.
+// taken for noise. Sound is fed in blocks of any size; each change comes out about a third of a
+// second after it happened (the first ones wait until the tone is found, two seconds or more).
 #pragma once
 
 #include <array>
@@ -38,7 +39,8 @@ class TToneDetector {
     // 40 % of the rate.
     explicit TToneDetector(const TToneDetectorOptions& options);
 
-    // Takes the next samples of the sound (full scale is 1; the level does not matter).
+    // Takes the next samples of the sound (full scale is 1; the level does not matter). A sample
+    // that is not a number counts as silence.
     void Feed(std::span<const float> samples);
     // The sound has ended: places every change still held back. Feeding after this is a fault.
     void Finish();
@@ -89,6 +91,7 @@ class TToneDetector {
     double m_setPitch;
     int64_t m_fed = 0;
     bool m_finished = false;
+    std::vector<float> m_sane;  // the block being fed, every sample a number within bounds
 
     // Before a tone is found: the sound kept to look for it in, and where it starts.
     std::vector<float> m_pending;
