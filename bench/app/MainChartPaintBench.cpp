@@ -4,11 +4,7 @@
 // compare), and the window as it opens.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "../chart/KeyingChart.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
+#include "MainWindowChart.h"
 #include "chart/component/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "platform/IsolatedSystemServices.h"
@@ -18,12 +14,8 @@ namespace {
 // range(0): transitions of the run, or -1 for the window as it opens, with no points at all.
 void BM_MainWindowChartPaint(benchmark::State& state) {
     platform::TIsolatedSystemServices system;
-    app::RegisterClasses();
-    auto form = std::make_unique<app::TForm1>(nullptr);
+    const auto form = bench::MakeMainWindow(state.range(0));
     chart::TChart& chart1 = form->Chart1();
-    if (state.range(0) >= 0) {
-        bench::AppendKeyingRun(form->Series1(), static_cast<int32_t>(state.range(0)));
-    }
     chart1.Paint();
     for (auto _ : state) {
         chart1.PartChanged();  // as a setter of a chart part does

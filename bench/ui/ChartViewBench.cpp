@@ -4,11 +4,7 @@
 // library's keying chart benchmark it shows what the window's way of painting adds.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "../chart/KeyingChart.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
+#include "../app/MainWindowChart.h"
 #include "chart/component/Chart.h"
 #include "gfx/Bitmap.h"
 #include "platform/IsolatedSystemServices.h"
@@ -19,12 +15,8 @@ namespace {
 // range(0): transitions of the run, or -1 for the window as it opens, with no points at all.
 void BM_ChartViewRepaint(benchmark::State& state) {
     platform::TIsolatedSystemServices system;
-    app::RegisterClasses();
-    auto form = std::make_unique<app::TForm1>(nullptr);
+    const auto form = bench::MakeMainWindow(state.range(0));
     chart::TChart& chart1 = form->Chart1();
-    if (state.range(0) >= 0) {
-        bench::AppendKeyingRun(form->Series1(), static_cast<int32_t>(state.range(0)));
-    }
     gfx::TBitmap buffer;
     buffer.SetSize(chart1.Width(), chart1.Height());
     ui::PaintChart(chart1, buffer);
