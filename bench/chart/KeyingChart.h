@@ -35,9 +35,27 @@ struct TKeyingChart {
     chart::TLineSeries* Series1 = nullptr;
 };
 
-// Builds the chart with the points a run of the given transitions gives: the two level markers,
-// the start at level 0, two points per transition (the old level, then the new one) and the
-// end. Transition spacing: seeded, 20 to 220 ms (120 ms on average).
+// Appends the points a run of the given transitions gives: the two level markers, the start at
+// level 0, two points per transition (the old level, then the new one) and the end. Transition
+// spacing: seeded, 20 to 220 ms (120 ms on average).
+inline void AppendKeyingRun(chart::TChartSeries& series, int32_t transitions) {
+    series.AppendXY(0, 1.2);
+    series.AppendXY(0, -0.1);
+    series.AppendXY(0, 0);
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int32_t> spacing(20, 220);
+    double time = 100;
+    int32_t level = 0;
+    for (int32_t i = 0; i < transitions; ++i) {
+        series.AppendXY(time, level);
+        level = 1 - level;
+        series.AppendXY(time, level);
+        time += spacing(random);
+    }
+    series.AppendXY(time + 100, 0);
+}
+
+// Builds the main window's chart with the points of a run (AppendKeyingRun).
 inline void MakeKeyingChart(TKeyingChart& k, int32_t transitions) {
     k.Chart1 = new chart::TChart(&k.Form);
     k.Chart1->SetBounds(10, 16, 768, 249);
@@ -53,20 +71,7 @@ inline void MakeKeyingChart(TKeyingChart& k, int32_t transitions) {
     k.Series1->SetSeriesColor(gfx::clBlue);
     k.Series1->LinePen().SetWidth(2);
     k.Chart1->AddSeries(k.Series1);
-    k.Series1->AppendXY(0, 1.2);
-    k.Series1->AppendXY(0, -0.1);
-    k.Series1->AppendXY(0, 0);
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int32_t> spacing(20, 220);
-    double time = 100;
-    int32_t level = 0;
-    for (int32_t i = 0; i < transitions; ++i) {
-        k.Series1->AppendXY(time, level);
-        level = 1 - level;
-        k.Series1->AppendXY(time, level);
-        time += spacing(random);
-    }
-    k.Series1->AppendXY(time + 100, 0);
+    AppendKeyingRun(*k.Series1, transitions);
 }
 
 }  // namespace bench

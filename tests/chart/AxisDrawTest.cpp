@@ -25,6 +25,9 @@ class AxisDrawTest : public ::testing::Test {
   protected:
     AxisDrawTest() : chart(new chart::TChart(&form)), bottom(chart), left(chart) {
         chart->SetBounds(0, 0, 180, 120);
+        // Axes of the test's own: the chart neither lays them out nor draws them.
+        chart->RemoveAxis(bottom);
+        chart->RemoveAxis(left);
         chart->SetView3D(false);
         chart->SetColor(kPaper);
         chart->SetBevelOuter(forms::TPanelBevel::bvNone);

@@ -40,6 +40,9 @@ class AxisTest : public ::testing::Test {
         : chart(new TChart(&form)), series(new TLineSeries(&form)), bottom(chart), left(chart) {
         chart->SetBounds(0, 0, 768, 249);
         series->SetParentChart(chart);
+        // Axes of the test's own: the chart neither lays them out nor draws them.
+        chart->RemoveAxis(bottom);
+        chart->RemoveAxis(left);
         bottom.SetHorizontal(true);
         left.SetDefaultTitleAngle(90);
     }
@@ -352,6 +355,7 @@ TEST_F(AxisTest, RangeComesFromActiveBoundSeriesOnly) {
     series->AppendXY(0, 1);
     other->AppendXY(-50, 100);
     TChartAxis right(chart);
+    chart->RemoveAxis(right);
     right.SetOtherSide(true);
     other->SetVertAxis(chart::TVertAxis::aRightAxis);
     left.ComputeRange();
@@ -611,9 +615,9 @@ TEST_F(AxisTest, ChartHookPlacesLabelsUntilItStops) {
     std::vector<double> given{0, 25, 75};
     hooks.OnGetNextAxisLabel = [&](chart::TCustomChartAxis&, int32_t index, double& value,
                                    bool& stop) {
-        if (index < static_cast<int32_t>(given.size())) {
+        stop = index >= static_cast<int32_t>(given.size());
+        if (!stop) {
             value = given[index];
-            stop = false;
         }
     };
     bottom.SetChartHooks(&hooks);
@@ -630,6 +634,32 @@ TEST_F(AxisTest, ChartHookPlacesLabelsUntilItStops) {
     DrawOnKeyingPlot(bottom);
     EXPECT_EQ(bottom.TickPositions().front(), bottom.ValueToPos(100));
     EXPECT_EQ(bottom.TickPositions().back(), bottom.ValueToPos(0));
+}
+
+TEST_F(AxisTest, ChartHookThatClearsStopOnceKeepsBeingAsked) {
+    // Stop is not set back before each call: a handler that clears it at the first label only
+    // steps on until its value leaves the range (0, 20, ... 100, then 120 ends the loop).
+    series->AppendXY(0, 0);
+    series->AppendXY(100, 1);
+    TAxisChartHooks hooks;
+    std::vector<int32_t> indices;
+    hooks.OnGetNextAxisLabel = [&](chart::TCustomChartAxis&, int32_t index, double& value,
+                                   bool& stop) {
+        indices.push_back(index);
+        if (index == 0) {
+            stop = false;
+            value = 0;
+        } else {
+            value += 20;
+        }
+    };
+    bottom.SetChartHooks(&hooks);
+    DrawOnKeyingPlot(bottom);
+    EXPECT_EQ(bottom.TickPositions(),
+              (std::vector<int32_t>{bottom.ValueToPos(0), bottom.ValueToPos(20),
+                                    bottom.ValueToPos(40), bottom.ValueToPos(60),
+                                    bottom.ValueToPos(80), bottom.ValueToPos(100)}));
+    EXPECT_EQ(indices, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(AxisTest, FlatSeriesAtALargeValueGetsOneLabel) {

@@ -342,6 +342,46 @@ TEST_F(ChartCanvasTest, ZoomedTextAtDepthUsesAScaledFontAndRestoresIt) {
     EXPECT_EQ(CountDifferences(m_bitmap, plain), 0);
 }
 
+TEST_F(ChartCanvasTest, TextWithAClearBrushHasNoBoxEvenWhenTheDeviceIsOpaque) {
+    // A hatched wall leaves the device opaque with a white background colour; the labels
+    // drawn after it with a clear brush must not get white boxes.
+    const gfx::TColorRef yellow = gfx::ColorToRGB(gfx::clYellow);
+    const auto draw = [&](gfx::TBrushStyle style, bool rotated) {
+        m_canvas.Brush().SetStyle(gfx::TBrushStyle::bsSolid);
+        m_canvas.Brush().SetColor(gfx::clYellow);
+        m_canvas.EraseArea(TRect(0, 0, 40, 30));
+        m_canvas.Font().SetName("Liberation Sans");
+        m_canvas.Font().SetHeight(-12);
+        m_canvas.WriteBackMode(gfx::TBackMode::bmOpaque);
+        m_canvas.WriteBackColor(gfx::clWhite);
+        m_canvas.Brush().SetStyle(style);
+        if (rotated) {
+            m_canvas.PutRotatedText(30, 28, 90, "10");  // rotated text always clears the brush
+        } else {
+            m_canvas.PutText(5, 5, "10");
+        }
+        // The device keeps the mode it had.
+        EXPECT_EQ(m_canvas.ReadBackMode(), gfx::TBackMode::bmOpaque);
+        int32_t white = 0;
+        int32_t ink = 0;
+        for (uint32_t pixel : m_bitmap.Pixels()) {
+            white += (pixel & 0xFFFFFF) == kWhite ? 1 : 0;
+            ink += (pixel & 0xFFFFFF) != kWhite && (pixel & 0xFFFFFF) != yellow ? 1 : 0;
+        }
+        return std::pair{white, ink};
+    };
+    const auto [clearWhite, clearInk] = draw(gfx::TBrushStyle::bsClear, false);
+    EXPECT_EQ(clearWhite, 0);
+    EXPECT_GT(clearInk, 10);
+    const auto [rotatedWhite, rotatedInk] = draw(gfx::TBrushStyle::bsSolid, true);
+    EXPECT_EQ(rotatedWhite, 0);
+    EXPECT_GT(rotatedInk, 10);
+    // Any other brush leaves it to the device: an opaque box behind the text.
+    const auto [solidWhite, solidInk] = draw(gfx::TBrushStyle::bsSolid, false);
+    EXPECT_GT(solidWhite, 20);
+    EXPECT_EQ(solidInk, clearInk);
+}
+
 // Draws a little scene through the canvas.
 void DrawScene(TChartCanvas3D& canvas, const TRect& bounds) {
     canvas.Brush().SetColor(gfx::clYellow);

@@ -244,6 +244,39 @@ TEST_F(KeyingChartTest, TheBackWallIsAnOutlineIncludingTheRightAndBottomEdges) {
     m_chart.SetParent(nullptr);
 }
 
+TEST_F(KeyingChartTest, AxisLabelsStandOnTheChartColourWithoutBoxes) {
+    // The back wall's clear brush leaves the device opaque; the labels, drawn with a clear
+    // brush, still show the chart's colour between their letters. Checked on the light cyan
+    // of the main window and on a white chart (whose boxes would be silver).
+    m_series->AppendXY(0, 0);
+    m_series->AppendXY(1000, 1);
+    for (const gfx::TColor back : {kLightCyan, gfx::clWhite}) {
+        m_chart.SetColor(back);
+        m_chart.Paint();
+        const gfx::TColorRef panel = gfx::ColorToRGB(back);
+        const gfx::TColorRef ink = gfx::ColorToRGB(gfx::clBlack);
+        const TRect plot = m_chart.PlotRect();
+        const chart::TChartAxis& bottom = m_chart.BottomAxis();
+        const chart::TChartAxis& left = m_chart.LeftAxis();
+        // Below the bottom axis' ticks, and left of the left axis' ticks, inside the bevel.
+        const int32_t bevel = m_chart.BevelWidth();
+        const TRect bands[] = {TRect(bevel, bottom.LabelsPos(), 768 - bevel, 249 - bevel),
+                               TRect(bevel, plot.Top - 8, left.LabelsPos(), plot.Bottom + 8)};
+        for (const TRect& band : bands) {
+            int32_t letters = 0;
+            int32_t other = 0;
+            for (int32_t y = band.Top; y < band.Bottom; ++y) {
+                for (int32_t x = band.Left; x < band.Right; ++x) {
+                    letters += Pixel(x, y) == ink ? 1 : 0;
+                    other += Pixel(x, y) != ink && Pixel(x, y) != panel ? 1 : 0;
+                }
+            }
+            EXPECT_GT(letters, 20);
+            EXPECT_EQ(other, 0) << "band " << band.Left << "," << band.Top << " on colour " << back;
+        }
+    }
+}
+
 TEST_F(KeyingChartTest, TheKeyingIsASquareWaveOverTheAxesClippedToThePlot) {
     // The program's points: the level markers, then one transition each 100 ms.
     m_series->AppendXY(0, 1.2);

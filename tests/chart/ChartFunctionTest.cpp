@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "chart/component/Chart.h"
 #include "chart/functions/ChartFunctions.h"
 #include "chart/messages/ChartMessages.h"
+#include "chart/panel/DateSteps.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/LineSeries.h"
 
@@ -179,6 +181,87 @@ TEST_F(ChartFunctionTest, ANegativePeriodIsRefusedAndTheOldOneKept) {
         EXPECT_STREQ(e.what(), "Function Period should be >= 0");
     }
     EXPECT_EQ(add.Period(), 3);
+}
+
+TEST_F(ChartFunctionTest, MonthlyRangesOverDatesStartOnTheFirstAndFollowTheCalendar) {
+    // Sums per calendar month: a period of 30 days over date-time positions groups January,
+    // February (29 days in 2024) and March, each result at the 1st of its month.
+    const auto day = [](int32_t month, int32_t d) { return chart::EncodeDate(2024, month, d); };
+    TChartSeries* source = Source({{day(1, 10), 1},
+                                   {day(1, 31) + 0.75, 2},
+                                   {day(2, 1), 3},
+                                   {day(2, 29), 4},
+                                   {day(3, 15), 5}});
+    source->XValues().SetDateTime(true);
+    chart::TAddFunction* add = nullptr;
+    TChartSeries* result = Result(source, add);
+    add->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+    add->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+    add->SetPeriod(30);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{day(1, 1), 3}, {day(2, 1), 7}, {day(3, 1), 5}}));
+    // At the end: a thousandth of the period before the next month begins.
+    add->SetPeriodAlign(TFunctionPeriodAlign::paLast);
+    const TPoints ends = PointsOf(*result);
+    ASSERT_EQ(ends.size(), 3U);
+    for (size_t k = 0; k < ends.size(); ++k) {
+        EXPECT_NEAR(ends[k].first, day(static_cast<int32_t>(k) + 2, 1) - 0.03, 1e-9) << k;
+    }
+    // Years start on January 1st; weeks (a step of days) at midnight of the first day.
+    add->SetPeriodAlign(TFunctionPeriodAlign::paFirst);
+    add->SetPeriod(365);
+    EXPECT_EQ(PointsOf(*result), (TPoints{{day(1, 1), 15}}));
+    add->SetPeriod(7);
+    const TPoints weeks = PointsOf(*result);
+    ASSERT_FALSE(weeks.empty());
+    EXPECT_EQ(weeks[0], (std::pair<double, double>{day(1, 10), 1}));
+    EXPECT_EQ(weeks[3], (std::pair<double, double>{day(1, 31), 5}));  // Jan 31 and Feb 1
+    // The same numbers without the date-time flag are plain widths from the first position.
+    source->XValues().SetDateTime(false);
+    add->SetPeriod(30);
+    EXPECT_EQ(PointsOf(*result).front(), (std::pair<double, double>{day(1, 10), 6}));
+}
+
+TEST_F(ChartFunctionTest, APeriodGivingTooManyPointsIsRefusedAndTheOldOneKept) {
+    TChartSeries* source = Source({{0, 1}, {1e9, 2}});
+    chart::TAddFunction* add = nullptr;
+    TChartSeries* result = Result(source, add);
+    add->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+    add->SetPeriod(1e4);  // a hundred thousand ranges: allowed
+    EXPECT_EQ(result->PointCount(), 100'001);
+    const auto messageOf = [](const auto& call) {
+        try {
+            call();
+        } catch (const chart::ChartException& e) {
+            return e.Message();
+        }
+        return std::string("<no error>");
+    };
+    EXPECT_EQ(messageOf([&] { add->SetPeriod(10); }),
+              "Function Period 10 would give more than 10000000 points");
+    EXPECT_EQ(add->Period(), 1e4);
+    EXPECT_EQ(result->PointCount(), 100'001);
+    // A period too large for the positions, or no number at all.
+    EXPECT_EQ(messageOf([&] { add->SetPeriod(HUGE_VAL); }), "Function Period INF is too large");
+    EXPECT_EQ(messageOf([&] { add->SetPeriod(std::nan("")); }), "Function Period should be >= 0");
+    EXPECT_EQ(add->Period(), 1e4);
+    // A fine period by points is harmless; switching it to ranges is refused.
+    add->SetPeriodStyle(TFunctionPeriodStyle::psNumPoints);
+    add->SetPeriod(0.001);
+    EXPECT_EQ(messageOf([&] { add->SetPeriodStyle(TFunctionPeriodStyle::psRange); }),
+              "Function Period 0.001 would give more than 10000000 points");
+    EXPECT_EQ(add->PeriodStyle(), TFunctionPeriodStyle::psNumPoints);
+    // A period longer than the source gives no group, however large.
+    add->SetPeriod(1e300);
+    EXPECT_EQ(result->PointCount(), 0);
+    // The function stays usable: later changes of the source are calculated.
+    add->SetPeriod(1);
+    source->AppendXY(1e9 + 1, 5);
+    EXPECT_EQ(result->PointCount(), 3);
+    // A source that grows past the bound under a range period is refused when it refreshes.
+    add->SetPeriod(1e4);
+    add->SetPeriodStyle(TFunctionPeriodStyle::psRange);
+    EXPECT_EQ(messageOf([&] { source->AppendXY(1e12, 1); }),
+              "Function Period 10000 would give more than 10000000 points");
 }
 
 TEST_F(ChartFunctionTest, SeveralSourcesCombinePointByPoint) {

@@ -164,6 +164,42 @@ TEST_F(ChartMouseTest, EachWheelNotchScrollsOnlyTheVerticalAxesBy3PercentOfTheir
     EXPECT_DOUBLE_EQ(m_chart.BottomAxis().Minimum(), 0);
     EXPECT_DOUBLE_EQ(m_chart.BottomAxis().Maximum(), 1000);
     EXPECT_TRUE(m_chart.BottomAxis().Automatic());
+    // The depth axis is left alone too, as the help page says.
+    EXPECT_TRUE(m_chart.DepthAxis().Automatic());
+}
+
+// A series that records the moves and releases the chart passes it.
+class TListeningSeries : public chart::TLineSeries {
+  public:
+    using chart::TLineSeries::TLineSeries;
+    void SeriesMouseMove(forms::TShiftState /*shift*/, int32_t x, int32_t y) override {
+        Moves.push_back({x, y});
+    }
+    void SeriesMouseUp(TMouseButton button, forms::TShiftState /*shift*/, int32_t x,
+                       int32_t y) override {
+        Releases.push_back({x, y});
+        Buttons.push_back(button);
+    }
+    std::vector<gfx::TPoint> Moves;
+    std::vector<gfx::TPoint> Releases;
+    std::vector<TMouseButton> Buttons;
+};
+
+TEST_F(ChartMouseTest, EverySeriesHearsMovesOutsideDragsAndEveryRelease) {
+    auto* first = new TListeningSeries(&m_chart);
+    auto* second = new TListeningSeries(&m_chart);
+    m_chart.AddSeries(first);
+    m_chart.AddSeries(second);
+    second->SetActive(false);  // inactive series hear them too
+    const int32_t x = m_plot.Left + 40, y = m_plot.Top + 40;
+    m_chart.MouseMove(0, x, y);
+    // A zoom drag's moves draw the frame only; its release reaches the series.
+    Drag(TMouseButton::mbLeft, x, y, x + 60, y + 60);
+    for (const TListeningSeries* series : {first, second}) {
+        EXPECT_EQ(series->Moves, (std::vector<gfx::TPoint>{{x, y}}));
+        EXPECT_EQ(series->Releases, (std::vector<gfx::TPoint>{{x + 60, y + 60}}));
+        EXPECT_EQ(series->Buttons, (std::vector<TMouseButton>{TMouseButton::mbLeft}));
+    }
 }
 
 TEST_F(ChartMouseTest, TheHitTestTakesAxesThenTitleThenTheChartArea) {

@@ -42,10 +42,14 @@ struct TCase {
     bool ZoomedX = false;  // the bottom axis shows a part of the X range
     bool ZoomedY = false;  // the left axis cuts the spikes off
     bool Plain = false;    // no nulls, no colours of their own, nothing beyond the pixel range
+    // The first points at +-1e6 on a left axis fixed to 0 .. 100: tens of thousands of plot
+    // heights away, far beyond the device's pixel range.
+    int32_t LeadingBeyond = 0;
     std::string Describe() const {
         std::ostringstream text;
         text << "TCase{" << Seed << ", " << Points << ", " << PenWidth << ", " << Stairs << ", "
-             << InvertedStairs << ", " << ZoomedX << ", " << ZoomedY << ", " << Plain << "}";
+             << InvertedStairs << ", " << ZoomedX << ", " << ZoomedY << ", " << Plain << ", "
+             << LeadingBeyond << "}";
         return text.str();
     }
 };
@@ -74,6 +78,9 @@ class TCaseChart {
         }
         if (c.ZoomedY) {
             m_chart->LeftAxis().SetAxisRange(-20, 120);
+        }
+        if (c.LeadingBeyond > 0) {
+            m_chart->LeftAxis().SetAxisRange(0, 100);
         }
     }
 
@@ -107,6 +114,9 @@ class TCaseChart {
                 y = (random() % 2 == 0) ? 400 : -300;  // a spike
             } else if (kind == 18) {
                 y = 1e12;  // beyond the device's pixel range
+            }
+            if (i < c.LeadingBeyond) {
+                y = random() % 2 == 0 ? 1e6 : -1e6;
             }
             if (kind == 19) {
                 m_series->AppendNullXY(x, y);
@@ -160,6 +170,29 @@ TEST(DenseLineTest, PlainDenseSeriesLookAsWhenDrawnPointByPoint) {
         // Painted again: what the first paint left behind changes nothing.
         ASSERT_EQ(dense.Paint(), general.Paint())
             << "again, trial " << trial << ": " << c.Describe();
+    }
+}
+
+TEST(DenseLineTest, FirstPointsBeyondThePixelRangeDrawNoSegmentFromAnEarlierPaint) {
+    // The first visible points map beyond +-32,767 pixels; the line starts at the first point
+    // in range, in every paint: a second paint is the first one again, on both paths.
+    std::mt19937 random(2718);
+    for (int trial = 0; trial < 300; ++trial) {
+        TCase c;
+        c.Seed = random();
+        c.Points = trial == 0 ? 600 : 250 + static_cast<int32_t>(random() % 500);
+        c.PenWidth = trial == 0 ? 1 : 1 + trial % 4;
+        c.Stairs = trial > 0 && random() % 5 == 0;
+        c.InvertedStairs = c.Stairs && random() % 2 == 0;
+        c.Plain = trial % 2 == 0;
+        c.LeadingBeyond = trial == 0 ? 1 : 1 + static_cast<int32_t>(random() % 3);
+        TCaseChart dense(c, false);
+        TCaseChart general(c, true);
+        const std::vector<uint32_t> first = general.Paint();
+        ASSERT_EQ(dense.Paint(), first) << "trial " << trial << ": " << c.Describe();
+        ASSERT_EQ(general.Paint(), first) << "again, trial " << trial << ": " << c.Describe();
+        ASSERT_EQ(dense.Paint(), first) << "again, trial " << trial << ": " << c.Describe();
+        ASSERT_EQ(dense.State(), general.State()) << "trial " << trial << ": " << c.Describe();
     }
 }
 

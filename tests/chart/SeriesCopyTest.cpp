@@ -406,6 +406,38 @@ TEST(SeriesAxesTest, CustomAxesBindTheSeriesAndTakeTheirRange) {
     delete series;
 }
 
+TEST(SeriesAxesTest, AnAxisCreatedForAChartIsListedLaidOutAndDrawnUntilFreed) {
+    // Created with new for the chart, not through AddAxis: the chart lists it after its own
+    // five, lays it out beside the plot without taking room and draws its labels.
+    TChart chart1(nullptr);
+    chart1.SetBounds(0, 0, 400, 300);
+    chart1.SetView3D(false);
+    auto* axis = new chart::TChartAxis(&chart1);
+    ASSERT_EQ(chart1.AxesList().size(), 6u);
+    EXPECT_EQ(chart1.AxesList()[5], axis);
+    auto* series = new TChartSeries(nullptr);
+    chart1.AddSeries(series);
+    series->AppendXY(0, 10);
+    series->AppendXY(5, 90);
+    series->SetVertAxis(chart::TVertAxis::aCustomVertAxis);
+    series->SetCustomVertAxis(axis);
+    chart1.Paint();
+    EXPECT_EQ(axis->CurrentMinimum(), 10);
+    EXPECT_EQ(axis->CurrentMaximum(), 90);
+    EXPECT_EQ(axis->StartPixel(), chart1.PlotRect().Top);
+    EXPECT_EQ(axis->EndPixel(), chart1.PlotRect().Bottom);
+    EXPECT_FALSE(axis->TickPositions().empty());
+    // Freed before its chart, it leaves the list and its series; the chart frees the ones
+    // still listed.
+    delete axis;
+    EXPECT_EQ(chart1.AxesList().size(), 5u);
+    EXPECT_EQ(series->CustomVertAxis(), nullptr);
+    EXPECT_EQ(series->VerticalAxisRef(), &chart1.LeftAxis());
+    new chart::TChartAxis(&chart1);
+    EXPECT_EQ(chart1.AxesList().size(), 6u);
+    delete series;
+}
+
 TEST(SeriesAxesTest, JoiningAChartResolvesTheAxisSettings) {
     TChart chart1(nullptr);
     auto* series = new TChartSeries(nullptr);

@@ -307,10 +307,26 @@ TEST_F(SeriesTest, DataSourceErrors) {
 
     series->AppendXY(1, 1);
     EXPECT_EQ(c->PointCount(), 1);
-    delete b;  // c loses its source and keeps its points
+    delete b;  // c loses its source and the points it had from it
     EXPECT_EQ(c->DataSource(), nullptr);
-    EXPECT_EQ(c->PointCount(), 1);
+    EXPECT_EQ(c->PointCount(), 0);
     EXPECT_EQ(series->LinkedSeriesCount(), 0);
+    // A dependant of several sources reloads from those left when one is freed.
+    TLineSeries* d = new TLineSeries(&form);
+    d->SetParentChart(chart);
+    d->SetDataSource(c);
+    d->AddDataSource(series);
+    c->AppendXY(2, 2);
+    ASSERT_EQ(d->PointCount(), 1);
+    EXPECT_EQ(d->XValueAt(0), 2);
+    delete c;
+    EXPECT_EQ(d->DataSource(), series);
+    ASSERT_EQ(d->PointCount(), 1);
+    EXPECT_EQ(d->XValueAt(0), 1);
+    // Setting an empty source on a series that has none empties it too, at run time.
+    d->AppendXY(5, 5);
+    d->SetDataSource(nullptr);
+    EXPECT_EQ(d->PointCount(), 0);
 }
 
 TEST_F(SeriesTest, MarksSettersRepaintOnlyOnChange) {

@@ -27,7 +27,12 @@ class TValueChart : public chart::TChart {
         // Shapes are probed up to the chart's edges.
         SetClipPoints(false);
     }
-    void LayoutAxes() override {}
+    // No room taken and no ranges: the axes only span the panel, so the vertical one ends at
+    // its bottom row (where areas are filled down to).
+    void LayoutAxes() override {
+        LeftAxis().ComputePositions();
+        BottomAxis().ComputePositions();
+    }
     void ApplySeriesMargins() override {}
     int32_t SeriesValueToPixel(const chart::TChartSeries&, double value,
                                bool horizontal) const override {

@@ -373,8 +373,18 @@ void TChartCanvas3D::StretchPicture(const gfx::TRect& rect, const gfx::TPicture*
     }
 }
 
+void TChartCanvas3D::TextOnDevice(int32_t x, int32_t y, const std::string& text) {
+    gfx::TCanvas& device = ReferenceCanvas();
+    const gfx::TBackMode mode = device.BackMode();
+    if (Brush().Style() == gfx::TBrushStyle::bsClear) {
+        device.SetBackMode(gfx::TBackMode::bmTransparent);
+    }
+    device.TextOut(x, y, text);
+    device.SetBackMode(mode);
+}
+
 void TChartCanvas3D::PutText(int32_t x, int32_t y, const std::string& text) {
-    ReferenceCanvas().TextOut(x, y, text);
+    TextOnDevice(x, y, text);
 }
 
 void TChartCanvas3D::ClipToRect(const gfx::TRect& rect) {
@@ -429,7 +439,7 @@ void TChartCanvas3D::PutRotatedText(int32_t x, int32_t y, int32_t angle, const s
         const int32_t size = std::max(1, Nearest(font.Size() * m_zoomFactor));
         font.SetHeight(-base::MulDiv(size, font.PixelsPerInch(), kPointsPerInch));
     }
-    ReferenceCanvas().TextOut(x, y, text);
+    TextOnDevice(x, y, text);
     font.SetOrientation(savedOrientation);
     font.SetHeight(savedHeight);
 }

@@ -159,6 +159,9 @@ class TChartCanvas3D : public TCanvas3D {
     struct TFace;
     void DiscardBuffer();
     void Polygon(std::span<const gfx::TPoint> points);
+    // Text with a clear brush has no box behind it, whatever background mode a hatched fill
+    // left on the device; with any other brush the device's mode decides.
+    void TextOnDevice(int32_t x, int32_t y, const std::string& text);
     // Draws the faces of a convex solid that turn towards the viewer, in the current brush.
     void DrawSolid(std::span<const TFace> faces, bool darkSides);
     bool IsFlat() const { return !m_is3D && !IsOrthogonal(); }

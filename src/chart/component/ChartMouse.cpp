@@ -152,7 +152,7 @@ bool TChart::StartMouseDrag(TMouseButton button, TShiftState shift, int32_t x, i
     return handled;
 }
 
-void TChart::MouseMove(TShiftState /*shift*/, int32_t x, int32_t y) {
+void TChart::MouseMove(TShiftState shift, int32_t x, int32_t y) {
     TZoomPanningRecord& zoom = ZoomState();
     TZoomPanningRecord& pan = PanState();
     if (zoom.Engaged) {
@@ -188,6 +188,10 @@ void TChart::MouseMove(TShiftState /*shift*/, int32_t x, int32_t y) {
         }
         return;
     }
+    // By index: a series may leave the chart while it reacts.
+    for (int32_t i = 0; i < SeriesCount(); ++i) {
+        Series(i)->SeriesMouseMove(shift, x, y);
+    }
     // The cursor: a series' own over its points, the hand over a part that reacts to a click,
     // otherwise the control's own.
     for (int32_t i = 0; i < SeriesCount(); ++i) {
@@ -222,7 +226,10 @@ bool TChart::PartIsClickable(const TChartClickedPart& part) const {
     return false;
 }
 
-void TChart::MouseUp(TMouseButton button, TShiftState /*shift*/, int32_t x, int32_t y) {
+void TChart::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+    for (int32_t i = 0; i < SeriesCount(); ++i) {
+        Series(i)->SeriesMouseUp(button, shift, x, y);
+    }
     TZoomPanningRecord& zoom = ZoomState();
     if (zoom.Engaged && button == ZoomButton) {
         zoom.Engaged = false;

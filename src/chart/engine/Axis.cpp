@@ -88,9 +88,16 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart)
     m_ticksInner = std::make_unique<TDarkGrayPen>(onChange);
     m_labelsFont = NewDefaultFont(onChange);
     m_title = std::make_unique<TChartAxisTitle>(chart, m_defaultTitleAngle);
+    if (m_chart != nullptr) {
+        m_chart->AppendAxis(*this);
+    }
 }
 
-TCustomChartAxis::~TCustomChartAxis() = default;
+TCustomChartAxis::~TCustomChartAxis() {
+    if (m_chart != nullptr) {
+        m_chart->RemoveAxis(*this);
+    }
+}
 
 const classes::TClassInfo& TCustomChartAxis::StaticClass() {
     static const classes::TClassInfo info = AxisClassInfo<TCustomChartAxis>(

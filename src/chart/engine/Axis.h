@@ -88,7 +88,9 @@ class TCustomChartAxis : public classes::TPersistent {
     // values, like negative ones, have no date text.
     static constexpr double kDateTimeLimit = 2958466.0;
 
-    // The axis belongs to chart (which may be null in tests of the mapping alone).
+    // The axis belongs to chart (which may be null in tests of the mapping alone) and appends
+    // itself to the chart's AxesList, which frees it with the chart; freed before, it leaves
+    // the list.
     explicit TCustomChartAxis(TCustomAxisPanel* chart);
     ~TCustomChartAxis() override;
 

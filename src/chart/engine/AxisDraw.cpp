@@ -219,8 +219,10 @@ void TCustomChartAxis::LogarithmicLabels() {
 bool TCustomChartAxis::CustomLabels() {
     const TAxisOnGetNextLabel& handler = ChartHooks().OnGetNextAxisLabel;
     double v = m_currentMinimum;
+    // Stop starts true once: a handler that clears it goes on being asked until it sets it
+    // again or gives a value outside the range.
+    bool stop = true;
     for (int32_t index = 0; index <= kMaxCustomLabels; ++index) {
-        bool stop = true;
         handler(*this, index, v, stop);
         if (stop) {
             return index > 0;

@@ -71,10 +71,12 @@ TCustomAxisPanel::TCustomAxisPanel(classes::TComponent* owner) : TCustomChartPan
 TCustomAxisPanel::~TCustomAxisPanel() {
     MarkDestroying();
     FreeAllSeries();
-    for (TCustomChartAxis* axis : m_axesList) {
+    // Taken out of the list first, so a freed axis finds nothing to leave.
+    std::vector<TCustomChartAxis*> axes;
+    axes.swap(m_axesList);
+    for (TCustomChartAxis* axis : axes) {
         delete axis;
     }
-    m_axesList.clear();
 }
 
 void TCustomAxisPanel::Assign(const classes::TPersistent& source) {
@@ -95,8 +97,36 @@ void TCustomAxisPanel::Assign(const classes::TPersistent& source) {
 }
 
 void TCustomAxisPanel::AddAxis(std::unique_ptr<TCustomChartAxis> axis) {
-    axis->SetChartHooks(&m_axisHooks);
-    m_axesList.push_back(axis.release());
+    AppendAxis(*axis.release());
+}
+
+void TCustomAxisPanel::AppendAxis(TCustomChartAxis& axis) {
+    axis.SetChartHooks(&m_axisHooks);
+    if (std::find(m_axesList.begin(), m_axesList.end(), &axis) == m_axesList.end()) {
+        m_axesList.push_back(&axis);
+    }
+}
+
+void TCustomAxisPanel::RemoveAxis(TCustomChartAxis& axis) {
+    if (&axis.ChartHooks() == &m_axisHooks) {
+        axis.SetChartHooks(nullptr);
+    }
+    const auto at = std::find(m_axesList.begin(), m_axesList.end(), &axis);
+    if (at == m_axesList.end()) {
+        return;
+    }
+    m_axesList.erase(at);
+    // Series bound to the freed axis go back to their default one.
+    for (int32_t i = 0; i < SeriesCount(); ++i) {
+        TChartSeries& series = *Series(i);
+        if (series.CustomHorizAxis() == &axis) {
+            series.SetCustomHorizAxis(nullptr);
+        }
+        if (series.CustomVertAxis() == &axis) {
+            series.SetCustomVertAxis(nullptr);
+        }
+    }
+    MarkForRepaint();
 }
 
 bool TCustomAxisPanel::IsAxisShown(const TCustomChartAxis& axis) const {

@@ -141,8 +141,14 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
     void SetLeftAxis(const TChartAxis& value) { m_leftAxis->Assign(value); }
     void SetRightAxis(const TChartAxis& value) { m_rightAxis->Assign(value); }
     void SetDepthAxis(const TChartDepthAxis& value) { m_depthAxis->Assign(value); }
-    // Takes ownership of an axis created for this chart and appends it to AxesList.
+    // Takes ownership of an axis created for this chart (already in AxesList) or of another
+    // one, which is appended.
     void AddAxis(std::unique_ptr<TCustomChartAxis> axis);
+    // Called by an axis created for this chart and by one freed before it. A removed axis is
+    // no longer laid out, drawn or freed by the chart, and loses the chart's hooks (tests take
+    // axes of their own out this way).
+    void AppendAxis(TCustomChartAxis& axis);
+    void RemoveAxis(TCustomChartAxis& axis);
     // Axes are drawn when AxisVisible and the axis' Visible; the depth axis exactly in 3D; a
     // side axis when an active series is bound to it, or when no active series uses axes.
     bool IsAxisShown(const TCustomChartAxis& axis) const;

@@ -5,8 +5,13 @@
 #include <cmath>
 
 #include "base/Arith.h"
+#include "base/Conversions.h"
+#include "base/Format.h"
+#include "chart/engine/Axis.h"
 #include "chart/engine/Series.h"
+#include "chart/engine/ValueList.h"
 #include "chart/messages/ChartMessages.h"
+#include "chart/panel/DateSteps.h"
 #include "classes/ClassBuilder.h"
 
 namespace chart {
@@ -15,6 +20,29 @@ namespace {
 // A range's result placed at its end stands this share of the period before the end, so that
 // it stays inside its own range.
 constexpr double kRangeEndShare = 1.0 / 1000.0;
+// The one-day step: from it up, date-time ranges start at a calendar boundary.
+constexpr int32_t kFirstDayStep = 14;
+
+// The date step of period when the positions are date-times within the calendar and the period
+// is one of the axis' steps of a day or more; -1 otherwise (ranges of plain width).
+int32_t CalendarStep(const TChartValueList& positions, double period) {
+    if (!positions.DateTime() || positions.ValueCount() == 0) {
+        return -1;
+    }
+    const int32_t index = DateStepIndex(period);
+    if (index < kFirstDayStep || index >= kDateStepCount) {
+        return -1;
+    }
+    const bool inCalendar =
+        positions.MinimumValue() > 0 && positions.MaximumValue() < TCustomChartAxis::kDateTimeLimit;
+    return inCalendar ? index : -1;
+}
+
+// Where the first range starts: the first position, or its calendar boundary.
+double FirstRangeStart(const TChartValueList& positions, int32_t calendarStep) {
+    const double first = positions.ValueAt(0);
+    return calendarStep < 0 ? first : RoundDateToStep(calendarStep, first);
+}
 }  // namespace
 
 TChartFunction::TChartFunction(classes::TComponent* owner) : classes::TComponent(owner) {}
@@ -45,12 +73,36 @@ const classes::TClassInfo& TChartFunction::ClassInfo() const {
 }
 
 void TChartFunction::SetPeriod(double value) {
-    if (value < 0) {
+    if (!(value >= 0)) {
         throw ChartException(kMsgFunctionPeriod);
     }
+    if (std::isinf(value)) {
+        throw ChartException(base::Format(kMsgFunctionPeriodTooLarge, {base::FloatToStr(value)}));
+    }
     if (value != m_period) {
+        CheckRangeCount(value, m_periodStyle);
         m_period = value;
         Recalculate();
+    }
+}
+
+void TChartFunction::CheckRangeCount(double period, TFunctionPeriodStyle style) const {
+    if (style != TFunctionPeriodStyle::psRange || period == 0 || m_functionOwner == nullptr ||
+        m_functionOwner->DataSourceCount() != 1 ||
+        m_functionOwner->DataSource()->PointCount() == 0) {
+        return;
+    }
+    const TChartValueList& positions = PositionListOf(*m_functionOwner->DataSource());
+    const double start = FirstRangeStart(positions, CalendarStep(positions, period));
+    if (!std::isfinite(start + period)) {
+        throw ChartException(base::Format(kMsgFunctionPeriodTooLarge, {base::FloatToStr(period)}));
+    }
+    // Every range up to the last position gives a point, empty or not.
+    const double ranges = (positions.MaximumValue() - start) / period + 1;
+    if (!(ranges <= kMaxResultPoints)) {
+        throw ChartException(
+            base::Format(kMsgFunctionTooManyPoints,
+                         {base::FloatToStr(period), static_cast<int64_t>(kMaxResultPoints)}));
     }
 }
 
@@ -63,6 +115,7 @@ void TChartFunction::SetPeriodAlign(TFunctionPeriodAlign value) {
 
 void TChartFunction::SetPeriodStyle(TFunctionPeriodStyle value) {
     if (value != m_periodStyle) {
+        CheckRangeCount(m_period, value);
         m_periodStyle = value;
         Recalculate();
     }
@@ -189,6 +242,11 @@ void TChartFunction::AddPeriodPoint(const TChartSeries& source, int32_t first, i
 void TChartFunction::CalculateByPoints(const TChartSeries& source,
                                        const TChartValueList& positions) {
     const int32_t n = source.PointCount();
+    // A group longer than the source gives nothing (and a period past the integers cannot
+    // be rounded).
+    if (m_period > n) {
+        return;
+    }
     // A period below one point (0 < Period <= 0.5 rounds to 0) would never advance: groups
     // hold at least one point.
     int64_t k = base::Round(m_period);
@@ -210,11 +268,15 @@ void TChartFunction::CalculateByPoints(const TChartSeries& source,
 
 void TChartFunction::CalculateByRanges(const TChartSeries& source,
                                        const TChartValueList& positions) {
+    // The source may have grown past the bound since the period was set.
+    CheckRangeCount(m_period, TFunctionPeriodStyle::psRange);
     const int32_t n = source.PointCount();
     int32_t d = 0;
-    double start = positions.ValueAt(0);
+    const int32_t calendarStep = CalendarStep(positions, m_period);
+    double start = FirstRangeStart(positions, calendarStep);
     while (d <= n - 1) {
-        double end = start + m_period;
+        double end = start;
+        StepDate(calendarStep >= 0, true, end, calendarStep, m_period);
         if (end <= start) {
             // A period too small to move a position this large: the range ends just past it.
             end = std::nextafter(start, HUGE_VAL);

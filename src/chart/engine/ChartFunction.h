@@ -28,13 +28,21 @@ class TChartFunction : public classes::TComponent {
     const classes::TClassInfo& ClassInfo() const override;
 
     // 0: one result for the whole source; else the group size in points or in position units.
-    // Below 0: ChartException "Function Period should be >= 0", the old value stays.
+    // Below 0 (or not a number), infinite, or (by range) giving more than kMaxResultPoints
+    // points over the current source: ChartException, the old value stays. Over date-time
+    // positions a period of a day or more steps by the axis' date steps: groups start at
+    // midnight, on the 1st (or 15th) of the month or on January 1st and months and years
+    // follow the calendar.
     double Period() const { return m_period; }
     void SetPeriod(double value);
     TFunctionPeriodAlign PeriodAlign() const { return m_periodAlign; }
     void SetPeriodAlign(TFunctionPeriodAlign value);
     TFunctionPeriodStyle PeriodStyle() const { return m_periodStyle; }
+    // Refused like Period when the ranges would give too many points.
     void SetPeriodStyle(TFunctionPeriodStyle value);
+    // The most points a calculation by ranges may give; a source that grows past it makes the
+    // refresh fail with the same message.
+    static constexpr double kMaxResultPoints = 10'000'000;
 
     // The series this function fills; nullptr until a series takes it.
     TChartSeries* FunctionOwner() const { return m_functionOwner; }
@@ -83,6 +91,9 @@ class TChartFunction : public classes::TComponent {
     void CalculateByPoints(const TChartSeries& source, const TChartValueList& positions);
     void CalculateByRanges(const TChartSeries& source, const TChartValueList& positions);
     double AlignedPosition(double start, double end) const;
+    // Throws when ranges of period over the owner's only data source would give more than
+    // kMaxResultPoints points (or positions beyond the floating range).
+    void CheckRangeCount(double period, TFunctionPeriodStyle style) const;
     // Asks the owner to reload from its data source after a setting changed.
     void Recalculate();
 

@@ -39,12 +39,17 @@ TChartSeries::~TChartSeries() {
     m_onClearValues = nullptr;
     delete std::exchange(m_function, nullptr);
     UnlinkDataSources();
-    // Series fed by this one drop it and reload from whatever source they have left; with no
-    // source left they keep their points.
+    // Series fed by this one drop it and reload from the sources they have left; one left
+    // with none is emptied as when its DataSource is set empty: nothing keeps showing the
+    // values of a series that is gone.
     const std::vector<TChartSeries*> linked = std::exchange(m_linkedSeries, {});
     for (TChartSeries* series : linked) {
         std::erase(series->m_dataSources, this);
-        series->RefreshFromDataSource();
+        if (series->m_dataSources.empty()) {
+            series->SetDataSource(nullptr);
+        } else {
+            series->RefreshFromDataSource();
+        }
     }
     ClearPoints();
     SetParentChart(nullptr);

@@ -252,6 +252,11 @@ class TChartSeries : public classes::TComponent {
     // when set, else OnClick when set. True when a handler ran (the click is handled).
     virtual bool SeriesClicked(int32_t valueIndex, forms::TMouseButton button,
                                forms::TShiftState shift, int32_t x, int32_t y);
+    // The chart passes every mouse move outside a zoom or pan drag, and every release, to each
+    // of its series; the kinds here do nothing with them, a kind of its own may.
+    virtual void SeriesMouseMove(forms::TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/) {}
+    virtual void SeriesMouseUp(forms::TMouseButton /*button*/, forms::TShiftState /*shift*/,
+                               int32_t /*x*/, int32_t /*y*/) {}
     const std::string& XLabelsSource() const { return m_xLabelsSource; }
     void SetXLabelsSource(const std::string& value);
     TSeriesMarks& Marks() { return *m_marks; }

@@ -112,9 +112,7 @@ void TChartSeries::ValidateDataSource(TChartSeries& value) const {
 
 void TChartSeries::SetDataSource(TChartSeries* value) {
     if (value == nullptr) {
-        if (m_dataSources.empty()) {
-            return;
-        }
+        // Empty, even with no source before: the series is emptied (a designer's samples).
         UnlinkDataSources();
         // A designer shows sample points where the source's points were.
         if ((Designing() || (m_parentChart != nullptr && m_parentChart->Designing())) &&

@@ -46,6 +46,9 @@ inline constexpr const char* kMsgNoParentChart = "No ParentChart to validate Dat
 inline constexpr const char* kMsgNoValidDataSource = "No valid DataSource: %s";
 inline constexpr const char* kMsgCircularSeries = "Circular Series dependences are not allowed";
 inline constexpr const char* kMsgFunctionPeriod = "Function Period should be >= 0";
+inline constexpr const char* kMsgFunctionPeriodTooLarge = "Function Period %s is too large";
+inline constexpr const char* kMsgFunctionTooManyPoints =
+    "Function Period %s would give more than %d points";
 
 // The chart panel, its helpers and the default chart font.
 inline constexpr const char* kMsgAngleRange = "%s Angle must be between 0 and 359 degrees";

@@ -2,8 +2,6 @@
 #include "chart/series/AreaPointSeries.h"
 
 #include <algorithm>
-#include <array>
-#include <vector>
 
 #include "chart/engine/AxisPanel.h"
 #include "chart/series/BarSeries.h"
@@ -59,29 +57,11 @@ const classes::TClassInfo& TPointSeries::ClassInfo() const {
 
 // --- Area series -----------------------------------------------------------------------------
 
-TAreaSeries::TAreaSeries(classes::TComponent* owner)
-    : TCustomSeries(owner),
-      m_areaBrush(std::make_unique<TChartBrush>([this] { RequestRepaint(); })),
-      m_areaLinesPen(std::make_unique<TChartPen>([this] { RequestRepaint(); })) {
+TAreaSeries::TAreaSeries(classes::TComponent* owner) : TCustomSeries(owner) {
     SetSinglePointResult(false);
     SetConnectPoints(true);
+    SetDrawArea(true);
     Pointer().SetVisible(false);
-}
-
-TAreaSeries::~TAreaSeries() = default;
-
-void TAreaSeries::SetAreaColor(gfx::TColor value) {
-    if (value != m_areaColor) {
-        m_areaColor = value;
-        RequestRepaint();
-    }
-}
-
-void TAreaSeries::SetDrawArea(bool value) {
-    if (value != m_drawArea) {
-        m_drawArea = value;
-        RequestRepaint();
-    }
 }
 
 void TAreaSeries::SetMultiArea(TMultiArea value) {
@@ -151,72 +131,24 @@ double TAreaSeries::LowestY() const {
     return m_multiArea == TMultiArea::maStacked100 ? 0 : YValues().MinimumValue();
 }
 
-void TAreaSeries::DrawPoints() {
-    TCustomAxisPanel* chart = ParentChart();
-    const int32_t first = FirstVisibleIndex();
-    const int32_t last = LastVisibleIndex();
-    if (chart == nullptr || first < 0 || last < first) {
-        return;
+int32_t TAreaSeries::LineScreenY(int32_t index) const {
+    if (m_multiArea == TMultiArea::maNone) {
+        return TCustomSeries::LineScreenY(index);
     }
-    TChartCanvas3D& canvas = chart->Canvas();
-    const bool is3D = chart->View3D();
-    const bool stacked = m_multiArea != TMultiArea::maNone;
-    const int32_t plotBottom = chart->PlotRect().Bottom;
-    // Top and origin pixels of each visible point; a stair step adds a corner point.
-    struct TEdge {
-        int32_t X;
-        int32_t Top;
-        int32_t Origin;
-        gfx::TColor Color;
-    };
-    std::vector<TEdge> edges;
-    for (int32_t i = first; i <= last; ++i) {
-        const auto [low, high] = AreaExtent(i);
-        TEdge edge{PointScreenX(i), CalcYPosValue(high), stacked ? CalcYPosValue(low) : plotBottom,
-                   PointColor(i)};
-        if (Stairs() && !edges.empty()) {
-            const TEdge& prev = edges.back();
-            edges.push_back(InvertedStairs() ? TEdge{prev.X, edge.Top, edge.Origin, edge.Color}
-                                             : TEdge{edge.X, prev.Top, prev.Origin, edge.Color});
-        }
-        edges.push_back(edge);
+    return CalcYPosValue(AreaExtent(index).second);
+}
+
+int32_t TAreaSeries::OriginPixel(int32_t index) const {
+    if (m_multiArea == TMultiArea::maNone) {
+        return TCustomSeries::OriginPixel(index);
     }
-    for (size_t k = 1; k < edges.size(); ++k) {
-        const TEdge& a = edges[k - 1];
-        const TEdge& b = edges[k];
-        if (a.Color == gfx::clNone || b.Color == gfx::clNone) {
-            continue;
-        }
-        const gfx::TColor fill = m_areaColor == clSeriesDefault ? b.Color : m_areaColor;
-        canvas.ApplyChartPen(*m_areaLinesPen);
-        canvas.Brush().SetStyle(m_areaBrush->Style());
-        canvas.Brush().SetColor(fill);
-        const std::array<gfx::TPoint, 4> quad = {
-            {{a.X, a.Top}, {b.X, b.Top}, {b.X, b.Origin}, {a.X, a.Origin}}};
-        if (is3D) {
-            std::array<gfx::TPoint, 4> top = {
-                {{a.X, a.Top}, {b.X, b.Top}, {b.X, b.Top}, {a.X, a.Top}}};
-            canvas.ApplyChartPen(LinePen());
-            canvas.Brush().SetColor(fill);
-            canvas.QuadAcrossDepths(top, StartZ(), EndZ());
-            canvas.ApplyChartPen(*m_areaLinesPen);
-            canvas.QuadAtDepth(quad, StartZ());
-        } else {
-            canvas.PolygonShape(quad, 3);
-        }
-    }
-    if (is3D) {
-        return;
-    }
-    canvas.ApplyChartPen(LinePen());
-    canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
-    for (size_t k = 1; k < edges.size(); ++k) {
-        const TEdge& a = edges[k - 1];
-        const TEdge& b = edges[k];
-        if (a.Color != gfx::clNone && b.Color != gfx::clNone) {
-            canvas.Pen().SetColor(b.Color);
-            canvas.Segment(a.X, a.Top, b.X, b.Top);
-        }
+    return CalcYPosValue(AreaExtent(index).first);
+}
+
+void TAreaSeries::Assign(const classes::TPersistent& source) {
+    TCustomSeries::Assign(source);
+    if (const auto* other = dynamic_cast<const TAreaSeries*>(&source)) {
+        SetMultiArea(other->m_multiArea);
     }
 }
 
@@ -225,12 +157,16 @@ const classes::TClassInfo& TAreaSeries::StaticClass() {
     static const classes::TClassInfo info =
         classes::TClassBuilder<T>("TAreaSeries", &TCustomSeries::StaticClass())
             .Creatable()
-            .Object("AreaBrush", [](T& s) -> gfx::TBrush& { return s.AreaBrush(); })
+            .Enum<gfx::TBrushStyle>("AreaBrush", &T::AreaBrush, &T::SetAreaBrush,
+                                    {"bsSolid", "bsClear", "bsHorizontal", "bsVertical",
+                                     "bsFDiagonal", "bsBDiagonal", "bsCross", "bsDiagCross"},
+                                    gfx::TBrushStyle::bsSolid)
             .Integer<uint32_t>("AreaColor", &T::AreaColor, &T::SetAreaColor,
                                static_cast<int64_t>(clSeriesDefault), &ChartColorIdents())
             .Object("AreaLinesPen", [](T& s) -> gfx::TPen& { return s.AreaLinesPen(); })
             .Boolean("Dark3D", &T::Dark3D, &T::SetDark3D, true)
-            .Boolean("DrawArea", &T::DrawArea, &T::SetDrawArea, false)
+            // Created on: always written, so an area turned off is read back off.
+            .Boolean("DrawArea", &T::DrawArea, &T::SetDrawArea)
             .Boolean("InvertedStairs", &T::InvertedStairs, &T::SetInvertedStairs, false)
             .Object("LinePen", [](T& s) -> gfx::TPen& { return s.LinePen(); })
             .Enum<TMultiArea>("MultiArea", &T::MultiArea, &T::SetMultiArea,

@@ -2,9 +2,8 @@
 // filled down to its origin, alone or stacked with the other area series of the chart).
 #pragma once
 
-#include <memory>
+#include <utility>
 
-#include "chart/canvas/ChartBrush.h"
 #include "chart/series/LineSeries.h"
 
 namespace chart {
@@ -23,24 +22,15 @@ class TPointSeries : public TCustomSeries {
 
 enum class TMultiArea { maNone, maStacked, maStacked100 };
 
-// Drawing, this engine's own rule: each segment between two visible points is a quadrilateral
-// from the line down to the origin line (the plot's bottom edge; stacked, the line of the
-// series before), filled with AreaBrush in AreaColor (the point's colour by default) and
-// outlined with AreaLinesPen, then the line with LinePen. In 3D the quadrilateral stands at
-// the front of the series' depth slot and the line becomes a ribbon to its back.
+// The line family with its area on: each segment filled down to the origin (the vertical
+// axis' end; stacked, the line of the area series before it) by the line family's own area
+// drawing, flat and 3D, with its legend box, pointers, clicks inside the fill and copying.
 class TAreaSeries : public TCustomSeries {
   public:
     explicit TAreaSeries(classes::TComponent* owner);
-    ~TAreaSeries() override;
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
 
-    TChartBrush& AreaBrush() const { return *m_areaBrush; }
-    gfx::TColor AreaColor() const { return m_areaColor; }
-    void SetAreaColor(gfx::TColor value);
-    TChartPen& AreaLinesPen() const { return *m_areaLinesPen; }
-    bool DrawArea() const { return m_drawArea; }
-    void SetDrawArea(bool value);
     // Also given to every other area series of the chart.
     TMultiArea MultiArea() const { return m_multiArea; }
     void SetMultiArea(TMultiArea value);
@@ -49,13 +39,13 @@ class TAreaSeries : public TCustomSeries {
     std::pair<double, double> AreaExtent(int32_t index) const;
     double HighestY() const override;
     double LowestY() const override;
-    void DrawPoints() override;
+    // Stacked, the line runs along the running sums and the fill stands on the line below.
+    int32_t LineScreenY(int32_t index) const override;
+    int32_t OriginPixel(int32_t index) const override;
+    // The line family's copy, then MultiArea from another area series.
+    void Assign(const classes::TPersistent& source) override;
 
   private:
-    std::unique_ptr<TChartBrush> m_areaBrush;
-    gfx::TColor m_areaColor = clSeriesDefault;
-    std::unique_ptr<TChartPen> m_areaLinesPen;
-    bool m_drawArea = false;
     TMultiArea m_multiArea = TMultiArea::maNone;
 };
 

@@ -134,7 +134,7 @@ int32_t TCustomSeries::EdgeStartY(int32_t index, int32_t edgeX) const {
     const double x1 = XValueAt(index);
     const double y1 = YValueAt(index);
     if (x1 == x0) {
-        return PointScreenY(index - 1);
+        return LineScreenY(index - 1);
     }
     const double xe = XScreenToValue(edgeX);
     return CalcYPosValue(y0 + (y1 - y0) * (xe - x0) / (x1 - x0));
@@ -155,13 +155,17 @@ void TCustomSeries::DrawPoint(int32_t index) {
     }
     const gfx::TColor color = PointColor(index);
     const int32_t x = PointScreenX(index);
-    const int32_t y = PointScreenY(index);
+    const int32_t y = LineScreenY(index);
     if (!InPixelRange(x) || !InPixelRange(y)) {
         // Nothing drawn yet in this paint: the next point starts from its own position rather
         // than from a point of an earlier paint.
-        m_previous.Color = index == FirstVisibleIndex() ? gfx::clNone : color;
+        if (index == FirstVisibleIndex()) {
+            m_drawnInPaint = false;
+        }
+        m_previous.Color = m_drawnInPaint ? color : gfx::clNone;
         return;
     }
+    m_drawnInPaint = true;
     TChartCanvas3D& canvas = chart->Canvas();
     canvas.Pen().SetColor(gfx::clBlack);
     canvas.Brush().SetColor(color);
@@ -186,12 +190,12 @@ void TCustomSeries::DrawPoint(int32_t index) {
             m_previous.Color = PointColor(index - 1);
             if (m_drawArea) {
                 m_previous.X = PointScreenX(index - 1);
-                m_previous.Y = PointScreenY(index - 1);
+                m_previous.Y = LineScreenY(index - 1);
                 m_previous.Origin = OriginPixel(index - 1);
             } else {
                 const bool inverted = chart->SeriesAxisInverted(*this, true);
                 m_previous.X = inverted ? chart->PlotRect().Right : chart->PlotRect().Left;
-                m_previous.Y = m_stairs ? PointScreenY(index - 1) : EdgeStartY(index, m_previous.X);
+                m_previous.Y = m_stairs ? LineScreenY(index - 1) : EdgeStartY(index, m_previous.X);
             }
             if (m_previous.Color != gfx::clNone) {
                 DrawConnection(index, x, y, color, false);

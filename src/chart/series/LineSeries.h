@@ -37,6 +37,8 @@ class TCustomSeries : public TChartSeries {
     virtual void DrawPointer(int32_t x, int32_t y, int32_t index, gfx::TColor color);
     // Pixel line the area of point index is filled down to: the vertical axis' end.
     virtual int32_t OriginPixel(int32_t index) const;
+    // Pixel row the line passes at point index: its Y value mapped (PointScreenY).
+    virtual int32_t LineScreenY(int32_t index) const { return PointScreenY(index); }
     // Room for pointer shapes and stair legs at the ends of the axes, pixels.
     void HorizontalMargins(int32_t& left, int32_t& right) const override;
     void VerticalMargins(int32_t& top, int32_t& bottom) const override;
@@ -152,6 +154,7 @@ class TCustomSeries : public TChartSeries {
     TOnGetPointerStyle m_onGetPointerStyle;
     TSeriesClickPointerEvent m_onClickPointer;
     TPreviousPoint m_previous;
+    bool m_drawnInPaint = false;             // a visible point of this paint lay in the pixel range
     std::vector<gfx::TPoint> m_denseScreen;  // DrawDense's mapped points, kept between paints
     int32_t m_currentOrigin = 0;             // OriginPixel of the point being drawn
     bool m_segmentsClickable = true;

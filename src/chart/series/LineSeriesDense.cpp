@@ -141,7 +141,9 @@ void TCustomSeries::DrawDense() {
         const gfx::TColor color = PointColor(index);
         const auto [x, y] = visible[static_cast<size_t>(index - first)];
         if (!InPixelRange(x) || !InPixelRange(y)) {
-            previous.Color = color;
+            // Before the first point in range the previous point is of an earlier paint: the
+            // next point starts from its own position.
+            previous.Color = lastDrawn >= 0 ? color : gfx::clNone;
             continue;
         }
         if (previous.Color == gfx::clNone) {
@@ -171,6 +173,7 @@ void TCustomSeries::DrawDense() {
     }
     runs.Flush();
     m_previous = previous;
+    m_drawnInPaint = lastDrawn >= 0;
     if (lastDrawn < 0) {
         return;
     }
@@ -217,6 +220,7 @@ bool TCustomSeries::DrawDenseLine(bool fromEdge) {
     canvas.Brush().SetColor(color);
     const gfx::TPoint end = line.back();
     m_previous = {end.X, end.Y, OriginPixel(last), color};
+    m_drawnInPaint = true;
     return true;
 }
 

@@ -128,7 +128,7 @@ int32_t TCustomSeries::PointAtScreen(int32_t x, int32_t y) {
             continue;
         }
         const int32_t px = PointScreenX(i);
-        const int32_t py = PointScreenY(i);
+        const int32_t py = LineScreenY(i);
         const int32_t origin = OriginPixel(i);
         if (m_pointer->Visible() && PointerHit(i, px, py, wx, wy)) {
             if (m_onClickPointer) {
