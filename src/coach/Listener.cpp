@@ -14,6 +14,9 @@ constexpr size_t kHalfWindow = 12;
 // Neighbouring kinds lie at least this ratio apart (five-unit word gaps and three-unit character
 // gaps, the closest, 1.67); clusters closer than that are one kind.
 constexpr double kKindRatio = 1.5;
+// Dahs are at least this many dits long: operators key them from 2 to 4, and marks closer than
+// that are one kind keyed unevenly (a drill of dits on a busy hand).
+constexpr double kMarkKindRatio = 1.8;
 // What a kind of its own costs in the information criterion: its centre, spread and share.
 constexpr double kParametersOfAKind = 3;
 // The least standard deviation of a kind, a share of its mean.
@@ -107,7 +110,8 @@ void Measure(TCluster& cluster, const std::vector<double>& logs) {
 // `charge`: a second kind must pay for its numbers (spaces, where a few odd lengths are common);
 // without it a pair is one kind only when one kind explains its lengths better (marks, where
 // nearly every run has dits and dahs, and a short one shows them only roughly).
-std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most, bool charge) {
+std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most, bool charge,
+                                   double kindRatio) {
     std::vector<TCluster> clusters;
     if (logs.empty()) {
         return clusters;
@@ -198,7 +202,7 @@ std::vector<TCluster> FindClusters(const std::vector<double>& logs, size_t most,
                n * std::log(both.Deviation) - (charge ? kParametersOfAKind / 2 * std::log(n) : 0);
     };
     auto separation = [&](size_t j) {
-        return clusters[j + 1].Centre / clusters[j].Centre < kKindRatio ? -1.0 : gain(j);
+        return clusters[j + 1].Centre / clusters[j].Centre < kindRatio ? -1.0 : gain(j);
     };
     while (clusters.size() > 1) {
         size_t closest = 0;
@@ -380,7 +384,8 @@ TListening Listen(std::vector<TInterval>& intervals) {
             relative[k] = logMark[k] - level[k];
         }
         const std::vector<double> sorted = Sorted(relative);
-        const std::vector<TCluster> clusters = FindClusters(sorted, kMarkClusters, false);
+        const std::vector<TCluster> clusters =
+            FindClusters(sorted, kMarkClusters, false, kMarkKindRatio);
         listening.OneKind = clusters.size() < 2;
         const double split = listening.OneKind ? std::numeric_limits<double>::infinity()
                                                : Boundary(clusters[0], clusters[1]);
@@ -432,7 +437,7 @@ TListening Listen(std::vector<TInterval>& intervals) {
         }
     }
     const std::vector<double> sortedSpaces = Sorted(logSpace);
-    const std::vector<TCluster> gaps = FindClusters(sortedSpaces, kSpaceClusters, true);
+    const std::vector<TCluster> gaps = FindClusters(sortedSpaces, kSpaceClusters, true, kKindRatio);
     bool dahsOnly = false;
     bool elementGaps = false;
     if (!gaps.empty()) {

@@ -291,4 +291,25 @@ TEST(ListenerTest, AShortRunKeyedUnsteadilyStillHasDitsAndDahs) {
     EXPECT_EQ(Listener(testsupport::RunOfLengths({305, 255, 832, 1033, 834, 403, 500})), "AN");
 }
 
+TEST(ListenerTest, ADrillOfDitsKeyedUnevenlyStaysOneKind) {
+    // SSS HHH on a busy machine: every other character's dits held 245 ms instead of 150, 1.63
+    // times as long, which no operator keys for a dah; the gaps stay even.
+    std::vector<uint32_t> lengths;
+    const int dits[] = {3, 3, 3, 4, 4, 4};
+    for (int c = 0; c < 6; ++c) {
+        if (c > 0) {
+            lengths.push_back(c == 3 ? 1050 : 450);
+        }
+        for (int d = 0; d < dits[c]; ++d) {
+            if (d > 0) {
+                lengths.push_back(150);
+            }
+            lengths.push_back(c % 2 == 0 ? 150 : 245);
+        }
+    }
+    const coach::TDetails details = coach::ComputeDetails({testsupport::RunOfLengths(lengths), ""});
+    EXPECT_EQ(details.ReadBack.Text, "SSS HHH");
+    EXPECT_TRUE(details.Listening.OneKind);
+}
+
 }  // namespace
