@@ -1,4 +1,5 @@
-// Reading and writing the key-input settings as "name = value" lines under a [key-input] section.
+// Reading the settings file's "name = value" lines under their sections, and writing the
+// key-input settings under [key-input].
 #include "platform/KeyInputSettings.h"
 
 #include <charconv>
@@ -147,7 +148,8 @@ TSettingsRead ParseSettings(std::string_view text) {
                                 " bytes; the rest is not read");
         text = text.substr(0, kMaxSettingsBytes);
     }
-    bool inSection = true;  // settings before any section header are taken as ours
+    enum class TSection { seKeyInput, seWindow, seUnknown };
+    TSection section = TSection::seKeyInput;  // settings before any header are the key input's
     int line = 0;
     while (!text.empty()) {
         ++line;
@@ -160,13 +162,15 @@ TSettingsRead ParseSettings(std::string_view text) {
         }
         const std::string where = "line " + std::to_string(line) + ": ";
         if (entry.front() == '[') {
-            inSection = entry == kSection;
-            if (!inSection) {
+            section = entry == kSection         ? TSection::seKeyInput
+                      : entry == kWindowSection ? TSection::seWindow
+                                                : TSection::seUnknown;
+            if (section == TSection::seUnknown) {
                 read.Problems.push_back(where + "unknown section " + Quoted(entry));
             }
             continue;
         }
-        if (!inSection) {
+        if (section == TSection::seUnknown) {
             continue;
         }
         const size_t equals = entry.find('=');
@@ -174,8 +178,11 @@ TSettingsRead ParseSettings(std::string_view text) {
             read.Problems.push_back(where + "not a setting: " + Quoted(entry));
             continue;
         }
-        const std::string problem =
-            Apply(Trim(entry.substr(0, equals)), Trim(entry.substr(equals + 1)), read.Settings);
+        const std::string_view name = Trim(entry.substr(0, equals));
+        const std::string_view value = Trim(entry.substr(equals + 1));
+        const std::string problem = section == TSection::seWindow
+                                        ? ApplyWindowSetting(name, value, read.Window)
+                                        : Apply(name, value, read.Settings);
         if (!problem.empty()) {
             read.Problems.push_back(where + problem);
         }

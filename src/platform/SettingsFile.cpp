@@ -51,6 +51,7 @@ TSettingsLoad LoadSettings(const std::string& path) {
     }
     TSettingsRead read = ParseSettings(text);
     load.Settings = read.Settings;
+    load.Window = read.Window;
     if (!read.Problems.empty()) {
         load.Message = "Some settings in " + path + " could not be used and keep their defaults:";
         for (const std::string& problem : read.Problems) {
@@ -60,7 +61,9 @@ TSettingsLoad LoadSettings(const std::string& path) {
     return load;
 }
 
-void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
+namespace {
+void WriteSettings(const std::string& path, const TKeyInputSettings& keyInput,
+                   const TWindowSettings& window) {
     if (path.empty()) {
         throw base::Exception(
             "Cannot write settings file: neither XDG_CONFIG_HOME nor HOME names "
@@ -73,10 +76,19 @@ void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
         throw base::Exception(std::string("Cannot write ") + kWhat + " '" + path +
                               "': " + error.message());
     }
-    const std::string text = FormatSettings(settings);
+    const std::string text = FormatSettings(keyInput) + FormatWindowSettings(window);
     base::TOutputFile file(path, kWhat);
     file.Write(text.data(), text.size());
     file.Commit();
+}
+}  // namespace
+
+void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
+    WriteSettings(path, settings, LoadSettings(path).Window);
+}
+
+void SaveWindowSettings(const std::string& path, const TWindowSettings& settings) {
+    WriteSettings(path, LoadSettings(path).Settings, settings);
 }
 
 }  // namespace platform

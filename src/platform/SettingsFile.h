@@ -17,6 +17,7 @@ std::string SettingsPathFromEnvironment();
 
 struct TSettingsLoad {
     TKeyInputSettings Settings;
+    TWindowSettings Window;
     // Empty, or the one message that names every setting that kept its default and why.
     std::string Message;
 };
@@ -26,6 +27,9 @@ struct TSettingsLoad {
 TSettingsLoad LoadSettings(const std::string& path);
 // Creates the folder when needed and replaces the file atomically; raises base::Exception
 // ("Cannot write settings file '...': ...") when it cannot.
+// The window settings already in the file are kept as they were read.
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings);
+// The same for the window settings; the key input already in the file is kept.
+void SaveWindowSettings(const std::string& path, const TWindowSettings& settings);
 
 }  // namespace platform
