@@ -10,7 +10,6 @@ namespace platform {
 namespace {
 
 constexpr std::string_view kSection = "[key-input]";
-constexpr size_t kQuotedMax = 40;  // characters of a bad value shown in a problem
 
 const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
                                 TKeyInputKind::kiKeyboardKey, TKeyInputKind::kiInputDevice};
@@ -29,12 +28,7 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string Quoted(std::string_view value) {
-    std::string shown;
-    for (char c : value.substr(0, kQuotedMax)) {
-        const auto byte = static_cast<unsigned char>(c);
-        shown += byte < 0x20 || byte == 0x7f ? '?' : c;
-    }
-    return "'" + shown + (value.size() > kQuotedMax ? "...'" : "'");
+    return QuotedValue(value);
 }
 
 // A whole decimal number within lo..hi, or false.

@@ -8,8 +8,9 @@ namespace {
 constexpr double kDesignDpi = 96;          // the resolution the design sizes are for
 constexpr double kAutomaticFromDpi = 150;  // automatic enlarges only above this
 constexpr size_t kQuotedMax = 40;          // characters of a bad value shown in a problem
+}  // namespace
 
-std::string Quoted(std::string_view value) {
+std::string QuotedValue(std::string_view value) {
     std::string shown;
     for (char c : value.substr(0, kQuotedMax)) {
         const auto byte = static_cast<unsigned char>(c);
@@ -17,7 +18,6 @@ std::string Quoted(std::string_view value) {
     }
     return "'" + shown + (value.size() > kQuotedMax ? "...'" : "'");
 }
-}  // namespace
 
 std::string ApplyWindowSetting(std::string_view name, std::string_view value, TWindowSettings& s) {
     if (name == "display-size") {
@@ -31,16 +31,17 @@ std::string ApplyWindowSetting(std::string_view name, std::string_view value, TW
                 return std::string();
             }
         }
-        return "the display size must be 100, 125, 150, 200 or automatic, not " + Quoted(value);
+        return "the display size must be 100, 125, 150, 200 or automatic, not " +
+               QuotedValue(value);
     }
     if (name == "live-monitor") {
         if (value != "0" && value != "1") {
-            return "live-monitor must be 0 or 1, not " + Quoted(value);
+            return "live-monitor must be 0 or 1, not " + QuotedValue(value);
         }
         s.MonitorOpen = value == "1";
         return std::string();
     }
-    return "unknown setting " + Quoted(name);
+    return "unknown setting " + QuotedValue(name);
 }
 
 std::string FormatWindowSettings(const TWindowSettings& s) {

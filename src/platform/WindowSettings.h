@@ -22,6 +22,10 @@ struct TWindowSettings {
     bool operator==(const TWindowSettings&) const = default;
 };
 
+// A setting's value as a problem names it: in quotes, control characters as '?', cut after 40
+// characters.
+std::string QuotedValue(std::string_view value);
+
 // The section header of these settings.
 constexpr std::string_view kWindowSection = "[window]";
 

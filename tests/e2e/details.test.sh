@@ -16,20 +16,6 @@ menu_run() {
     xdotool key Return
 }
 
-# Keys one character's code ("." and "-") with a unit of 0.25 s (long enough to survive a busy
-# machine's delays), then a character gap.
-UNIT=0.25
-key_code() {
-    local element
-    for element in $(sed 's/./& /g' <<<"$1"); do
-        xdotool mousedown 3
-        if [ "$element" = . ]; then sleep "$UNIT"; else sleep "$(echo "3 * $UNIT" | bc)"; fi
-        xdotool mouseup 3
-        sleep "$UNIT"
-    done
-    sleep "$(echo "2 * $UNIT" | bc)"
-}
-
 state
 [ -n "$(value Form1.Run1.Screen)" ] || fail "no Run menu"
 IFS=, read -r runx _ <<<"$(value Form1.Run1.Screen)"

@@ -142,6 +142,19 @@ key_morse() {
     done
 }
 
+# Keys one character's code ("." and "-") with a unit of $UNIT seconds (0.25 unless set: long
+# enough to survive a busy machine's delays), then a character gap.
+key_code() {
+    local element unit=${UNIT:-0.25}
+    for element in $(sed 's/./& /g' <<<"$1"); do
+        xdotool mousedown 3
+        if [ "$element" = . ]; then sleep "$unit"; else sleep "$(echo "3 * $unit" | bc)"; fi
+        xdotool mouseup 3
+        sleep "$unit"
+    done
+    sleep "$(echo "2 * $unit" | bc)"
+}
+
 # "R,G,B" of the screen pixel at X Y.
 pixel() {
     import -window root -crop "1x1+$1+$2" +repage "$WORK/pixel.png"

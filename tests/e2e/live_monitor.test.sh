@@ -10,19 +10,6 @@ start_program
 MAIN_TITLE="Morse Keyvet version 2:  Pelvar Tavik July 2012"
 SETTINGS=$XDG_CONFIG_HOME/keyvet/settings.ini
 
-# Keys one character's code ("." and "-") with a unit of 0.25 s, then a character gap.
-UNIT=0.25
-key_code() {
-    local element
-    for element in $(sed 's/./& /g' <<<"$1"); do
-        xdotool mousedown 3
-        if [ "$element" = . ]; then sleep "$UNIT"; else sleep "$(echo "3 * $UNIT" | bc)"; fi
-        xdotool mouseup 3
-        sleep "$UNIT"
-    done
-    sleep "$(echo "2 * $UNIT" | bc)"
-}
-
 click Form1.Run1
 sleep 0.3
 xdotool key Down Down Down Return

@@ -12,29 +12,15 @@
 #include "chart/component/Chart.h"
 #include "gfx/Bitmap.h"
 #include "platform/WindowSettings.h"
+#include "support/FrontEndFixture.h"
 #include "ui/ChartView.h"
 #include "ui/FormView.h"
 #include "ui/FrontEnd.h"
 
 namespace {
 
-class DisplaySizeTest : public testing::Test {
+class DisplaySizeTest : public testsupport::TFrontEndFixture {
   protected:
-    void SetUp() override {
-        forms::TApplication::Instance().ResetTerminated();
-        app::CreateWindows();
-        m_frontEnd = std::make_unique<ui::TFrontEnd>(forms::TApplication::Instance());
-        m_frontEnd->BindForms();
-        m_form1 = dynamic_cast<app::TForm1*>(forms::TApplication::Instance().MainForm());
-        ASSERT_NE(m_form1, nullptr);
-        m_view = m_frontEnd->ViewOf(*m_form1);
-        ASSERT_NE(m_view, nullptr);
-    }
-    void TearDown() override {
-        m_frontEnd.reset();
-        forms::TApplication::Instance().DestroyForms();
-        forms::TApplication::Instance().ResetTerminated();
-    }
     // The colours of the chart's buffer in its title's rows, and how many rows hold title text.
     std::set<uint32_t> TitleColours(int& textRows) {
         auto* chart = dynamic_cast<ui::TChartView*>(m_view->ViewOf("Chart1"));
@@ -52,10 +38,6 @@ class DisplaySizeTest : public testing::Test {
         }
         return colours;
     }
-
-    std::unique_ptr<ui::TFrontEnd> m_frontEnd;
-    app::TForm1* m_form1 = nullptr;
-    ui::TFormView* m_view = nullptr;
 };
 
 TEST_F(DisplaySizeTest, EveryControlIsAtItsDesignBoundsScaledAndBackAtOneHundred) {
