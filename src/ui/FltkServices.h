@@ -32,6 +32,9 @@ class TFltkDialogs : public platform::IDialogs {
     void ShowMessage(const std::string& text) override;
     void Beep() override;
 
+    // The display size the dialog is drawn at, percent.
+    void SetDisplayPercent(int percent) { m_percent = percent; }
+
     // The text of the dialog on screen, for the test channel; empty when none is open.
     const std::string& OpenMessage() const { return m_openMessage; }
     bool MessageOpen() const { return m_open; }
@@ -41,6 +44,7 @@ class TFltkDialogs : public platform::IDialogs {
   private:
     std::string m_openMessage;
     bool m_open = false;
+    int m_percent = 100;
 };
 
 // Saving a file: the desktop's file chooser (FLTK's own where the desktop has none) and a Yes/No
@@ -50,6 +54,11 @@ class TFltkFileDialogs : public platform::IFileDialogs {
     std::string ChooseSaveFile(const std::string& title, const std::string& filter,
                                const std::string& suggested) override;
     bool Confirm(const std::string& question) override;
+    // The display size the question is drawn at, percent.
+    void SetDisplayPercent(int percent) { m_percent = percent; }
+
+  private:
+    int m_percent = 100;
 };
 
 }  // namespace ui

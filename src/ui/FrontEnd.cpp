@@ -214,6 +214,7 @@ int32_t TFrontEnd::ChosenDisplayPercent() const {
     float horizontal = 0;
     float vertical = 0;
     if (m_window.DisplaySize == platform::TWindowSettings::kAutomaticSize) {
+        // FLTK opens the display itself to answer, before any window is shown.
         Fl::screen_dpi(horizontal, vertical, 0);
     }
     return platform::EffectiveDisplaySize(m_window.DisplaySize, vertical);
@@ -231,6 +232,8 @@ void TFrontEnd::SetDisplayPercent(int32_t percent) {
         return;
     }
     m_displayPercent = percent;
+    m_dialogs.SetDisplayPercent(percent);
+    m_fileDialogs.SetDisplayPercent(percent);
     for (const std::unique_ptr<TFormView>& view : m_formViews) {
         view->Rescale();
     }

@@ -1,8 +1,8 @@
 # Display size 200 % (from the settings file): the main window is twice its design size, every
 # control where its design data puts it, scaled, the chart drawn at that size with its text as
 # sharp as at 100 % (no blended colours); Options -> Display size -> 100 % brings the design size
-# back at once and keeps it in the settings. With KEYVET_SCREENSHOT set, the 200 % window is saved
-# there.
+# back at once and keeps it in the settings; automatic on a 192 dpi screen is 200 %. With
+# KEYVET_SCREENSHOT set, the 200 % window is saved there.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 2048x1536
 SETTINGS=$XDG_CONFIG_HOME/keyvet/settings.ini
@@ -57,4 +57,18 @@ done
 [ "$w,$h" = "790,604" ] || fail "the main window is $w x $h after choosing 100 %"
 check_scaled 100 19
 grep -q '^display-size = 100$' "$SETTINGS" || fail "the chosen size is not in the settings"
+
+# Automatic on a screen of 192 dpi: 200 %.
+kill "$PROGRAM_PID"
+wait "$PROGRAM_PID" 2>/dev/null || true
+PROGRAM_PID=
+kill "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null || true
+start_xvfb 2048x1536 -dpi 192
+printf '[window]\ndisplay-size = automatic\n' >"$SETTINGS"
+rm -f "$STATE"
+start_program
+state
+IFS=, read -r _ _ w h <<<"$(value Form1.Screen)"
+[ "$w,$h" = "1580,1208" ] || fail "automatic at 192 dpi gives $w x $h, not 1580 x 1208"
 echo PASS

@@ -35,9 +35,10 @@ fail() {
 }
 
 # Starts Xvfb on a display number it picks itself (free by construction), 1280 x 1024 unless
-# $1 gives another size ("WxH").
+# $1 gives another size ("WxH"); further arguments go to Xvfb ("-dpi 192").
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    rm -f "$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" "${@:2}" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 200); do
         [ -s "$WORK/display" ] && break
