@@ -23,18 +23,17 @@ wait_for Form1.Button1.Enabled 1
 read -r x y < <(centre Form1.Chart1)
 xdotool mousemove "$x" "$y"
 wait_for MonitorForm.LampLabel.Caption "Key up"
+key_code .-
+wait_for MonitorForm.ReadBackLabel.Caption "A"
+key_code -.
+wait_for MonitorForm.ReadBackLabel.Caption "AN"
+# The lamp follows the key (a press after the text: its length does not matter).
 xdotool mousedown 3
 wait_for MonitorForm.LampLabel.Caption "Key down"
 expect MonitorForm.Lamp.Color 65280  # lime
 xdotool mouseup 3
 wait_for MonitorForm.LampLabel.Caption "Key up"
 expect MonitorForm.Lamp.Color 8421504  # grey
-# The press above was an E; "A" and "N" follow it.
-sleep 0.5
-key_code .-
-wait_for MonitorForm.ReadBackLabel.Caption "EA"
-key_code -.
-wait_for MonitorForm.ReadBackLabel.Caption "EAN"
 [ "$(value MonitorForm.SpeedValue.Caption)" != "-" ] || fail "no speed during the run"
 [ "$(value MonitorForm.TimeValue.Caption)" != "0:00.0" ] || fail "the time stands still"
 if [ -n "${KEYVET_SCREENSHOT:-}" ]; then
@@ -61,7 +60,8 @@ click Form1.Button1
 wait_for Form1.Button1.Enabled 0
 wait_for MonitorForm.LampLabel.Caption "Not running"
 expect MonitorForm.WarningLabel.Caption ""
-expect MonitorForm.ReadBackLabel.Caption "EAN"
+[[ "$(value MonitorForm.ReadBackLabel.Caption)" == AN* ]] ||
+    fail "the read-back after the run is '$(value MonitorForm.ReadBackLabel.Caption)'"
 [ "$(visible_windows "$MAIN_TITLE")" = 1 ] || fail "the main window's title changed after the run"
 
 # Left open: open again at the next start; closed: kept closed.
