@@ -104,8 +104,8 @@ class TImageWidget : public Fl_Widget {
         fl_push_clip(x(), y(), w(), h());
         // Unstretched, the picture is drawn at the display size.
         const int percent = m_view.PicturePercent();
-        const int width = Stretch ? w() : picture->Width() * percent / 100;
-        const int height = Stretch ? h() : picture->Height() * percent / 100;
+        const int width = Stretch ? w() : picture->Width() * percent / kDesignPercent;
+        const int height = Stretch ? h() : picture->Height() * percent / kDesignPercent;
         if (!(picture->Width() == width && picture->Height() == height) && width > 0 &&
             height > 0) {
             // Nearest pixel of the picture for each pixel drawn.

@@ -36,7 +36,7 @@ void TFltkDialogs::ShowMessage(const std::string& text) {
     const std::string label = LabelText(shown);
 
     // At the display size: every length of the layout scaled.
-    const auto scaled = [this](int pixels) { return pixels * m_percent / 100; };
+    const auto scaled = [this](int pixels) { return pixels * m_percent / kDesignPercent; };
     const int margin = scaled(kMargin);
     const int buttonWidth = scaled(kButtonWidth);
     const int buttonHeight = scaled(kButtonHeight);
@@ -92,7 +92,7 @@ std::string TFltkFileDialogs::ChooseSaveFile(const std::string& title, const std
 
 bool TFltkFileDialogs::Confirm(const std::string& question) {
     fl_message_title(TFltkDialogs::kTitle);
-    fl_message_font(FL_HELVETICA, FL_NORMAL_SIZE * m_percent / 100);
+    fl_message_font(FL_HELVETICA, FL_NORMAL_SIZE * m_percent / kDesignPercent);
     // fl_choice puts its first button on the right: "No" there, "Yes" beside it.
     return fl_choice("%s", "No", "Yes", nullptr, question.c_str()) == 1;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
+#include "ui/FltkStyle.h"
 
 namespace ui {
 
@@ -44,7 +45,7 @@ class TFltkDialogs : public platform::IDialogs {
   private:
     std::string m_openMessage;
     bool m_open = false;
-    int m_percent = 100;
+    int m_percent = kDesignPercent;
 };
 
 // Saving a file: the desktop's file chooser (FLTK's own where the desktop has none) and a Yes/No
@@ -58,7 +59,7 @@ class TFltkFileDialogs : public platform::IFileDialogs {
     void SetDisplayPercent(int percent) { m_percent = percent; }
 
   private:
-    int m_percent = 100;
+    int m_percent = kDesignPercent;
 };
 
 }  // namespace ui

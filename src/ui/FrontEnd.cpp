@@ -201,13 +201,15 @@ void TFrontEnd::FollowKey(void* frontEnd) {
 }
 
 int32_t TFrontEnd::Scaled(int32_t designPixels) const {
-    return m_displayPercent == 100 ? designPixels
-                                   : base::MulDiv(designPixels, m_displayPercent, 100);
+    return m_displayPercent == kDesignPercent
+               ? designPixels
+               : base::MulDiv(designPixels, m_displayPercent, kDesignPercent);
 }
 
 int32_t TFrontEnd::Unscaled(int32_t screenPixels) const {
-    return m_displayPercent == 100 ? screenPixels
-                                   : base::MulDiv(screenPixels, 100, m_displayPercent);
+    return m_displayPercent == kDesignPercent
+               ? screenPixels
+               : base::MulDiv(screenPixels, kDesignPercent, m_displayPercent);
 }
 
 int32_t TFrontEnd::ChosenDisplayPercent() const {

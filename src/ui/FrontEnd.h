@@ -121,7 +121,7 @@ class TFrontEnd {
     bool m_ending = false;                       // the main window was closed
     platform::TWindowSettings m_window;
     bool m_keyOutOfSight = false;
-    int32_t m_displayPercent = 100;
+    int32_t m_displayPercent = kDesignPercent;
 };
 
 }  // namespace ui

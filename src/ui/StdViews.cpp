@@ -199,7 +199,7 @@ void TLabelView::AutoSize() {
     // the display size, always fits.
     const int32_t percent = DisplayPercent();
     const auto design = [percent](int32_t pixels) {
-        return (pixels * 100 + percent - 1) / percent;
+        return (pixels * kDesignPercent + percent - 1) / percent;
     };
     const int32_t width = instance->TextWidth(gfx::DecodeText(m_label.Caption()));
     const int32_t height = instance->Ascent() + instance->Descent();
