@@ -234,6 +234,8 @@ void TFrontEnd::SetDisplayPercent(int32_t percent) {
         return;
     }
     m_displayPercent = percent;
+    // FLTK's scroll bars (memo and list boxes) are as wide as its default at the display size.
+    Fl::scrollbar_size(Scaled(kScrollBarWidth));
     m_dialogs.SetDisplayPercent(percent);
     m_fileDialogs.SetDisplayPercent(percent);
     for (const std::unique_ptr<TFormView>& view : m_formViews) {

@@ -96,6 +96,8 @@ class TFrontEnd {
     // Lets the Live monitor follow the run and tells when the key cannot be heard.
     static void FollowRun(void* frontEnd);
     static constexpr double kFollowRunSeconds = 0.05;
+    // FLTK's default width of a scroll bar, pixels.
+    static constexpr int32_t kScrollBarWidth = 16;
     // The pointer is over one of the program's shown windows.
     bool PointerOverProgram() const;
     // Shows or takes back the warning in the main window's title.
