@@ -143,6 +143,19 @@ key_morse() {
     done
 }
 
+# Ends the program by its main window's close box, waits for it and checks that it ended
+# cleanly; the next start_program starts afresh.
+close_program() {
+    "$KEYVET_CLOSE_WINDOW" "$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)"
+    for _ in $(seq $((WAIT * 10))); do
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$PROGRAM_PID" || fail "the program ended with an error"
+    PROGRAM_PID=
+    rm -f "$STATE"  # the ended program's: the next must write its own before it is asked
+}
+
 # Keys one character's code ("." and "-") with a unit of $UNIT seconds (0.25 unless set: long
 # enough to survive a busy machine's delays), then a character gap.
 key_code() {

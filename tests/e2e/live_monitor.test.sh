@@ -65,15 +65,8 @@ expect MonitorForm.WarningLabel.Caption ""
 [ "$(visible_windows "$MAIN_TITLE")" = 1 ] || fail "the main window's title changed after the run"
 
 # Left open: open again at the next start; closed: kept closed.
-"$KEYVET_CLOSE_WINDOW" "$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)"
-for _ in $(seq $((WAIT * 10))); do
-    kill -0 "$PROGRAM_PID" 2>/dev/null || break
-    sleep 0.1
-done
-wait "$PROGRAM_PID" || fail "the program did not end cleanly"
-PROGRAM_PID=
+close_program
 grep -q '^live-monitor = 1$' "$SETTINGS" || fail "closing the program closed the monitor for good"
-rm -f "$STATE"
 start_program
 wait_for MonitorForm.Visible 1
 "$KEYVET_CLOSE_WINDOW" "$(xdotool search --onlyvisible --name '^Live monitor$' | head -n1)"
