@@ -8,7 +8,19 @@ namespace app {
 
 TLiveReading ReadLive(const std::vector<coach::TTransition>& transitions, size_t barCount) {
     TLiveReading reading;
-    std::vector<coach::TInterval> intervals = coach::Intervals(transitions);
+    // The last stretch, beginning at a press (its first character may be cut; it is the oldest
+    // and off the monitor's line).
+    size_t first = transitions.size() > kLiveWindowIntervals + 1
+                       ? transitions.size() - kLiveWindowIntervals - 1
+                       : 0;
+    while (first > 0 && !transitions[first].Down) {
+        --first;
+    }
+    std::vector<coach::TInterval> intervals =
+        coach::Intervals(first == 0 ? transitions
+                                    : std::vector<coach::TTransition>(
+                                          transitions.begin() + static_cast<std::ptrdiff_t>(first),
+                                          transitions.end()));
     // A run begins at its first press: the space before it is only the wait after Start.
     if (!intervals.empty() && !intervals.front().Mark) {
         intervals.erase(intervals.begin());
@@ -19,8 +31,8 @@ TLiveReading ReadLive(const std::vector<coach::TTransition>& transitions, size_t
     const coach::TTiming timing = coach::Classify(intervals);
     reading.Text = coach::Decode(intervals).Text;
     reading.Wpm = timing.Wpm;
-    const size_t first = intervals.size() > barCount ? intervals.size() - barCount : 0;
-    for (size_t i = first; i < intervals.size(); ++i) {
+    const size_t firstBar = intervals.size() > barCount ? intervals.size() - barCount : 0;
+    for (size_t i = firstBar; i < intervals.size(); ++i) {
         const coach::TInterval& interval = intervals[i];
         reading.LastBars.push_back(
             {interval.Mark, interval.LengthMs, coach::IdealUnits(interval.Kind) * timing.UnitMs});

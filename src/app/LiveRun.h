@@ -25,6 +25,11 @@ struct TLiveReading {
     std::vector<TLiveBar> LastBars;  // oldest first, at most the number asked for
 };
 
+// The marks and spaces the monitor reads at most: the last minute or two of keying, so that an
+// update costs the same after an hour as after a minute. The text, speed and timing are those
+// of this stretch.
+constexpr size_t kLiveWindowIntervals = 1000;
+
 // The coach's reading of a run so far: the one place the monitor asks the coach, so another
 // decoder can be put behind it. `barCount` is how many of the last marks and spaces to give.
 TLiveReading ReadLive(const std::vector<coach::TTransition>& transitions, size_t barCount);

@@ -64,6 +64,28 @@ TEST(LiveRunTest, BarsAreTheLastMarksAndSpacesAgainstTheirIdealLengths) {
     EXPECT_EQ(app::ReadLive({{100, true}}, 12).Wpm, 0u);
 }
 
+TEST(LiveRunTest, AnHoursRunIsReadOverItsLastStretchWithTheSameEnd) {
+    // An hour of PARIS at 20 wpm: the reading covers the last stretch only (so an update costs
+    // the same as in the first minutes), and its end is the end of what was keyed.
+    std::string text;
+    for (int word = 0; word < 1200; ++word) {
+        text += word % 2 == 0 ? "PARIS " : "CODE ";
+    }
+    testsupport::TKeyingStyle style;
+    style.Jitter = 0.1;
+    const std::vector<coach::TTransition> run = testsupport::KeyText(text, style);
+    ASSERT_GT(run.size(), 3 * app::kLiveWindowIntervals);
+    const app::TLiveReading reading = app::ReadLive(run, 12);
+    const std::string keyed = text.substr(0, text.size() - 1);  // no gap after the last word
+    ASSERT_GE(reading.Text.size(), 60u);
+    EXPECT_EQ(reading.Text.substr(reading.Text.size() - 60), keyed.substr(keyed.size() - 60));
+    EXPECT_LT(reading.Text.size(), keyed.size() / 10);
+    // The speed of the last stretch is the speed of a run that short keyed the same way.
+    const std::vector<coach::TTransition> minute =
+        testsupport::KeyText(text.substr(0, 11 * 20), style);
+    EXPECT_NEAR(reading.Wpm, app::ReadLive(minute, 12).Wpm, 1);
+}
+
 // Random words of three to six letters.
 std::vector<std::string> RandomWords(std::mt19937& engine, int count) {
     std::vector<std::string> words;
