@@ -1,5 +1,5 @@
 // The Live monitor window (menu Run): while a run is captured it shows a lamp that follows the
-// key, the run's elapsed time, the speed so far, the characters read back as they are keyed and
+// key, the run's elapsed time, the recent speed, the characters read back as they are keyed and
 // the last marks and spaces as bars against their ideal lengths, and it warns when the key
 // cannot be heard or has not changed for a long time. It reads only the capture's own log.
 #pragma once
