@@ -31,6 +31,8 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     Memo(6).Lines().Clear();
     m_lastKeyState = 128;
     m_loggedSlice = -1;
+    ++m_runNumber;
+    m_runStartTick = platform::Services().Clock->TickCount();
 
     forms::TApplication& application = forms::TApplication::Instance();
     bool firstPoll = true;

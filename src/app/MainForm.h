@@ -88,6 +88,10 @@ class TForm1 : public forms::TForm {
     void AddRunAnalysedHandler(TRunAnalysedHandler handler);
 
     uint8_t RunFlag() const { return m_runFlag; }
+    // Counts the runs started (a second Start during a run counts too), so a window that follows
+    // the log can tell a new run from the one it read; and the tick count when the last began.
+    uint32_t RunNumber() const { return m_runNumber; }
+    uint32_t RunStartTick() const { return m_runStartTick; }
     uint32_t PollCount() const { return m_pollCount; }
 
   private:
@@ -131,6 +135,8 @@ class TForm1 : public forms::TForm {
     int64_t m_pollSlice = 0;              // slice of the current poll since the first
     int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
     bool m_busyWait = true;
+    uint32_t m_runNumber = 0;
+    uint32_t m_runStartTick = 0;  // ms, the tick count
     // Polls per millisecond of the last Finish.
     double m_pollsPerMs = 0;
 

@@ -2,9 +2,12 @@
 #include "app/OptionsMenu.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
+#include "platform/WindowSettings.h"
 
 namespace app {
 
@@ -36,6 +39,37 @@ TKeyInputForm& AddOptionsMenu(forms::TApplication& application, TForm1& mainForm
     }
     bar.Insert(help, options);
     return keyInput;
+}
+
+void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose) {
+    forms::TMainMenu* menu = mainForm.Menu();
+    forms::TMenuItem* options = nullptr;
+    for (int32_t i = 0; menu != nullptr && i < menu->Items().Count(); ++i) {
+        if (menu->Items().Items(i)->Name() == "Options1") {
+            options = menu->Items().Items(i);
+        }
+    }
+    if (options == nullptr) {
+        throw std::logic_error("the Display size menu needs the Options menu first");
+    }
+    auto* sizes = new forms::TMenuItem(&mainForm);  // owned and freed by the main window
+    sizes->SetName("DisplaySize1");
+    sizes->SetCaption("Display size");
+    sizes->SetParentComponent(options);
+    const auto shared = std::make_shared<std::function<void(int32_t)>>(std::move(choose));
+    const auto add = [&](const std::string& name, const std::string& caption, int32_t percent) {
+        auto* item = new forms::TMenuItem(&mainForm);
+        item->SetName(name);
+        item->SetCaption(caption);
+        item->SetParentComponent(sizes);
+        item->SetOnClick(
+            {name + "Click", [shared, percent](classes::TPersistent*) { (*shared)(percent); }});
+    };
+    for (int32_t percent : platform::TWindowSettings::kSizes) {
+        add("DisplaySize" + std::to_string(percent), std::to_string(percent) + " %", percent);
+    }
+    add("DisplaySizeAutomatic", "Automatic (from the screen's resolution)",
+        platform::TWindowSettings::kAutomaticSize);
 }
 
 }  // namespace app

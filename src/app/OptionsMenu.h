@@ -1,6 +1,9 @@
 // The main window's Options menu: "Key input…" opens the Key input window.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "forms/Application.h"
 
 namespace app {
@@ -11,5 +14,9 @@ class TKeyInputForm;
 // Creates the Key input window and puts the Options menu on the main window's menu bar, just
 // before Help. Returns the window.
 TKeyInputForm& AddOptionsMenu(forms::TApplication& application, TForm1& mainForm);
+
+// Adds "Display size" to the Options menu: 100, 125, 150 and 200 % and automatic (0), each
+// handed to `choose` when picked.
+void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose);
 
 }  // namespace app

@@ -7,6 +7,7 @@
 
 #include "app/DetailsForm.h"
 #include "app/MainForm.h"
+#include "app/MonitorForm.h"
 #include "app/PracticeForm.h"
 #include "forms/Application.h"
 #include "forms/Menus.h"
@@ -55,6 +56,20 @@ void AddRunMenu(TForm1& main, TPracticeForm& practice, TDetailsForm& details) {
     });
 }
 
+void AddMonitorMenuItem(TForm1& main, TMonitorForm& monitor) {
+    forms::TMenuItem& bar = main.Menu()->Items();
+    for (int32_t i = 0; i < bar.Count(); ++i) {
+        if (bar.Items(i)->Name() == "Run1") {
+            forms::TMenuItem* item = MenuItem(main, "LiveMonitor1", "Live monitor\u2026");
+            item->SetOnClick(
+                {"LiveMonitor1Click", [&monitor](classes::TPersistent*) { monitor.Open(); }});
+            bar.Items(i)->Add(item);
+            return;
+        }
+    }
+    throw std::logic_error("the Live monitor needs the Run menu first");
+}
+
 void CreateRunWindows(forms::TApplication& application) {
     auto* main = dynamic_cast<TForm1*>(application.MainForm());
     if (main == nullptr) {
@@ -62,9 +77,12 @@ void CreateRunWindows(forms::TApplication& application) {
     }
     auto practice = std::make_unique<TPracticeForm>(nullptr);
     auto details = std::make_unique<TDetailsForm>(nullptr);
+    auto monitor = std::make_unique<TMonitorForm>(nullptr);
     AddRunMenu(*main, *practice, *details);
+    AddMonitorMenuItem(*main, *monitor);
     application.AddForm(std::move(practice));
     application.AddForm(std::move(details));
+    application.AddForm(std::move(monitor));
 }
 
 }  // namespace app

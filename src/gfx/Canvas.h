@@ -53,6 +53,10 @@ class TCanvas {
     const TPen& Pen() const { return m_pen; }
     const TBrush& Brush() const { return m_brush; }
     const TFont& Font() const { return m_font; }
+    // Text is measured and drawn this many percent of its font's height (a display size above
+    // 100 % draws the same design larger and sharp).
+    int32_t TextScale() const { return m_textScale; }
+    void SetTextScale(int32_t percent) { m_textScale = percent; }
 
     // Device state.
     TPoint PenPos() const { return m_penPos; }
@@ -168,6 +172,7 @@ class TCanvas {
     TPen m_pen;
     TBrush m_brush;
     TFont m_font;
+    int32_t m_textScale = 100;  // percent
     TPoint m_penPos;
     TColor m_backColor = clWhite;
     TBackMode m_backMode = TBackMode::bmOpaque;

@@ -21,7 +21,7 @@ constexpr uint32_t kVerticalMask = kTaBaseline;
 }  // namespace
 
 TSize TCanvas::TextExtent(const std::string& text) {
-    TFontInstance* face = TTextEngine::Instance().InstanceFor(m_font);
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(m_font, m_textScale);
     if (face == nullptr) {
         return {0, 0};
     }
@@ -38,7 +38,7 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
 }
 
 void TCanvas::DrawText(int32_t x, int32_t y, const std::string& text) {
-    TFontInstance* face = TTextEngine::Instance().InstanceFor(m_font);
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(m_font, m_textScale);
     if (face == nullptr) {
         return;
     }

@@ -10,6 +10,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "base/Arith.h"
+
 namespace gfx {
 
 namespace {
@@ -117,24 +119,28 @@ std::string TTextEngine::FamilyFor(const std::string& name) {
     return name;
 }
 
-TFontInstance* TTextEngine::InstanceFor(const TFont& font) {
+TFontInstance* TTextEngine::InstanceFor(const TFont& font, int32_t scalePercent) {
+    constexpr int32_t kWhole = 100;
+    const int32_t height =
+        scalePercent == kWhole ? font.Height() : base::MulDiv(font.Height(), scalePercent, kWhole);
     bool bold = font.Style().Contains(TFontStyle::fsBold);
     bool italic = font.Style().Contains(TFontStyle::fsItalic);
-    if (m_last.Instance != nullptr && m_last.Height == font.Height() && m_last.Bold == bold &&
+    if (m_last.Instance != nullptr && m_last.Height == height && m_last.Bold == bold &&
         m_last.Italic == italic && m_last.Name == font.Name()) {
         return m_last.Instance;
     }
-    TFontInstance* instance = FindInstance(font, bold, italic);
+    TFontInstance* instance = FindInstance(font, height, bold, italic);
     if (instance != nullptr) {
-        m_last = {font.Name(), font.Height(), bold, italic, instance};
+        m_last = {font.Name(), height, bold, italic, instance};
     }
     return instance;
 }
 
-TFontInstance* TTextEngine::FindInstance(const TFont& font, bool bold, bool italic) {
+TFontInstance* TTextEngine::FindInstance(const TFont& font, int32_t height, bool bold,
+                                         bool italic) {
     std::string family = FamilyFor(font.Name());
     std::string key =
-        family + '\n' + std::to_string(font.Height()) + (bold ? "b" : "") + (italic ? "i" : "");
+        family + '\n' + std::to_string(height) + (bold ? "b" : "") + (italic ? "i" : "");
     auto found = m_instances.find(key);
     if (found != m_instances.end()) {
         return found->second.get();
@@ -196,11 +202,11 @@ TFontInstance* TTextEngine::FindInstance(const TFont& font, bool bold, bool ital
     }
     // A negative height is the em size; a positive one the cell (ascent plus descent).
     int32_t em = kDefaultEmPixels;
-    if (font.Height() < 0) {
-        em = -font.Height();
-    } else if (font.Height() > 0) {
+    if (height < 0) {
+        em = -height;
+    } else if (height > 0) {
         em = std::max(1,
-                      ScaleRound(int64_t{font.Height()} * unitsPerEm, 1,
+                      ScaleRound(int64_t{height} * unitsPerEm, 1,
                                  static_cast<int32_t>(std::max<int64_t>(ascender + descender, 1))));
     }
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em));

@@ -95,13 +95,14 @@ class TTextEngine {
     ~TTextEngine();
 
     // The instance for the font's name, height and weight/slant; null when no face is found.
-    TFontInstance* InstanceFor(const TFont& font);
+    // `scalePercent` enlarges the height (a display size above 100 %).
+    TFontInstance* InstanceFor(const TFont& font, int32_t scalePercent = 100);
     // The family name fontconfig is asked for: the metric-compatible face of a classic name.
     static std::string FamilyFor(const std::string& name);
 
   private:
     TTextEngine();
-    TFontInstance* FindInstance(const TFont& font, bool bold, bool italic);
+    TFontInstance* FindInstance(const TFont& font, int32_t height, bool bold, bool italic);
     void* m_library = nullptr;  // FT_Library
     void* m_config = nullptr;   // FcConfig, our own so that it is released with the engine
     std::unordered_map<std::string, std::unique_ptr<TFontInstance>> m_instances;

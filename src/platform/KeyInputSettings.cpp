@@ -1,4 +1,5 @@
-// Reading and writing the key-input settings as "name = value" lines under a [key-input] section.
+// Reading the settings file's "name = value" lines under their sections, and writing the
+// key-input settings under [key-input].
 #include "platform/KeyInputSettings.h"
 
 #include <algorithm>
@@ -12,9 +13,8 @@ namespace platform {
 namespace {
 
 constexpr std::string_view kSection = "[key-input]";
-// Sections of the same file that others read.
-constexpr std::string_view kOtherSections[] = {"[practice]"};
-constexpr size_t kQuotedMax = 40;  // characters of a bad value shown in a problem
+// The section of the same file that keeps the practice text, read on its own.
+constexpr std::string_view kPracticeSection = "[practice]";
 
 const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
                                 TKeyInputKind::kiKeyboardKey, TKeyInputKind::kiInputDevice};
@@ -22,8 +22,7 @@ const TSerialLine kLines[] = {TSerialLine::slDsr, TSerialLine::slCts, TSerialLin
                               TSerialLine::slRi};
 
 std::string Quoted(std::string_view value) {
-    return "'" + base::PrintableText(value.substr(0, kQuotedMax)) +
-           (value.size() > kQuotedMax ? "...'" : "'");
+    return QuotedValue(value);
 }
 
 // A whole decimal number within lo..hi, or false.
@@ -148,7 +147,8 @@ TSettingsRead ParseSettings(std::string_view text) {
                                 " bytes; the rest is not read");
         text = text.substr(0, kMaxSettingsBytes);
     }
-    bool inSection = true;  // settings before any section header are taken as ours
+    enum class TSection { seKeyInput, seWindow, sePractice, seUnknown };
+    TSection section = TSection::seKeyInput;  // settings before any header are the key input's
     int line = 0;
     while (!text.empty()) {
         ++line;
@@ -161,15 +161,16 @@ TSettingsRead ParseSettings(std::string_view text) {
         }
         const std::string where = "line " + std::to_string(line) + ": ";
         if (entry.front() == '[') {
-            inSection = entry == kSection;
-            const bool other = std::find(std::begin(kOtherSections), std::end(kOtherSections),
-                                         entry) != std::end(kOtherSections);
-            if (!inSection && !other) {
+            section = entry == kSection           ? TSection::seKeyInput
+                      : entry == kWindowSection   ? TSection::seWindow
+                      : entry == kPracticeSection ? TSection::sePractice
+                                                  : TSection::seUnknown;
+            if (section == TSection::seUnknown) {
                 read.Problems.push_back(where + "unknown section " + Quoted(entry));
             }
             continue;
         }
-        if (!inSection) {
+        if (section == TSection::seUnknown || section == TSection::sePractice) {
             continue;
         }
         const size_t equals = entry.find('=');
@@ -177,8 +178,11 @@ TSettingsRead ParseSettings(std::string_view text) {
             read.Problems.push_back(where + "not a setting: " + Quoted(entry));
             continue;
         }
-        const std::string problem = Apply(TrimBlanks(entry.substr(0, equals)),
-                                          TrimBlanks(entry.substr(equals + 1)), read.Settings);
+        const std::string_view name = TrimBlanks(entry.substr(0, equals));
+        const std::string_view value = TrimBlanks(entry.substr(equals + 1));
+        const std::string problem = section == TSection::seWindow
+                                        ? ApplyWindowSetting(name, value, read.Window)
+                                        : Apply(name, value, read.Settings);
         if (!problem.empty()) {
             read.Problems.push_back(where + problem);
         }

@@ -191,6 +191,7 @@ TSettingsLoad LoadSettings(const std::string& path) {
     TSettingsRead read = ParseSettings(text);
     load.Settings = read.Settings;
     load.PracticeText = ParsePracticeText(text);
+    load.Window = read.Window;
     if (!read.Problems.empty()) {
         load.Message = "Some settings in " + path + " could not be used and keep their defaults:";
         // A dialog shows the message: a few problems tell what is wrong, the rest only count.
@@ -206,15 +207,21 @@ TSettingsLoad LoadSettings(const std::string& path) {
     return load;
 }
 
-void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
+namespace {
+// Writes the key input and the window settings, keeping the practice text the file holds (an
+// unreadable file is replaced as before: the settings are what the operator chose).
+void WriteSettings(const std::string& path, const TKeyInputSettings& keyInput,
+                   const TWindowSettings& window) {
     std::string practice;
     try {
         practice = ParsePracticeText(ReadWhole(path));
     } catch (const base::Exception&) {
-        // An unreadable file is replaced as before: the key input is what the operator chose.
+        // kept empty: the file's practice text could not be read
     }
-    Write(path, FormatSettings(settings) + FormatPracticeSection(practice));
+    Write(path, FormatSettings(keyInput) + FormatWindowSettings(window) +
+                    FormatPracticeSection(practice));
 }
+}  // namespace
 
 void SavePracticeText(const std::string& path, const std::string& practiceText) {
     std::string text;
@@ -225,6 +232,14 @@ void SavePracticeText(const std::string& path, const std::string& practiceText) 
         }
     });
     Write(path, text + FormatPracticeSection(practiceText));
+}
+
+void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {
+    WriteSettings(path, settings, LoadSettings(path).Window);
+}
+
+void SaveWindowSettings(const std::string& path, const TWindowSettings& settings) {
+    WriteSettings(path, LoadSettings(path).Settings, settings);
 }
 
 }  // namespace platform

@@ -20,6 +20,7 @@ struct TSettingsLoad {
     TKeyInputSettings Settings;
     // The practice text kept under [practice] ("text = ..."); empty when none.
     std::string PracticeText;
+    TWindowSettings Window;
     // Empty, or the one message that names every setting that kept its default and why.
     std::string Message;
 };
@@ -29,9 +30,12 @@ struct TSettingsLoad {
 // pipe, a folder or a device is reported, never waited on); a damaged file's message names its
 // first few problems and counts the rest.
 TSettingsLoad LoadSettings(const std::string& path);
-// Creates the folder when needed and replaces the file atomically, keeping the practice text
-// it holds; raises base::Exception ("Cannot write settings file '...': ...") when it cannot.
+// Creates the folder when needed and replaces the file atomically, keeping the window settings
+// and the practice text it holds; raises base::Exception ("Cannot write settings file '...':
+// ...") when it cannot.
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings);
+// The same for the window settings; the key input and the practice text in the file are kept.
+void SaveWindowSettings(const std::string& path, const TWindowSettings& settings);
 // Replaces the practice text in the file (none when empty), keeping every other line as it is;
 // raises as SaveSettings does, and when an existing file cannot be read first.
 void SavePracticeText(const std::string& path, const std::string& practiceText);

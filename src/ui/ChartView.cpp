@@ -72,7 +72,13 @@ void PaintChart(chart::TChart& chart, gfx::TBitmap& buffer) {
     // The chart paints through its own off-screen buffer and copies it onto ours in one block;
     // with nothing changed it only copies.
     chart.SetWindowCanvas(&buffer.Canvas());
-    chart.Paint();
+    if (buffer.Width() == chart.Width() && buffer.Height() == chart.Height()) {
+        chart.Paint();
+        return;
+    }
+    // At a display size other than 100 % the chart is laid out and drawn at the buffer's size,
+    // its text at the canvas's scale: sharp, not stretched.
+    chart.PaintToCanvas(&buffer.Canvas(), gfx::TRect(0, 0, buffer.Width(), buffer.Height()));
 }
 
 TChartView::TChartView(TFormView& formView, chart::TChart& chart)
@@ -94,6 +100,7 @@ const gfx::TBitmap& TChartView::UpdatedBuffer() {
     const int32_t height = m_widget->h();
     if (m_stale || m_buffer->Width() != width || m_buffer->Height() != height) {
         m_buffer->SetSize(std::max(width, 0), std::max(height, 0));
+        m_buffer->Canvas().SetTextScale(DisplayPercent());
         if (Control() != nullptr && !m_buffer->Empty()) {
             m_painter(m_chart, *m_buffer);
             ++m_paintCount;

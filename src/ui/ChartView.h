@@ -24,7 +24,7 @@ namespace ui {
 
 class TChartWidget;
 
-// Paints a chart into its buffer, which has the chart's size.
+// Paints a chart into its buffer, which has the chart's size at the display size.
 using TChartPainter = std::function<void(chart::TChart& chart, gfx::TBitmap& buffer)>;
 
 // The chart's own paint entry onto the buffer: background, bevels, and what the engine draws.

@@ -83,7 +83,7 @@ void TComboBoxView::CaptionChanged() {
 
 void TComboBoxView::FontChanged() {
     m_widget->textfont(FltkFace(m_comboBox.Font()));
-    m_widget->textsize(CharacterHeight(m_comboBox.Font()));
+    m_widget->textsize(FontSize(m_comboBox.Font()));
     m_widget->redraw();
 }
 
@@ -111,7 +111,7 @@ void TCheckBoxView::CaptionChanged() {
 
 void TCheckBoxView::FontChanged() {
     m_widget->labelfont(FltkFace(m_checkBox.Font()));
-    m_widget->labelsize(CharacterHeight(m_checkBox.Font()));
+    m_widget->labelsize(FontSize(m_checkBox.Font()));
     m_widget->redraw();
 }
 

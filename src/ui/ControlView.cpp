@@ -132,8 +132,29 @@ TBounds TControlView::WindowBounds() const {
         bounds.Left += parent->Left();
         bounds.Top += parent->Top();
     }
-    bounds.Top += m_formView.ClientTop();
-    return bounds;
+    // The edges are scaled, so controls that meet in the design meet on the screen.
+    const TFrontEnd& frontEnd = m_formView.FrontEnd();
+    const int32_t left = frontEnd.Scaled(bounds.Left);
+    const int32_t top = frontEnd.Scaled(bounds.Top);
+    return {left, top + m_formView.ClientTop(), frontEnd.Scaled(bounds.Left + bounds.Width) - left,
+            frontEnd.Scaled(bounds.Top + bounds.Height) - top};
+}
+
+void TControlView::Rescale() {
+    if (m_control == nullptr || !m_attached) {
+        return;
+    }
+    FontChanged();
+    Place();
+    RepaintRequested();
+}
+
+int32_t TControlView::FontSize(const gfx::TFont& font) const {
+    return m_formView.FrontEnd().Scaled(CharacterHeight(font));
+}
+
+int32_t TControlView::DisplayPercent() const {
+    return m_formView.FrontEnd().DisplayPercent();
 }
 
 void TControlView::RunHandler(const std::function<void()>& handler) {

@@ -43,10 +43,17 @@ class TControlView : public forms::IControlView {
     // by its anchors, relative to where it was last placed by the program or the design.
     void ParentResized(int32_t width, int32_t height);
 
-    // The control's rectangle in its window's coordinates (pixels; below the menu bar).
+    // The control's rectangle in its window's coordinates (screen pixels at the display size;
+    // below the menu bar).
     TBounds WindowBounds() const;
+    // Places the widget and sets its fonts again at the front end's display size.
+    void Rescale();
 
   protected:
+    // A font's character height in screen pixels at the display size.
+    int32_t FontSize(const gfx::TFont& font) const;
+    // The display size, percent.
+    int32_t DisplayPercent() const;
     // Runs an event handler of the program as the event loop does.
     void RunHandler(const std::function<void()>& handler);
 

@@ -102,16 +102,20 @@ class TImageWidget : public Fl_Widget {
             return;
         }
         fl_push_clip(x(), y(), w(), h());
-        if (Stretch && !(picture->Width() == w() && picture->Height() == h()) && w() > 0 &&
-            h() > 0) {
-            // Nearest pixel of the picture for each pixel of the control.
-            gfx::TBitmap scaled(w(), h());
-            for (int32_t row = 0; row < h(); ++row) {
-                const uint32_t* source =
-                    picture->ScanLine(static_cast<int32_t>(int64_t{row} * picture->Height() / h()));
+        // Unstretched, the picture is drawn at the display size.
+        const int percent = m_view.PicturePercent();
+        const int width = Stretch ? w() : picture->Width() * percent / kDesignPercent;
+        const int height = Stretch ? h() : picture->Height() * percent / kDesignPercent;
+        if (!(picture->Width() == width && picture->Height() == height) && width > 0 &&
+            height > 0) {
+            // Nearest pixel of the picture for each pixel drawn.
+            gfx::TBitmap scaled(width, height);
+            for (int32_t row = 0; row < height; ++row) {
+                const uint32_t* source = picture->ScanLine(
+                    static_cast<int32_t>(int64_t{row} * picture->Height() / height));
                 uint32_t* target = scaled.ScanLine(row);
-                for (int32_t column = 0; column < w(); ++column) {
-                    target[column] = source[int64_t{column} * picture->Width() / w()];
+                for (int32_t column = 0; column < width; ++column) {
+                    target[column] = source[int64_t{column} * picture->Width() / width];
                 }
             }
             DrawBitmap(scaled, x(), y());
@@ -145,7 +149,7 @@ void TPanelView::CaptionChanged() {
 
 void TPanelView::FontChanged() {
     m_widget->Face = FltkFace(m_panel.Font());
-    m_widget->Size = CharacterHeight(m_panel.Font());
+    m_widget->Size = FontSize(m_panel.Font());
     m_widget->TextColor = FltkColor(m_panel.Font().Color());
     m_widget->redraw();
 }

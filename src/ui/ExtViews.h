@@ -46,6 +46,8 @@ class TImageView : public TControlView {
 
     // The picture read from the file; null when there is none (no name, missing or unreadable).
     const gfx::TBitmap* Picture();
+    // The display size an unstretched picture is drawn at, percent.
+    int32_t PicturePercent() const { return DisplayPercent(); }
 
   protected:
     void PictureChanged() override;

@@ -47,22 +47,28 @@ void TFltkDialogs::ShowMessage(const std::string& text) {
         FitDialogText(NormaliseLineBreaks(text), kMaxDialogLines, kMaxDialogLineBytes);
     const std::string label = LabelText(shown);
 
-    fl_font(FL_HELVETICA, kTextSize);
+    // At the display size: every length of the layout scaled.
+    const auto scaled = [this](int pixels) { return pixels * m_percent / kDesignPercent; };
+    const int margin = scaled(kMargin);
+    const int buttonWidth = scaled(kButtonWidth);
+    const int buttonHeight = scaled(kButtonHeight);
+    fl_font(FL_HELVETICA, scaled(kTextSize));
     int textWidth = 0;
     int textHeight = 0;
     fl_measure(label.c_str(), textWidth, textHeight);
-    textWidth = std::max(textWidth, kMinTextWidth);
-    const int width = textWidth + 2 * kMargin;
-    const int height = kMargin + textHeight + kMargin + kButtonHeight + kMargin;
+    textWidth = std::max(textWidth, scaled(kMinTextWidth));
+    const int width = textWidth + 2 * margin;
+    const int height = margin + textHeight + margin + buttonHeight + margin;
 
     Fl_Window window(width, height, kTitle);
-    Fl_Box message(kMargin, kMargin, textWidth, textHeight);
+    Fl_Box message(margin, margin, textWidth, textHeight);
     message.copy_label(label.c_str());
     message.labelfont(FL_HELVETICA);
-    message.labelsize(kTextSize);
+    message.labelsize(scaled(kTextSize));
     message.align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP);
-    Fl_Return_Button ok((width - kButtonWidth) / 2, height - kMargin - kButtonHeight, kButtonWidth,
-                        kButtonHeight, "OK");
+    Fl_Return_Button ok((width - buttonWidth) / 2, height - margin - buttonHeight, buttonWidth,
+                        buttonHeight, "OK");
+    ok.labelsize(scaled(ok.labelsize()));
     ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
     window.end();
     window.set_modal();
@@ -98,6 +104,7 @@ std::string TFltkFileDialogs::ChooseSaveFile(const std::string& title, const std
 
 bool TFltkFileDialogs::Confirm(const std::string& question) {
     fl_message_title(TFltkDialogs::kTitle);
+    fl_message_font(FL_HELVETICA, FL_NORMAL_SIZE * m_percent / kDesignPercent);
     // fl_choice puts its first button on the right: "No" there, "Yes" beside it.
     return fl_choice("%s", "No", "Yes", nullptr, question.c_str()) == 1;
 }

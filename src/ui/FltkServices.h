@@ -8,6 +8,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
+#include "ui/FltkStyle.h"
 
 class Fl_Double_Window;
 class Fl_Help_View;
@@ -37,6 +38,9 @@ class TFltkDialogs : public platform::IDialogs {
     void ShowMessage(const std::string& text) override;
     void Beep() override;
 
+    // The display size the dialog is drawn at, percent.
+    void SetDisplayPercent(int percent) { m_percent = percent; }
+
     // The text of the dialog on screen, for the test channel; empty when none is open.
     const std::string& OpenMessage() const { return m_openMessage; }
     bool MessageOpen() const { return m_open; }
@@ -46,6 +50,7 @@ class TFltkDialogs : public platform::IDialogs {
   private:
     std::string m_openMessage;
     bool m_open = false;
+    int m_percent = kDesignPercent;
 };
 
 // Saving a file: the desktop's file chooser (FLTK's own where the desktop has none) and a Yes/No
@@ -55,6 +60,11 @@ class TFltkFileDialogs : public platform::IFileDialogs {
     std::string ChooseSaveFile(const std::string& title, const std::string& filter,
                                const std::string& suggested) override;
     bool Confirm(const std::string& question) override;
+    // The display size the question is drawn at, percent.
+    void SetDisplayPercent(int percent) { m_percent = percent; }
+
+  private:
+    int m_percent = kDesignPercent;
 };
 
 // The desktop shell, which shows a page of the program's own (a file:// address) in a window of

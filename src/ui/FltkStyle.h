@@ -12,6 +12,9 @@
 
 namespace ui {
 
+// The display size at which the design data is drawn as it stands, percent.
+constexpr int32_t kDesignPercent = 100;
+
 // The character height (em size), pixels, of a font: -Height for a negative height; for a
 // positive height (the cell height, ascent plus descent) the em size whose cell is that tall;
 // the classic default for 0.

@@ -133,18 +133,15 @@ TFormView::TFormView(TFrontEnd& frontEnd, forms::TForm& form)
     : m_frontEnd(frontEnd), m_form(&form) {
     Fl_Group* const outerGroup = Fl_Group::current();
     Fl_Group::current(nullptr);
-    m_clientTop = form.Menu() != nullptr ? forms::kFrameMenu : 0;
-    m_window = new TFormWindow(*this, std::max(form.ClientWidth(), 1),
-                               std::max(form.ClientHeight() + m_clientTop, 1));
+    m_designMenu = form.Menu() != nullptr ? forms::kFrameMenu : 0;
+    m_clientTop = frontEnd.Scaled(m_designMenu);
+    m_window = new TFormWindow(*this, std::max(frontEnd.Scaled(form.ClientWidth()), 1),
+                               std::max(frontEnd.Scaled(form.ClientHeight()) + m_clientTop, 1));
     m_window->end();
     m_window->copy_label(form.Caption().c_str());
     m_window->color(FltkColor(form.Color()));
     m_window->callback(&CloseBoxPressed, this);
-    if (IsSizeable(form.BorderStyle())) {
-        m_window->size_range(kMinClientWidth, kMinClientHeight + m_clientTop);
-    } else {
-        m_window->size_range(m_window->w(), m_window->h(), m_window->w(), m_window->h());
-    }
+    LimitSize();
     if (form.Menu() != nullptr) {
         BuildMenu();
     }
@@ -258,7 +255,7 @@ void TFormView::BuildMenu() {
     m_menuBar->box(FL_FLAT_BOX);
     m_menuBar->color(FltkColor(m_form->Color()));
     m_menuBar->textfont(FltkFace(m_form->Font()));
-    m_menuBar->textsize(CharacterHeight(m_form->Font()));
+    m_menuBar->textsize(m_frontEnd.Scaled(CharacterHeight(m_form->Font())));
     m_menuBar->down_box(FL_FLAT_BOX);
     m_menuBar->selection_color(FL_SELECTION_COLOR);
     AddMenuItems(m_form->Menu()->Items());
@@ -354,13 +351,43 @@ void TFormView::ControlDestroyed(forms::TControl& control) {
     }
 }
 
+void TFormView::LimitSize() {
+    if (IsSizeable(m_form->BorderStyle())) {
+        m_window->size_range(m_frontEnd.Scaled(kMinClientWidth),
+                             m_frontEnd.Scaled(kMinClientHeight) + m_clientTop);
+    } else {
+        const int width = std::max(m_frontEnd.Scaled(m_form->ClientWidth()), 1);
+        const int height = std::max(m_frontEnd.Scaled(m_form->ClientHeight()) + m_clientTop, 1);
+        m_window->size_range(width, height, width, height);
+    }
+}
+
 void TFormView::ApplyBounds() {
+    // The window's place on the screen is as designed; its size is the display size's.
     m_applyingBounds = true;
     const int32_t frame = m_form->FrameWidth();
-    m_window->resize(m_form->Left() + frame, m_form->Top() + m_form->FrameTopHeight() - m_clientTop,
-                     std::max(m_form->ClientWidth(), 1),
-                     std::max(m_form->ClientHeight() + m_clientTop, 1));
+    m_window->resize(m_form->Left() + frame,
+                     m_form->Top() + m_form->FrameTopHeight() - m_designMenu,
+                     std::max(m_frontEnd.Scaled(m_form->ClientWidth()), 1),
+                     std::max(m_frontEnd.Scaled(m_form->ClientHeight()) + m_clientTop, 1));
     m_applyingBounds = false;
+}
+
+void TFormView::Rescale() {
+    if (m_form == nullptr) {
+        return;
+    }
+    m_clientTop = m_frontEnd.Scaled(m_designMenu);
+    if (m_menuBar != nullptr) {
+        m_menuBar->textsize(m_frontEnd.Scaled(CharacterHeight(m_form->Font())));
+    }
+    ApplyBounds();
+    LimitSize();
+    for (const std::unique_ptr<TControlView>& view : m_views) {
+        view->Rescale();
+    }
+    WindowGeometryChanged();
+    m_window->redraw();
 }
 
 void TFormView::WindowGeometryChanged() {
@@ -372,11 +399,12 @@ void TFormView::WindowGeometryChanged() {
     }
     if (!m_applyingBounds) {
         const int32_t frame = m_form->FrameWidth();
-        const int32_t above = m_form->FrameTopHeight() - m_clientTop;
+        const int32_t above = m_form->FrameTopHeight() - m_designMenu;
         m_readingWindow = true;
-        m_form->SetBounds(
-            m_window->x() - frame, m_window->y() - above, m_window->w() + 2 * frame,
-            m_window->h() - m_clientTop + m_form->FrameTopHeight() + m_form->FrameBottomHeight());
+        m_form->SetBounds(m_window->x() - frame, m_window->y() - above,
+                          m_frontEnd.Unscaled(m_window->w()) + 2 * frame,
+                          m_frontEnd.Unscaled(m_window->h() - m_clientTop) +
+                              m_form->FrameTopHeight() + m_form->FrameBottomHeight());
         m_readingWindow = false;
     }
     Reanchor();
@@ -407,9 +435,13 @@ void TFormView::CenterOnScreen() {
     int screenWidth = 0;
     int screenHeight = 0;
     Fl::screen_xywh(screenX, screenY, screenWidth, screenHeight, 0);
-    m_form->SetBounds(screenX + (screenWidth - m_form->Width()) / 2,
-                      screenY + (screenHeight - m_form->Height()) / 2, m_form->Width(),
-                      m_form->Height());
+    // Centred at the display size: the frame as it is, the client area scaled.
+    const int32_t width =
+        m_form->Width() - m_form->ClientWidth() + m_frontEnd.Scaled(m_form->ClientWidth());
+    const int32_t height = m_form->Height() - m_form->ClientHeight() - m_designMenu +
+                           m_frontEnd.Scaled(m_form->ClientHeight()) + m_clientTop;
+    m_form->SetBounds(screenX + (screenWidth - width) / 2, screenY + (screenHeight - height) / 2,
+                      m_form->Width(), m_form->Height());
 }
 
 void TFormView::CloseRequested() {

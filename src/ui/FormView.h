@@ -62,6 +62,9 @@ class TFormView : public forms::IControlView {
     void WindowPainted();
     void WindowHidden();
 
+    // Places and sizes the window and every control again at the front end's display size.
+    void Rescale();
+
     // The menu bar; null without a menu.
     Fl_Menu_Bar* MenuBar() const { return m_menuBar; }
 
@@ -77,6 +80,8 @@ class TFormView : public forms::IControlView {
     void AddMenuItems(const forms::TMenuItem& parent);
     static void MenuChosen(Fl_Widget* widget, void* link);
     void ApplyBounds();
+    // The window's size limits at the display size: fixed unless the frame is sizeable.
+    void LimitSize();
     void ShowWindow();
     void CenterOnScreen();
     void Reanchor();
@@ -90,7 +95,8 @@ class TFormView : public forms::IControlView {
     std::vector<std::unique_ptr<TMenuLink>> m_menuLinks;
     std::vector<std::unique_ptr<TControlView>> m_views;
     std::vector<TControlView*> m_topViews;  // views of the controls placed on the form itself
-    int32_t m_clientTop = 0;
+    int32_t m_clientTop = 0;                // screen pixels
+    int32_t m_designMenu = 0;               // the menu bar's design height, pixels
     bool m_shownBefore = false;
     int m_argc = 0;  // toolkit arguments for the first show; none when 0
     char** m_argv = nullptr;

@@ -2,11 +2,14 @@
 #include "ui/FrontEnd.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
 #include "app/PracticeForm.h"
 #include "forms/Menus.h"
+#include "app/MonitorForm.h"
+#include "base/Arith.h"
 #include "platform/SettingsFile.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
@@ -45,6 +48,7 @@ TFrontEnd::TFrontEnd(forms::TApplication& application)
 TFrontEnd::~TFrontEnd() {
     Fl::remove_timeout(&TFrontEnd::ShowPending, this);
     Fl::remove_timeout(&TFrontEnd::FollowKey, this);
+    Fl::remove_timeout(&TFrontEnd::FollowRun, this);
     m_testChannel.reset();
     m_formViews.clear();
     m_keys.RemoveEventFilter();
@@ -73,6 +77,8 @@ void TFrontEnd::BindForms() {
     }
     // The Key input window's lamp follows the key while the window is open.
     Fl::add_timeout(kFollowKeySeconds, &TFrontEnd::FollowKey, this);
+    // The Live monitor and the warning that the key cannot be heard follow the run.
+    Fl::add_timeout(kFollowRunSeconds, &TFrontEnd::FollowRun, this);
     m_keys.SetPassThrough([this](int event, const Fl_Window* window) {
         for (const std::unique_ptr<TFormView>& formView : m_formViews) {
             for (const std::unique_ptr<TControlView>& view : formView->Views()) {
@@ -105,6 +111,14 @@ int TFrontEnd::Run() {
     }
     RunHandler([mainForm] { mainForm->Show(); });
     m_started = true;
+    if (m_window.MonitorOpen) {
+        // Open when the program last ended: open again, beside the main window.
+        for (int32_t i = 0; i < m_application.FormCount(); ++i) {
+            if (auto* monitor = dynamic_cast<app::TMonitorForm*>(m_application.Forms(i))) {
+                RunHandler([monitor] { monitor->Open(); });
+            }
+        }
+    }
     if (!m_pendingMessages.empty()) {
         Fl::add_timeout(0.0, &TFrontEnd::ShowPending, this);
     }
@@ -140,6 +154,7 @@ void TFrontEnd::CloseRequested(TFormView& view, bool byEscape) {
 }
 
 void TFrontEnd::EndProgram() {
+    m_ending = true;  // the windows close with the program: they are kept open in the settings
     if (auto* mainForm = dynamic_cast<app::TForm1*>(m_application.MainForm())) {
         if (mainForm->RunFlag() != 0) {
             // A keying run is in progress: no tone may outlive the window.
@@ -173,6 +188,19 @@ void TFrontEnd::LoadSettings(const std::string& path) {
     if (auto* mainForm = dynamic_cast<app::TForm1*>(m_application.MainForm())) {
         mainForm->SetPracticeText(load.PracticeText);
     }
+    m_window = load.Window;
+    SetDisplayPercent(ChosenDisplayPercent());
+    for (int32_t i = 0; i < m_application.FormCount(); ++i) {
+        if (auto* monitor = dynamic_cast<app::TMonitorForm*>(m_application.Forms(i))) {
+            monitor->SetOnOpenChanged([this](bool open) {
+                if (m_started && !m_ending && open != m_window.MonitorOpen) {
+                    platform::TWindowSettings changed = m_window;
+                    changed.MonitorOpen = open;
+                    SaveWindowSettings(changed);
+                }
+            });
+        }
+    }
     try {
         m_keyInput.Apply(load.Settings);
     } catch (const platform::EKeyInputError& error) {
@@ -188,6 +216,114 @@ void TFrontEnd::FollowKey(void* frontEnd) {
         }
     }
     Fl::repeat_timeout(kFollowKeySeconds, &TFrontEnd::FollowKey, frontEnd);
+}
+
+int32_t TFrontEnd::Scaled(int32_t designPixels) const {
+    return m_displayPercent == kDesignPercent
+               ? designPixels
+               : base::MulDiv(designPixels, m_displayPercent, kDesignPercent);
+}
+
+int32_t TFrontEnd::Unscaled(int32_t screenPixels) const {
+    return m_displayPercent == kDesignPercent
+               ? screenPixels
+               : base::MulDiv(screenPixels, kDesignPercent, m_displayPercent);
+}
+
+int32_t TFrontEnd::ChosenDisplayPercent() const {
+    float horizontal = 0;
+    float vertical = 0;
+    if (m_window.DisplaySize == platform::TWindowSettings::kAutomaticSize) {
+        // FLTK opens the display itself to answer, before any window is shown.
+        Fl::screen_dpi(horizontal, vertical, 0);
+    }
+    return platform::EffectiveDisplaySize(m_window.DisplaySize, vertical);
+}
+
+void TFrontEnd::ChooseDisplaySize(int32_t chosen) {
+    platform::TWindowSettings changed = m_window;
+    changed.DisplaySize = chosen;
+    SaveWindowSettings(changed);
+    SetDisplayPercent(ChosenDisplayPercent());
+}
+
+void TFrontEnd::SetDisplayPercent(int32_t percent) {
+    if (percent == m_displayPercent) {
+        return;
+    }
+    m_displayPercent = percent;
+    // FLTK's scroll bars (memo and list boxes) are as wide as its default at the display size.
+    Fl::scrollbar_size(Scaled(kScrollBarWidth));
+    m_dialogs.SetDisplayPercent(percent);
+    m_fileDialogs.SetDisplayPercent(percent);
+    for (const std::unique_ptr<TFormView>& view : m_formViews) {
+        view->Rescale();
+    }
+}
+
+void TFrontEnd::SaveWindowSettings(const platform::TWindowSettings& settings) {
+    m_window = settings;
+    if (m_settingsPath.empty()) {
+        return;  // no settings file (a test's private run): kept for this run only
+    }
+    try {
+        platform::SaveWindowSettings(m_settingsPath, settings);
+    } catch (const std::exception& error) {
+        ShowLater(error.what());
+    }
+}
+
+void TFrontEnd::FollowRun(void* frontEnd) {
+    auto* self = static_cast<TFrontEnd*>(frontEnd);
+    Fl::repeat_timeout(kFollowRunSeconds, &TFrontEnd::FollowRun, frontEnd);
+    auto* main = dynamic_cast<app::TForm1*>(self->m_application.MainForm());
+    if (main == nullptr || self->m_ending) {
+        return;
+    }
+    const bool rightButton =
+        self->m_keyInput.Settings().Kind == platform::TKeyInputKind::kiRightButton;
+    // One query of the pointer each time, and only while a run with the right button is captured.
+    const bool outOfSight = main->Capturing() && rightButton && !self->PointerOverProgram();
+    if (outOfSight != self->m_keyOutOfSight) {
+        self->ShowOutOfSight(outOfSight);
+    }
+    const uint32_t now = platform::Services().Clock->TickCount();
+    for (int32_t i = 0; i < self->m_application.FormCount(); ++i) {
+        if (auto* monitor = dynamic_cast<app::TMonitorForm*>(self->m_application.Forms(i))) {
+            self->RunHandler([monitor, main, now, outOfSight] {
+                monitor->SetKeyOutOfSight(outOfSight);
+                monitor->Follow(*main, now);
+            });
+        }
+    }
+}
+
+bool TFrontEnd::PointerOverProgram() const {
+    int x = 0;
+    int y = 0;
+    Fl::get_mouse(x, y);
+    for (const std::unique_ptr<TFormView>& view : m_formViews) {
+        Fl_Window& window = view->Window();
+        if (window.shown() && window.visible() && x >= window.x() && x < window.x() + window.w() &&
+            y >= window.y() && y < window.y() + window.h()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFrontEnd::ShowOutOfSight(bool outOfSight) {
+    m_keyOutOfSight = outOfSight;
+    forms::TForm* main = m_application.MainForm();
+    TFormView* view = main != nullptr ? ViewOf(*main) : nullptr;
+    if (view == nullptr) {
+        return;
+    }
+    // Only the window's title changes: the window keeps its own caption.
+    const std::string title =
+        outOfSight ? main->Caption() + " \u2014 " + app::TMonitorForm::kOutOfSightWarning
+                   : main->Caption();
+    view->Window().copy_label(title.c_str());
 }
 
 void TFrontEnd::ShowLater(const std::string& message) {

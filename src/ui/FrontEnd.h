@@ -12,6 +12,7 @@
 #include "platform/KeyInput.h"
 #include "platform/KeyboardKey.h"
 #include "platform/Services.h"
+#include "platform/WindowSettings.h"
 #include "ui/FltkServices.h"
 #include "ui/KeyTracker.h"
 
@@ -60,6 +61,25 @@ class TFrontEnd {
     // damaged file, an input that cannot be opened) is shown once the main window is up.
     void LoadSettings(const std::string& path);
     const std::string& SettingsPath() const { return m_settingsPath; }
+    // The window settings read at start-up and changed since.
+    const platform::TWindowSettings& WindowSettings() const { return m_window; }
+    // Keeps the window settings in the settings file; what goes wrong is shown in a dialog.
+    void SaveWindowSettings(const platform::TWindowSettings& settings);
+    // The display size in percent of the design sizes (100 until the settings choose another),
+    // and design pixels in screen pixels at that size and back.
+    int32_t DisplayPercent() const { return m_displayPercent; }
+    int32_t Scaled(int32_t designPixels) const;
+    int32_t Unscaled(int32_t screenPixels) const;
+    // The operator chose a display size (a percentage, or automatic): kept in the settings and
+    // put in place at once.
+    void ChooseDisplaySize(int32_t chosen);
+    // Draws every window at `percent` of its design size (the same design, larger and sharp).
+    void SetDisplayPercent(int32_t percent);
+    // The display size chosen in the settings (or automatic) for this screen, in percent.
+    int32_t ChosenDisplayPercent() const;
+    // The right button is the input, a run is captured and the pointer is outside every window
+    // of the program, where the button is not heard (as of the last check).
+    bool KeyOutOfSight() const { return m_keyOutOfSight; }
     TFltkDialogs& Dialogs() { return m_dialogs; }
     TFltkShell& Shell() { return m_shell; }
     TFltkEventPump& Pump() { return m_pump; }
@@ -74,6 +94,15 @@ class TFrontEnd {
     // Lets the Key input window's lamp follow the key.
     static void FollowKey(void* frontEnd);
     static constexpr double kFollowKeySeconds = 0.02;
+    // Lets the Live monitor follow the run and tells when the key cannot be heard.
+    static void FollowRun(void* frontEnd);
+    static constexpr double kFollowRunSeconds = 0.05;
+    // FLTK's default width of a scroll bar, pixels.
+    static constexpr int32_t kScrollBarWidth = 16;
+    // The pointer is over one of the program's shown windows.
+    bool PointerOverProgram() const;
+    // Shows or takes back the warning in the main window's title.
+    void ShowOutOfSight(bool outOfSight);
 
     forms::TApplication& m_application;
     int m_argc = 0;
@@ -93,6 +122,10 @@ class TFrontEnd {
     std::string m_settingsPath;
     std::vector<std::string> m_pendingMessages;  // shown by ShowPending, in order
     bool m_started = false;                      // the main window has been shown
+    bool m_ending = false;                       // the main window was closed
+    platform::TWindowSettings m_window;
+    bool m_keyOutOfSight = false;
+    int32_t m_displayPercent = kDesignPercent;
 };
 
 }  // namespace ui

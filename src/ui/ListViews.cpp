@@ -55,7 +55,7 @@ void TListBoxView::Picked(Fl_Widget* /*widget*/, void* view) {
 
 void TListBoxView::FontChanged() {
     m_widget->textfont(FltkFace(m_listBox.Font()));
-    m_widget->textsize(CharacterHeight(m_listBox.Font()));
+    m_widget->textsize(FontSize(m_listBox.Font()));
     m_widget->textcolor(FltkColor(m_listBox.Font().Color()));
     m_widget->redraw();
 }

@@ -12,6 +12,7 @@
 #include "app/FileMenu.h"
 #include "app/MainForm.h"
 #include "app/MenuKeys.h"
+#include "app/OptionsMenu.h"
 #include "app/ProgramInfo.h"
 #include "app/RunHistory.h"
 #include "app/Startup.h"
@@ -75,8 +76,13 @@ int main(int argc, char** argv) {
             app::SetMenuKeys(*mainForm);
         }
         ui::TFrontEnd frontEnd(application);
-        frontEnd.BindForms();
+        if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
+            app::AddDisplaySizeMenu(
+                *mainForm, [&frontEnd](int32_t size) { frontEnd.ChooseDisplaySize(size); });
+        }
+        // The settings first: the windows are built at the display size they choose.
         frontEnd.LoadSettings(platform::SettingsPathFromEnvironment());
+        frontEnd.BindForms();
         if (commandLine.ToolkitOptions) {
             frontEnd.SetToolkitArguments(argc, argv);
         }

@@ -55,6 +55,9 @@ class TLabelWidget : public Fl_Widget {
   public:
     explicit TLabelWidget(forms::TLabel& label) : Fl_Widget(0, 0, 0, 0), m_label(label) {}
 
+    // The text's height on the screen, pixels (the display size's).
+    int32_t TextSize = 0;
+
     void Changed() {
         m_stale = true;
         redraw();
@@ -92,7 +95,7 @@ class TLabelWidget : public Fl_Widget {
         canvas.FillRect(gfx::TRect::FromSize(0, 0, m_text.Width(), m_text.Height()));
         canvas.SetBackMode(gfx::TBackMode::bmTransparent);
         canvas.Font().Assign(m_label.Font());
-        canvas.Font().SetHeight(-CharacterHeight(m_label.Font()));
+        canvas.Font().SetHeight(-TextSize);
         if (!enabled) {
             canvas.Font().SetColor(gfx::clGrayText);
         }
@@ -154,7 +157,7 @@ void TButtonView::CaptionChanged() {
 
 void TButtonView::FontChanged() {
     m_widget->labelfont(FltkFace(m_button.Font()));
-    m_widget->labelsize(CharacterHeight(m_button.Font()));
+    m_widget->labelsize(FontSize(m_button.Font()));
     m_widget->labelcolor(FontColor(m_button.Font()));
     m_widget->redraw();
 }
@@ -170,6 +173,7 @@ void TLabelView::CaptionChanged() {
 }
 
 void TLabelView::FontChanged() {
+    m_widget->TextSize = FontSize(m_label.Font());
     AutoSize();
     m_widget->Changed();
 }
@@ -186,14 +190,20 @@ void TLabelView::AutoSize() {
     // Measured with the same faces fontconfig gives the window's text.
     gfx::TFont font;
     font.Assign(m_label.Font());
-    font.SetHeight(-CharacterHeight(m_label.Font()));
+    font.SetHeight(-FontSize(m_label.Font()));
     gfx::TFontInstance* instance = gfx::TTextEngine::Instance().InstanceFor(font);
     if (instance == nullptr) {
         return;
     }
+    // Measured on the screen, kept in design pixels: rounded up, so that the text, measured at
+    // the display size, always fits.
+    const int32_t percent = DisplayPercent();
+    const auto design = [percent](int32_t pixels) {
+        return (pixels * kDesignPercent + percent - 1) / percent;
+    };
     const int32_t width = instance->TextWidth(gfx::DecodeText(m_label.Caption()));
     const int32_t height = instance->Ascent() + instance->Descent();
-    m_label.SetBounds(m_label.Left(), m_label.Top(), width, height);
+    m_label.SetBounds(m_label.Left(), m_label.Top(), design(width), design(height));
 }
 
 TEditView::TEditView(TFormView& formView, forms::TEdit& edit)
@@ -227,7 +237,7 @@ void TEditView::CaptionChanged() {
 
 void TEditView::FontChanged() {
     m_widget->textfont(FltkFace(m_edit.Font()));
-    m_widget->textsize(CharacterHeight(m_edit.Font()));
+    m_widget->textsize(FontSize(m_edit.Font()));
     m_widget->textcolor(FontColor(m_edit.Font()));
     m_widget->redraw();
 }
@@ -241,7 +251,7 @@ TMemoView::TMemoView(TFormView& formView, forms::TMemo& memo)
 
 void TMemoView::FontChanged() {
     m_widget->textfont(FltkFace(m_memo.Font()));
-    m_widget->textsize(CharacterHeight(m_memo.Font()));
+    m_widget->textsize(FontSize(m_memo.Font()));
     m_widget->textcolor(FontColor(m_memo.Font()));
     m_widget->redraw();
 }

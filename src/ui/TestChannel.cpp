@@ -17,6 +17,7 @@
 #include "chart/component/Chart.h"
 #include "chart/engine/Axis.h"
 #include "forms/ChoiceCtrls.h"
+#include "forms/ExtCtrls.h"
 #include "forms/StdCtrls.h"
 #include "ui/ChartView.h"
 #include "ui/FormView.h"
@@ -76,6 +77,10 @@ void DescribeControls(std::ostringstream& out, const TFormView& view, const std:
                 words += memo->Lines().Strings(i);
             }
             out << key << "Words=" << EscapeValue(words) << '\n';
+        }
+        if (dynamic_cast<const forms::TPanel*>(control) != nullptr) {
+            // A panel's colour: a lamp's state.
+            out << key << "Color=" << control->Color() << '\n';
         }
         if (const auto* checkBox = dynamic_cast<const forms::TCheckBox*>(control)) {
             out << key << "Checked=" << (checkBox->Checked() ? 1 : 0) << '\n';

@@ -4,7 +4,8 @@
 # results for the same timing (the times at which the events were really sent). Ten runs idle, then ten with a busy loop on every core; prints per
 # box the bias (mean of measured minus exact) and the spread (lowest and highest difference),
 # then keys twenty 10 ms presses and counts the ones lost. Fails only when a run could not be
-# made; the figures are reported, not judged. ACCURACY_RUNS sets the runs per load (default 10).
+# made; the figures are reported, not judged. ACCURACY_RUNS sets the runs per load (default 10);
+# ACCURACY_MONITOR=1 keeps the Live monitor open in every run (its settings file says so).
 source "$(dirname "$0")/../e2e/lib.sh"
 : "${KEYVET_REPLAY:?KEYVET_REPLAY must name keyvet-replay}"
 : "${KEYVET_INJECTOR:?KEYVET_INJECTOR must name keyvet-injector}"
@@ -15,6 +16,11 @@ RUNS=${ACCURACY_RUNS:-10}
 # Average dit, dah, dit-space, dah-space; character and word merit.
 BOXES="Edit1 Edit2 Edit3 Edit4 Edit7 Edit11"
 HOGS=()
+MONITOR=${ACCURACY_MONITOR:-0}
+if [ "$MONITOR" = 1 ]; then
+    mkdir -p "$XDG_CONFIG_HOME/keyvet"
+    printf '[window]\nlive-monitor = 1\n' >"$XDG_CONFIG_HOME/keyvet/settings.ini"
+fi
 
 stop_hogs() {
     local pid
@@ -61,6 +67,9 @@ keyed_run() {
         start_xvfb
     fi
     start_program
+    if [ "$MONITOR" = 1 ]; then
+        wait_for MonitorForm.Visible 1
+    fi
     click Form1.Start
     wait_for Form1.Button1.Enabled 1
     local x y
@@ -110,6 +119,7 @@ short_presses() {
 
 start_xvfb
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
+echo "live monitor: $([ "$MONITOR" = 1 ] && echo open || echo closed)"
 echo "exact for the keying as scripted:$(for b in $BOXES; do printf ' %s %s' "$b" "$(box_in "$WORK/scripted" "$b")"; done)"
 measure idle
 short_presses idle

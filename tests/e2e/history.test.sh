@@ -18,16 +18,8 @@ speed=$(value Form1.Edit10.Caption)
 merit=$(value Form1.Edit7.Caption)
 
 # End the program by its close box and start it again on the same data home.
-wid=$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)
-"$KEYVET_CLOSE_WINDOW" "$wid"
-for _ in $(seq $((WAIT * 10))); do
-    kill -0 "$PROGRAM_PID" 2>/dev/null || break
-    sleep 0.1
-done
-wait "$PROGRAM_PID" || fail "the program ended with an error"
-PROGRAM_PID=
+close_program
 [ -f "$XDG_DATA_HOME/keyvet/history.sqlite" ] || fail "no history in the data home"
-rm -f "$STATE"  # the first program's: the second must write its own before it is asked
 start_program
 
 # File is the first menu; History... its third item.

@@ -34,9 +34,11 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a display number it picks itself (free by construction), 1280 x 1024.
+# Starts Xvfb on a display number it picks itself (free by construction), 1280 x 1024 unless
+# $1 gives another size ("WxH"); further arguments go to Xvfb ("-dpi 192").
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    rm -f "$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" "${@:2}" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 200); do
         [ -s "$WORK/display" ] && break
@@ -151,6 +153,19 @@ menu_run() {
     xdotool key Return
 }
 
+# Ends the program by its main window's close box, waits for it and checks that it ended
+# cleanly; the next start_program starts afresh.
+close_program() {
+    "$KEYVET_CLOSE_WINDOW" "$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)"
+    for _ in $(seq $((WAIT * 10))); do
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$PROGRAM_PID" || fail "the program ended with an error"
+    PROGRAM_PID=
+    rm -f "$STATE"  # the ended program's: the next must write its own before it is asked
+}
+
 # Keys one character's code ("." and "-") with a unit of $UNIT seconds (0.25 s unless set: long
 # enough to survive a busy machine's delays), then a character gap of $GAP units (3 unless set).
 key_code() {
@@ -166,16 +181,7 @@ key_code() {
 
 # Ends the program by its close box, as a user does, and starts it again on the same folders.
 restart_program() {
-    local wid
-    wid=$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)
-    "$KEYVET_CLOSE_WINDOW" "$wid"
-    for _ in $(seq $((WAIT * 10))); do
-        kill -0 "$PROGRAM_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$PROGRAM_PID" || fail "the program ended with an error"
-    PROGRAM_PID=
-    rm -f "$STATE"  # the first program's: the second must write its own before it is asked
+    close_program
     start_program
 }
 

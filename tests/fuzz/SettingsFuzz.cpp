@@ -1,6 +1,6 @@
 // Fuzz target: the settings reader on arbitrary text must give usable settings (every value in
 // its range) whatever it is fed, never crash, leak or read out of bounds, and what it gives must
-// survive being written and read back.
+// survive being written and read back, the key input's section and the windows' alike.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,8 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         s.DeviceCode > platform::kMaxKeyCode) {
         std::abort();
     }
-    const platform::TSettingsRead again = platform::ParseSettings(platform::FormatSettings(s));
-    if (!again.Problems.empty() || !(again.Settings == s)) {
+    const platform::TWindowSettings& w = read.Window;
+    bool offered = w.DisplaySize == platform::TWindowSettings::kAutomaticSize;
+    for (const int32_t size : platform::TWindowSettings::kSizes) {
+        offered = offered || w.DisplaySize == size;
+    }
+    if (!offered) {
+        std::abort();
+    }
+    const platform::TSettingsRead again =
+        platform::ParseSettings(platform::FormatSettings(s) + platform::FormatWindowSettings(w));
+    if (!again.Problems.empty() || !(again.Settings == s) || !(again.Window == w)) {
         std::abort();
     }
     return 0;

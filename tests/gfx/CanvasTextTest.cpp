@@ -240,5 +240,37 @@ TEST(TextDecodeTest, DecodesUtf8AndTakesStrayBytesAsLatin1) {
     EXPECT_EQ(DecodeText("\xE2\x82"), U"\u00E2\u0082");
 }
 
+TEST_F(CanvasTextTest, ATextScaleMeasuresAndDrawsAsTheEnlargedFont) {
+    // 150 % of a 16-pixel font is the 24-pixel font: the same extent and the same pixels,
+    // measured and drawn crisp at that size; the font itself keeps its height.
+    TBitmap enlarged(120, 80);
+    TCanvas& other = enlarged.Canvas();
+    other.Brush().SetColor(clWhite);
+    other.FillRect(TRect(0, 0, 120, 80));
+    other.Font().Assign(Canvas().Font());
+    other.Font().SetHeight(-24);
+    other.SetBackMode(TBackMode::bmTransparent);
+    Canvas().SetTextScale(150);
+    EXPECT_EQ(Canvas().TextExtent("Morse 20 wpm"), other.TextExtent("Morse 20 wpm"));
+    Canvas().TextOut(4, 6, "Keyvet");
+    other.TextOut(4, 6, "Keyvet");
+    TPixelSet expected;
+    for (int32_t y = 0; y < enlarged.Height(); ++y) {
+        for (int32_t x = 0; x < enlarged.Width(); ++x) {
+            if (enlarged.ScanLine(y)[x] == clBlack) {
+                expected.insert({x, y});
+            }
+        }
+    }
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(PaintedWith(clBlack), expected);
+    EXPECT_EQ(Canvas().Font().Height(), -16);
+    // Back at 100 % the text is the 16-pixel font's again (the last face asked for is not kept).
+    Canvas().SetTextScale(100);
+    EXPECT_LT(Canvas().TextExtent("W").Height, other.TextExtent("W").Height);
+    other.Font().SetHeight(-16);
+    EXPECT_EQ(Canvas().TextExtent("W"), other.TextExtent("W"));
+}
+
 }  // namespace
 }  // namespace gfx

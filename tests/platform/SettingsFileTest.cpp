@@ -88,7 +88,7 @@ TEST(KeyInputSettingsTest, DamagedSettingsKeepTheirDefaultsAndAreEachNamed) {
         "keyboard-key = F13\n"     // 9
         "colour = blue\n"          // 10
         "garbage\n"                // 11
-        "[window]\n"               // 12: another section's settings are not ours
+        "[colours]\n"              // 12: an unknown section's settings are not ours
         "input = serial-line\n"
         "[key-input]\n"
         "device-code = 767\n");  // 15: the highest code is good
@@ -296,6 +296,54 @@ TEST(SettingsFileTest, KeepingThePracticeTextLeavesEveryOtherLineAsItWas) {
     EXPECT_THROW(SavePracticeText(folderInstead.string(), "X"), base::Exception);
     EXPECT_TRUE(fs::is_directory(folderInstead));
     EXPECT_THROW(SavePracticeText("", "X"), base::Exception);
+}
+
+TEST(WindowSettingsTest, SavingOneSectionKeepsTheOther) {
+    TTempFolder folder;
+    const std::string path = (folder.Path() / "settings.ini").string();
+    TWindowSettings window;
+    window.DisplaySize = TWindowSettings::kAutomaticSize;
+    window.MonitorOpen = true;
+    SaveWindowSettings(path, window);
+    SaveSettings(path, Unusual());
+    TSettingsLoad load = LoadSettings(path);
+    EXPECT_EQ(load.Message, "");
+    EXPECT_EQ(load.Settings, Unusual());
+    EXPECT_EQ(load.Window, window);
+    window.DisplaySize = 150;
+    window.MonitorOpen = false;
+    SaveWindowSettings(path, window);
+    load = LoadSettings(path);
+    EXPECT_EQ(load.Settings, Unusual());
+    EXPECT_EQ(load.Window, window);
+}
+
+TEST(WindowSettingsTest, OnlyTheOfferedSizesAreTakenAndABadOneKeepsTheDefault) {
+    const TSettingsRead read = ParseSettings(
+        "[window]\ndisplay-size = 175\nlive-monitor = yes\n[key-input]\ninput = keyboard-key\n");
+    EXPECT_EQ(read.Window, TWindowSettings());
+    EXPECT_EQ(read.Settings.Kind, TKeyInputKind::kiKeyboardKey);
+    ASSERT_EQ(read.Problems.size(), 2u);
+    EXPECT_EQ(read.Problems[0],
+              "line 2: the display size must be 100, 125, 150, 200 or automatic, not '175'");
+    EXPECT_EQ(read.Problems[1], "line 3: live-monitor must be 0 or 1, not 'yes'");
+    // A key-input setting under [window] is unknown there, and the other way round.
+    const TSettingsRead crossed =
+        ParseSettings("[window]\ninverted = 1\n[key-input]\nlive-monitor = 1\n");
+    EXPECT_FALSE(crossed.Settings.Inverted);
+    EXPECT_FALSE(crossed.Window.MonitorOpen);
+    EXPECT_EQ(crossed.Problems.size(), 2u);
+}
+
+TEST(WindowSettingsTest, AutomaticEnlargesOnlyAboveOneHundredAndFiftyDpi) {
+    const int32_t automatic = TWindowSettings::kAutomaticSize;
+    EXPECT_EQ(EffectiveDisplaySize(125, 300), 125);  // a chosen size whatever the screen
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 96), 100);
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 150), 100);  // at the cliff: not yet
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 151), 150);  // just past: 157 % wanted
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 192), 200);
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 400), 200);  // never past the largest
+    EXPECT_EQ(EffectiveDisplaySize(automatic, 0), 100);    // a screen that tells nothing
 }
 
 }  // namespace

@@ -14,9 +14,10 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "chart/component/Chart.h"
-#include "gfx/Colors.h"
 #include "gfx/Bitmap.h"
+#include "gfx/Colors.h"
 #include "gfx/TextEngine.h"
+#include "support/FrontEndFixture.h"
 #include "ui/ChartView.h"
 #include "ui/FrontEnd.h"
 
@@ -30,33 +31,7 @@ class TRecordingDialogs : public platform::IDialogs {
     int Beeps = 0;
 };
 
-class FormViewTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        forms::TApplication::Instance().ResetTerminated();
-        app::CreateWindows();
-        m_frontEnd = std::make_unique<ui::TFrontEnd>(forms::TApplication::Instance());
-        m_frontEnd->BindForms();
-        m_form1 = dynamic_cast<app::TForm1*>(forms::TApplication::Instance().MainForm());
-        ASSERT_NE(m_form1, nullptr);
-        m_view = m_frontEnd->ViewOf(*m_form1);
-        ASSERT_NE(m_view, nullptr);
-    }
-    void TearDown() override {
-        m_frontEnd.reset();
-        forms::TApplication::Instance().DestroyForms();
-        forms::TApplication::Instance().ResetTerminated();
-    }
-    Fl_Widget& WidgetOf(const std::string& name) {
-        ui::TControlView* view = m_view->ViewOf(name);
-        EXPECT_NE(view, nullptr) << name;
-        return *view->Widget();
-    }
-
-    std::unique_ptr<ui::TFrontEnd> m_frontEnd;
-    app::TForm1* m_form1 = nullptr;
-    ui::TFormView* m_view = nullptr;
-};
+using FormViewTest = testsupport::TFrontEndFixture;
 
 TEST_F(FormViewTest, WindowsStartClosedWithTheirCaptionsAndClientSizes) {
     EXPECT_STREQ(m_view->Window().label(), "Morse Keyvet version 2:  Pelvar Tavik July 2012");

@@ -197,6 +197,10 @@ gfx::TRect TChartCanvas3D::PrepareDrawing(gfx::TCanvas* target, TView3DOptions* 
     m_buffer->Canvas().SetOnChanging(nullptr);
     m_buffer->Canvas().SetOnChange(nullptr);
     m_buffer->Canvas().ClearClip();
+    // The buffer's text is as large as the target's (the display size).
+    if (target != nullptr) {
+        m_buffer->Canvas().SetTextScale(target->TextScale());
+    }
     AttachCanvas(m_buffer->Canvas());
     return gfx::TRect(0, 0, width, height);
 }
