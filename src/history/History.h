@@ -39,6 +39,9 @@ class THistory {
     int64_t Add(const TRun& run);
     // Every stored run without its transitions, newest first.
     std::vector<TRunSummary> List();
+    // The same runs as the History window shows them. Read from an index alone, so it stays
+    // quick for many runs.
+    std::vector<TProgressRun> ProgressList();
     // One run with its transitions; empty when no run has that id.
     std::optional<TRun> Load(int64_t id);
     // Removes a run; false when there was none with that id.

@@ -287,19 +287,20 @@ TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {
     run.Results[history::kSpeedResult] = "18";
     run.Results[history::kCharacterMeritResult] = "-4";
     run.Results[history::kWordMeritResult] = "";
-    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -", app::THistoryForm::ListLine(run));
+    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -",
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     run.PracticeText = "CQ";
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     // The accuracy of a judged run, and a run left out.
     run.Usable = false;
     run.AccuracyPercent = 100.0 * 2 / 3;
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   accuracy 66.7 %   left out   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     run.LeftOut = false;
     run.AccuracyPercent.reset();
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     // 1970-01-01 noon is day 25569.5 of the chart's calendar.
     EXPECT_DOUBLE_EQ(25569.5, app::THistoryForm::ChartDate(43200000));
 }

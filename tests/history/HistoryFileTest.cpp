@@ -200,6 +200,35 @@ TEST(HistoryFileTest, JudgementAndChoiceRoundTripAndTheChoiceWins) {
     EXPECT_FALSE(history.SetLeftOut(id + 1, true));
 }
 
+TEST(HistoryFileTest, TheWindowsListHoldsWhatTheFullListHoldsForItsFields) {
+    testsupport::TTempFolder folder;
+    history::THistory history(folder.Path());
+    history::TRun run = testsupport::WorkedExampleRun(3000, "21");
+    run.PracticeText = "CQ";
+    run.Usable = true;
+    run.AccuracyPercent = 75;
+    run.ReadBack = "CQ";
+    history.Add(run);
+    run.Time = 1000;
+    run.Usable = false;
+    run.LeftOut = false;
+    run.AccuracyPercent.reset();
+    history.Add(run);
+    history.Add(testsupport::WorkedExampleRun(3000, ""));  // same time, stored later: first
+    const std::vector<history::TRunSummary> full = history.List();
+    const std::vector<history::TProgressRun> shown = history.ProgressList();
+    ASSERT_EQ(full.size(), shown.size());
+    for (size_t i = 0; i < full.size(); ++i) {
+        EXPECT_EQ(history::ProgressRun(full[i]), shown[i]) << i;
+        EXPECT_EQ(full[i].InProgress(), shown[i].InProgress()) << i;
+    }
+    EXPECT_EQ(std::nullopt, shown[0].Speed);
+    EXPECT_EQ(std::optional<int32_t>(21), shown[1].Speed);
+    EXPECT_EQ(std::optional<int32_t>(96), shown[1].CharacterMerit);
+    EXPECT_EQ(std::optional<double>(75), shown[1].AccuracyPercent);
+    EXPECT_EQ(std::optional<bool>(false), shown[2].LeftOut);
+}
+
 TEST(HistoryFileTest, ALockHeldByAnotherProgramFailsWithinAboutASecondAsBusy) {
     testsupport::TTempFolder folder;
     history::THistory history(folder.Path());
