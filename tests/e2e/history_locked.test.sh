@@ -10,15 +10,22 @@ DB=$XDG_DATA_HOME/keyvet/history.sqlite
 PARIS=(0.06 0.18 0.18 0.06/0.18 0.06 0.18/0.18 0.06 0.18 0.06/0.18 0.06 0.06/0.18 0.06 0.06 0.06)
 LOCKER=
 
-key_run() {
+# Start, PARIS keyed; then Finish, clicked by key_run or by the caller.
+key_paris() {
     click Form1.Start
     wait_for Form1.Button1.Enabled 1
     read -r x y < <(centre Form1.Chart1)
     xdotool mousemove "$x" "$y"
     key_morse "${PARIS[@]}"
     sleep 0.3  # the last release reaches the capture
+}
+key_run() {
+    key_paris
     click Form1.Button1
 }
+
+# The locking program goes when the scenario does, whatever way it ends.
+trap 'if [ -n "$LOCKER" ]; then kill "$LOCKER" 2>/dev/null || true; fi; cleanup' EXIT
 
 # Another program takes the history's write lock and keeps it until told to let go.
 lock() {
@@ -66,8 +73,9 @@ expect Dialog.Open 0
 [ -f "$DB" ] || fail "no history in the data home"
 
 lock
+key_paris
 started=$(date +%s%N)
-key_run
+click Form1.Button1
 wait_for Dialog.Open 1
 waited=$((($(date +%s%N) - started) / 1000000))
 text=$(value Dialog.Text)
