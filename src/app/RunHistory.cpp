@@ -133,14 +133,16 @@ void TRunHistory::Analysed(const history::TRun& run) {
 
 bool UsableForProgress(const coach::TKeyedRun& run) {
     std::vector<coach::TInterval> intervals = coach::Intervals(run.Transitions);
-    size_t marks = 0;
-    for (const coach::TInterval& interval : intervals) {
-        marks += interval.Mark ? 1 : 0;
-    }
-    if (marks < kFewestProgressMarks) {
+    if (coach::Classify(intervals).OneKind) {
         return false;
     }
-    return !coach::Classify(intervals).OneKind;
+    size_t dits = 0;
+    size_t dahs = 0;
+    for (const coach::TInterval& interval : intervals) {
+        dits += interval.Mark && interval.Kind == coach::TElementKind::ekDit ? 1 : 0;
+        dahs += interval.Mark && interval.Kind == coach::TElementKind::ekDah ? 1 : 0;
+    }
+    return dits >= kFewestMarksOfEachKind && dahs >= kFewestMarksOfEachKind;
 }
 
 void JudgeRun(const coach::TKeyedRun& run, history::TRunSummary& record) {

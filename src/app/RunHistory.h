@@ -76,13 +76,13 @@ class TRunHistory {
     std::optional<history::TRun> m_lastRun;
 };
 
-// Fewest marks of a run that shows how the operator keys; below it the run is left out of the
-// progress.
-constexpr size_t kFewestProgressMarks = 10;
+// Fewest dits and fewest dahs of a run that shows how the operator keys; below it the run is left
+// out of the progress.
+constexpr size_t kFewestMarksOfEachKind = 4;
 
-// Whether the coach finds a run fit to show progress: it has at least kFewestProgressMarks marks
-// and they split into dits and dahs. A run of one element kind (a drill of dits), a few marks or
-// none would spoil the merits' trend.
+// Whether the coach finds a run fit to show progress: its marks split into dits and dahs, at
+// least kFewestMarksOfEachKind of each. A run of one element kind (a drill of dits), a few marks
+// or none would spoil the merits' trend.
 bool UsableForProgress(const coach::TKeyedRun& run);
 // The coach's judgement of a run, set on `record`: Usable, the listener's ReadBack and, with a
 // practice text, the character AccuracyPercent.

@@ -202,7 +202,7 @@ TEST_F(FileMenuTest, HistoryExportIsOneLinePerStoredRun) {
                           "heavy,dashes are too long,20,96,0.994350282485876,Charspace is long,"
                           "PARIS,") != std::string::npos)
         << text;
-    // Then the accuracy, the read-back and the flag: seven marks are too few for the progress.
+    // Then the accuracy, the read-back and the flag: three dahs are too few for the progress.
     EXPECT_TRUE(text.ends_with(",yes\r\n")) << text;
 }
 
@@ -214,7 +214,7 @@ TEST_F(FileMenuTest, HistoryWindowListsOpensAndDeletesRuns) {
     EXPECT_EQ(0, window.RunList().ItemIndex());
     const std::string line = window.RunList().Items().Strings(0);
     EXPECT_NE(std::string::npos, line.find("   20 wpm   merits 96 / 96   accuracy ")) << line;
-    // Seven marks are too few to show progress: listed greyed, but not drawn.
+    // Four dits and three dahs are too few to show progress: listed greyed, but not drawn.
     EXPECT_TRUE(line.ends_with(" %   left out   PARIS")) << line;
     EXPECT_TRUE(window.RunList().ItemDimmed(0));
     EXPECT_EQ("1 run, 1 left out", window.Status().Caption());

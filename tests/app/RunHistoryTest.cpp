@@ -277,9 +277,10 @@ TEST(RunHistoryTest, RunsOfOneKindOrTooFewMarksAreNotFitForTheProgress) {
         bool Usable;
     };
     const TCase cases[] = {
-        {"PARIS", true},         // 14 marks of both kinds
-        {"PARE", true},          // 10 marks: the fewest that count
-        {"PAR", false},          // 9 marks
+        {"PARIS", true},         // 9 dits, 5 dahs
+        {"PAN", true},           // 4 dits, 4 dahs: the fewest that count
+        {"PAE", false},          // 4 dits, 3 dahs
+        {"MAE", false},          // 2 dits, 3 dahs
         {"SSS HHH", false},      // 21 dits: a drill of one kind
         {"TTTT MMMM O", false},  // 15 dahs
         {"E", false},
@@ -312,7 +313,7 @@ TEST(RunHistoryTest, AStoredRunCarriesTheCoachsJudgement) {
     history::TRun expected = *last;
     expected.Id = runs[0].Id;
     EXPECT_EQ(expected, stored.Load(runs[0].Id));
-    // The worked example has seven marks: stored, but left out of the progress.
+    // The worked example has four dits and three dahs: stored, but left out of the progress.
     RunWith(&runHistory, kWorkedExample);
     const std::vector<history::TRunSummary> both = stored.List();
     ASSERT_EQ(2u, both.size());
