@@ -30,15 +30,7 @@ trap 'if [ -n "$LOCKER" ]; then kill "$LOCKER" 2>/dev/null || true; fi; cleanup'
 # Another program takes the history's write lock and keeps it until told to let go.
 lock() {
     rm -f "$WORK/locked" "$WORK/unlock"
-    python3 - "$DB" "$WORK/locked" "$WORK/unlock" <<'PY' &
-import os, sqlite3, sys, time
-db = sqlite3.connect(sys.argv[1], isolation_level=None)
-db.execute("BEGIN IMMEDIATE")
-open(sys.argv[2], "w").close()
-while not os.path.exists(sys.argv[3]):
-    time.sleep(0.05)
-db.execute("COMMIT")
-PY
+    "$KEYVET_HOLD_HISTORY" "$DB" "$WORK/locked" "$WORK/unlock" &
     LOCKER=$!
     for _ in $(seq 100); do
         [ -f "$WORK/locked" ] && return 0
@@ -137,5 +129,5 @@ PROGRAM_PID=
 grep -q "could not be stored in the history and is lost: .*locked" "$WORK/program.log" ||
     fail "the end did not say the run is lost"
 unlock
-[ "$(sqlite3 "$DB" 'SELECT count(*) FROM run')" = 3 ] || fail "the history does not hold 3 runs"
+[ "$("$KEYVET_HOLD_HISTORY" "$DB" --count)" = 3 ] || fail "the history does not hold 3 runs"
 echo PASS
