@@ -161,8 +161,9 @@ double THistoryForm::ChartDate(int64_t unixMs) {
 }
 
 void THistoryForm::Refresh() {
-    // A run waiting to be stored gets another try first.
+    // A run waiting to be stored gets another try first, and older runs are judged.
     m_runHistory.StoreWaiting();
+    m_runHistory.JudgeSome();
     m_summaries.clear();
     if (history::THistory* history = m_runHistory.Open()) {
         try {

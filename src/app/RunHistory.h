@@ -37,6 +37,10 @@ class TRunHistory {
     // At the program's end: a last try, then says how many runs are lost (a message and a line
     // on standard error).
     void StoreBeforeExit();
+    // Judges another share of the runs stored before the history kept the coach's judgement.
+    void JudgeSome();
+    // Most older runs judged at one time (about a millisecond each).
+    static constexpr size_t kMostJudgedAtOnce = 500;
     // Turns the history off after a failure, showing its message unless one was shown already.
     void Fail(const std::string& message);
     // Keeps a run just analysed as the last run and stores it.

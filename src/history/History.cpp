@@ -344,7 +344,8 @@ bool THistory::Change(const char* sql, const std::function<void(TStatement&)>& b
 std::vector<int64_t> THistory::Unjudged() {
     return Guarded("Cannot read the history", [this] {
         TStatement query(*m_connection,
-                         "SELECT id FROM run WHERE usable IS NULL ORDER BY time, id");
+                         "SELECT id FROM run INDEXED BY run_unjudged WHERE usable IS NULL "
+                         "ORDER BY time, id");
         std::vector<int64_t> ids;
         while (query.Step()) {
             ids.push_back(query.Int(0));
@@ -353,13 +354,23 @@ std::vector<int64_t> THistory::Unjudged() {
     });
 }
 
-bool THistory::Judge(int64_t id, const TRunSummary& judged) {
+size_t THistory::Judge(const std::vector<TRunSummary>& judged) {
     return Guarded("Cannot store the coach's judgement in the history", [&] {
-        return Change("UPDATE run SET usable = ?, read_back = ?, accuracy = ? WHERE id = ?",
-                      [&](TStatement& update) {
-                          BindJudgement(update, 1, judged);
-                          update.Bind(4, id);
-                      });
+        // One transaction for them all: one wait for the disk rather than one per run.
+        TConnection& db = *m_connection;
+        TWriteTransaction transaction(db);
+        TStatement update(db,
+                          "UPDATE run SET usable = ?, read_back = ?, accuracy = ? WHERE id = ?");
+        size_t changed = 0;
+        for (const TRunSummary& run : judged) {
+            BindJudgement(update, 1, run);
+            update.Bind(4, run.Id);
+            update.Step();
+            changed += sqlite3_changes(db.Handle()) > 0 ? 1 : 0;
+            update.Reset();
+        }
+        transaction.Commit();
+        return changed;
     });
 }
 

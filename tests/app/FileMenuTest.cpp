@@ -276,8 +276,10 @@ TEST_F(FileMenuTest, AnOpenHistoryWindowFollowsNewRunsAHiddenOneWaits) {
     EXPECT_EQ(2, window.RunList().Items().Count());
     m_runHistory.Store(run);
     EXPECT_EQ(3, window.RunList().Items().Count());
-    // The worked example is left out of the progress; the runs not judged count.
-    EXPECT_EQ(2, window.SpeedSeries().PointCount());
+    // Runs stored without the coach's judgement are judged when the window reads them: without
+    // a mark they are left out, as the worked example (three dahs) is.
+    EXPECT_EQ(0, window.SpeedSeries().PointCount());
+    EXPECT_EQ("3 runs, 3 left out", window.Status().Caption());
 }
 
 TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {

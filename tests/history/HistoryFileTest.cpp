@@ -136,11 +136,13 @@ TEST(HistoryFileTest, AVersionOneHistoryIsBroughtUpToDateKeepingItsRuns) {
         EXPECT_EQ((std::vector<history::TTransition>{{100, 1}, {272, 0}}), run->Transitions);
 
         history::TRunSummary judged;
+        judged.Id = runs[1].Id;
         judged.Usable = false;
         judged.ReadBack = "E";
         judged.AccuracyPercent = 12.5;
-        EXPECT_TRUE(history.Judge(runs[1].Id, judged));
-        EXPECT_FALSE(history.Judge(runs[0].Id + runs[1].Id, judged));
+        history::TRunSummary gone = judged;
+        gone.Id = runs[0].Id + runs[1].Id;
+        EXPECT_EQ(1u, history.Judge({gone, judged}));
         EXPECT_EQ(std::vector<int64_t>{runs[0].Id}, history.Unjudged());
     }
     {
@@ -184,9 +186,10 @@ TEST(HistoryFileTest, JudgementAndChoiceRoundTripAndTheChoiceWins) {
                            {true, false, true},         {false, true, false}};
     for (const TCase& c : cases) {
         history::TRunSummary judged;
+        judged.Id = id;
         judged.Usable = c.Usable;
         judged.ReadBack = "X";
-        ASSERT_TRUE(history.Judge(id, judged));
+        ASSERT_EQ(1u, history.Judge({judged}));
         ASSERT_TRUE(history.SetLeftOut(id, c.LeftOut));
         const std::optional<history::TRun> loaded = history.Load(id);
         ASSERT_TRUE(loaded.has_value());
