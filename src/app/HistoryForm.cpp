@@ -83,7 +83,7 @@ void TPastRunForm::ShowRun(const history::TRun& run) {
                     (run.InProgress() ? "shown"
                      : run.LeftOut.value_or(false)
                          ? "left out"
-                         : "left out (too few marks, or marks of one kind only)"));
+                         : "left out (too few dits or dahs, or marks of one kind only)"));
     m_results->Items().SetRawLines(std::move(lines));
     Show();
 }
