@@ -83,7 +83,7 @@ void TPastRunForm::ShowRun(const history::TRun& run) {
                     (run.InProgress() ? "shown"
                      : run.LeftOut.value_or(false)
                          ? "left out"
-                         : "left out (too few marks, or marks of one kind only)"));
+                         : "left out (too few dits or dahs, or marks of one kind only)"));
     m_results->Items().SetRawLines(std::move(lines));
     Show();
 }
@@ -137,13 +137,13 @@ classes::TNotifyEvent THistoryForm::FindMethod(std::string_view name) {
     return {};
 }
 
-std::string THistoryForm::ListLine(const history::TRunSummary& run) {
+std::string THistoryForm::ListLine(const history::TProgressRun& run) {
     const auto figure = [](const std::optional<int32_t>& value) {
         return value.has_value() ? std::to_string(*value) : std::string("-");
     };
-    std::string line = history::FormatTime(run.Time) + "   " + figure(run.Speed()) +
-                       " wpm   merits " + figure(run.CharacterMerit()) + " / " +
-                       figure(run.WordMerit());
+    std::string line = history::FormatTime(run.Time) + "   " + figure(run.Speed) +
+                       " wpm   merits " + figure(run.CharacterMerit) + " / " +
+                       figure(run.WordMerit);
     if (run.Usable.has_value() && run.AccuracyPercent.has_value()) {
         line += "   accuracy " + history::AccuracyText(*run.AccuracyPercent) + " %";
     }
@@ -161,12 +161,13 @@ double THistoryForm::ChartDate(int64_t unixMs) {
 }
 
 void THistoryForm::Refresh() {
-    // A run waiting to be stored gets another try first.
+    // A run waiting to be stored gets another try first, and older runs are judged.
     m_runHistory.StoreWaiting();
+    m_runHistory.JudgeSome();
     m_summaries.clear();
     if (history::THistory* history = m_runHistory.Open()) {
         try {
-            m_summaries = history->List();
+            m_summaries = history->ProgressList();
         } catch (const history::EHistoryError& error) {
             if (!error.Busy()) {
                 m_runHistory.Fail(error.Message());
@@ -185,7 +186,7 @@ void THistoryForm::FillFilter() {
     std::vector<std::string> items = {kAllTexts};
     std::unordered_set<std::string_view> seen;
     bool noText = false;
-    for (const history::TRunSummary& run : m_summaries) {
+    for (const history::TProgressRun& run : m_summaries) {
         if (run.PracticeText.empty()) {
             noText = true;
         } else if (seen.insert(run.PracticeText).second) {
@@ -217,18 +218,18 @@ void THistoryForm::ShowRuns() {
     const bool all = index <= 0;
     const bool none = text == kNoText;
     m_shown.clear();
-    for (const history::TRunSummary& run : m_summaries) {
+    for (const history::TProgressRun& run : m_summaries) {
         if (all || (none ? run.PracticeText.empty() : run.PracticeText == text)) {
-            m_shown.push_back(run);
+            m_shown.push_back(&run);
         }
     }
     std::vector<std::string> lines;
     std::vector<bool> dimmed;
     lines.reserve(m_shown.size());
     dimmed.reserve(m_shown.size());
-    for (const history::TRunSummary& run : m_shown) {
-        lines.push_back(ListLine(run));
-        dimmed.push_back(!run.InProgress());
+    for (const history::TProgressRun* run : m_shown) {
+        lines.push_back(ListLine(*run));
+        dimmed.push_back(!run->InProgress());
     }
     m_runs->SetDimmedItems(std::move(dimmed));
     m_runs->Items().SetRawLines(std::move(lines));
@@ -248,7 +249,8 @@ void THistoryForm::ShowProgress() {
     int64_t first = 0;
     int64_t last = 0;
     bool any = false;
-    for (auto run = m_shown.rbegin(); run != m_shown.rend(); ++run) {
+    for (auto at = m_shown.rbegin(); at != m_shown.rend(); ++at) {
+        const history::TProgressRun* run = *at;
         if (!run->InProgress()) {
             continue;
         }
@@ -261,9 +263,9 @@ void THistoryForm::ShowProgress() {
                 points.push_back({date, *value});
             }
         };
-        add(speed, run->Speed());
-        add(characterMerit, run->CharacterMerit());
-        add(wordMerit, run->WordMerit());
+        add(speed, run->Speed);
+        add(characterMerit, run->CharacterMerit);
+        add(wordMerit, run->WordMerit);
         add(accuracy, run->Usable.has_value() ? run->AccuracyPercent : std::nullopt);
     }
     // More runs than the chart has pixel columns would only paint over each other: each column
@@ -298,8 +300,8 @@ void THistoryForm::ShowStatus() {
         return;
     }
     size_t inProgress = 0;
-    for (const history::TRunSummary& run : m_shown) {
-        inProgress += run.InProgress() ? 1 : 0;
+    for (const history::TProgressRun* run : m_shown) {
+        inProgress += run->InProgress() ? 1 : 0;
     }
     std::string caption = std::to_string(m_shown.size()) + (m_shown.size() == 1 ? " run" : " runs");
     if (inProgress != m_shown.size()) {
@@ -316,24 +318,24 @@ void THistoryForm::ShowStatus() {
     m_status->SetCaption(caption);
 }
 
-const history::TRunSummary* THistoryForm::Picked() {
+const history::TProgressRun* THistoryForm::Picked() {
     const int32_t index = m_runs->ItemIndex();
     if (index < 0 || static_cast<size_t>(index) >= m_shown.size()) {
         forms::TApplication::Instance().ShowMessage("Pick a run in the list first.");
         return nullptr;
     }
-    return &m_shown[static_cast<size_t>(index)];
+    return m_shown[static_cast<size_t>(index)];
 }
 
 void THistoryForm::RunsClick(classes::TPersistent* /*sender*/) {
     const int32_t index = m_runs->ItemIndex();
     const bool leftOut = index >= 0 && static_cast<size_t>(index) < m_shown.size() &&
-                         !m_shown[static_cast<size_t>(index)].InProgress();
+                         !m_shown[static_cast<size_t>(index)]->InProgress();
     m_leaveOut->SetCaption(leftOut ? kTakeBack : kLeaveOut);
 }
 
 void THistoryForm::LeaveOutButtonClick(classes::TPersistent* /*sender*/) {
-    const history::TRunSummary* picked = Picked();
+    const history::TProgressRun* picked = Picked();
     history::THistory* history = m_runHistory.Open();
     if (picked == nullptr || history == nullptr) {
         return;
@@ -346,7 +348,7 @@ void THistoryForm::LeaveOutButtonClick(classes::TPersistent* /*sender*/) {
     Refresh();
     // The same run stays picked, so the operator can take it back at once.
     for (size_t i = 0; i < m_shown.size(); ++i) {
-        if (m_shown[i].Id == id) {
+        if (m_shown[i]->Id == id) {
             m_runs->SetItemIndex(static_cast<int32_t>(i));
             RunsClick(nullptr);
             return;
@@ -357,7 +359,7 @@ void THistoryForm::LeaveOutButtonClick(classes::TPersistent* /*sender*/) {
 }
 
 void THistoryForm::OpenButtonClick(classes::TPersistent* /*sender*/) {
-    const history::TRunSummary* picked = Picked();
+    const history::TProgressRun* picked = Picked();
     history::THistory* history = m_runHistory.Open();
     if (picked == nullptr || history == nullptr) {
         return;
@@ -376,7 +378,7 @@ void THistoryForm::OpenButtonClick(classes::TPersistent* /*sender*/) {
 }
 
 void THistoryForm::DeleteButtonClick(classes::TPersistent* /*sender*/) {
-    const history::TRunSummary* picked = Picked();
+    const history::TProgressRun* picked = Picked();
     history::THistory* history = m_runHistory.Open();
     if (picked == nullptr || history == nullptr) {
         return;

@@ -67,7 +67,7 @@ class THistoryForm : public forms::TForm {
     void PracticeFilterChange(classes::TPersistent* sender);
 
     // The runs listed, newest first, as the list shows them (those of the practice text chosen).
-    const std::vector<history::TRunSummary>& Runs() const { return m_shown; }
+    const std::vector<const history::TProgressRun*>& Runs() const { return m_shown; }
     forms::TListBox& RunList() const { return *m_runs; }
     forms::TComboBox& PracticeFilter() const { return *m_filter; }
     forms::TButton& LeaveOutButton() const { return *m_leaveOut; }
@@ -80,7 +80,7 @@ class THistoryForm : public forms::TForm {
 
     // One line of the list:
     // "2026-12-07 13:49:21   20 wpm   merits 96 / 95   accuracy 92.3 %   left out   PARIS".
-    static std::string ListLine(const history::TRunSummary& run);
+    static std::string ListLine(const history::TProgressRun& run);
     // A time as the chart's date-time axis counts it: days since 1899-12-30.
     static double ChartDate(int64_t unixMs);
     // The filter's first items: every run, and the runs without a practice text.
@@ -92,7 +92,7 @@ class THistoryForm : public forms::TForm {
 
   private:
     // The picked run, or null (with a message) when none is picked.
-    const history::TRunSummary* Picked();
+    const history::TProgressRun* Picked();
     // Fills the filter with the practice texts of the runs, keeping the one chosen.
     void FillFilter();
     // Fills the list and the chart with the runs of the practice text chosen.
@@ -100,13 +100,13 @@ class THistoryForm : public forms::TForm {
     void ShowProgress();
     void ShowStatus();
 
-    std::vector<history::TRunSummary> m_summaries;  // every run, newest first
+    std::vector<history::TProgressRun> m_summaries;  // every run, newest first
 
     TRunHistory& m_runHistory;
     TPastRunForm& m_pastRun;
     TDetailsForm* m_details;
-    std::vector<history::TRunSummary> m_shown;  // those of the practice text chosen
-    bool m_fillingFilter = false;               // the filter's choice is being restored
+    std::vector<const history::TProgressRun*> m_shown;  // those of the practice text chosen
+    bool m_fillingFilter = false;                       // the filter's choice is being restored
     forms::TListBox* m_runs = nullptr;
     forms::TComboBox* m_filter = nullptr;
     forms::TButton* m_leaveOut = nullptr;

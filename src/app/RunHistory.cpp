@@ -42,17 +42,34 @@ history::THistory* TRunHistory::Open() {
 
 void TRunHistory::JudgeOlderRuns() {
     try {
-        for (const int64_t id : m_history->Unjudged()) {
-            const std::optional<history::TRun> run = m_history->Load(id);
-            if (run.has_value()) {
-                history::TRunSummary judged;
-                JudgeRun(KeyedRun(*run), judged);
-                m_history->Judge(id, judged);
+        // A bounded share at a time, so that an old history of many runs never holds the window
+        // long: the rest at the next History window opening.
+        const std::vector<int64_t> ids = m_history->Unjudged();
+        std::vector<history::TRunSummary> judged;
+        for (size_t i = 0; i < ids.size() && i < kMostJudgedAtOnce; ++i) {
+            try {
+                const std::optional<history::TRun> run = m_history->Load(ids[i]);
+                if (run.has_value()) {
+                    history::TRunSummary& record = judged.emplace_back();
+                    record.Id = ids[i];
+                    JudgeRun(KeyedRun(*run), record);
+                }
+            } catch (const history::EHistoryError& error) {
+                if (error.Busy()) {
+                    throw;
+                }
+                // A damaged run stays not judged (and in the progress, as before).
             }
         }
+        m_history->Judge(judged);
     } catch (const history::EHistoryError&) {
-        // A locked file or a damaged run: the runs left are judged at the next opening, and
-        // meanwhile count in the progress as before.
+        // Locked: these runs are judged at a later opening, and meanwhile count as before.
+    }
+}
+
+void TRunHistory::JudgeSome() {
+    if (m_history != nullptr) {
+        JudgeOlderRuns();
     }
 }
 
@@ -133,14 +150,16 @@ void TRunHistory::Analysed(const history::TRun& run) {
 
 bool UsableForProgress(const coach::TKeyedRun& run) {
     std::vector<coach::TInterval> intervals = coach::Intervals(run.Transitions);
-    size_t marks = 0;
-    for (const coach::TInterval& interval : intervals) {
-        marks += interval.Mark ? 1 : 0;
-    }
-    if (marks < kFewestProgressMarks) {
+    if (coach::Classify(intervals).OneKind) {
         return false;
     }
-    return !coach::Classify(intervals).OneKind;
+    size_t dits = 0;
+    size_t dahs = 0;
+    for (const coach::TInterval& interval : intervals) {
+        dits += interval.Mark && interval.Kind == coach::TElementKind::ekDit ? 1 : 0;
+        dahs += interval.Mark && interval.Kind == coach::TElementKind::ekDah ? 1 : 0;
+    }
+    return dits >= kFewestMarksOfEachKind && dahs >= kFewestMarksOfEachKind;
 }
 
 void JudgeRun(const coach::TKeyedRun& run, history::TRunSummary& record) {

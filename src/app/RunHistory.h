@@ -37,6 +37,10 @@ class TRunHistory {
     // At the program's end: a last try, then says how many runs are lost (a message and a line
     // on standard error).
     void StoreBeforeExit();
+    // Judges another share of the runs stored before the history kept the coach's judgement.
+    void JudgeSome();
+    // Most older runs judged at one time (about a millisecond each).
+    static constexpr size_t kMostJudgedAtOnce = 500;
     // Turns the history off after a failure, showing its message unless one was shown already.
     void Fail(const std::string& message);
     // Keeps a run just analysed as the last run and stores it.
@@ -76,13 +80,13 @@ class TRunHistory {
     std::optional<history::TRun> m_lastRun;
 };
 
-// Fewest marks of a run that shows how the operator keys; below it the run is left out of the
-// progress.
-constexpr size_t kFewestProgressMarks = 10;
+// Fewest dits and fewest dahs of a run that shows how the operator keys; below it the run is left
+// out of the progress.
+constexpr size_t kFewestMarksOfEachKind = 4;
 
-// Whether the coach finds a run fit to show progress: it has at least kFewestProgressMarks marks
-// and they split into dits and dahs. A run of one element kind (a drill of dits), a few marks or
-// none would spoil the merits' trend.
+// Whether the coach finds a run fit to show progress: its marks split into dits and dahs, at
+// least kFewestMarksOfEachKind of each. A run of one element kind (a drill of dits), a few marks
+// or none would spoil the merits' trend.
 bool UsableForProgress(const coach::TKeyedRun& run);
 // The coach's judgement of a run, set on `record`: Usable, the listener's ReadBack and, with a
 // practice text, the character AccuracyPercent.

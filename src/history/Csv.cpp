@@ -15,6 +15,8 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr int64_t kMsPerSecond = 1000;
 constexpr double kTenths = 10;
+constexpr int kTmYearBase = 1900;         // struct tm counts years from it
+constexpr int kLastFourDigitYear = 9999;  // later years would not fit the pattern
 
 void AddLine(std::string& text, const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -49,12 +51,26 @@ std::string FormatTime(int64_t unixMs) {
     }
     const auto clock = static_cast<time_t>(seconds);
     struct tm local {};
-    if (localtime_r(&clock, &local) == nullptr) {
+    if (localtime_r(&clock, &local) == nullptr || local.tm_year + kTmYearBase < 0 ||
+        local.tm_year + kTmYearBase > kLastFourDigitYear) {
         return std::to_string(unixMs);
     }
-    std::array<char, 32> buffer{};
-    std::strftime(buffer.data(), buffer.size(), "%Y-%m-%d %H:%M:%S", &local);
-    return buffer.data();
+    // Written digit by digit: the History window formats one per run, and a history may hold
+    // a hundred thousand.
+    std::string text = "0000-00-00 00:00:00";
+    const auto put = [&text](size_t end, int value, int digits) {
+        for (int i = 0; i < digits; ++i) {
+            text[end - static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+    };
+    put(3, local.tm_year + kTmYearBase, 4);
+    put(6, local.tm_mon + 1, 2);
+    put(9, local.tm_mday, 2);
+    put(12, local.tm_hour, 2);
+    put(15, local.tm_min, 2);
+    put(18, local.tm_sec, 2);
+    return text;
 }
 
 std::string RunCsv(const TRun& run) {
@@ -76,14 +92,14 @@ std::string RunCsv(const TRun& run) {
 
 std::string AccuracyText(double percent) {
     // Tenths, rounded half away from zero; the point whatever the locale, as a file wants.
-    const double tenths = std::round(percent * kTenths);
-    std::array<char, 32> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.1f", tenths / kTenths);
-    std::string text = buffer.data();
-    if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) {
-        text.resize(text.size() - 2);
+    const auto tenths = static_cast<int64_t>(std::llround(percent * kTenths));
+    const int64_t magnitude = tenths < 0 ? -tenths : tenths;
+    std::string text = (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10);
+    if (magnitude % 10 != 0) {
+        text += '.';
+        text += static_cast<char>('0' + magnitude % 10);
     }
-    return text == "-0" ? "0" : text;
+    return text;
 }
 
 std::string HistoryCsv(const std::vector<TRunSummary>& runs) {

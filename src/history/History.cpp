@@ -10,6 +10,13 @@ namespace history {
 
 namespace {
 
+// Version 2's indexes: the runs not judged yet, and every column the History window reads, so
+// that its list never reads the table's rows with their transitions.
+#define KEYVET_VERSION_2_INDEXES                                                       \
+    "CREATE INDEX run_unjudged ON run (id) WHERE usable IS NULL;"                      \
+    "CREATE INDEX run_progress ON run (time, id, speed, character_merit, word_merit, " \
+    "practice_text, usable, accuracy, left_out);"
+
 // Version 2's table: version 1's columns in their order, then the coach's judgement (usable,
 // read_back, accuracy: NULL until judged; accuracy NULL without a practice text) and the
 // operator's choice (left_out: NULL while none was made).
@@ -26,16 +33,14 @@ const char* const kCreateSchema =
     " start_level INTEGER NOT NULL,"
     " transitions BLOB NOT NULL,"
     " usable INTEGER, read_back TEXT, accuracy REAL, left_out INTEGER);"
-    "CREATE INDEX run_by_time ON run (time);"
-    "CREATE INDEX run_unjudged ON run (id) WHERE usable IS NULL;";
+    "CREATE INDEX run_by_time ON run (time);" KEYVET_VERSION_2_INDEXES;
 
 // Version 1 to 2: the same columns added at the end, so both tables read alike.
 const char* const kMigrateFromOne =
     "ALTER TABLE run ADD COLUMN usable INTEGER;"
     "ALTER TABLE run ADD COLUMN read_back TEXT;"
     "ALTER TABLE run ADD COLUMN accuracy REAL;"
-    "ALTER TABLE run ADD COLUMN left_out INTEGER;"
-    "CREATE INDEX run_unjudged ON run (id) WHERE usable IS NULL;";
+    "ALTER TABLE run ADD COLUMN left_out INTEGER;" KEYVET_VERSION_2_INDEXES;
 
 // The columns every query reads first, in this order: id, time, the results, the practice text;
 // version 2 then the judgement and the choice.
@@ -107,6 +112,42 @@ void BindJudgement(TStatement& statement, int first, const TRunSummary& run) {
     }
 }
 
+// The checks of a file found, which only read: raises EHistoryError for a file the history
+// refuses; returns its schema version (0: none yet).
+int64_t CheckFile(TConnection& db) {
+    const int64_t version = IntPragma(db, "PRAGMA user_version");
+    const int64_t application = IntPragma(db, "PRAGMA application_id");
+    const bool hasTables = HasTables(db);
+    if ((application != 0 && application != THistory::kApplicationId) ||
+        (version == 0 && hasTables)) {
+        throw EHistoryError("it is not a Keyvet history");
+    }
+    if (version > THistory::kSchemaVersion) {
+        throw EHistoryError("it was written by a newer version of Keyvet");
+    }
+    // Every query's columns must be there.
+    if (version == 1) {
+        TStatement columns(
+            db, "SELECT " KEYVET_RUN_COLUMNS_1 ", start_level, transitions FROM run LIMIT 0");
+    } else if (version == THistory::kSchemaVersion) {
+        TStatement columns(
+            db, "SELECT " KEYVET_RUN_COLUMNS ", start_level, transitions FROM run LIMIT 0");
+    }
+    if (hasTables) {
+        // The check reads the whole file: through a memory map rather than a copy per page.
+        // Only for the check, as a file cut short by another program while mapped would end
+        // this one rather than fail a read. A setting of this connection; nothing is written.
+        db.Execute("PRAGMA mmap_size = 1073741824");
+        TStatement check(db, "PRAGMA quick_check");
+        const bool ok = check.Step() && check.Text(0) == "ok";
+        db.Execute("PRAGMA mmap_size = 0");
+        if (!ok) {
+            throw EHistoryError("it is damaged");
+        }
+    }
+    return version;
+}
+
 }  // namespace
 
 std::string HistoryFolder(const std::string& dataHome) {
@@ -145,29 +186,17 @@ void THistory::Prepare() {
     if (sqlite3_db_readonly(db.Handle(), "main") == 1) {
         throw EHistoryError("it cannot be written");
     }
-    const int64_t version = IntPragma(db, "PRAGMA user_version");
-    const int64_t application = IntPragma(db, "PRAGMA application_id");
-    const bool hasTables = HasTables(db);
-    if ((application != 0 && application != kApplicationId) || (version == 0 && hasTables)) {
-        throw EHistoryError("it is not a Keyvet history");
+    // One read transaction, so that the checks see one state of a file another program may be
+    // creating this very moment (its version and its tables appear together).
+    db.Execute("BEGIN");
+    int64_t version = 0;
+    try {
+        version = CheckFile(db);
+    } catch (...) {
+        db.ExecuteQuietly("ROLLBACK");
+        throw;
     }
-    if (version > kSchemaVersion) {
-        throw EHistoryError("it was written by a newer version of Keyvet");
-    }
-    // Every query's columns must be there.
-    if (version == 1) {
-        TStatement columns(
-            db, "SELECT " KEYVET_RUN_COLUMNS_1 ", start_level, transitions FROM run LIMIT 0");
-    } else if (version == kSchemaVersion) {
-        TStatement columns(
-            db, "SELECT " KEYVET_RUN_COLUMNS ", start_level, transitions FROM run LIMIT 0");
-    }
-    if (hasTables) {
-        TStatement check(db, "PRAGMA quick_check");
-        if (!check.Step() || check.Text(0) != "ok") {
-            throw EHistoryError("it is damaged");
-        }
-    }
+    db.Execute("COMMIT");
     // Readers and one writer at a time, without blocking each other.
     db.Execute("PRAGMA journal_mode = WAL");
     if (version < kSchemaVersion) {
@@ -245,6 +274,32 @@ std::vector<TRunSummary> THistory::ReadList() {
     return runs;
 }
 
+std::vector<TProgressRun> THistory::ProgressList() {
+    return Guarded("Cannot read the history", [this] {
+        TStatement query(*m_connection,
+                         "SELECT id, time, speed, character_merit, word_merit, practice_text, "
+                         "usable, accuracy, left_out FROM run INDEXED BY run_progress "
+                         "ORDER BY time DESC, id DESC");
+        std::vector<TProgressRun> runs;
+        runs.reserve(static_cast<size_t>(IntPragma(*m_connection, "SELECT count(*) FROM run")));
+        while (query.Step()) {
+            TProgressRun& run = runs.emplace_back();
+            run.Id = query.Int(0);
+            run.Time = query.Int(1);
+            run.Speed = FigureOf(query.Text(2));
+            run.CharacterMerit = FigureOf(query.Text(3));
+            run.WordMerit = FigureOf(query.Text(4));
+            run.PracticeText = query.Text(5);
+            run.Usable = Flag(query, 6);
+            if (!query.IsNull(7)) {
+                run.AccuracyPercent = query.Real(7);
+            }
+            run.LeftOut = Flag(query, 8);
+        }
+        return runs;
+    });
+}
+
 std::optional<TRun> THistory::Load(int64_t id) {
     return Guarded("Cannot read the history", [&] { return ReadRun(id); });
 }
@@ -289,7 +344,8 @@ bool THistory::Change(const char* sql, const std::function<void(TStatement&)>& b
 std::vector<int64_t> THistory::Unjudged() {
     return Guarded("Cannot read the history", [this] {
         TStatement query(*m_connection,
-                         "SELECT id FROM run WHERE usable IS NULL ORDER BY time, id");
+                         "SELECT id FROM run INDEXED BY run_unjudged WHERE usable IS NULL "
+                         "ORDER BY time, id");
         std::vector<int64_t> ids;
         while (query.Step()) {
             ids.push_back(query.Int(0));
@@ -298,13 +354,23 @@ std::vector<int64_t> THistory::Unjudged() {
     });
 }
 
-bool THistory::Judge(int64_t id, const TRunSummary& judged) {
+size_t THistory::Judge(const std::vector<TRunSummary>& judged) {
     return Guarded("Cannot store the coach's judgement in the history", [&] {
-        return Change("UPDATE run SET usable = ?, read_back = ?, accuracy = ? WHERE id = ?",
-                      [&](TStatement& update) {
-                          BindJudgement(update, 1, judged);
-                          update.Bind(4, id);
-                      });
+        // One transaction for them all: one wait for the disk rather than one per run.
+        TConnection& db = *m_connection;
+        TWriteTransaction transaction(db);
+        TStatement update(db,
+                          "UPDATE run SET usable = ?, read_back = ?, accuracy = ? WHERE id = ?");
+        size_t changed = 0;
+        for (const TRunSummary& run : judged) {
+            BindJudgement(update, 1, run);
+            update.Bind(4, run.Id);
+            update.Step();
+            changed += sqlite3_changes(db.Handle()) > 0 ? 1 : 0;
+            update.Reset();
+        }
+        transaction.Commit();
+        return changed;
     });
 }
 

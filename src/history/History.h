@@ -39,6 +39,9 @@ class THistory {
     int64_t Add(const TRun& run);
     // Every stored run without its transitions, newest first.
     std::vector<TRunSummary> List();
+    // The same runs as the History window shows them. Read from an index alone, so it stays
+    // quick for many runs.
+    std::vector<TProgressRun> ProgressList();
     // One run with its transitions; empty when no run has that id.
     std::optional<TRun> Load(int64_t id);
     // Removes a run; false when there was none with that id.
@@ -46,9 +49,9 @@ class THistory {
 
     // The runs stored before the history kept the coach's judgement, oldest first.
     std::vector<int64_t> Unjudged();
-    // Keeps the coach's judgement of a stored run (Usable, ReadBack and AccuracyPercent of
-    // `judged`); false when there is no run with that id.
-    bool Judge(int64_t id, const TRunSummary& judged);
+    // Keeps the coach's judgement of stored runs (Usable, ReadBack and AccuracyPercent of each,
+    // the run named by its Id), all in one write; how many of them were still there.
+    size_t Judge(const std::vector<TRunSummary>& judged);
     // Keeps the operator's choice: leave the run out of the progress (true), take it back in
     // (false), or none (the coach's judgement holds); false when there is no run with that id.
     bool SetLeftOut(int64_t id, std::optional<bool> leftOut);

@@ -27,12 +27,41 @@ constexpr size_t kPackedSize = 5;  // bytes per transition
 constexpr int kByteBits = 8;
 }  // namespace
 
-std::optional<int32_t> TRunSummary::Figure(size_t result) const {
+std::optional<int32_t> FigureOf(const std::string& text) {
+    if (text.empty()) {
+        return std::nullopt;  // a box the analysis left empty, without an exception's cost
+    }
     try {
-        return base::StrToInt(Results.at(result));
+        return base::StrToInt(text);
     } catch (const base::EConvertError&) {
         return std::nullopt;
     }
+}
+
+std::optional<int32_t> TRunSummary::Figure(size_t result) const {
+    return FigureOf(Results.at(result));
+}
+
+bool InProgress(std::optional<bool> usable, std::optional<bool> leftOut) {
+    return !leftOut.value_or(usable.has_value() && !*usable);
+}
+
+bool TRunSummary::InProgress() const {
+    return history::InProgress(Usable, LeftOut);
+}
+
+TProgressRun ProgressRun(const TRunSummary& run) {
+    TProgressRun shown;
+    shown.Id = run.Id;
+    shown.Time = run.Time;
+    shown.Speed = run.Speed();
+    shown.CharacterMerit = run.CharacterMerit();
+    shown.WordMerit = run.WordMerit();
+    shown.PracticeText = run.PracticeText;
+    shown.Usable = run.Usable;
+    shown.AccuracyPercent = run.AccuracyPercent;
+    shown.LeftOut = run.LeftOut;
+    return shown;
 }
 
 std::string PackTransitions(const std::vector<TTransition>& transitions) {

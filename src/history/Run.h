@@ -43,9 +43,8 @@ struct TRunSummary {
     // made (the coach's judgement holds).
     std::optional<bool> LeftOut;
 
-    // Whether the progress chart shows the run: the operator's choice, else the coach's (a run
-    // not judged yet counts).
-    bool InProgress() const { return !LeftOut.value_or(Usable.has_value() && !*Usable); }
+    // Whether the progress chart shows the run (see InProgress below).
+    bool InProgress() const;
 
     // The shown integer figures; empty when the box held no integer (a run whose analysis
     // stopped before filling it).
@@ -58,6 +57,33 @@ struct TRunSummary {
   private:
     std::optional<int32_t> Figure(size_t result) const;
 };
+
+// Whether the progress chart shows a run: the operator's choice, else the coach's judgement (a
+// run not judged yet counts).
+bool InProgress(std::optional<bool> usable, std::optional<bool> leftOut);
+
+// What the History window shows of a run, a line of its list and a point of each progress line:
+// the figures parsed, the practice text, the judgement without the read-back, the choice.
+struct TProgressRun {
+    int64_t Id = 0;
+    int64_t Time = 0;  // milliseconds since 1970-01-01 UTC
+    std::optional<int32_t> Speed;
+    std::optional<int32_t> CharacterMerit;
+    std::optional<int32_t> WordMerit;
+    std::string PracticeText;
+    std::optional<bool> Usable;
+    std::optional<double> AccuracyPercent;
+    std::optional<bool> LeftOut;
+
+    bool InProgress() const { return history::InProgress(Usable, LeftOut); }
+    bool operator==(const TProgressRun&) const = default;
+};
+
+// The window's part of a full summary.
+TProgressRun ProgressRun(const TRunSummary& run);
+
+// A box's text as an integer figure; empty when it holds none.
+std::optional<int32_t> FigureOf(const std::string& text);
 
 // A stored run with the transitions that redraw its chart.
 struct TRun : TRunSummary {

@@ -223,7 +223,7 @@ TEST_F(FileMenuTest, HistoryExportIsOneLinePerStoredRun) {
                           "heavy,dashes are too long,20,96,0.994350282485876,Charspace is long,"
                           "PARIS,") != std::string::npos)
         << text;
-    // Then the accuracy, the read-back and the flag: seven marks are too few for the progress.
+    // Then the accuracy, the read-back and the flag: three dahs are too few for the progress.
     EXPECT_TRUE(text.ends_with(",yes\r\n")) << text;
 }
 
@@ -235,7 +235,7 @@ TEST_F(FileMenuTest, HistoryWindowListsOpensAndDeletesRuns) {
     EXPECT_EQ(0, window.RunList().ItemIndex());
     const std::string line = window.RunList().Items().Strings(0);
     EXPECT_NE(std::string::npos, line.find("   20 wpm   merits 96 / 96   accuracy ")) << line;
-    // Seven marks are too few to show progress: listed greyed, but not drawn.
+    // Four dits and three dahs are too few to show progress: listed greyed, but not drawn.
     EXPECT_TRUE(line.ends_with(" %   left out   PARIS")) << line;
     EXPECT_TRUE(window.RunList().ItemDimmed(0));
     EXPECT_EQ("1 run, 1 left out", window.Status().Caption());
@@ -297,8 +297,10 @@ TEST_F(FileMenuTest, AnOpenHistoryWindowFollowsNewRunsAHiddenOneWaits) {
     EXPECT_EQ(2, window.RunList().Items().Count());
     m_runHistory.Store(run);
     EXPECT_EQ(3, window.RunList().Items().Count());
-    // The worked example is left out of the progress; the runs not judged count.
-    EXPECT_EQ(2, window.SpeedSeries().PointCount());
+    // Runs stored without the coach's judgement are judged when the window reads them: without
+    // a mark they are left out, as the worked example (three dahs) is.
+    EXPECT_EQ(0, window.SpeedSeries().PointCount());
+    EXPECT_EQ("3 runs, 3 left out", window.Status().Caption());
 }
 
 TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {
@@ -308,19 +310,20 @@ TEST(HistoryListTest, LinesShowTimeSpeedMeritsAndPracticeText) {
     run.Results[history::kSpeedResult] = "18";
     run.Results[history::kCharacterMeritResult] = "-4";
     run.Results[history::kWordMeritResult] = "";
-    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -", app::THistoryForm::ListLine(run));
+    EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -",
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     run.PracticeText = "CQ";
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     // The accuracy of a judged run, and a run left out.
     run.Usable = false;
     run.AccuracyPercent = 100.0 * 2 / 3;
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   accuracy 66.7 %   left out   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     run.LeftOut = false;
     run.AccuracyPercent.reset();
     EXPECT_EQ("1970-01-01 00:01:00   18 wpm   merits -4 / -   CQ",
-              app::THistoryForm::ListLine(run));
+              app::THistoryForm::ListLine(history::ProgressRun(run)));
     // 1970-01-01 noon is day 25569.5 of the chart's calendar.
     EXPECT_DOUBLE_EQ(25569.5, app::THistoryForm::ChartDate(43200000));
 }

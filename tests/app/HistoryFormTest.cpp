@@ -181,10 +181,10 @@ TEST_F(HistoryFormTest, TheFilterShowsTheRunsOfOnePracticeText) {
 
     filter.SetItemIndex(1);
     ASSERT_EQ(1u, m_window.Runs().size());
-    EXPECT_EQ("", m_window.Runs()[0].PracticeText);
+    EXPECT_EQ("", m_window.Runs()[0]->PracticeText);
     // Open and Leave out act on the run shown, not on the run at that place in the whole list.
     m_window.LeaveOutButtonClick(nullptr);
-    EXPECT_EQ(std::optional<bool>(true), Store().Load(m_window.Runs()[0].Id)->LeftOut);
+    EXPECT_EQ(std::optional<bool>(true), Store().Load(m_window.Runs()[0]->Id)->LeftOut);
 }
 
 TEST_F(HistoryFormTest, DateLabelsNeverRepeatWhateverTheRunsSpan) {

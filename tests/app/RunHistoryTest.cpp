@@ -248,6 +248,46 @@ TEST(RunHistoryTest, AnOlderHistoryLockedWhileItIsBroughtUpToDateWaitsToo) {
     EXPECT_FALSE(runs[1].InProgress());
 }
 
+TEST(RunHistoryTest, OlderRunsAreJudgedAShareAtATime) {
+    testsupport::TTempFolder home;
+    const std::string folder = history::HistoryFolder(home.Path());
+    const size_t most = app::TRunHistory::kMostJudgedAtOnce;
+    {
+        history::THistory store(folder);
+        history::TConnection connection(folder + "/" + history::THistory::kFileName);
+        std::vector<history::TTransition> paris;
+        for (const coach::TTransition& t : Keyed("PARIS").Transitions) {
+            paris.push_back({t.TimeMs, static_cast<uint8_t>(t.Down)});
+        }
+        connection.Execute("BEGIN");
+        history::TStatement insert(
+            connection,
+            "INSERT INTO run VALUES (NULL, ?, '', '', '', '', '', '', '', "
+            "'', '', '', '', '', '', 'PARIS', 0, ?, NULL, NULL, NULL, NULL)");
+        for (size_t i = 0; i < most + 20; ++i) {
+            insert.Bind(1, static_cast<int64_t>(i));
+            insert.BindBlob(2, history::PackTransitions(paris));
+            insert.Step();
+            insert.Reset();
+        }
+        connection.Execute("COMMIT");
+    }
+    app::TRunHistory runHistory(home.Path());
+    history::THistory* opened = runHistory.Open();
+    ASSERT_NE(nullptr, opened);
+    // The oldest first; the rest at the next share.
+    const std::vector<int64_t> left = opened->Unjudged();
+    ASSERT_EQ(20u, left.size());
+    EXPECT_EQ(static_cast<int64_t>(most) + 1, left.front());
+    runHistory.JudgeSome();
+    EXPECT_TRUE(opened->Unjudged().empty());
+    const std::vector<history::TRunSummary> runs = opened->List();
+    EXPECT_TRUE(std::all_of(runs.begin(), runs.end(), [](const history::TRunSummary& run) {
+        return run.Usable == std::optional<bool>(true) && run.ReadBack == "PARIS" &&
+               run.AccuracyPercent == std::optional<double>(100);
+    }));
+}
+
 TEST(RunHistoryTest, ARunStillWaitingWhenTheProgramEndsIsReportedLost) {
     testsupport::TTempFolder home;
     app::TRunHistory runHistory(home.Path());
@@ -277,9 +317,10 @@ TEST(RunHistoryTest, RunsOfOneKindOrTooFewMarksAreNotFitForTheProgress) {
         bool Usable;
     };
     const TCase cases[] = {
-        {"PARIS", true},         // 14 marks of both kinds
-        {"PARE", true},          // 10 marks: the fewest that count
-        {"PAR", false},          // 9 marks
+        {"PARIS", true},         // 9 dits, 5 dahs
+        {"PAN", true},           // 4 dits, 4 dahs: the fewest that count
+        {"PAE", false},          // 4 dits, 3 dahs
+        {"MAE", false},          // 2 dits, 3 dahs
         {"SSS HHH", false},      // 21 dits: a drill of one kind
         {"TTTT MMMM O", false},  // 15 dahs
         {"E", false},
@@ -312,7 +353,7 @@ TEST(RunHistoryTest, AStoredRunCarriesTheCoachsJudgement) {
     history::TRun expected = *last;
     expected.Id = runs[0].Id;
     EXPECT_EQ(expected, stored.Load(runs[0].Id));
-    // The worked example has seven marks: stored, but left out of the progress.
+    // The worked example has four dits and three dahs: stored, but left out of the progress.
     RunWith(&runHistory, kWorkedExample);
     const std::vector<history::TRunSummary> both = stored.List();
     ASSERT_EQ(2u, both.size());

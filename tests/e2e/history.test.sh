@@ -32,7 +32,7 @@ expect HistoryForm.Runs.ItemIndex 0
 line=$(value HistoryForm.Runs.Item0)
 [[ "$line" =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}\ [0-9:]{8}\ +$speed\ wpm\ +merits\ $merit\ / ]] ||
     fail "the history lists '$line' (speed $speed, character merit $merit)"
-# Five marks are too few to show progress: listed, but left out of the chart.
+# Two dits and three dahs are too few to show progress: listed, but left out of the chart.
 [[ "$line" == *"   left out"* ]] || fail "the history lists '$line'"
 expect HistoryForm.Status.Caption "1 run, 1 left out"
 

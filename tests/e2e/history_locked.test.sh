@@ -10,28 +10,27 @@ DB=$XDG_DATA_HOME/keyvet/history.sqlite
 PARIS=(0.06 0.18 0.18 0.06/0.18 0.06 0.18/0.18 0.06 0.18 0.06/0.18 0.06 0.06/0.18 0.06 0.06 0.06)
 LOCKER=
 
-key_run() {
+# Start, PARIS keyed; then Finish, clicked by key_run or by the caller.
+key_paris() {
     click Form1.Start
     wait_for Form1.Button1.Enabled 1
     read -r x y < <(centre Form1.Chart1)
     xdotool mousemove "$x" "$y"
     key_morse "${PARIS[@]}"
     sleep 0.3  # the last release reaches the capture
+}
+key_run() {
+    key_paris
     click Form1.Button1
 }
+
+# The locking program goes when the scenario does, whatever way it ends.
+trap 'if [ -n "$LOCKER" ]; then kill "$LOCKER" 2>/dev/null || true; fi; cleanup' EXIT
 
 # Another program takes the history's write lock and keeps it until told to let go.
 lock() {
     rm -f "$WORK/locked" "$WORK/unlock"
-    python3 - "$DB" "$WORK/locked" "$WORK/unlock" <<'PY' &
-import os, sqlite3, sys, time
-db = sqlite3.connect(sys.argv[1], isolation_level=None)
-db.execute("BEGIN IMMEDIATE")
-open(sys.argv[2], "w").close()
-while not os.path.exists(sys.argv[3]):
-    time.sleep(0.05)
-db.execute("COMMIT")
-PY
+    "$KEYVET_HOLD_HISTORY" "$DB" "$WORK/locked" "$WORK/unlock" &
     LOCKER=$!
     for _ in $(seq 100); do
         [ -f "$WORK/locked" ] && return 0
@@ -66,8 +65,9 @@ expect Dialog.Open 0
 [ -f "$DB" ] || fail "no history in the data home"
 
 lock
+key_paris
 started=$(date +%s%N)
-key_run
+click Form1.Button1
 wait_for Dialog.Open 1
 waited=$((($(date +%s%N) - started) / 1000000))
 text=$(value Dialog.Text)
@@ -129,5 +129,5 @@ PROGRAM_PID=
 grep -q "could not be stored in the history and is lost: .*locked" "$WORK/program.log" ||
     fail "the end did not say the run is lost"
 unlock
-[ "$(sqlite3 "$DB" 'SELECT count(*) FROM run')" = 3 ] || fail "the history does not hold 3 runs"
+[ "$("$KEYVET_HOLD_HISTORY" "$DB" --count)" = 3 ] || fail "the history does not hold 3 runs"
 echo PASS

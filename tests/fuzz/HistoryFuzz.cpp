@@ -80,9 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             history.Load(summary.Id);
             history.SetLeftOut(summary.Id, true);
         }
+        std::vector<history::TRunSummary> judged;
         for (const int64_t id : history.Unjudged()) {
-            history.Judge(id, history::TRunSummary{});
+            judged.emplace_back().Id = id;
+            judged.back().Usable = true;
         }
+        history.Judge(judged);
         history::TRun run;
         run.Transitions = {{100, 1}, {200, 0}};
         history.Delete(history.Add(run));

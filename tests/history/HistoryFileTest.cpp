@@ -136,11 +136,13 @@ TEST(HistoryFileTest, AVersionOneHistoryIsBroughtUpToDateKeepingItsRuns) {
         EXPECT_EQ((std::vector<history::TTransition>{{100, 1}, {272, 0}}), run->Transitions);
 
         history::TRunSummary judged;
+        judged.Id = runs[1].Id;
         judged.Usable = false;
         judged.ReadBack = "E";
         judged.AccuracyPercent = 12.5;
-        EXPECT_TRUE(history.Judge(runs[1].Id, judged));
-        EXPECT_FALSE(history.Judge(runs[0].Id + runs[1].Id, judged));
+        history::TRunSummary gone = judged;
+        gone.Id = runs[0].Id + runs[1].Id;
+        EXPECT_EQ(1u, history.Judge({gone, judged}));
         EXPECT_EQ(std::vector<int64_t>{runs[0].Id}, history.Unjudged());
     }
     {
@@ -184,9 +186,10 @@ TEST(HistoryFileTest, JudgementAndChoiceRoundTripAndTheChoiceWins) {
                            {true, false, true},         {false, true, false}};
     for (const TCase& c : cases) {
         history::TRunSummary judged;
+        judged.Id = id;
         judged.Usable = c.Usable;
         judged.ReadBack = "X";
-        ASSERT_TRUE(history.Judge(id, judged));
+        ASSERT_EQ(1u, history.Judge({judged}));
         ASSERT_TRUE(history.SetLeftOut(id, c.LeftOut));
         const std::optional<history::TRun> loaded = history.Load(id);
         ASSERT_TRUE(loaded.has_value());
@@ -198,6 +201,35 @@ TEST(HistoryFileTest, JudgementAndChoiceRoundTripAndTheChoiceWins) {
         EXPECT_EQ(c.Usable.has_value() ? "X" : "", loaded->ReadBack);
     }
     EXPECT_FALSE(history.SetLeftOut(id + 1, true));
+}
+
+TEST(HistoryFileTest, TheWindowsListHoldsWhatTheFullListHoldsForItsFields) {
+    testsupport::TTempFolder folder;
+    history::THistory history(folder.Path());
+    history::TRun run = testsupport::WorkedExampleRun(3000, "21");
+    run.PracticeText = "CQ";
+    run.Usable = true;
+    run.AccuracyPercent = 75;
+    run.ReadBack = "CQ";
+    history.Add(run);
+    run.Time = 1000;
+    run.Usable = false;
+    run.LeftOut = false;
+    run.AccuracyPercent.reset();
+    history.Add(run);
+    history.Add(testsupport::WorkedExampleRun(3000, ""));  // same time, stored later: first
+    const std::vector<history::TRunSummary> full = history.List();
+    const std::vector<history::TProgressRun> shown = history.ProgressList();
+    ASSERT_EQ(full.size(), shown.size());
+    for (size_t i = 0; i < full.size(); ++i) {
+        EXPECT_EQ(history::ProgressRun(full[i]), shown[i]) << i;
+        EXPECT_EQ(full[i].InProgress(), shown[i].InProgress()) << i;
+    }
+    EXPECT_EQ(std::nullopt, shown[0].Speed);
+    EXPECT_EQ(std::optional<int32_t>(21), shown[1].Speed);
+    EXPECT_EQ(std::optional<int32_t>(96), shown[1].CharacterMerit);
+    EXPECT_EQ(std::optional<double>(75), shown[1].AccuracyPercent);
+    EXPECT_EQ(std::optional<bool>(false), shown[2].LeftOut);
 }
 
 TEST(HistoryFileTest, ALockHeldByAnotherProgramFailsWithinAboutASecondAsBusy) {
