@@ -7,6 +7,7 @@
 
 #include "app/MainForm.h"
 #include "coach/Details.h"
+#include "coach/Verdicts.h"
 #include "history/Csv.h"
 #include "platform/Services.h"
 
@@ -149,22 +150,12 @@ void TRunHistory::Analysed(const history::TRun& run) {
 }
 
 bool UsableForProgress(const coach::TKeyedRun& run) {
-    std::vector<coach::TInterval> intervals = coach::Intervals(run.Transitions);
-    if (coach::Classify(intervals).OneKind) {
-        return false;
-    }
-    size_t dits = 0;
-    size_t dahs = 0;
-    for (const coach::TInterval& interval : intervals) {
-        dits += interval.Mark && interval.Kind == coach::TElementKind::ekDit ? 1 : 0;
-        dahs += interval.Mark && interval.Kind == coach::TElementKind::ekDah ? 1 : 0;
-    }
-    return dits >= kFewestMarksOfEachKind && dahs >= kFewestMarksOfEachKind;
+    return coach::RunIsUsable(run);
 }
 
 void JudgeRun(const coach::TKeyedRun& run, history::TRunSummary& record) {
     const coach::TDetails details = coach::ComputeDetails(run);
-    record.Usable = UsableForProgress(run);
+    record.Usable = details.Verdicts.Usability == coach::TUsability::usUsable;
     record.ReadBack = details.ReadBack.Text;
     record.AccuracyPercent.reset();
     if (details.HasPractice) {

@@ -80,13 +80,9 @@ class TRunHistory {
     std::optional<history::TRun> m_lastRun;
 };
 
-// Fewest dits and fewest dahs of a run that shows how the operator keys; below it the run is left
-// out of the progress.
-constexpr size_t kFewestMarksOfEachKind = 4;
-
-// Whether the coach finds a run fit to show progress: its marks split into dits and dahs, at
-// least kFewestMarksOfEachKind of each. A run of one element kind (a drill of dits), a few marks
-// or none would spoil the merits' trend.
+// Whether the coach finds a run fit to show progress, as its verdicts judge it: its marks split
+// into dits and dahs, enough of each. A run of one element kind (a drill of dits), a few marks or
+// none would spoil the merits' trend.
 bool UsableForProgress(const coach::TKeyedRun& run);
 // The coach's judgement of a run, set on `record`: Usable, the listener's ReadBack and, with a
 // practice text, the character AccuracyPercent.

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "base/Conversions.h"
+#include "coach/Listener.h"
 #include "coach/Spread.h"
 
 namespace coach {
@@ -147,8 +148,9 @@ TUsability Usability(const std::vector<TInterval>& classified) {
 }
 
 bool RunIsUsable(const TKeyedRun& run) {
+    // The listener's kinds, as the Details window judges the run.
     std::vector<TInterval> intervals = Intervals(run.Transitions);
-    Classify(intervals);
+    Listen(intervals);
     return Usability(intervals) == TUsability::usUsable;
 }
 
