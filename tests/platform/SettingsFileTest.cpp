@@ -270,7 +270,7 @@ TEST(SettingsFileTest, ThePracticeTextIsKeptBesideTheKeyInput) {
     // An empty text leaves no section.
     SavePracticeText(path, " ");
     EXPECT_EQ(LoadSettings(path).PracticeText, "");
-    EXPECT_EQ(ReadAll(path), FormatSettings(Unusual()));
+    EXPECT_EQ(ReadAll(path), FormatSettings(Unusual()) + FormatWindowSettings(TWindowSettings()));
 }
 
 TEST(SettingsFileTest, KeepingThePracticeTextLeavesEveryOtherLineAsItWas) {
