@@ -29,6 +29,8 @@ const coach::TVerdict* Find(const coach::TVerdicts& verdicts, TFigure figure) {
     }
     return nullptr;
 }
+// The verdict lives in the verdicts: a temporary's would be gone before it is read.
+const coach::TVerdict* Find(coach::TVerdicts&& verdicts, TFigure figure) = delete;
 
 bool AnyFix(const coach::TVerdicts& verdicts) {
     return std::any_of(verdicts.Figures.begin(), verdicts.Figures.end(),
@@ -171,9 +173,8 @@ TEST(VerdictsTest, StretchedSpacingIsNamedForWhatItIs) {
     EXPECT_EQ(Find(verdicts, TFigure::fgWeighting)->Grade, TGrade::grGood);
     // Crowded characters: gaps of 2.1 units are read as character gaps but fair at best.
     style.Farnsworth = 0.7;
-    EXPECT_EQ(
-        Find(Judge(testsupport::KeyText("UA3SNBCQDE", style)), TFigure::fgCharacterGap)->Grade,
-        TGrade::grFair);
+    const coach::TVerdicts crowded = Judge(testsupport::KeyText("UA3SNBCQDE", style));
+    EXPECT_EQ(Find(crowded, TFigure::fgCharacterGap)->Grade, TGrade::grFair);
 }
 
 TEST(VerdictsTest, GapsTakenForCharacterGapsAreJudgedAsSuchWhateverTheirLength) {
@@ -289,9 +290,9 @@ TEST(VerdictsTest, GradesOfSeededKeyingsEitherSideOfTheBandEdges) {
             style.WeightMs = condition.WeightUnits * style.UnitMs;
             style.Farnsworth = condition.Farnsworth;
             style.Seed = static_cast<uint32_t>(seed);
-            const coach::TVerdict* verdict =
-                Find(Judge(testsupport::KeyText("CQ CQ CQ DE UA3SNB UA3SNB PSE K", style)),
-                     condition.Figure);
+            const coach::TVerdicts verdicts =
+                Judge(testsupport::KeyText("CQ CQ CQ DE UA3SNB UA3SNB PSE K", style));
+            const coach::TVerdict* verdict = Find(verdicts, condition.Figure);
             right += verdict != nullptr && verdict->Grade == condition.Expected ? 1 : 0;
         }
         const double rate = static_cast<double>(right) / kRuns;
