@@ -122,19 +122,13 @@ const classes::TClassInfo& THistoryForm::ClassInfo() const {
 }
 
 classes::TNotifyEvent THistoryForm::FindMethod(std::string_view name) {
-    using TMethod = void (THistoryForm::*)(classes::TPersistent*);
-    static const std::pair<const char*, TMethod> kMethods[] = {
+    static const std::pair<std::string_view, TFormHandler<THistoryForm>> kMethods[] = {
         {"OpenButtonClick", &THistoryForm::OpenButtonClick},
         {"DeleteButtonClick", &THistoryForm::DeleteButtonClick},
         {"LeaveOutButtonClick", &THistoryForm::LeaveOutButtonClick},
         {"RunsClick", &THistoryForm::RunsClick},
         {"PracticeFilterChange", &THistoryForm::PracticeFilterChange}};
-    for (const auto& [methodName, method] : kMethods) {
-        if (classes::SameText(name, methodName)) {
-            return {methodName, [this, method](classes::TPersistent* s) { (this->*method)(s); }};
-        }
-    }
-    return {};
+    return FormMethod<THistoryForm>(*this, kMethods, name);
 }
 
 std::string THistoryForm::ListLine(const history::TProgressRun& run) {
