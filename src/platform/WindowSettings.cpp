@@ -13,8 +13,11 @@ constexpr size_t kQuotedMax = 40;          // characters of a bad value shown in
 }  // namespace
 
 std::string QuotedValue(std::string_view value) {
-    return "'" + base::PrintableText(value.substr(0, kQuotedMax)) +
-           (value.size() > kQuotedMax ? "...'" : "'");
+    // Built in place: joining temporaries here draws GCC 12's false -Wrestrict at -O3.
+    std::string quoted = "'";
+    quoted += base::PrintableText(value.substr(0, kQuotedMax));
+    quoted += value.size() > kQuotedMax ? "...'" : "'";
+    return quoted;
 }
 
 std::string ApplyWindowSetting(std::string_view name, std::string_view value, TWindowSettings& s) {
