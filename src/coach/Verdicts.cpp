@@ -42,7 +42,10 @@ std::string Number(double value) {
 }
 
 std::string Signed(double value) {
-    return (value > 0 ? "+" : "") + Number(value);
+    // Built in place: prepending to a temporary draws GCC 12's false -Wrestrict at -O3.
+    std::string text = value > 0 ? "+" : "";
+    text += Number(value);
+    return text;
 }
 
 std::string Count(size_t count, const char* one, const char* many) {
