@@ -120,7 +120,11 @@ std::string FitDialogText(const std::string& text, size_t maxLines, size_t maxLi
     if (maxLines > 0 && lines.size() > maxLines) {
         const size_t more = lines.size() - (maxLines - 1);
         lines.resize(maxLines - 1);
-        lines.push_back("(" + std::to_string(more) + " more lines)");
+        // Built in place: prepending to a temporary draws GCC 12's false -Wrestrict at -O3.
+        std::string note = "(";
+        note += std::to_string(more);
+        note += " more lines)";
+        lines.push_back(note);
     }
     std::string out;
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -71,7 +71,8 @@ TEST(FltkStyleTest, EveryKindOfLineBreakBecomesOneLineFeed) {
 TEST(FltkStyleTest, ALongMessageIsCutToADialogOfSaneSize) {
     std::string many;
     for (int i = 1; i <= 3000; ++i) {
-        many += (i > 1 ? "\n" : "") + std::string("line ") + std::to_string(i);
+        many += i > 1 ? "\nline " : "line ";
+        many += std::to_string(i);
     }
     // Four lines at most: three of the message, then how many more there were.
     EXPECT_EQ(ui::FitDialogText(many, 4, 80), "line 1\nline 2\nline 3\n(2997 more lines)");
