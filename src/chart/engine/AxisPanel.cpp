@@ -1,5 +1,5 @@
-// The axis panel: its series list, axes, repaint requests, depth order and the paint sequence with
-// the drawing of each series, its clipping and its marks.
+// The axis panel: its series list, axes, repaint requests and the paint sequence with the drawing
+// of each series, its clipping and its marks (the depth order is in AxisPanelDepth.cpp).
 #include "chart/engine/AxisPanel.h"
 
 #include <algorithm>
@@ -10,11 +10,6 @@
 #include "classes/ClassBuilder.h"
 
 namespace chart {
-
-namespace {
-// The 3D percent is applied per mille of the plot width.
-constexpr double kDepthPerMille = 0.001;
-}  // namespace
 
 namespace {
 // Default title angles of the side axes, degrees.
@@ -469,54 +464,6 @@ void TCustomAxisPanel::DrawSharedSlot(TChartSeries& first) {
     for (TChartSeries* series : group) {
         DrawSeriesMarks(*series);
         series->DoAfterDrawValues();
-    }
-}
-
-void TCustomAxisPanel::Compute3DSize() {
-    if (!View3D()) {
-        m_seriesDepth = 0;
-        SetDepthExtent(0);
-        SetDepthRise(0);
-        return;
-    }
-    const double factor = View3DOptions().Orthogonal() ? 1.0 : 2.0;
-    m_seriesDepth =
-        static_cast<int32_t>(base::Round(PlotWidth() * Chart3DPercent() * kDepthPerMille * factor));
-    const int32_t total =
-        DepthOrdering() ? m_seriesDepth * std::max(1, m_maxDepthIndex + 1) : m_seriesDepth;
-    SetDepthExtent(total);
-    SetDepthRise(total);
-}
-
-void TCustomAxisPanel::ComputeDepthOrder() {
-    m_maxDepthIndex = 0;
-    if (View3D()) {
-        m_maxDepthIndex = -1;
-        for (TChartSeries* series : m_seriesList) {
-            if (!series->Active()) {
-                continue;
-            }
-            if (series->DepthIndex() == -1) {
-                series->SetAutoDepth(++m_maxDepthIndex);
-            } else {
-                m_maxDepthIndex = std::max(m_maxDepthIndex, series->DepthIndex());
-            }
-        }
-    }
-    for (TChartSeries* series : m_seriesList) {
-        if (series->Active()) {
-            // The first series stands at the back.
-            series->SetAutoDepth(View3D() ? m_maxDepthIndex - series->EffectiveDepth() : 0);
-        }
-    }
-}
-
-void TCustomAxisPanel::ComputeDepthPositions() {
-    for (TChartSeries* series : m_seriesList) {
-        if (series->Active()) {
-            const int32_t start = m_seriesDepth * series->AutoDepth();
-            series->SetDepthPositions(start, start + m_seriesDepth);
-        }
     }
 }
 
