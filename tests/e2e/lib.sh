@@ -38,7 +38,10 @@ fail() {
 # $1 gives another size ("WxH"); further arguments go to Xvfb ("-dpi 192").
 start_xvfb() {
     rm -f "$WORK/display"
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" "${@:2}" -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+    # -noreset: a server resets when its last client leaves, and a step that connects then (an
+    # xdotool after the program has ended) would find no display.
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" "${@:2}" -nolisten tcp -noreset \
+        3>"$WORK/display" 2>"$WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 200); do
         [ -s "$WORK/display" ] && break
