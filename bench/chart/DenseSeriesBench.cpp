@@ -12,9 +12,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 
-#ifdef KEYVET_BENCH_CAIRO
-#include <cairo.h>
-#endif
+#include "CairoPeer.h"
 
 namespace {
 
@@ -77,9 +75,8 @@ BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 // The peer: an aliased stroke of the same pixel points with its default ends and joins (round
 // ones cost it more than ten times as much on the keying line).
 void CairoStroke(benchmark::State& state, const std::vector<gfx::TPoint>& points) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    bench::TCairoFrame frame(kWidth, kHeight);
+    cairo_t* cr = frame.Cr();
     cairo_set_line_width(cr, kPenWidth);
     cairo_set_source_rgb(cr, 0, 0, 1);
     for (auto _ : state) {
@@ -89,11 +86,8 @@ void CairoStroke(benchmark::State& state, const std::vector<gfx::TPoint>& points
             cairo_line_to(cr, points[i].X, points[i].Y);
         }
         cairo_stroke(cr);
-        cairo_surface_flush(surface);
-        benchmark::DoNotOptimize(cairo_image_surface_get_data(surface));
+        frame.Finish();
     }
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
     state.counters["points"] = static_cast<double>(points.size());
 }
 
