@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -20,21 +21,34 @@
 #include "forms/Application.h"
 #include "platform/DataHome.h"
 #include "platform/SettingsFile.h"
+#include "port/PortIO.h"
 #include "ui/AssetFiles.h"
 #include "ui/CommandLine.h"
 #include "ui/FrontEnd.h"
 #include "ui/WindowIcon.h"
 
 namespace {
-// FLTK's fatal errors (no display, most often) end the program with a plain message.
+// The main window while it exists: a fatal error during a run silences its side-tone first.
+app::TForm1* g_mainForm = nullptr;
+
+// FLTK's fatal errors (no display at start-up, or the display going away later) end the program
+// with a plain message. Without a display the toolkit cannot go on and its windows cannot be
+// taken down, so nothing is destroyed under its feet: the side-tone of a run in progress is
+// silenced, the output flushed, and the process ends there.
 [[noreturn]] void FatalError(const char* format, ...) {
+    static std::atomic<bool> ending{false};
     std::va_list arguments;
     va_start(arguments, format);
     std::fputs("keyvet: ", stderr);
     std::vfprintf(stderr, format, arguments);
     std::fputs("\n", stderr);
     va_end(arguments);
-    std::exit(EXIT_FAILURE);
+    if (!ending.exchange(true) && g_mainForm != nullptr && g_mainForm->Capturing()) {
+        g_mainForm->PortIO1().SpeakerOff();
+        std::fputs("keyvet: the run in progress is lost\n", stderr);
+    }
+    std::fflush(nullptr);
+    std::_Exit(EXIT_FAILURE);
 }
 }  // namespace
 
@@ -71,6 +85,7 @@ int main(int argc, char** argv) {
         ui::SetWindowIcon(ui::FindAsset("keyvet.png", ui::ProgramFolder()));
         app::CreateWindows();
         if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
+            g_mainForm = mainForm;
             app::KeepRuns(*mainForm, runHistory);
             app::AddFileMenu(*mainForm, runHistory);
             app::SetMenuKeys(*mainForm);
@@ -93,6 +108,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "keyvet: %s\n", error.what());
         status = EXIT_FAILURE;
     }
+    g_mainForm = nullptr;
     application.DestroyForms();
     return status;
 }
