@@ -153,11 +153,12 @@ void TRecordingForm::Analyse(const std::string& path) {
     script->PracticeText = m_main.PracticeText();
     const TRecordingAnalysis analysis = AnalyseKeying(std::move(*script));
     if (!analysis.Run.has_value()) {
-        std::string message;
-        for (const std::string& said : analysis.Messages) {
-            message += (message.empty() ? "" : "\n") + said;
+        std::string said;
+        for (const std::string& text : analysis.Messages) {
+            said += (said.empty() ? "" : "; ") + text;
         }
-        forms::TApplication::Instance().ShowMessage(message.empty() ? kNotAnalysed : message);
+        forms::TApplication::Instance().ShowMessage(name + kNotAnalysed +
+                                                    (said.empty() ? "" : "\n(" + said + ")"));
         return;
     }
     m_runWindow.ShowRecording(*analysis.Run, name, m_runHistory);

@@ -56,9 +56,11 @@ class TRecordingForm : public forms::TForm {
     // Said when a keying run is under way.
     static constexpr const char* kFinishFirst =
         "Finish the keying run before analysing a recording.";
-    // Said when the analysis of the keying ran to no end and the window said nothing of it.
+    // Said when the analysis of the keying ran to no end, after the recording's name; what the
+    // main window said of it follows in brackets.
     static constexpr const char* kNotAnalysed =
-        "The keying in the recording could not be analysed.";
+        " holds a keying the analysis cannot judge: it needs marks and spaces of two lengths "
+        "each.";
 
     // A length for the window's line: "12.5 s", "3 min 05 s", "1 h 02 min".
     static std::string LengthText(double seconds);
