@@ -22,6 +22,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
 #include "replay/Replay.h"
+#include "support/AppWindows.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
@@ -55,13 +56,7 @@ class FileMenuTest : public ::testing::Test {
     }
     template <class T>
     T& Window() {
-        forms::TApplication& application = forms::TApplication::Instance();
-        for (int32_t i = 0; i < application.FormCount(); ++i) {
-            if (auto* form = dynamic_cast<T*>(application.Forms(i))) {
-                return *form;
-            }
-        }
-        throw std::logic_error("no such window");
+        return testsupport::AppWindow<T>();
     }
 
     testsupport::TScopedTimeZone m_zone{"UTC"};

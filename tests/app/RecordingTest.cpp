@@ -18,8 +18,9 @@
 #include "app/RunHistory.h"
 #include "forms/Application.h"
 #include "history/History.h"
-#include "history/Sqlite.h"
 #include "platform/Services.h"
+#include "support/AppWindows.h"
+#include "support/HistoryLock.h"
 #include "support/MorseKeying.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -62,20 +63,7 @@ class TCountingPump : public platform::IEventPump {
     }
 };
 
-// A second program's connection holding the history's write lock while it lives.
-class TLock {
-  public:
-    explicit TLock(const std::string& home)
-        : m_connection(history::HistoryFolder(home) + "/" + history::THistory::kFileName) {
-        m_connection.Execute("BEGIN IMMEDIATE");
-    }
-    ~TLock() { m_connection.Execute("COMMIT"); }
-    TLock(const TLock&) = delete;
-    TLock& operator=(const TLock&) = delete;
-
-  private:
-    history::TConnection m_connection;
-};
+using TLock = testsupport::THistoryLock;
 
 class RecordingTest : public ::testing::Test {
   protected:
@@ -87,13 +75,7 @@ class RecordingTest : public ::testing::Test {
 
     template <class T>
     T& Window() {
-        forms::TApplication& application = forms::TApplication::Instance();
-        for (int32_t i = 0; i < application.FormCount(); ++i) {
-            if (auto* form = dynamic_cast<T*>(application.Forms(i))) {
-                return *form;
-            }
-        }
-        throw std::logic_error("no such window");
+        return testsupport::AppWindow<T>();
     }
     // File -> Analyse a recording... on `path`, as the menu runs it (an error shown as a message).
     void AnalyseThroughMenu(const std::string& path) {
