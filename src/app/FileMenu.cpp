@@ -10,6 +10,7 @@
 #include "app/DetailsForm.h"
 #include "app/HistoryForm.h"
 #include "app/MainForm.h"
+#include "app/RecordingForm.h"
 #include "app/RunHistory.h"
 #include "base/OutputFile.h"
 #include "chart/component/Chart.h"
@@ -131,8 +132,12 @@ void AddFileMenu(TForm1& form, TRunHistory& runHistory) {
     auto pastRun = std::make_unique<TPastRunForm>(nullptr);
     auto historyForm = std::make_unique<THistoryForm>(nullptr, runHistory, *pastRun, details);
     THistoryForm& historyWindow = *historyForm;
+    auto recordingForm =
+        std::make_unique<TRecordingForm>(nullptr, form, runHistory, *pastRun, details);
+    TRecordingForm& recordingWindow = *recordingForm;
     application.AddForm(std::move(historyForm));
     application.AddForm(std::move(pastRun));
+    application.AddForm(std::move(recordingForm));
 
     forms::TMenuItem* file = NewItem(form, "File1", "File");
     file->Add(NewItem(form, "ExportRunCsv1", "Export run as CSV\u2026",
@@ -145,6 +150,8 @@ void AddFileMenu(TForm1& form, TRunHistory& runHistory) {
     }));
     file->Add(NewItem(form, "ExportHistoryCsv1", "Export history as CSV\u2026",
                       [&runHistory] { ExportHistory(runHistory); }));
+    file->Add(NewItem(form, "AnalyseRecording1", "Analyse a recording\u2026",
+                      [&recordingWindow] { recordingWindow.AnalyseClick(); }));
     // Closing the main window ends the program; the front end gives this the close box's own
     // handling (a keying run in progress is stopped and silenced).
     file->Add(NewItem(form, "Quit1", "Quit", [&form] { form.Close(); }));

@@ -1,5 +1,6 @@
-// The File menu of the main window (first on its menu bar) and what it does: export the last run
-// as CSV, export the main chart as PNG, show the History window, export the history as CSV, quit.
+// The File menu of the main window (first on its menu bar) and what it does: analyse a recording,
+// export the last run as CSV, export the main chart as PNG, show the History window, export the
+// history as CSV, quit.
 #pragma once
 
 #include <string>
@@ -23,8 +24,9 @@ void WriteTextFile(const std::string& path, const std::string& text, const std::
 // Paints the chart at its size into a PNG file; raises gfx::EInvalidGraphic on failure.
 void WriteChartPng(chart::TChart& chart, const std::string& path);
 
-// Puts the File menu first on the main window's menu bar and creates the History and past-run
-// windows (hidden) with the application's forms. Call before the front end binds the forms.
+// Puts the File menu first on the main window's menu bar and creates the History, past-run and
+// recording windows (hidden) with the application's forms. Call before the front end binds the
+// forms.
 void AddFileMenu(TForm1& form, TRunHistory& runHistory);
 
 }  // namespace app

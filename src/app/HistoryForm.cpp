@@ -40,6 +40,13 @@ TPastRunForm::TPastRunForm(classes::TComponent* owner) : forms::TForm(owner) {
     m_chart1 = DesignField<chart::TChart>(*this, "Chart1");
     m_series1 = DesignField<chart::TChartSeries>(*this, "Series1");
     m_results = DesignField<forms::TListBox>(*this, "Results");
+    m_keep = DesignField<forms::TButton>(*this, "KeepButton");
+}
+
+classes::TNotifyEvent TPastRunForm::FindMethod(std::string_view name) {
+    static const std::pair<std::string_view, TFormHandler<TPastRunForm>> kMethods[] = {
+        {"KeepButtonClick", &TPastRunForm::KeepButtonClick}};
+    return FormMethod<TPastRunForm>(*this, kMethods, name);
 }
 
 const classes::TClassInfo& TPastRunForm::StaticClass() {
@@ -51,6 +58,9 @@ const classes::TClassInfo& TPastRunForm::ClassInfo() const {
 }
 
 void TPastRunForm::ShowRun(const history::TRun& run) {
+    m_recording.reset();
+    m_runHistory = nullptr;
+    m_keep->SetVisible(false);
     SetCaption("Run of " + history::FormatTime(run.Time));
     m_chart1->UndoZoom();
     m_series1->ClearPoints();
@@ -86,6 +96,38 @@ void TPastRunForm::ShowRun(const history::TRun& run) {
                          : "left out (too few dits or dahs, or marks of one kind only)"));
     m_results->Items().SetRawLines(std::move(lines));
     Show();
+}
+
+void TPastRunForm::ShowRecording(const history::TRun& run, const std::string& name,
+                                 TRunHistory& runHistory) {
+    ShowRun(run);
+    SetCaption("Recording " + name);
+    m_recording = run;
+    m_runHistory = &runHistory;
+    m_keep->SetCaption(kKeep);
+    m_keep->SetEnabled(true);
+    m_keep->SetVisible(true);
+}
+
+void TPastRunForm::KeepButtonClick(classes::TPersistent* /*sender*/) {
+    if (!m_recording.has_value() || m_runHistory == nullptr || !m_keep->Enabled()) {
+        return;
+    }
+    // A history that is off keeps nothing: its reason was shown once, so it is said again here
+    // rather than let the click pass unanswered.
+    if (!m_runHistory->Failure().empty()) {
+        forms::TApplication::Instance().ShowMessage("The run cannot be kept: " +
+                                                    m_runHistory->Failure());
+        return;
+    }
+    // Opening may fail now (and say why), or find the file held by another program: then the
+    // run waits in memory to be stored later, and the operator is told so.
+    m_runHistory->Store(*m_recording);
+    if (!m_runHistory->Failure().empty()) {
+        return;
+    }
+    m_keep->SetCaption(kKept);
+    m_keep->SetEnabled(false);
 }
 
 THistoryForm::THistoryForm(classes::TComponent* owner, TRunHistory& runHistory,

@@ -5,6 +5,8 @@
 // results.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "forms/ChoiceCtrls.h"
@@ -22,24 +24,40 @@ namespace app {
 class TDetailsForm;
 class TRunHistory;
 
-// A past run: its waveform drawn as the main window drew it, and its results.
+// A past run, or a run analysed from a recording: its waveform drawn as the main window drew it,
+// and its results; a recording's run can be kept in the history from here.
 class TPastRunForm : public forms::TForm {
   public:
     explicit TPastRunForm(classes::TComponent* owner);
     static const classes::TClassInfo& StaticClass();
     const classes::TClassInfo& ClassInfo() const override;
+    classes::TNotifyEvent FindMethod(std::string_view name) override;
 
     // Shows the run: the caption names its time, the chart its square wave, the list its results.
     void ShowRun(const history::TRun& run);
+    // Shows a run analysed from the recording `name` (not in the history yet), captioned with the
+    // name, with the button that keeps it in runHistory.
+    void ShowRecording(const history::TRun& run, const std::string& name, TRunHistory& runHistory);
+    // Keep in history: stores the recording's run shown (once; the button then says so).
+    void KeepButtonClick(classes::TPersistent* sender);
 
     chart::TChart& Chart1() const { return *m_chart1; }
     chart::TChartSeries& Series1() const { return *m_series1; }
     forms::TListBox& Results() const { return *m_results; }
+    forms::TButton& KeepButton() const { return *m_keep; }
+
+    // The button's captions.
+    static constexpr const char* kKeep = "Keep in history";
+    static constexpr const char* kKept = "Kept in history";
 
   private:
     chart::TChart* m_chart1 = nullptr;
     chart::TChartSeries* m_series1 = nullptr;
     forms::TListBox* m_results = nullptr;
+    forms::TButton* m_keep = nullptr;
+    // The recording's run shown and the history it may go to; empty for a past run.
+    std::optional<history::TRun> m_recording;
+    TRunHistory* m_runHistory = nullptr;
 };
 
 class THistoryForm : public forms::TForm {

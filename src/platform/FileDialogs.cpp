@@ -10,6 +10,9 @@ class TNoFileDialogs : public IFileDialogs {
                                const std::string&) override {
         return std::string();
     }
+    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+        return std::string();
+    }
     bool Confirm(const std::string&) override { return false; }
 };
 

@@ -1,4 +1,5 @@
-// The dialogs of saving a file: picking where to save, and a question answered Yes or No. The
+// The dialogs of saving and opening a file: picking where to save or what to open, and a
+// question answered Yes or No. The
 // FLTK front end puts its own in place; headless runs have none (every choice is cancelled), and
 // a test scripts them with TScopedFileDialogs.
 #pragma once
@@ -14,6 +15,9 @@ class IFileDialogs {
     // ("CSV files\t*.csv") and `suggested` as the name. Empty when the user cancelled.
     virtual std::string ChooseSaveFile(const std::string& title, const std::string& filter,
                                        const std::string& suggested) = 0;
+    // Asks for an existing file to read, titled `title`, offering files matching `filter` first.
+    // Empty when the user cancelled.
+    virtual std::string ChooseOpenFile(const std::string& title, const std::string& filter) = 0;
     // A question with the answers Yes and No; true for Yes.
     virtual bool Confirm(const std::string& question) = 0;
 };

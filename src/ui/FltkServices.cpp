@@ -1,6 +1,8 @@
 // The event pump and the message dialog through FLTK.
 #include "ui/FltkServices.h"
 
+#include <cstdlib>
+
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Double_Window.H>
@@ -96,6 +98,23 @@ std::string TFltkFileDialogs::ChooseSaveFile(const std::string& title, const std
     chooser.preset_file(suggested.c_str());
     // The program asks before replacing a file itself, the same way whichever chooser is shown.
     chooser.options(Fl_Native_File_Chooser::NEW_FOLDER);
+    if (chooser.show() != 0 || chooser.filename() == nullptr) {
+        return std::string();  // cancelled, or the chooser failed (it says why itself)
+    }
+    return chooser.filename();
+}
+
+std::string TFltkFileDialogs::ChooseOpenFile(const std::string& title, const std::string& filter) {
+#ifdef KEYVET_TEST_HOOKS
+    // End-to-end scenarios answer through the environment: the desktop's chooser completes and
+    // navigates as a path is typed, which no scripted typing follows reliably.
+    if (const char* answer = std::getenv("KEYVET_OPEN_FILE")) {
+        return answer;
+    }
+#endif
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
+    chooser.title(title.c_str());
+    chooser.filter(filter.c_str());
     if (chooser.show() != 0 || chooser.filename() == nullptr) {
         return std::string();  // cancelled, or the chooser failed (it says why itself)
     }

@@ -53,12 +53,13 @@ class TFltkDialogs : public platform::IDialogs {
     int m_percent = kDesignPercent;
 };
 
-// Saving a file: the desktop's file chooser (FLTK's own where the desktop has none) and a Yes/No
-// question titled with the program's name.
+// Saving and opening a file: the desktop's file chooser (FLTK's own where the desktop has none) and
+// a Yes/No question titled with the program's name.
 class TFltkFileDialogs : public platform::IFileDialogs {
   public:
     std::string ChooseSaveFile(const std::string& title, const std::string& filter,
                                const std::string& suggested) override;
+    std::string ChooseOpenFile(const std::string& title, const std::string& filter) override;
     bool Confirm(const std::string& question) override;
     // The display size the question is drawn at, percent.
     void SetDisplayPercent(int percent) { m_percent = percent; }

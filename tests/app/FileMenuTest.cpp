@@ -22,6 +22,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/Services.h"
 #include "replay/Replay.h"
+#include "support/AppWindows.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "support/TimeZone.h"
 
@@ -29,40 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// File dialogs answering from a script, recording every question; an exhausted script cancels.
-class TScriptedFileDialogs : public platform::IFileDialogs {
-  public:
-    std::deque<std::string> Paths;
-    std::deque<bool> Answers;
-    std::vector<std::string> Suggested;
-    std::vector<std::string> Questions;
-
-    std::string ChooseSaveFile(const std::string&, const std::string&,
-                               const std::string& suggested) override {
-        Suggested.push_back(suggested);
-        if (Paths.empty()) {
-            return std::string();
-        }
-        std::string path = Paths.front();
-        Paths.pop_front();
-        return path;
-    }
-    bool Confirm(const std::string& question) override {
-        Questions.push_back(question);
-        const bool answer = !Answers.empty() && Answers.front();
-        if (!Answers.empty()) {
-            Answers.pop_front();
-        }
-        return answer;
-    }
-};
-
-class TRecordedDialogs : public platform::IDialogs {
-  public:
-    std::vector<std::string> Messages;
-    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
-    void Beep() override {}
-};
+using testsupport::TRecordedDialogs;
+using testsupport::TScriptedFileDialogs;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -86,13 +56,7 @@ class FileMenuTest : public ::testing::Test {
     }
     template <class T>
     T& Window() {
-        forms::TApplication& application = forms::TApplication::Instance();
-        for (int32_t i = 0; i < application.FormCount(); ++i) {
-            if (auto* form = dynamic_cast<T*>(application.Forms(i))) {
-                return *form;
-            }
-        }
-        throw std::logic_error("no such window");
+        return testsupport::AppWindow<T>();
     }
 
     testsupport::TScopedTimeZone m_zone{"UTC"};
@@ -107,16 +71,16 @@ class FileMenuTest : public ::testing::Test {
     platform::TScopedServices m_services{{nullptr, nullptr, nullptr, &m_dialogs, nullptr}};
 };
 
-TEST_F(FileMenuTest, FileComesFirstWithItsFiveCommandsAndHelpKeepsItsPlace) {
+TEST_F(FileMenuTest, FileComesFirstWithItsSixCommandsAndHelpKeepsItsPlace) {
     const forms::TMenuItem& bar = m_replay.Form().Menu()->Items();
     ASSERT_EQ(2, bar.Count());
     EXPECT_EQ("File", bar.Items(0)->Caption());
     EXPECT_EQ("Help1", bar.Items(1)->Name());
-    const std::vector<std::string> captions = {"Export run as CSV\u2026",
-                                               "Export chart as PNG\u2026", "History\u2026",
-                                               "Export history as CSV\u2026", "Quit"};
-    ASSERT_EQ(5, bar.Items(0)->Count());
-    for (int i = 0; i < 5; ++i) {
+    const std::vector<std::string> captions = {
+        "Export run as CSV\u2026",     "Export chart as PNG\u2026", "History\u2026",
+        "Export history as CSV\u2026", "Analyse a recording\u2026", "Quit"};
+    ASSERT_EQ(6, bar.Items(0)->Count());
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(captions[static_cast<size_t>(i)], bar.Items(0)->Items(i)->Caption());
     }
 }
@@ -129,7 +93,7 @@ TEST_F(FileMenuTest, MenusOpenWithAltAndTheirInitialHelpIsF1AndQuitIsCtrlQ) {
     const forms::TMenuItem& help = *bar.Items(1);
     EXPECT_EQ(0U, help.Items(0)->ShortCut());  // About
     EXPECT_EQ(forms::kscFunctionKey + 1, help.Items(1)->ShortCut());
-    EXPECT_EQ(forms::kscCtrl | 'q', FileItem(4).ShortCut());
+    EXPECT_EQ(forms::kscCtrl | 'q', FileItem(5).ShortCut());
     // Captions keep no mnemonic marks: the window looks as designed.
     EXPECT_EQ("Help", help.Caption());
     EXPECT_EQ("Help", help.Items(1)->Caption());
@@ -137,7 +101,7 @@ TEST_F(FileMenuTest, MenusOpenWithAltAndTheirInitialHelpIsF1AndQuitIsCtrlQ) {
 
 TEST_F(FileMenuTest, QuitClosesTheMainWindow) {
     m_replay.Form().Show();
-    FileItem(4).Click();
+    FileItem(5).Click();
     EXPECT_FALSE(m_replay.Form().Visible());
 }
 

@@ -13,6 +13,7 @@
 #include "platform/DataHome.h"
 #include "platform/Services.h"
 #include "replay/Replay.h"
+#include "support/HistoryLock.h"
 #include "support/MorseKeying.h"
 #include "support/TempFolder.h"
 
@@ -64,20 +65,7 @@ class TRecordedDialogs : public platform::IDialogs {
     void Beep() override {}
 };
 
-// A second program's connection holding the history's write lock while it lives.
-class TLock {
-  public:
-    explicit TLock(const std::string& home)
-        : m_connection(history::HistoryFolder(home) + "/" + history::THistory::kFileName) {
-        m_connection.Execute("BEGIN IMMEDIATE");
-    }
-    ~TLock() { m_connection.Execute("COMMIT"); }
-    TLock(const TLock&) = delete;
-    TLock& operator=(const TLock&) = delete;
-
-  private:
-    history::TConnection m_connection;
-};
+using TLock = testsupport::THistoryLock;
 
 size_t StoredCount(const std::string& home) {
     return history::THistory(history::HistoryFolder(home)).List().size();

@@ -13,8 +13,6 @@ namespace replay {
 
 namespace {
 
-// Default gap between the last event and the Finish click, milliseconds.
-constexpr double kDefaultFinishGapMs = 500;
 // Characters of an offending token quoted in a message.
 constexpr size_t kQuotedTokenBytes = 60;
 // Bytes read from the stream at a time.
@@ -119,13 +117,6 @@ std::string ReadScriptText(std::istream& in, size_t maxLine, size_t maxScript) {
         throw EScriptError(line, "the script could not be read to its end");
     }
     return text;
-}
-
-double TReplayScript::EffectiveFinishMs() const {
-    if (FinishMs >= 0) {
-        return FinishMs;
-    }
-    return (Events.empty() ? 0 : Events.back().TimeMs) + kDefaultFinishGapMs;
 }
 
 TReplayScript ParseScript(std::string_view text) {

@@ -18,31 +18,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/KeyingReplay.h"
+
 namespace replay {
 
-struct TKeyEvent {
-    double TimeMs = 0;
-    bool Down = false;
-    int Line = 0;  // of the script
-};
-
-struct TReplayScript {
-    double PollsPerMs = 100;
-    uint32_t Tick0 = 1000;
-    uint8_t Initial = 0;
-    double FinishMs = -1;  // negative: 500 ms after the last event
-    std::vector<TKeyEvent> Events;
-    int RateLine = 0;          // the line of the rate directive; 0 when there is none
-    int FinishLine = 0;        // likewise for finish
-    std::string PracticeText;  // empty: none
-    int PracticeLine = 0;      // the line of the practice directive; 0 when there is none
-
-    // The most polls a run may take: its poll count is an unsigned 32-bit value.
-    static constexpr double kMaxPolls = 4294967295.0;
-
-    // Finish time with the default applied.
-    double EffectiveFinishMs() const;
-};
+using app::TKeyEvent;
+using app::TReplayScript;
 
 // A script that cannot be read: the message names the line.
 class EScriptError : public std::runtime_error {
