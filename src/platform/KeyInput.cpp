@@ -61,7 +61,9 @@ void TKeyInput::Apply(const TKeyInputSettings& settings) {
         settings.Kind == TKeyInputKind::kiSound ? static_cast<TSoundKey*>(m_device.get()) : nullptr;
     m_direct = settings.Kind == TKeyInputKind::kiRightButton && !settings.Inverted &&
                settings.DebounceMs == 0;
-    m_conditioner = TKeyConditioner(settings.Inverted, settings.DebounceMs);
+    // The tone detector decides the sound's key itself: it is never inverted or debounced.
+    const bool sound = settings.Kind == TKeyInputKind::kiSound;
+    m_conditioner = TKeyConditioner(settings.Inverted && !sound, sound ? 0 : settings.DebounceMs);
     m_lost = false;
 }
 
