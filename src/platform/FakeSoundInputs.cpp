@@ -21,8 +21,8 @@ class TFakeSoundInputs::TStream : public ISoundStream {
 
     double SampleRate() const override { return m_device.SampleRate; }
     bool Running() const override { return m_device.Stream == this && m_device.Plugged; }
-    void Feed(std::span<const float> samples, int64_t firstSampleNs) {
-        m_receiver.Receive(samples.data(), samples.size(), firstSampleNs);
+    void Feed(std::span<const float> samples, int64_t firstSampleNs, bool afterGap) {
+        m_receiver.Receive(samples.data(), samples.size(), firstSampleNs, afterGap);
     }
 
   private:
@@ -48,12 +48,12 @@ void TFakeSoundInputs::Plug(const std::string& name) {
 }
 
 bool TFakeSoundInputs::Feed(const std::string& name, std::span<const float> samples,
-                            int64_t firstSampleNs) {
+                            int64_t firstSampleNs, bool afterGap) {
     TDevice* device = Find(name);
     if (device == nullptr || device->Stream == nullptr || !device->Plugged) {
         return false;
     }
-    device->Stream->Feed(samples, firstSampleNs);
+    device->Stream->Feed(samples, firstSampleNs, afterGap);
     return true;
 }
 

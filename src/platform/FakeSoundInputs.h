@@ -24,9 +24,10 @@ class TFakeSoundInputs : public ISoundInputs {
     void Unplug(const std::string& name);
     void Plug(const std::string& name);
 
-    // Feeds the device's open stream a block whose first sample was taken at firstSampleNs; false
-    // when no stream of it is open.
-    bool Feed(const std::string& name, std::span<const float> samples, int64_t firstSampleNs);
+    // Feeds the device's open stream a block whose first sample was taken at firstSampleNs (after
+    // lost samples, where the device says so); false when no stream of it is open.
+    bool Feed(const std::string& name, std::span<const float> samples, int64_t firstSampleNs,
+              bool afterGap = false);
     int OpenCalls() const { return m_openCalls; }
     bool IsOpen(const std::string& name) const;
 

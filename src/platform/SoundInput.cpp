@@ -97,15 +97,18 @@ class TPortAudioStream : public ISoundStream {
 
   private:
     static int Callback(const void* input, void*, unsigned long frames,
-                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags, void* user) {
-        static_cast<TPortAudioStream*>(user)->Take(static_cast<const float*>(input), frames, time);
+                        const PaStreamCallbackTimeInfo* time, PaStreamCallbackFlags flags,
+                        void* user) {
+        static_cast<TPortAudioStream*>(user)->Take(static_cast<const float*>(input), frames, time,
+                                                   (flags & paInputOverflow) != 0);
         return paContinue;
     }
     static void Finished(void* user) {
         static_cast<TPortAudioStream*>(user)->m_finished.store(true, std::memory_order_release);
     }
 
-    void Take(const float* input, unsigned long frames, const PaStreamCallbackTimeInfo* time) {
+    void Take(const float* input, unsigned long frames, const PaStreamCallbackTimeInfo* time,
+              bool afterGap) {
         const int64_t now = MonotonicNow();
         // How long before now the first sample was taken, by the stream's clock; where the
         // stream does not say, the block is taken to end now.
@@ -129,7 +132,7 @@ class TPortAudioStream : public ISoundStream {
             samples = m_mono.data();
             frames = count;
         }
-        m_receiver.Receive(samples, frames, firstNs);
+        m_receiver.Receive(samples, frames, firstNs, afterGap);
     }
 
     ISoundReceiver& m_receiver;

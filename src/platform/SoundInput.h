@@ -17,8 +17,10 @@ namespace platform {
 class ISoundReceiver {
   public:
     virtual ~ISoundReceiver() = default;
-    // frames mono samples (full scale 1), the first taken at firstSampleNs (monotonic).
-    virtual void Receive(const float* samples, size_t frames, int64_t firstSampleNs) = 0;
+    // frames mono samples (full scale 1), the first taken at firstSampleNs (monotonic);
+    // afterGap: the device lost samples just before these (it overran).
+    virtual void Receive(const float* samples, size_t frames, int64_t firstSampleNs,
+                         bool afterGap) = 0;
 };
 
 // An open capture stream; closing it (destroying it) stops the blocks.

@@ -31,9 +31,14 @@ constexpr auto kWorkerRest = std::chrono::milliseconds(4);
 constexpr size_t kMaxWaiting = 4096;
 // The input meter holds the loudest sample this long, seconds.
 constexpr double kMeterHoldS = 0.1;
-// The stretch of block times over which the stream's clock is placed on the monotonic clock,
-// seconds.
-constexpr double kAnchorWindowS = 1.0;
+// Blocks whose times place sample 0 later than the present placing by more than this, for
+// longer than kJumpS, show that samples were lost unannounced before them (or that the sound
+// card's clock runs slow): ns and seconds. Blocks merely held up on their way come back in time
+// well within it.
+constexpr double kJumpNs = 1e6;
+constexpr double kJumpS = 1.0;
+// The placings kept for changes still to be stamped: far more than the detector holds back.
+constexpr size_t kMaxSegments = 64;
 
 float DbOf(float peak) {
     return peak > 0 ? static_cast<float>(20 * std::log10(peak)) : -200.0f;
@@ -85,11 +90,13 @@ class TSoundKey::TEngine : public ISoundReceiver {
     TEngine& operator=(const TEngine&) = delete;
 
     // The stream's thread: copies the block into the ring, or drops it whole when it does not fit.
-    void Receive(const float* samples, size_t frames, int64_t firstSampleNs) override {
+    void Receive(const float* samples, size_t frames, int64_t firstSampleNs,
+                 bool afterGap) override {
         const uint64_t written = m_written.load(std::memory_order_relaxed);
         const uint64_t read = m_read.load(std::memory_order_acquire);
         if (written - read + frames > kRingSamples) {
             m_overflows.fetch_add(1, std::memory_order_relaxed);
+            m_gap = true;
             return;
         }
         for (size_t i = 0; i < frames; ++i) {
@@ -97,8 +104,9 @@ class TSoundKey::TEngine : public ISoundReceiver {
         }
         const uint64_t blocks = m_blocksWritten.load(std::memory_order_relaxed);
         if (blocks - m_blocksRead.load(std::memory_order_acquire) < kRingBlocks) {
-            m_blocks[blocks & (kRingBlocks - 1)] = {written, firstSampleNs};
+            m_blocks[blocks & (kRingBlocks - 1)] = {written, firstSampleNs, afterGap || m_gap};
             m_blocksWritten.store(blocks + 1, std::memory_order_release);
+            m_gap = false;
         }
         m_written.store(written + frames, std::memory_order_release);
     }
@@ -179,46 +187,78 @@ class TSoundKey::TEngine : public ISoundReceiver {
     struct TBlockTime {
         uint64_t FirstSample;  // the index of its first sample among those kept
         int64_t Ns;            // when that sample was taken, monotonic
+        bool AfterGap;         // samples were lost just before it
+    };
+    // A stretch of samples without loss, from its first, and where sample 0 lies by it (ns).
+    struct TSegment {
+        uint64_t Start;
+        double OriginNs;
     };
     struct TAnchor {
         uint64_t Sample;
         double OriginNs;  // where sample 0 lies by this block's time
     };
 
-    // Reads the times of the blocks received; each says where sample 0 lies, and the earliest of
-    // the last second's is taken, the block least held up on its way.
+    // Reads the times of the blocks received. Each says where sample 0 lies; within a stretch
+    // without loss the earliest is taken (the block least held up on its way). A block after lost
+    // samples, blocks that all lie later for a while, or a block that lies earlier than a
+    // settled stretch start a new stretch.
     void TakeBlockTimes() {
-        const uint64_t overflows = m_overflows.load(std::memory_order_relaxed);
-        if (overflows != m_overflowsSeen) {
-            // Blocks were dropped, so the samples kept no longer count the stream's time.
-            m_overflowsSeen = overflows;
-            m_anchors.clear();
-        }
         const uint64_t blocks = m_blocksWritten.load(std::memory_order_acquire);
         uint64_t next = m_blocksRead.load(std::memory_order_relaxed);
         for (; next != blocks; ++next) {
             const TBlockTime& block = m_blocks[next & (kRingBlocks - 1)];
-            m_anchors.push_back(
-                {block.FirstSample, static_cast<double>(block.Ns) -
-                                        static_cast<double>(block.FirstSample) * kNsPerS / m_rate});
+            const TAnchor anchor{block.FirstSample,
+                                 static_cast<double>(block.Ns) -
+                                     static_cast<double>(block.FirstSample) * kNsPerS / m_rate};
+            if (m_segments.empty() || block.AfterGap) {
+                StartSegment(anchor.Sample, anchor.OriginNs);
+                continue;
+            }
+            TSegment& segment = m_segments.back();
+            // A block earlier than a stretch settled for a while shows samples made up before it
+            // (a device that pads what it could not read): the samples before keep their place.
+            if (anchor.OriginNs < segment.OriginNs - kJumpNs &&
+                static_cast<double>(anchor.Sample - segment.Start) >= kJumpS * m_rate) {
+                StartSegment(anchor.Sample, anchor.OriginNs);
+                continue;
+            }
+            if (anchor.OriginNs <= segment.OriginNs + kJumpNs) {
+                segment.OriginNs = std::min(segment.OriginNs, anchor.OriginNs);
+                m_later.clear();
+                continue;
+            }
+            m_later.push_back(anchor);
+            if (static_cast<double>(anchor.Sample - m_later.front().Sample) >= kJumpS * m_rate) {
+                const double origin = std::min_element(m_later.begin(), m_later.end(),
+                                                       [](const TAnchor& a, const TAnchor& b) {
+                                                           return a.OriginNs < b.OriginNs;
+                                                       })
+                                          ->OriginNs;
+                StartSegment(m_later.front().Sample, origin);
+            }
         }
         m_blocksRead.store(next, std::memory_order_release);
-        const auto window = static_cast<uint64_t>(kAnchorWindowS * m_rate);
-        while (m_anchors.size() > 1 &&
-               m_anchors.back().Sample - m_anchors.front().Sample > window) {
-            m_anchors.pop_front();
-        }
-        if (!m_anchors.empty()) {
-            m_originNs = std::min_element(m_anchors.begin(), m_anchors.end(),
-                                          [](const TAnchor& a, const TAnchor& b) {
-                                              return a.OriginNs < b.OriginNs;
-                                          })
-                             ->OriginNs;
-        }
     }
 
+    void StartSegment(uint64_t start, double originNs) {
+        if (m_segments.size() == kMaxSegments) {
+            m_segments.pop_front();
+        }
+        m_segments.push_back({start, originNs});
+        m_later.clear();
+    }
+
+    // Where a sample lies on the monotonic clock, by the stretch it belongs to.
     int64_t SampleNs(double sample) const {
-        return static_cast<int64_t>(std::llround(m_originNs + sample * kNsPerS / m_rate));
+        double origin = 0;
+        for (auto segment = m_segments.rbegin(); segment != m_segments.rend(); ++segment) {
+            origin = segment->OriginNs;
+            if (static_cast<double>(segment->Start) <= sample) {
+                break;
+            }
+        }
+        return static_cast<int64_t>(std::llround(origin + sample * kNsPerS / m_rate));
     }
 
     void Meter(std::span<const float> samples) {
@@ -243,13 +283,13 @@ class TSoundKey::TEngine : public ISoundReceiver {
     std::atomic<uint64_t> m_blocksWritten{0};
     std::atomic<uint64_t> m_blocksRead{0};
     std::atomic<uint64_t> m_overflows{0};
+    bool m_gap = false;  // the stream's thread's own: a block was dropped since the last kept
 
     // The worker's own.
     std::vector<float> m_chunk;
     std::unique_ptr<audio::TToneDetector> m_detector;
-    std::deque<TAnchor> m_anchors;
-    double m_originNs = 0;
-    uint64_t m_overflowsSeen = 0;
+    std::deque<TSegment> m_segments;
+    std::deque<TAnchor> m_later;  // the blocks since the last that fitted the newest stretch
     size_t m_meterSamples = 0;
     float m_meterPeak = 0;
 
