@@ -36,7 +36,10 @@ constexpr double kMeterHoldS = 0.1;
 // card's clock runs slow): ns and seconds. Blocks merely held up on their way come back in time
 // well within it.
 constexpr double kJumpNs = 1e6;
-constexpr double kJumpS = 1.0;
+constexpr double kJumpS = 0.5;
+// A change is stamped once the sound has gone on this long past it, so that a loss before it has
+// shown: kJumpS counted from the start of the block that shows it, and a block or two more.
+constexpr double kHoldS = kJumpS + 0.1;
 // The placings kept for changes still to be stamped: far more than the detector holds back.
 constexpr size_t kMaxSegments = 64;
 
@@ -132,14 +135,18 @@ class TSoundKey::TEngine : public ISoundReceiver {
             fed = true;
         }
         TakeBlockTimes();
-        std::vector<audio::TKeyChange> changes = m_detector->TakeChanges();
-        if (!changes.empty()) {
+        for (const audio::TKeyChange& change : m_detector->TakeChanges()) {
+            m_held.push_back(change);
+        }
+        const double settled = static_cast<double>(m_detector->SamplesFed()) - kHoldS * m_rate;
+        if (!m_held.empty() && m_held.front().Sample <= settled) {
             const std::lock_guard<std::mutex> lock(m_mutex);
-            for (const audio::TKeyChange& change : changes) {
+            while (!m_held.empty() && m_held.front().Sample <= settled) {
                 if (m_waiting.size() == kMaxWaiting) {
                     m_waiting.pop_front();
                 }
-                m_waiting.push_back({SampleNs(change.Sample), change.Down});
+                m_waiting.push_back({SampleNs(m_held.front().Sample), m_held.front().Down});
+                m_held.pop_front();
             }
         }
         m_toneFound.store(m_detector->ToneFound(), std::memory_order_relaxed);
@@ -290,6 +297,7 @@ class TSoundKey::TEngine : public ISoundReceiver {
     std::unique_ptr<audio::TToneDetector> m_detector;
     std::deque<TSegment> m_segments;
     std::deque<TAnchor> m_later;  // the blocks since the last that fitted the newest stretch
+    std::deque<audio::TKeyChange> m_held;  // found, not yet stamped
     size_t m_meterSamples = 0;
     float m_meterPeak = 0;
 

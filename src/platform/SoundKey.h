@@ -1,7 +1,8 @@
 // The sound card as a key: a capture stream feeds the Morse tone detector, and each key change it
 // finds is stamped with the moment of its sample on the monotonic clock. The detector decides
-// about a third of a second after the sound, so every change reaches the poll late and the stamp
-// is what places it: the capture logs it at the slice of its stamp. The stream's thread only
+// about a third of a second after the sound, and the stamp waits half a second more for the
+// stream's timing to settle, so every change reaches the poll late and the stamp is what places
+// it: the capture logs it at the slice of its stamp. The stream's thread only
 // copies samples into a ring that a worker thread drains into the detector.
 #pragma once
 

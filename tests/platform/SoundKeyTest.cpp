@@ -185,9 +185,10 @@ TEST_F(SoundKeyTest, StampsLieWithinAMillisecondOfTheKeyedChangesAt20Db) {
 }
 
 TEST_F(SoundKeyTest, ChangesAroundLostOrMadeUpSoundAreStampedWhereTheyHappened) {
-    // In the middle of the keying the device loses 48 ms of sound (an overrun), saying so or not,
-    // or makes up 48 ms of silence (a device padding what it could not read): the samples after
-    // lie 48 ms later or earlier than their count says.
+    // In the middle of the keying the device loses a block of 64 ms (an overrun), saying so or
+    // not, or makes up a block of silence (a device padding what it could not read): the samples
+    // after lie 64 ms later or earlier than their count says. Long blocks, so that a change just
+    // after the fault is stamped no sooner than the fault shows.
     enum class TFault { fLossSaid, fLossUnsaid, fMadeUp };
     for (const TFault fault : {TFault::fLossSaid, TFault::fLossUnsaid, TFault::fMadeUp}) {
         SCOPED_TRACE(fault == TFault::fLossSaid     ? "the loss announced"
@@ -204,9 +205,9 @@ TEST_F(SoundKeyTest, ChangesAroundLostOrMadeUpSoundAreStampedWhereTheyHappened) 
         sound.SnrDb = 25;
         const std::vector<float> samples =
             testsupport::SynthesiseKeying(keyed, keyed.back().TimeMs + 1000.0, sound);
-        constexpr size_t kBlock = 256;
+        constexpr size_t kBlock = 1024;
         const size_t faultAt = samples.size() / 2 / kBlock * kBlock;
-        constexpr size_t kFaulty = 3 * kBlock;  // 48 ms
+        constexpr size_t kFaulty = kBlock;
         const std::vector<float> silence(kBlock, 0.0f);
         std::vector<TPolled> polled;
         bool down = false;
@@ -232,21 +233,21 @@ TEST_F(SoundKeyTest, ChangesAroundLostOrMadeUpSoundAreStampedWhereTheyHappened) 
                     {down, static_cast<double>(key.LevelStamp()->Ns - kOriginNs) / kMs});
             }
         }
-        // Scored over the seconds around the fault, but from a second after it when the loss was
-        // not announced (it shows only by the blocks' times that stay late for a second); the
-        // changes within the faulty sound are not.
+        // Scored over the seconds around the fault (an unannounced loss shows only by the blocks'
+        // times that stay late for a while, before the changes after it are stamped); the changes
+        // within the faulty sound are not.
         const double faultMs = static_cast<double>(faultAt) / 16;
-        const double from = fault == TFault::fLossUnsaid ? faultMs + 1100 : faultMs - 1000;
+        const double from = faultMs - 1000;
         std::vector<coach::TTransition> scored;
         for (const coach::TTransition& change : keyed) {
             if (change.TimeMs > from + 20 &&
-                (change.TimeMs < faultMs - 20 || change.TimeMs > faultMs + 70)) {
+                (change.TimeMs < faultMs - 20 || change.TimeMs > faultMs + 90)) {
                 scored.push_back(change);
             }
         }
         std::vector<TPolled> scoredPolled;
         for (const TPolled& p : polled) {
-            if (p.StampMs > from && (p.StampMs < faultMs - 10 || p.StampMs > faultMs + 60)) {
+            if (p.StampMs > from && (p.StampMs < faultMs - 10 || p.StampMs > faultMs + 80)) {
                 scoredPolled.push_back(p);
             }
         }
