@@ -74,9 +74,11 @@ wait_for Form1.Start.Caption "Re-start: Press TWICE"
 expect Dialog.Open 0
 
 # Each change logged where it was keyed (160 polls a ms). The pipe gives the stream no capture
-# clock of its own: on a loaded machine its blocks come late for spells, which a sound card's
-# capture times would show, so this checks the placing to within a fraction of a dit (the
-# stamping's exactness is tested through the detector's seam) and prints what it measured.
+# clock of its own: on a quiet machine the changes are logged within half a millisecond, but on a
+# loaded one the feeder and the device's reader are held off the cores for spells that a sound
+# card's capture times would show and the pipe does not, so this checks the placing to within a
+# dit (the stamping's exactness is tested through the detector's seam) and prints what it
+# measured.
 awk -v polls="$polls" -v run="$run" 'BEGIN {
     n = split(polls, p, " "); split(run, k, ",")
     worst = 0
@@ -84,7 +86,7 @@ awk -v polls="$polls" -v run="$run" 'BEGIN {
         logged = (p[i] - p[2]) / 160; keyed = k[i - 1] - k[1]
         off = logged - keyed; if (off < 0) off = -off
         if (off > worst) worst = off
-        if (off > 20) { printf "change %d logged at %.2f ms, keyed at %d ms\n", i - 1, logged, keyed; exit 1 }
+        if (off > 60) { printf "change %d logged at %.2f ms, keyed at %d ms\n", i - 1, logged, keyed; exit 1 }
     }
     printf "changes logged within %.2f ms of their keyed times\n", worst
 }' || fail "a change is logged away from its keyed time (polls $polls)"
