@@ -2,15 +2,14 @@
 // pipe that an ALSA "file" device reads as its input, at the pace a sound card would (16-bit mono
 // at 16 kHz, 256 frames every 16 ms), silence until a trigger file appears, then a keyed tone.
 // The pipe is held open for reading too, so the device's opening and probing never wait for it
-// nor end it; while nobody reads (more than half a second waits), blocks are not written, so that
-// what is read is fresh. A reader merely held up loses nothing.
+// nor end it, and it is made to hold half a minute of sound, so that a reader held off the cores
+// for a while loses nothing (what waits before the program opens the device is silence).
 //
 //   e2e-sound-feeder PIPE PITCH TRIGGER=MS,MS,... [TRIGGER=MS,...]...
 //
 // Each keying is a list of key-change times in ms after its trigger appears, down first; they
 // are played in order, each once its trigger file exists. The feeder runs until it is ended.
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,7 +30,7 @@ constexpr size_t kFrames = 256;            // per write, as the device reads
 constexpr double kAmplitude = 0.3;         // of full scale
 constexpr double kRiseMs = 4;              // each edge, raised cosine centred on the change
 constexpr double kNoiseAmplitude = 0.003;  // white noise, about 35 dB below the tone in 500 Hz
-constexpr int kMaxWaitingBytes = 16000;    // half a second of sound
+constexpr int kPipeBytes = 1 << 20;        // the most an unprivileged pipe holds: 32 s
 
 struct TKeying {
     std::string Trigger;
@@ -86,6 +85,7 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
+    fcntl(fd, F_SETPIPE_SZ, kPipeBytes);  // where it cannot, a smaller pipe serves a quiet machine
     std::mt19937 engine(7);
     std::normal_distribution<double> noise(0, kNoiseAmplitude);
     size_t next = 0;       // the keying waiting for its trigger or playing
@@ -120,12 +120,8 @@ int main(int argc, char** argv) {
             const double x = kAmplitude * level * std::sin(phase) + noise(engine);
             block[i] = static_cast<int16_t>(std::lround(std::clamp(x, -1.0, 1.0) * 32767));
         }
-        int queued = 0;
-        if (ioctl(fd, FIONREAD, &queued) == 0 && queued > kMaxWaitingBytes) {
-            continue;  // nobody reads
-        }
         const ssize_t wrote = write(fd, block.data(), block.size() * sizeof(block[0]));
-        if (wrote < 0 && errno != EAGAIN) {
+        if (wrote < 0 && errno != EAGAIN) {  // full: nobody has read for half a minute
             std::perror("write");
             return 1;
         }
