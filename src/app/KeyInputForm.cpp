@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <stdexcept>
 
 #include "app/DesignTexts.h"
@@ -12,6 +13,7 @@
 #include "platform/InputDeviceKey.h"
 #include "platform/SerialLineKey.h"
 #include "platform/SettingsFile.h"
+#include "platform/SoundInput.h"
 
 namespace app {
 
@@ -20,11 +22,17 @@ namespace {
 // The inputs and lines in the order of their boxes' items.
 const platform::TKeyInputKind kKinds[TKeyInputForm::kInputCount] = {
     platform::TKeyInputKind::kiRightButton, platform::TKeyInputKind::kiSerialLine,
-    platform::TKeyInputKind::kiKeyboardKey, platform::TKeyInputKind::kiInputDevice};
+    platform::TKeyInputKind::kiKeyboardKey, platform::TKeyInputKind::kiInputDevice,
+    platform::TKeyInputKind::kiSound};
 const platform::TSerialLine kLines[] = {platform::TSerialLine::slDsr, platform::TSerialLine::slCts,
                                         platform::TSerialLine::slDcd, platform::TSerialLine::slRi};
 // Characters of a status line before it is broken at a blank.
 constexpr size_t kStatusWidth = 60;
+// The level meter spans this range of sound levels, dB of full scale.
+constexpr double kMeterFloorDb = -60;
+// The meter's bar lies this far inside its lowered frame, pixels.
+constexpr int32_t kMeterInset = 2;
+constexpr const char* kAutomaticPitch = "Automatic";
 
 template <class T, size_t N>
 int32_t IndexIn(const T (&values)[N], T value) {
@@ -34,6 +42,14 @@ int32_t IndexIn(const T (&values)[N], T value) {
         }
     }
     return 0;
+}
+
+// The device the settings choose for an input.
+const std::string& ChosenDevice(const platform::TKeyInputSettings& s,
+                                platform::TKeyInputKind kind) {
+    return kind == platform::TKeyInputKind::kiSerialLine ? s.SerialPort
+           : kind == platform::TKeyInputKind::kiSound    ? s.SoundDevice
+                                                         : s.InputDevice;
 }
 
 template <class T, size_t N>
@@ -65,6 +81,10 @@ TKeyInputForm::TKeyInputForm(classes::TComponent* owner) : forms::TForm(owner) {
     m_lamp = Field<forms::TPanel>("Lamp");
     m_lampLabel = Field<forms::TLabel>("LampLabel");
     m_statusMemo = Field<forms::TMemo>("StatusMemo");
+    m_pitchBox = Field<forms::TComboBox>("PitchBox");
+    m_meterBack = Field<forms::TPanel>("MeterBack");
+    m_meterBar = Field<forms::TPanel>("MeterBar");
+    m_toneLabel = Field<forms::TLabel>("ToneLabel");
     m_filling = true;
     for (const platform::TKeyboardKeyName& key : platform::TKeyboardKey::Keys()) {
         m_keyBox->Items().Add(key.Caption);
@@ -108,14 +128,15 @@ void TKeyInputForm::Open() {
     ShowStatus(std::string());
     m_choiceOpen = true;
     m_lampDown = -1;
+    m_meterWidth = -1;
     Show();
     FollowKey();
 }
 
 void TKeyInputForm::ShowSettings(const platform::TKeyInputSettings& s) {
     m_inputBox->SetItemIndex(IndexIn(kKinds, s.Kind));
-    FillDevices(s.Kind,
-                s.Kind == platform::TKeyInputKind::kiSerialLine ? s.SerialPort : s.InputDevice);
+    FillDevices(s.Kind, ChosenDevice(s, s.Kind));
+    FillPitches(s.SoundPitchHz);
     m_lineBox->SetItemIndex(IndexIn(kLines, s.Line));
     const platform::TKeyboardKeyName* key = platform::TKeyboardKey::FindBySymbol(s.KeyboardKey);
     m_keyBox->SetItemIndex(key != nullptr ? m_keyBox->IndexOf(key->Caption) : 0);
@@ -137,6 +158,9 @@ void TKeyInputForm::FillDevices(platform::TKeyInputKind kind, const std::string&
         case platform::TKeyInputKind::kiInputDevice:
             paths = platform::TInputDeviceKey::Devices();
             break;
+        case platform::TKeyInputKind::kiSound:
+            paths = platform::SoundInputs().Devices();
+            break;
     }
     // A chosen device that is not listed (unplugged, or named by a stable link) stays choosable.
     if (!chosen.empty() && std::find(paths.begin(), paths.end(), chosen) == paths.end()) {
@@ -149,10 +173,32 @@ void TKeyInputForm::FillDevices(platform::TKeyInputKind kind, const std::string&
     m_filling = filling;
 }
 
+void TKeyInputForm::FillPitches(uint32_t chosenHz) {
+    std::vector<std::string> items{kAutomaticPitch};
+    for (uint32_t hz = kFirstListedPitchHz; hz <= kLastListedPitchHz; hz += kListedPitchStepHz) {
+        items.push_back(std::to_string(hz));
+    }
+    // A pitch set in the file between the listed ones stays choosable.
+    const std::string chosen = chosenHz == 0 ? kAutomaticPitch : std::to_string(chosenHz);
+    if (std::find(items.begin(), items.end(), chosen) == items.end()) {
+        items.insert(items.begin() + 1, chosen);
+    }
+    const bool filling = m_filling;
+    m_filling = true;
+    m_pitchBox->Items().SetRawLines(items);
+    m_pitchBox->SetItemIndex(m_pitchBox->IndexOf(chosen));
+    m_filling = filling;
+}
+
 void TKeyInputForm::EnableControls(platform::TKeyInputKind kind) {
     const bool serial = kind == platform::TKeyInputKind::kiSerialLine;
     const bool device = kind == platform::TKeyInputKind::kiInputDevice;
-    m_deviceBox->SetEnabled(serial || device);
+    const bool sound = kind == platform::TKeyInputKind::kiSound;
+    m_deviceBox->SetEnabled(serial || device || sound);
+    m_pitchBox->SetEnabled(sound);
+    // The tone detector decides the key itself: no inversion, no debounce.
+    m_invertedBox->SetEnabled(!sound);
+    m_debounceBox->SetEnabled(!sound);
     m_lineBox->SetEnabled(serial);
     m_keyBox->SetEnabled(kind == platform::TKeyInputKind::kiKeyboardKey);
     m_codeEdit->SetEnabled(device);
@@ -168,6 +214,23 @@ platform::TKeyInputSettings TKeyInputForm::Choice() const {
     }
     if (s.Kind == platform::TKeyInputKind::kiInputDevice) {
         s.InputDevice = device;
+    }
+    if (s.Kind == platform::TKeyInputKind::kiSound) {
+        s.SoundDevice = device;
+        const std::string pitch = m_pitchBox->Caption();
+        uint32_t hz = 0;
+        if (pitch != kAutomaticPitch && !pitch.empty()) {
+            const auto [end, error] =
+                std::from_chars(pitch.data(), pitch.data() + pitch.size(), hz);
+            if (error != std::errc() || end != pitch.data() + pitch.size() ||
+                hz < platform::TSoundKey::kMinPitchHz || hz > platform::TSoundKey::kMaxPitchHz) {
+                throw platform::EKeyInputError(
+                    "The pitch must be Automatic or a whole number of hertz from " +
+                    std::to_string(platform::TSoundKey::kMinPitchHz) + " to " +
+                    std::to_string(platform::TSoundKey::kMaxPitchHz) + ".");
+            }
+        }
+        s.SoundPitchHz = hz;
     }
     s.Line = At(kLines, m_lineBox->ItemIndex(), platform::TSerialLine::slDsr);
     const int32_t key = m_keyBox->ItemIndex();
@@ -197,8 +260,7 @@ void TKeyInputForm::ChoiceChanged(classes::TPersistent* sender) {
             At(kKinds, m_inputBox->ItemIndex(), platform::TKeyInputKind::kiRightButton);
         const platform::TKeyInputSettings& current =
             m_input != nullptr ? m_input->Settings() : m_saved;
-        FillDevices(kind, kind == platform::TKeyInputKind::kiSerialLine ? current.SerialPort
-                                                                        : current.InputDevice);
+        FillDevices(kind, ChosenDevice(current, kind));
         EnableControls(kind);
     }
     try {
@@ -264,11 +326,38 @@ void TKeyInputForm::FollowKey() {
         return;
     }
     constexpr int kNoKey = 2;
-    const int down = !m_choiceOpen ? kNoKey : m_input->RightButtonState() >= 0x80 ? 1 : 0;
+    const platform::TSoundKey* sound = m_choiceOpen ? m_input->SoundKey() : nullptr;
+    int down = kNoKey;
+    if (sound != nullptr) {
+        // The detector's own decision: the polls' changes are the capture's to take.
+        down = m_input->Lost() ? kNoKey : sound->Meter().DetectedDown ? 1 : 0;
+    } else if (m_choiceOpen) {
+        down = m_input->RightButtonState() >= 0x80 ? 1 : 0;
+    }
+    ShowMeter();
     if (down != m_lampDown) {
         m_lampDown = down;
         m_lamp->SetColor(down == kNoKey ? gfx::clMaroon : down != 0 ? gfx::clLime : gfx::clGray);
         m_lampLabel->SetCaption(down == kNoKey ? "No key" : down != 0 ? "Key down" : "Key up");
+    }
+}
+
+void TKeyInputForm::ShowMeter() {
+    const platform::TSoundKey* sound = m_choiceOpen ? m_input->SoundKey() : nullptr;
+    const platform::TSoundMeter meter = sound != nullptr ? sound->Meter() : platform::TSoundMeter();
+    const int32_t span = m_meterBack->Width() - 2 * kMeterInset;
+    const double fraction = std::clamp((meter.InputDb - kMeterFloorDb) / -kMeterFloorDb, 0.0, 1.0);
+    const auto width = static_cast<int32_t>(std::lround(fraction * span));
+    if (width != m_meterWidth) {
+        m_meterWidth = width;
+        m_meterBar->SetWidth(width);
+    }
+    const std::string tone = sound == nullptr ? std::string()
+                             : meter.ToneFound
+                                 ? "Tone " + std::to_string(std::lround(meter.PitchHz)) + " Hz"
+                                 : std::string("No tone yet");
+    if (tone != m_toneLabel->Caption()) {
+        m_toneLabel->SetCaption(tone);
     }
 }
 

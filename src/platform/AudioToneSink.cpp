@@ -2,12 +2,12 @@
 // error stream when there is no device; their start-up runs with that stream muted.
 #include "platform/AudioToneSink.h"
 
-#include <fcntl.h>
 #include <portaudio.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "platform/QuietErrorStream.h"
 
 namespace platform {
 namespace {
@@ -15,34 +15,6 @@ namespace {
 // The device latency asked for (seconds): with one 1.3 ms buffer this keeps the time from a
 // port write to sound at the device under 10 ms where the device allows it.
 constexpr double kTargetDeviceLatency = 0.005;
-
-// Mutes the error stream (file descriptor 2) for its lifetime.
-class TQuietErrorStream {
-  public:
-    TQuietErrorStream() {
-        std::fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (m_saved >= 0 && devNull >= 0) {
-            dup2(devNull, STDERR_FILENO);
-        }
-        if (devNull >= 0) {
-            close(devNull);
-        }
-    }
-    ~TQuietErrorStream() {
-        std::fflush(stderr);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDERR_FILENO);
-            close(m_saved);
-        }
-    }
-    TQuietErrorStream(const TQuietErrorStream&) = delete;
-    TQuietErrorStream& operator=(const TQuietErrorStream&) = delete;
-
-  private:
-    int m_saved = -1;
-};
 
 int StreamCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
                    PaStreamCallbackFlags, void* user) {

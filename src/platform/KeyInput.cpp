@@ -3,6 +3,7 @@
 
 #include "platform/InputDeviceKey.h"
 #include "platform/SerialLineKey.h"
+#include "platform/SoundKey.h"
 
 namespace platform {
 namespace {
@@ -44,14 +45,25 @@ void TKeyInput::Apply(const TKeyInputSettings& settings) {
             device = std::move(input);
             break;
         }
+        case TKeyInputKind::kiSound: {
+            auto sound = std::make_unique<TSoundKey>(
+                settings.SoundDevice, TSoundKeyOptions{static_cast<double>(settings.SoundPitchHz)});
+            sound->Open();
+            device = std::move(sound);
+            break;
+        }
     }
     m_settings = settings;
     m_device = std::move(device);
     m_keyboard.SetSymbol(settings.KeyboardKey);
     m_source = settings.Kind == TKeyInputKind::kiKeyboardKey ? &m_keyboard : m_device.get();
+    m_sound =
+        settings.Kind == TKeyInputKind::kiSound ? static_cast<TSoundKey*>(m_device.get()) : nullptr;
     m_direct = settings.Kind == TKeyInputKind::kiRightButton && !settings.Inverted &&
                settings.DebounceMs == 0;
-    m_conditioner = TKeyConditioner(settings.Inverted, settings.DebounceMs);
+    // The tone detector decides the sound's key itself: it is never inverted or debounced.
+    const bool sound = settings.Kind == TKeyInputKind::kiSound;
+    m_conditioner = TKeyConditioner(settings.Inverted && !sound, sound ? 0 : settings.DebounceMs);
     m_lost = false;
 }
 

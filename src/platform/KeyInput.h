@@ -1,7 +1,8 @@
 // The key-state byte the capture loop polls, from the input the operator chose: the right mouse
-// button (as the front end tracks it), a serial status line, a keyboard key or an input device,
-// with the inverted switch and the debounce time. An input that goes away during a run ends the
-// key as up, tells the operator once, and is looked for again about once a second.
+// button (as the front end tracks it), a serial status line, a keyboard key, an input device or a
+// Morse tone the sound card hears, with the inverted switch and the debounce time. An input that
+// goes away during a run ends the key as up, tells the operator once, and is looked for again about
+// once a second.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "platform/KeyInputSettings.h"
 #include "platform/KeyboardKey.h"
 #include "platform/Services.h"
+#include "platform/SoundKey.h"
 
 namespace platform {
 
@@ -39,6 +41,8 @@ class TKeyInput : public IKeyState {
     using TNotice = std::function<void(const std::string& message)>;
     void SetLostNotice(TNotice notice) { m_notice = std::move(notice); }
     bool Lost() const { return m_lost; }
+    // The sound key in use, for its meter; null when another input is.
+    const TSoundKey* SoundKey() const { return m_sound; }
 
     // The key-state byte of the chosen input (bit 7 down, bit 0 flipping at every press).
     uint8_t RightButtonState() override;
@@ -52,7 +56,8 @@ class TKeyInput : public IKeyState {
     TKeyboardKey& m_keyboard;
     IKeyDeviceCalls& m_calls;
     TKeyInputSettings m_settings;
-    std::unique_ptr<IKeyLevelSource> m_device;  // a serial line or an input device
+    std::unique_ptr<IKeyLevelSource> m_device;  // a serial line, an input device or the sound
+    TSoundKey* m_sound = nullptr;               // m_device when it is the sound
     IKeyLevelSource* m_source = nullptr;        // null: the right button
     bool m_direct = true;                       // the right button's byte as it is
     TKeyConditioner m_conditioner;

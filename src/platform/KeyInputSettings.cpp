@@ -8,6 +8,7 @@
 
 #include "base/PrintableText.h"
 #include "platform/KeyConditioner.h"
+#include "platform/SoundKey.h"
 
 namespace platform {
 namespace {
@@ -17,7 +18,10 @@ constexpr std::string_view kSection = "[key-input]";
 constexpr std::string_view kPracticeSection = "[practice]";
 
 const TKeyInputKind kKinds[] = {TKeyInputKind::kiRightButton, TKeyInputKind::kiSerialLine,
-                                TKeyInputKind::kiKeyboardKey, TKeyInputKind::kiInputDevice};
+                                TKeyInputKind::kiKeyboardKey, TKeyInputKind::kiInputDevice,
+                                TKeyInputKind::kiSound};
+// The longest name of a sound device kept, bytes.
+constexpr size_t kMaxSoundDeviceBytes = 256;
 const TSerialLine kLines[] = {TSerialLine::slDsr, TSerialLine::slCts, TSerialLine::slDcd,
                               TSerialLine::slRi};
 
@@ -61,13 +65,36 @@ std::string Apply(std::string_view name, std::string_view value, TKeyInputSettin
             }
         }
         return "unknown input " + Quoted(value) +
-               " (right-button, serial-line, keyboard-key or input-device)";
+               " (right-button, serial-line, keyboard-key, input-device or sound)";
     }
     if (name == "serial-port" || name == "input-device") {
         if (!DevicePath(value)) {
             return "not a device path: " + Quoted(value);
         }
         (name == "serial-port" ? s.SerialPort : s.InputDevice) = std::string(value);
+        return std::string();
+    }
+    if (name == "sound-device") {
+        const bool printable = std::all_of(value.begin(), value.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0x20 && c != 0x7f;
+        });
+        if (value.empty() || value.size() > kMaxSoundDeviceBytes || !printable) {
+            return "not a sound device's name: " + Quoted(value);
+        }
+        s.SoundDevice = std::string(value);
+        return std::string();
+    }
+    if (name == "sound-pitch-hz") {
+        if (value == "0") {
+            s.SoundPitchHz = 0;
+            return std::string();
+        }
+        if (!ParseNumber(value, TSoundKey::kMinPitchHz, TSoundKey::kMaxPitchHz, number)) {
+            return "the sound pitch must be 0 (found by itself) or a whole number of hertz from " +
+                   std::to_string(TSoundKey::kMinPitchHz) + " to " +
+                   std::to_string(TSoundKey::kMaxPitchHz) + ", not " + Quoted(value);
+        }
+        s.SoundPitchHz = number;
         return std::string();
     }
     if (name == "serial-line") {
@@ -136,6 +163,8 @@ const char* KindName(TKeyInputKind kind) {
             return "keyboard-key";
         case TKeyInputKind::kiInputDevice:
             return "input-device";
+        case TKeyInputKind::kiSound:
+            return "sound";
     }
     return "right-button";
 }
@@ -206,6 +235,13 @@ std::string FormatSettings(const TKeyInputSettings& s) {
     text += "device-code = " + std::to_string(s.DeviceCode) + "\n";
     text += "inverted = " + std::string(s.Inverted ? "1" : "0") + "\n";
     text += "debounce-ms = " + std::to_string(s.DebounceMs) + "\n";
+    // The sound key's lines only where they differ from their defaults.
+    if (!s.SoundDevice.empty()) {
+        text += "sound-device = " + s.SoundDevice + "\n";
+    }
+    if (s.SoundPitchHz != 0) {
+        text += "sound-pitch-hz = " + std::to_string(s.SoundPitchHz) + "\n";
+    }
     return text;
 }
 

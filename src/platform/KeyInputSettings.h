@@ -1,5 +1,6 @@
 // The operator's choice of key input, as kept in the settings file: which input, its port and
-// line, key or device and code, the inverted switch and the debounce time. Reading takes any
+// line, key or device and code, the sound device and pitch, the inverted switch and the debounce
+// time. Reading takes any
 // text: a damaged or unknown setting keeps its default and is named in the problems.
 #pragma once
 
@@ -15,7 +16,7 @@
 
 namespace platform {
 
-enum class TKeyInputKind { kiRightButton, kiSerialLine, kiKeyboardKey, kiInputDevice };
+enum class TKeyInputKind { kiRightButton, kiSerialLine, kiKeyboardKey, kiInputDevice, kiSound };
 
 struct TKeyInputSettings {
     static constexpr uint32_t kDefaultDeviceCode = 29;  // the left Ctrl key of a keyboard adapter
@@ -27,7 +28,9 @@ struct TKeyInputSettings {
     std::string InputDevice;                         // a device path, empty until chosen
     uint32_t DeviceCode = kDefaultDeviceCode;        // 0..kMaxKeyCode
     bool Inverted = false;
-    int32_t DebounceMs = 0;  // milliseconds, 0..20
+    int32_t DebounceMs = 0;     // milliseconds, 0..20
+    std::string SoundDevice;    // a sound capture device's name, empty for the default one
+    uint32_t SoundPitchHz = 0;  // the Morse tone's pitch, Hz; 0 to find it
 
     bool operator==(const TKeyInputSettings&) const = default;
 };

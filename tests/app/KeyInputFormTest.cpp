@@ -7,16 +7,22 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "app/OptionsMenu.h"
 #include "app/Startup.h"
 #include "platform/FakeKeyDeviceCalls.h"
+#include "platform/FakeSoundInputs.h"
 #include "platform/IsolatedSystemServices.h"
 #include "platform/SettingsFile.h"
+#include "support/MorseKeying.h"
+#include "support/ToneSynth.h"
 
 namespace {
 
@@ -118,6 +124,65 @@ TEST_F(KeyInputFormTest, EachChoiceIsTriedAtOnceAndAPortWithoutPermissionIsExpla
     m_calls.SetModemBits("/dev/ttyS0", 0);
     m_form->FollowKey();
     EXPECT_EQ(m_form->LampLabel().Caption(), "Key up");
+}
+
+TEST_F(KeyInputFormTest, TheSoundIsChosenWithItsDeviceAndPitchAndShowsWhatItHears) {
+    platform::TFakeSoundInputs sound;
+    sound.AddDevice("default", 8000);
+    sound.AddDevice("USB Audio CODEC: Audio (hw:1,0)", 8000);
+    const platform::TScopedSoundInputs scoped(sound);
+    m_form->Open();
+    EXPECT_EQ(m_form->ToneLabel().Caption(), "");  // no sound in use
+    EXPECT_FALSE(m_form->PitchBox().Enabled());
+    Choose(m_form->InputBox(), "Sound (a Morse tone)");
+    EXPECT_EQ(Lines(m_form->DeviceBox().Items()), "default\nUSB Audio CODEC: Audio (hw:1,0)\n");
+    EXPECT_EQ(m_input.Settings().Kind, TKeyInputKind::kiSound);
+    EXPECT_EQ(m_input.Settings().SoundDevice, "default");
+    EXPECT_TRUE(m_form->PitchBox().Enabled());
+    EXPECT_FALSE(m_form->InvertedBox().Enabled());
+    EXPECT_FALSE(m_form->DebounceBox().Enabled());
+    EXPECT_EQ(m_form->PitchBox().Caption(), "Automatic");
+    EXPECT_EQ(m_form->ToneLabel().Caption(), "No tone yet");
+    EXPECT_EQ(m_form->LampLabel().Caption(), "Key up");
+    // A device that will not open: the reason, and the lamp says there is no key.
+    sound.SetOpenFails("USB Audio CODEC: Audio (hw:1,0)", true);
+    Choose(m_form->DeviceBox(), "USB Audio CODEC: Audio (hw:1,0)");
+    EXPECT_NE(Status().find("cannot be opened"), std::string::npos);
+    EXPECT_EQ(m_form->LampLabel().Caption(), "No key");
+    sound.SetOpenFails("USB Audio CODEC: Audio (hw:1,0)", false);
+    Choose(m_form->PitchBox(), "700");
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(m_input.Settings().SoundDevice, "USB Audio CODEC: Audio (hw:1,0)");
+    EXPECT_EQ(m_input.Settings().SoundPitchHz, 700u);
+    // A keyed tone ending in a long mark: the meter shows its level and pitch, the lamp the key
+    // as the detector decides it.
+    std::vector<coach::TTransition> keyed = testsupport::KeyText("TEST TEST", {60, 0, 0, 1, 2});
+    keyed.pop_back();
+    testsupport::TSoundConditions conditions;
+    conditions.PitchHz = 700;
+    conditions.Amplitude = 0.1;  // -20 dB of full scale
+    const std::vector<float> samples =
+        testsupport::SynthesiseKeying(keyed, keyed.back().TimeMs + 1500.0, conditions);
+    ASSERT_TRUE(sound.Feed("USB Audio CODEC: Audio (hw:1,0)", samples, 0));
+    for (int wait = 0; wait < 2000 && m_form->LampLabel().Caption() != "Key down"; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        m_form->FollowKey();
+    }
+    EXPECT_EQ(m_form->LampLabel().Caption(), "Key down");
+    EXPECT_EQ(m_form->ToneLabel().Caption(), "Tone 700 Hz");
+    // -20 dB on a meter from -60 to 0 dB: two thirds of its 156 pixels.
+    EXPECT_NEAR(m_form->MeterBar().Width(), 104, 2);
+    dynamic_cast<forms::TControl&>(*m_form->FindComponent("OKButton")).Click();
+    const platform::TSettingsLoad saved = platform::LoadSettings(m_path);
+    EXPECT_EQ(saved.Settings.Kind, TKeyInputKind::kiSound);
+    EXPECT_EQ(saved.Settings.SoundDevice, "USB Audio CODEC: Audio (hw:1,0)");
+    EXPECT_EQ(saved.Settings.SoundPitchHz, 700u);
+    // Another input: the meter falls back and the device is closed.
+    m_form->Open();
+    Choose(m_form->InputBox(), "Right mouse button");
+    EXPECT_FALSE(sound.IsOpen("USB Audio CODEC: Audio (hw:1,0)"));
+    EXPECT_EQ(m_form->MeterBar().Width(), 0);
+    EXPECT_EQ(m_form->ToneLabel().Caption(), "");
 }
 
 TEST_F(KeyInputFormTest, OkSavesTheChoiceAndCancelGoesBack) {

@@ -63,6 +63,39 @@ TEST(KeyInputSettingsTest, EverySettingSurvivesARoundTrip) {
     }
 }
 
+TEST(KeyInputSettingsTest, TheSoundKeysSettingsSurviveARoundTripAndAreWrittenOnlyWhenChosen) {
+    TKeyInputSettings s;
+    s.Kind = TKeyInputKind::kiSound;
+    // Device names as PortAudio gives them: blanks, colons, commas and brackets.
+    s.SoundDevice = "HDA Intel PCH: ALC892 Analog (hw:0,0)";
+    s.SoundPitchHz = 3000;
+    TSettingsRead read = ParseSettings(FormatSettings(s));
+    EXPECT_TRUE(read.Problems.empty());
+    EXPECT_EQ(read.Settings, s);
+    s.SoundPitchHz = 100;
+    EXPECT_EQ(ParseSettings(FormatSettings(s)).Settings, s);
+    // The default device and a pitch found by itself add no lines: files written before stay as
+    // they were.
+    const std::string plain = FormatSettings(TKeyInputSettings());
+    EXPECT_EQ(plain.find("sound"), std::string::npos);
+    read = ParseSettings(
+        "input = sound\n"
+        "sound-pitch-hz = 99\n"     // 2: one below the lowest pitch
+        "sound-pitch-hz = 3001\n"   // 3: one above the highest
+        "sound-pitch-hz = 650.5\n"  // 4
+        "sound-device = \n"         // 5: no name
+        "sound-device = a\tb\n"     // 6: a control character
+        "sound-pitch-hz = 0\n");    // 7: found by itself
+    EXPECT_EQ(read.Settings.Kind, TKeyInputKind::kiSound);
+    EXPECT_EQ(read.Settings.SoundPitchHz, 0u);
+    EXPECT_EQ(read.Settings.SoundDevice, "");
+    ASSERT_EQ(read.Problems.size(), 5u);
+    EXPECT_EQ(read.Problems[0],
+              "line 2: the sound pitch must be 0 (found by itself) or a whole number of hertz "
+              "from 100 to 3000, not '99'");
+    EXPECT_EQ(read.Problems[3].substr(0, 32), "line 5: not a sound device's nam");
+}
+
 TEST(KeyInputSettingsTest, AHandWrittenFileIsRead) {
     const TSettingsRead read = ParseSettings(
         "; comment\r\n[key-input]\r\n  input=serial-line \r\nserial-port = /dev/ttyUSB0\n"
