@@ -115,6 +115,11 @@ class TPieSeries : public TCircledSeries {
     int32_t SliceXRadius() const;
     int32_t SliceYRadius() const;
 
+    // Flat slices go to the device in one batch of pies; on, each slice is drawn through the
+    // device pie on its own (the same pixels, slower: a reference for tests and benchmarks).
+    bool SliceBySlice() const { return m_sliceBySlice; }
+    void SetSliceBySlice(bool value) { m_sliceBySlice = value; }
+
     void DrawPoints() override;
     // The legend lists the drawn slices, the other slice last.
     int32_t LegendItemCount() const override;
@@ -135,6 +140,7 @@ class TPieSeries : public TCircledSeries {
     int32_t m_rotationAngle = 0;  // degrees
     double m_rotationRadians = 0;
     bool m_usePatterns = false;
+    bool m_sliceBySlice = false;
 };
 
 }  // namespace chart
