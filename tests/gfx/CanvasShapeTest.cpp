@@ -408,6 +408,41 @@ TEST_F(CanvasShapeTest, PolygonFillMatchesPointInPolygonOnSeededRandomShapes) {
     }
 }
 
+// The shapes an area chart hands over: vertical sides on a few shared columns, polygons of a
+// single column (nothing to fill), and outlines of many vertices whose rows cross more edges
+// than a few.
+TEST_F(CanvasShapeTest, PolygonFillMatchesPointInPolygonOnColumnsAndManyEdges) {
+    std::mt19937 random(11);
+    const auto pick = [&](int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    Canvas().Pen().SetStyle(TPenStyle::psClear);
+    for (int trial = 0; trial < 600; ++trial) {
+        const int32_t columns[] = {pick(-5, 44), pick(-5, 44), pick(-5, 44)};
+        const int32_t kind = trial % 3;
+        std::vector<TPoint> points(static_cast<size_t>(kind == 2 ? pick(17, 40) : pick(3, 8)));
+        for (TPoint& p : points) {
+            const int32_t px = kind == 0   ? columns[0]
+                               : kind == 1 ? columns[pick(0, 2)]
+                                           : pick(-5, 44);
+            p = {px, pick(-5, 34)};
+        }
+        bool winding = trial % 2 == 1;
+        Canvas().SetPolyFillMode(winding ? TFillMode::fmWinding : TFillMode::fmAlternate);
+        Clear();
+        Canvas().Polygon(points);
+        std::string repro = std::string(winding ? "winding" : "alternate") + " polygon";
+        for (TPoint p : points) {
+            repro += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+        }
+        ASSERT_EQ(PaintedWith(clRed),
+                  Where(40, 30,
+                        [&](int32_t px, int32_t py) { return InPolygon(points, px, py, winding); }))
+            << repro << "\n"
+            << Picture();
+    }
+}
+
 TEST_F(CanvasShapeTest, PolygonOutlineReachesTheMaximumEdgesWhereARectangleDoesNot) {
     std::vector<TPoint> square = {{2, 2}, {8, 2}, {8, 6}, {2, 6}};
     Canvas().Polygon(square);
