@@ -146,6 +146,29 @@ TEST_F(PieSeriesTest, RotationIsKeptWithinOneTurn) {
     EXPECT_EQ(m_pie->OtherSlice().Text(), "Other");
 }
 
+// The legend's entries are taken once per paint; a change after the paint shows at once, even
+// one that leaves the number of points as it was.
+TEST(PieSeriesLegendTest, TheLegendFollowsAChangeMadeAfterThePaint) {
+    chart::TChart chart(nullptr);
+    chart.SetBounds(0, 0, 200, 150);
+    chart.SetView3D(false);
+    auto* pie = new TPieSeries(&chart);
+    pie->Marks().SetVisible(false);
+    chart.AddSeries(pie);
+    pie->AppendValue(10, "ten", kRed);
+    pie->AppendValue(10, "ten too", kGreen);
+    pie->AppendValue(10, "ten again", kBlue);
+    pie->OtherSlice().SetStyle(chart::TPieOtherStyle::poBelowPercent);
+    pie->OtherSlice().SetValue(10);
+    chart.Paint();
+    ASSERT_EQ(pie->LegendItemCount(), 3);
+    pie->PieValues().SetValueAt(1, 1);  // 1 of 21 is 4.8 %: into the other slice
+    EXPECT_EQ(pie->LegendItemCount(), 3);
+    EXPECT_EQ(pie->LegendToValueIndex(1), 2);
+    EXPECT_EQ(pie->LegendItemText(2, chart::TLegendTextStyle::ltsPlain), "Other");
+    EXPECT_EQ(pie->LegendItemColor(1), kBlue);
+}
+
 // Seeded pies of every kind, drawn in one batch and slice by slice through the device pie:
 // random slice counts and values (zero, tiny and huge ones among them), exploded slices, the
 // biggest one exploded, the other slice, patterns, pens, circled or not, rotation, chart

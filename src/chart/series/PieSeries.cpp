@@ -295,7 +295,24 @@ int32_t TPieSeries::SliceYRadius() const {
     return static_cast<int32_t>(static_cast<int64_t>(YRadius()) * 100 / (100 + MaxExplode()));
 }
 
+void TPieSeries::BeforeChartDraw() {
+    m_paintSlices = Slices();
+    m_paintSlicesCount = PointCount();
+    m_paintSlicesValid = true;
+}
+
+const std::vector<TPieSlice>& TPieSeries::LegendSlices() const {
+    if (!m_paintSlicesValid || m_paintSlicesCount != PointCount()) {
+        m_paintSlices = Slices();
+        m_paintSlicesCount = PointCount();
+        m_paintSlicesValid = false;  // asked outside a paint: good for this question only
+    }
+    return m_paintSlices;
+}
+
 void TPieSeries::DrawPoints() {
+    // The legend has been drawn: from here on the slices are computed afresh.
+    m_paintSlicesValid = false;
     TCustomAxisPanel* chart = ParentChart();
     if (chart == nullptr) {
         return;
@@ -360,11 +377,11 @@ void TPieSeries::DrawPoints() {
 }
 
 int32_t TPieSeries::LegendItemCount() const {
-    return static_cast<int32_t>(Slices().size());
+    return static_cast<int32_t>(LegendSlices().size());
 }
 
 std::string TPieSeries::LegendItemText(int32_t index, TLegendTextStyle style) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (index < 0 || static_cast<size_t>(index) >= slices.size()) {
         return std::string();
     }
@@ -375,7 +392,7 @@ std::string TPieSeries::LegendItemText(int32_t index, TLegendTextStyle style) co
 }
 
 int32_t TPieSeries::LegendToValueIndex(int32_t legendIndex) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (legendIndex < 0 || static_cast<size_t>(legendIndex) >= slices.size()) {
         return -1;
     }
@@ -383,7 +400,7 @@ int32_t TPieSeries::LegendToValueIndex(int32_t legendIndex) const {
 }
 
 gfx::TColor TPieSeries::LegendItemColor(int32_t index) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (index < 0 || static_cast<size_t>(index) >= slices.size()) {
         return SeriesColor();
     }

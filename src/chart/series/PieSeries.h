@@ -120,6 +120,8 @@ class TPieSeries : public TCircledSeries {
     bool SliceBySlice() const { return m_sliceBySlice; }
     void SetSliceBySlice(bool value) { m_sliceBySlice = value; }
 
+    // The slices are taken once for the legend of this paint (its every entry asks for them).
+    void BeforeChartDraw() override;
     void DrawPoints() override;
     // The legend lists the drawn slices, the other slice last.
     int32_t LegendItemCount() const override;
@@ -130,6 +132,8 @@ class TPieSeries : public TCircledSeries {
 
   private:
     bool InOther(int32_t index, double total) const;
+    // The slices of this paint's legend, taken at the paint's start; outside a paint, afresh.
+    const std::vector<TPieSlice>& LegendSlices() const;
     int32_t MaxExplode() const;
 
     bool m_dark3D = true;
@@ -141,6 +145,10 @@ class TPieSeries : public TCircledSeries {
     double m_rotationRadians = 0;
     bool m_usePatterns = false;
     bool m_sliceBySlice = false;
+    // The slices from the start of the paint until the series draws (the legend's entries).
+    mutable std::vector<TPieSlice> m_paintSlices;
+    mutable int32_t m_paintSlicesCount = 0;
+    mutable bool m_paintSlicesValid = false;
 };
 
 }  // namespace chart
