@@ -36,6 +36,16 @@ constexpr uint32_t kTaBaseline = 24;
 // What a pixel read returns outside the bitmap.
 constexpr TColorRef kInvalidColor = 0xFFFFFFFF;
 
+// One pie of a batch: the box and the points its rays run towards, as Pie takes them
+// (logical coordinates), and the brush it fills with.
+struct TPieWedge {
+    TRect Box;
+    TPoint Start;
+    TPoint End;
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::bsSolid;
+};
+
 // Draws on its bitmap. Coordinates are logical: device = logical - WindowOrg + ViewportOrg.
 // Lines use the current pen (the last pixel of a line is not drawn), shapes outline with the
 // pen and fill with the brush, rectangles and regions exclude their right and bottom edges.
@@ -102,6 +112,10 @@ class TCanvas {
     // The arc closed through the centre and filled.
     void Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4,
              int32_t y4);
+    // Pies in order, each as Pie draws it with the current pen and a brush of the wedge's
+    // colour and style, which the brush keeps afterwards; the pixels are Pie's. A solid
+    // one-pixel or clear pen in copy mode fills every wedge's rows straight from its rays.
+    void Pies(std::span<const TPieWedge> wedges);
     // Brush only, no pen, no pen mode.
     void FillRect(const TRect& rect);
     // A one-pixel frame in the brush.

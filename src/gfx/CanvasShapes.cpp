@@ -11,91 +11,18 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
+#include "gfx/CanvasSector.h"
 #include "gfx/Raster.h"
 
 namespace gfx {
 
-// The angular part of an ellipse: counter-clockwise from the ray through Start to the ray
-// through End, rays from the integer centre of the box. Vectors have y pointing up.
-struct TCanvas::TSector {
-    int64_t CentreX = 0;
-    int64_t CentreY = 0;
-    int64_t StartX = 0, StartY = 0;
-    int64_t EndX = 0, EndY = 0;
-    TPoint StartPoint;  // where the start ray meets the ellipse, device pixels
-    TPoint EndPoint;
-
-    bool Contains(int32_t x, int32_t y) const {
-        using Wide = __int128;  // the vectors may span the whole 32-bit range
-        Wide vx = x - CentreX;
-        Wide vy = CentreY - y;
-        Wide startEnd = Wide{StartX} * EndY - Wide{StartY} * EndX;
-        Wide startV = StartX * vy - StartY * vx;
-        Wide vEnd = vx * EndY - vy * EndX;
-        if (startEnd > 0) {
-            return startV >= 0 && vEnd >= 0;  // sweep under half a turn
-        }
-        if (startEnd < 0) {
-            return startV >= 0 || vEnd >= 0;  // sweep over half a turn
-        }
-        if (Wide{StartX} * EndX + Wide{StartY} * EndY > 0) {
-            return true;  // same direction: the whole ellipse
-        }
-        return startV >= 0;  // exactly half a turn
-    }
-    // Angle of the pixel from the start ray, radians in [0, 2 pi), counter-clockwise.
-    double AngleFromStart(int32_t x, int32_t y) const {
-        double start = std::atan2(static_cast<double>(StartY), static_cast<double>(StartX));
-        double angle =
-            std::atan2(static_cast<double>(CentreY - y), static_cast<double>(x - CentreX));
-        double d = angle - start;
-        while (d < 0) {
-            d += 2 * std::numbers::pi;
-        }
-        return d;
-    }
-};
-
 namespace {
 
+using detail::BoxBetween;
+using detail::kWholeBox;
+using detail::TRowParts;
+using detail::TShapeRows;
 using detail::TWideRowExtent;
-
-// A row of a shape split into its outline parts (the pixels with a 4-neighbour outside the
-// shape) and its interior (LeftEnd + 1 .. RightStart - 1); device columns.
-struct TRowParts {
-    int64_t First;
-    int64_t LeftEnd;
-    int64_t RightStart;
-    int64_t Last;
-};
-
-// A rounded shape placed in a device box; any row is computed on its own.
-class TShapeRows {
-  public:
-    TShapeRows(const TRect64& box, int64_t cornerW, int64_t cornerH)
-        : m_box(box), m_rows(box.Width(), box.Height(), cornerW, cornerH) {}
-
-    // The first and last device column covered on device row y, a row of the box.
-    TWideRowExtent Row(int64_t y) const {
-        TWideRowExtent row = m_rows.Row(y - m_box.Top);
-        return {m_box.Left + row.First, m_box.Left + row.Last};
-    }
-    // Row y split into outline and interior; the top and bottom rows are all outline.
-    TRowParts Parts(int64_t y) const {
-        TWideRowExtent row = Row(y);
-        if (y == m_box.Top || y == m_box.LastY()) {
-            return {row.First, row.Last, row.First, row.Last};
-        }
-        TWideRowExtent above = Row(y - 1);
-        TWideRowExtent below = Row(y + 1);
-        return {row.First, std::max(row.First, std::max(above.First, below.First) - 1),
-                std::min(row.Last, std::min(above.Last, below.Last) + 1), row.Last};
-    }
-
-  private:
-    TRect64 m_box;
-    detail::TRoundRows m_rows;
-};
 
 // Calls visit(y) for the rows of the box inside the clip's rows, top to bottom.
 template <class Visit>
@@ -106,14 +33,6 @@ void ForVisibleRows(const TRect64& box, const TRect& clip, Visit&& visit) {
     }
 }
 
-// The box between two device points, whatever their order.
-TRect64 BoxBetween(TPoint a, TPoint b) {
-    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
-}
-
-// Corner size that makes the shape an ellipse whatever the box.
-constexpr int64_t kWholeBox = std::numeric_limits<int64_t>::max();
-
 int64_t Corner(int64_t corner, int64_t delta) {
     if (corner == kWholeBox) {
         return kWholeBox;
@@ -122,6 +41,42 @@ int64_t Corner(int64_t corner, int64_t delta) {
 }
 
 }  // namespace
+
+TCanvas::TSector TCanvas::TSector::Place(const TRect64& box, int64_t startX, int64_t startY,
+                                         int64_t endX, int64_t endY) {
+    // Turn the given ray points (device pixels) into vectors from the box centre.
+    TSector s;
+    s.CentreX = box.Left + box.Width() / 2;
+    s.CentreY = box.Top + box.Height() / 2;
+    s.StartX = startX - s.CentreX;
+    s.StartY = s.CentreY - startY;
+    s.EndX = endX - s.CentreX;
+    s.EndY = s.CentreY - endY;
+    double a = static_cast<double>(box.Width() - 1) / 2.0;
+    double b = static_cast<double>(box.Height() - 1) / 2.0;
+    auto onEllipse = [&](int64_t vx, int64_t vy) {
+        if (vx == 0 && vy == 0) {
+            vx = 1;  // a ray of no direction points right
+        }
+        double dx = static_cast<double>(vx);
+        double dy = static_cast<double>(vy);
+        double scale = 1.0 / std::sqrt((a > 0 ? dx * dx / (a * a) : 0.0) +
+                                       (b > 0 ? dy * dy / (b * b) : 0.0) + 1e-300);
+        if (a <= 0 && b <= 0) {
+            scale = 0;
+        }
+        // The offset from the centre is rounded half up on its own, so the end point
+        // moves with the shape: rounding the sum let a half-pixel tie fall either way
+        // depending on where the shape stood and on the sign of its coordinates.
+        int64_t x = s.CentreX + static_cast<int64_t>(std::floor(dx * scale + 0.5));
+        int64_t y = s.CentreY + static_cast<int64_t>(std::floor(-dy * scale + 0.5));
+        return TPoint{static_cast<int32_t>(std::clamp(x, box.Left, box.LastX())),
+                      static_cast<int32_t>(std::clamp(y, box.Top, box.LastY()))};
+    };
+    s.StartPoint = onEllipse(s.StartX, s.StartY);
+    s.EndPoint = onEllipse(s.EndX, s.EndY);
+    return s;
+}
 
 void TCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     DrawRounded(BoxBetween(LogicalToDevice({left, top}), LogicalToDevice({right, bottom})), 0, 0,
@@ -175,38 +130,10 @@ void TCanvas::DrawRounded(TRect64 box, int64_t cornerW, int64_t cornerH, TShape 
     if (box.IsEmpty() || (!pen && !brush)) {
         return;
     }
-    // Turn the given ray points (device pixels) into vectors from the box centre.
     TSector sector;
     if (givenSector != nullptr) {
-        sector.CentreX = box.Left + box.Width() / 2;
-        sector.CentreY = box.Top + box.Height() / 2;
-        sector.StartX = givenSector->StartX - sector.CentreX;
-        sector.StartY = sector.CentreY - givenSector->StartY;
-        sector.EndX = givenSector->EndX - sector.CentreX;
-        sector.EndY = sector.CentreY - givenSector->EndY;
-        double a = static_cast<double>(box.Width() - 1) / 2.0;
-        double b = static_cast<double>(box.Height() - 1) / 2.0;
-        auto onEllipse = [&](int64_t vx, int64_t vy) {
-            if (vx == 0 && vy == 0) {
-                vx = 1;  // a ray of no direction points right
-            }
-            double dx = static_cast<double>(vx);
-            double dy = static_cast<double>(vy);
-            double scale = 1.0 / std::sqrt((a > 0 ? dx * dx / (a * a) : 0.0) +
-                                           (b > 0 ? dy * dy / (b * b) : 0.0) + 1e-300);
-            if (a <= 0 && b <= 0) {
-                scale = 0;
-            }
-            // The offset from the centre is rounded half up on its own, so the end point
-            // moves with the shape: rounding the sum let a half-pixel tie fall either way
-            // depending on where the shape stood and on the sign of its coordinates.
-            int64_t x = sector.CentreX + static_cast<int64_t>(std::floor(dx * scale + 0.5));
-            int64_t y = sector.CentreY + static_cast<int64_t>(std::floor(-dy * scale + 0.5));
-            return TPoint{static_cast<int32_t>(std::clamp(x, box.Left, box.LastX())),
-                          static_cast<int32_t>(std::clamp(y, box.Top, box.LastY()))};
-        };
-        sector.StartPoint = onEllipse(sector.StartX, sector.StartY);
-        sector.EndPoint = onEllipse(sector.EndX, sector.EndY);
+        sector = TSector::Place(box, givenSector->StartX, givenSector->StartY, givenSector->EndX,
+                                givenSector->EndY);
     }
     const TSector* inSector = givenSector != nullptr ? &sector : nullptr;
     auto visible = [&](int32_t x, int32_t y) {

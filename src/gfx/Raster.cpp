@@ -89,6 +89,9 @@ struct TCrossing {
     int32_t Dir;
 };
 
+// Crossings of a row up to which an insertion sort beats the general one.
+constexpr size_t kFewCrossings = 16;
+
 // Keeps span ends within the range every caller clips against.
 constexpr int64_t kCoordinateLimit = int64_t{1} << 30;
 
@@ -102,6 +105,11 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
                  const std::function<void(int32_t, int32_t, int32_t)>& span) {
     size_t n = points.size();
     if (n < 3) {
+        return;
+    }
+    // A polygon of one column covers no pixel: each row's crossings all lie on that column.
+    if (std::all_of(points.begin(), points.end(),
+                    [&](const TPoint& p) { return p.X == points[0].X; })) {
         return;
     }
     std::vector<TEdge> edges;
@@ -137,13 +145,29 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
         crossings.clear();
         for (size_t e : active) {
             const TEdge& edge = edges[e];
-            int64_t dy = edge.Y1 - edge.Y0;
-            // First integer x at or right of the crossing.
-            int64_t x = CeilDiv(edge.X0 * dy + (y - edge.Y0) * (edge.X1 - edge.X0), dy);
+            // First integer x at or right of the crossing; a vertical edge's own x.
+            int64_t x = edge.X0;
+            if (edge.X1 != edge.X0) {
+                int64_t dy = edge.Y1 - edge.Y0;
+                x = CeilDiv(edge.X0 * dy + (y - edge.Y0) * (edge.X1 - edge.X0), dy);
+            }
             crossings.push_back({x, edge.Dir});
         }
-        std::sort(crossings.begin(), crossings.end(),
-                  [](const TCrossing& a, const TCrossing& b) { return a.X < b.X; });
+        // The few crossings of a row sorted in place, equal ones kept in edge order; many
+        // through the general sort.
+        if (crossings.size() > kFewCrossings) {
+            std::sort(crossings.begin(), crossings.end(),
+                      [](const TCrossing& a, const TCrossing& b) { return a.X < b.X; });
+        } else {
+            for (size_t i = 1; i < crossings.size(); ++i) {
+                const TCrossing c = crossings[i];
+                size_t k = i;
+                for (; k > 0 && crossings[k - 1].X > c.X; --k) {
+                    crossings[k] = crossings[k - 1];
+                }
+                crossings[k] = c;
+            }
+        }
         int32_t row = static_cast<int32_t>(y);
         switch (mode) {
             case TFillMode::fmAlternate:

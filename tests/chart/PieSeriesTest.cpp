@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <random>
+#include <vector>
 
+#include "chart/component/Chart.h"
 #include "chart/messages/ChartMessages.h"
 #include "support/ValueChart.h"
 
@@ -140,6 +144,98 @@ TEST_F(PieSeriesTest, RotationIsKeptWithinOneTurn) {
     EXPECT_EQ(m_pie->YValues().Name(), "Pie");
     EXPECT_EQ(m_pie->XValues().Name(), "");
     EXPECT_EQ(m_pie->OtherSlice().Text(), "Other");
+}
+
+// The legend's entries are taken once per paint; a change after the paint shows at once, even
+// one that leaves the number of points as it was.
+TEST(PieSeriesLegendTest, TheLegendFollowsAChangeMadeAfterThePaint) {
+    chart::TChart chart(nullptr);
+    chart.SetBounds(0, 0, 200, 150);
+    chart.SetView3D(false);
+    auto* pie = new TPieSeries(&chart);
+    pie->Marks().SetVisible(false);
+    chart.AddSeries(pie);
+    pie->AppendValue(10, "ten", kRed);
+    pie->AppendValue(10, "ten too", kGreen);
+    pie->AppendValue(10, "ten again", kBlue);
+    pie->OtherSlice().SetStyle(chart::TPieOtherStyle::poBelowPercent);
+    pie->OtherSlice().SetValue(10);
+    chart.Paint();
+    ASSERT_EQ(pie->LegendItemCount(), 3);
+    pie->PieValues().SetValueAt(1, 1);  // 1 of 21 is 4.8 %: into the other slice
+    EXPECT_EQ(pie->LegendItemCount(), 3);
+    EXPECT_EQ(pie->LegendToValueIndex(1), 2);
+    EXPECT_EQ(pie->LegendItemText(2, chart::TLegendTextStyle::ltsPlain), "Other");
+    EXPECT_EQ(pie->LegendItemColor(1), kBlue);
+}
+
+// Seeded pies of every kind, drawn in one batch and slice by slice through the device pie:
+// random slice counts and values (zero, tiny and huge ones among them), exploded slices, the
+// biggest one exploded, the other slice, patterns, pens, circled or not, rotation, chart
+// sizes; every pixel of the chart must agree.
+TEST(PieSeriesBatchTest, TheBatchOfSlicesDrawsTheDevicePiesPixels) {
+    std::mt19937 random(2024);
+    const auto pick = [&](int32_t lo, int32_t hi) {
+        return std::uniform_int_distribution<int32_t>(lo, hi)(random);
+    };
+    for (int32_t round = 0; round < 120; ++round) {
+        chart::TChart chart(nullptr);
+        chart.SetBounds(0, 0, pick(60, 260), pick(50, 200));
+        chart.SetView3D(false);
+        chart.Legend().SetVisible(pick(0, 3) == 0);
+        auto* pie = new TPieSeries(&chart);
+        pie->Marks().SetVisible(false);
+        chart.AddSeries(pie);
+        const int32_t count = pick(1, 400);
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t kind = pick(0, 9);
+            const double value = kind == 0   ? 0.0
+                                 : kind == 1 ? 1e-3
+                                 : kind == 2 ? 2000.0
+                                 : kind == 3 ? -pick(1, 50)
+                                             : pick(1, 100);
+            pie->AppendValue(value);
+            if (pick(0, 20) == 0) {
+                pie->SetExplodedSlice(i, pick(1, 60));
+            }
+        }
+        pie->SetExplodeBiggest(pick(0, 2) == 0 ? pick(0, 40) : 0);
+        pie->SetRotationAngle(pick(0, 359));
+        pie->SetCircled(pick(0, 1) == 0);
+        pie->SetUsePatterns(pick(0, 3) == 0);
+        if (pick(0, 3) == 0) {
+            pie->OtherSlice().SetStyle(chart::TPieOtherStyle::poBelowPercent);
+            pie->OtherSlice().SetValue(pick(1, 5));
+        }
+        switch (pick(0, 4)) {
+            case 0:
+                pie->PiePen().SetVisible(false);
+                break;
+            case 1:
+                pie->PiePen().SetWidth(pick(2, 3));
+                break;
+            case 2:
+                pie->PiePen().SetStyle(gfx::TPenStyle::psDot);
+                break;
+            default:
+                pie->PiePen().SetColor(static_cast<gfx::TColor>(random() & 0xFFFFFF));
+                break;
+        }
+        chart.Paint();
+        const std::vector<uint32_t> batch(chart.Surface().Pixels().begin(),
+                                          chart.Surface().Pixels().end());
+        pie->SetSliceBySlice(true);
+        chart.PartChanged();
+        chart.Paint();
+        const std::vector<uint32_t> reference(chart.Surface().Pixels().begin(),
+                                              chart.Surface().Pixels().end());
+        ASSERT_EQ(batch.size(), reference.size());
+        size_t differing = 0;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            differing += batch[i] != reference[i] ? 1 : 0;
+        }
+        ASSERT_EQ(differing, 0u) << "round " << round << ": " << count << " slices";
+    }
 }
 
 }  // namespace

@@ -295,7 +295,24 @@ int32_t TPieSeries::SliceYRadius() const {
     return static_cast<int32_t>(static_cast<int64_t>(YRadius()) * 100 / (100 + MaxExplode()));
 }
 
+void TPieSeries::BeforeChartDraw() {
+    m_paintSlices = Slices();
+    m_paintSlicesCount = PointCount();
+    m_paintSlicesValid = true;
+}
+
+const std::vector<TPieSlice>& TPieSeries::LegendSlices() const {
+    if (!m_paintSlicesValid || m_paintSlicesCount != PointCount()) {
+        m_paintSlices = Slices();
+        m_paintSlicesCount = PointCount();
+        m_paintSlicesValid = false;  // asked outside a paint: good for this question only
+    }
+    return m_paintSlices;
+}
+
 void TPieSeries::DrawPoints() {
+    // The legend has been drawn: from here on the slices are computed afresh.
+    m_paintSlicesValid = false;
     TCustomAxisPanel* chart = ParentChart();
     if (chart == nullptr) {
         return;
@@ -307,6 +324,16 @@ void TPieSeries::DrawPoints() {
     if (rx <= 0 || ry <= 0) {
         return;
     }
+    // Flat slices wait here and go to the device in one batch; a whole circle, a slice in 3D
+    // or the slice-by-slice drawing sends them on first, so the order stays.
+    std::vector<gfx::TPieWedge> wedges;
+    const auto sendWedges = [&] {
+        if (!wedges.empty()) {
+            canvas.ReferenceCanvas().Pies(wedges);
+            wedges.clear();
+        }
+    };
+    canvas.ApplyChartPen(*m_piePen);
     for (const TPieSlice& slice : Slices()) {
         if (slice.EndAngle - slice.StartAngle <= 0) {
             continue;
@@ -317,36 +344,44 @@ void TPieSeries::DrawPoints() {
                 static_cast<int32_t>(std::lround(rx * slice.Explode / kPercent * std::cos(middle))),
             centre.Y - static_cast<int32_t>(
                            std::lround(ry * slice.Explode / kPercent * std::sin(middle)))};
-        canvas.ApplyChartPen(*m_piePen);
-        canvas.Brush().SetColor(slice.Color);
-        canvas.Brush().SetStyle(m_usePatterns && slice.ValueIndex >= 0 ? PatternOf(slice.ValueIndex)
-                                                                       : gfx::TBrushStyle::bsSolid);
+        const gfx::TBrushStyle style = m_usePatterns && slice.ValueIndex >= 0
+                                           ? PatternOf(slice.ValueIndex)
+                                           : gfx::TBrushStyle::bsSolid;
         const double a0 = Radians(slice.StartAngle);
         const double a1 = Radians(slice.EndAngle);
-        if (chart->View3D()) {
-            canvas.DepthPieShape(c, rx, ry, a0, a1, StartZ(), EndZ(), m_dark3D);
-            continue;
-        }
-        if (slice.EndAngle - slice.StartAngle >= kFullCircle) {
-            canvas.EllipseShape(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry);
-            continue;
-        }
+        const bool whole = slice.EndAngle - slice.StartAngle >= kFullCircle;
         const auto ray = [&](double a) {
             return gfx::TPoint{c.X + static_cast<int32_t>(std::lround(kRay * std::cos(a))),
                                c.Y - static_cast<int32_t>(std::lround(kRay * std::sin(a)))};
         };
-        const gfx::TPoint p0 = ray(a0);
-        const gfx::TPoint p1 = ray(a1);
-        canvas.PieShape(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry, p0.X, p0.Y, p1.X, p1.Y);
+        if (!chart->View3D() && !whole && !m_sliceBySlice) {
+            wedges.push_back({gfx::TRect(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry), ray(a0), ray(a1),
+                              slice.Color, style});
+            continue;
+        }
+        sendWedges();
+        canvas.ApplyChartPen(*m_piePen);
+        canvas.Brush().SetColor(slice.Color);
+        canvas.Brush().SetStyle(style);
+        if (chart->View3D()) {
+            canvas.DepthPieShape(c, rx, ry, a0, a1, StartZ(), EndZ(), m_dark3D);
+        } else if (whole) {
+            canvas.EllipseShape(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry);
+        } else {
+            const gfx::TPoint p0 = ray(a0);
+            const gfx::TPoint p1 = ray(a1);
+            canvas.PieShape(c.X - rx, c.Y - ry, c.X + rx, c.Y + ry, p0.X, p0.Y, p1.X, p1.Y);
+        }
     }
+    sendWedges();
 }
 
 int32_t TPieSeries::LegendItemCount() const {
-    return static_cast<int32_t>(Slices().size());
+    return static_cast<int32_t>(LegendSlices().size());
 }
 
 std::string TPieSeries::LegendItemText(int32_t index, TLegendTextStyle style) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (index < 0 || static_cast<size_t>(index) >= slices.size()) {
         return std::string();
     }
@@ -357,7 +392,7 @@ std::string TPieSeries::LegendItemText(int32_t index, TLegendTextStyle style) co
 }
 
 int32_t TPieSeries::LegendToValueIndex(int32_t legendIndex) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (legendIndex < 0 || static_cast<size_t>(legendIndex) >= slices.size()) {
         return -1;
     }
@@ -365,7 +400,7 @@ int32_t TPieSeries::LegendToValueIndex(int32_t legendIndex) const {
 }
 
 gfx::TColor TPieSeries::LegendItemColor(int32_t index) const {
-    const std::vector<TPieSlice> slices = Slices();
+    const std::vector<TPieSlice>& slices = LegendSlices();
     if (index < 0 || static_cast<size_t>(index) >= slices.size()) {
         return SeriesColor();
     }

@@ -115,6 +115,13 @@ class TPieSeries : public TCircledSeries {
     int32_t SliceXRadius() const;
     int32_t SliceYRadius() const;
 
+    // Flat slices go to the device in one batch of pies; on, each slice is drawn through the
+    // device pie on its own (the same pixels, slower: a reference for tests and benchmarks).
+    bool SliceBySlice() const { return m_sliceBySlice; }
+    void SetSliceBySlice(bool value) { m_sliceBySlice = value; }
+
+    // The slices are taken once for the legend of this paint (its every entry asks for them).
+    void BeforeChartDraw() override;
     void DrawPoints() override;
     // The legend lists the drawn slices, the other slice last.
     int32_t LegendItemCount() const override;
@@ -125,6 +132,8 @@ class TPieSeries : public TCircledSeries {
 
   private:
     bool InOther(int32_t index, double total) const;
+    // The slices of this paint's legend, taken at the paint's start; outside a paint, afresh.
+    const std::vector<TPieSlice>& LegendSlices() const;
     int32_t MaxExplode() const;
 
     bool m_dark3D = true;
@@ -135,6 +144,11 @@ class TPieSeries : public TCircledSeries {
     int32_t m_rotationAngle = 0;  // degrees
     double m_rotationRadians = 0;
     bool m_usePatterns = false;
+    bool m_sliceBySlice = false;
+    // The slices from the start of the paint until the series draws (the legend's entries).
+    mutable std::vector<TPieSlice> m_paintSlices;
+    mutable int32_t m_paintSlicesCount = 0;
+    mutable bool m_paintSlicesValid = false;
 };
 
 }  // namespace chart
