@@ -259,11 +259,16 @@ void TFrontEnd::ApplySideTone(const platform::TSideToneSettings& settings) {
 
 void TFrontEnd::ChooseSideTone(const platform::TSideToneSettings& settings) {
     ApplySideTone(settings);
+    SaveToSettingsFile(
+        [&settings](const std::string& path) { platform::SaveSideToneSettings(path, settings); });
+}
+
+void TFrontEnd::SaveToSettingsFile(const std::function<void(const std::string& path)>& save) {
     if (m_settingsPath.empty()) {
         return;  // no settings file (a test's private run): kept for this run only
     }
     try {
-        platform::SaveSideToneSettings(m_settingsPath, settings);
+        save(m_settingsPath);
     } catch (const std::exception& error) {
         ShowLater(error.what());
     }
@@ -285,14 +290,8 @@ void TFrontEnd::SetDisplayPercent(int32_t percent) {
 
 void TFrontEnd::SaveWindowSettings(const platform::TWindowSettings& settings) {
     m_window = settings;
-    if (m_settingsPath.empty()) {
-        return;  // no settings file (a test's private run): kept for this run only
-    }
-    try {
-        platform::SaveWindowSettings(m_settingsPath, settings);
-    } catch (const std::exception& error) {
-        ShowLater(error.what());
-    }
+    SaveToSettingsFile(
+        [&settings](const std::string& path) { platform::SaveWindowSettings(path, settings); });
 }
 
 void TFrontEnd::FollowRun(void* frontEnd) {

@@ -93,6 +93,8 @@ class TFrontEnd {
 
   private:
     void EndProgram();
+    // Runs `save` on the settings file, if there is one; what goes wrong is shown in a dialog.
+    void SaveToSettingsFile(const std::function<void(const std::string& path)>& save);
     // Puts the side-tone's pitch and volume in place.
     void ApplySideTone(const platform::TSideToneSettings& settings);
     // Shows a message from the event loop, outside whatever called this.
