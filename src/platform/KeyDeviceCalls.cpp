@@ -25,6 +25,8 @@ namespace {
 static_assert(kModemDcd == TIOCM_CAR && kModemRi == TIOCM_RNG && kModemDsr == TIOCM_DSR &&
               kModemCts == TIOCM_CTS);
 static_assert(kMaxKeyCode == KEY_MAX);
+// A thread's handle travels through the device calls as an unsigned long.
+static_assert(sizeof(pthread_t) <= sizeof(unsigned long));
 
 // The signal that ends a wait for a line change: its handler does nothing, and it is installed
 // without restarting calls, so the waiting ioctl returns EINTR.
