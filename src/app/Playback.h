@@ -46,7 +46,7 @@ class TPlayback {
     platform::TAudioToneSink* Output() const { return m_output.get(); }
 
     static constexpr const char* kNoSoundDevice =
-        "There is no sound device to play the run back on.";
+        "No sound device could be opened to play the run back on.";
     static constexpr const char* kNothingToPlay = "The key never went down in this run.";
 
   private:

@@ -116,7 +116,7 @@ TEST_F(PlaybackRunTest, NoSoundDeviceIsOneClearErrorAndNothingPlays) {
         Item().Click();
         FAIL() << "no error";
     } catch (const base::Exception& error) {
-        EXPECT_STREQ(error.what(), "There is no sound device to play the run back on.");
+        EXPECT_STREQ(error.what(), "No sound device could be opened to play the run back on.");
     }
     EXPECT_FALSE(m_playback->Playing());
     EXPECT_EQ(m_playback->Output(), nullptr);

@@ -28,7 +28,7 @@ xdotool key Down Down Down Down Return
 sleep 0.5
 state
 if [ "$(value Dialog.Open)" = 1 ]; then
-    expect Dialog.Text 'There is no sound device to play the run back on.'
+    expect Dialog.Text 'No sound device could be opened to play the run back on.'
     echo "no sound device: the message was shown"
     xdotool key Return
     wait_for Dialog.Open 0
