@@ -3,6 +3,10 @@
 
 namespace app {
 
+void TForm1::AddRunStartingHandler(std::function<void()> handler) {
+    m_runStartingHandlers.push_back(std::move(handler));
+}
+
 void TForm1::AddRunAnalysedHandler(TRunAnalysedHandler handler) {
     m_runAnalysedHandlers.push_back(std::move(handler));
 }

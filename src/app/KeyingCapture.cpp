@@ -17,6 +17,9 @@ constexpr int64_t kNsPerMs = 1000000;
 }  // namespace
 
 void TForm1::StartClick(classes::TPersistent* /*sender*/) {
+    for (const std::function<void()>& handler : m_runStartingHandlers) {
+        handler();
+    }
     for (forms::TEdit* edit : m_edits) {
         edit->SetText("");
     }
@@ -60,7 +63,7 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
             Memo(6).Lines().Add(base::UIntToStr(platform::Services().Clock->TickCount() - backMs));
             Memo(3).Lines().Add(base::IntToStr(m_keyState));
             if (m_keyState > kKeyDownThreshold) {
-                m_portIO1->SpeakerOn(kSideToneDivisor);
+                m_portIO1->SpeakerOn(m_sideToneDivisor);
             }
             if (m_keyState < kKeyDownThreshold) {
                 m_portIO1->SpeakerOff();

@@ -59,6 +59,9 @@ class TForm1 : public forms::TForm {
     static constexpr uint8_t kKeyDownThreshold = 120;
     // Timer divisor of the side-tone: 1193182 Hz / 1500, about 795 Hz.
     static constexpr uint16_t kSideToneDivisor = 1500;
+    // The divisor the side-tone sounds at (the operator's pitch; kSideToneDivisor until set).
+    uint16_t SideToneDivisor() const { return m_sideToneDivisor; }
+    void SetSideToneDivisor(uint16_t divisor) { m_sideToneDivisor = divisor; }
     // The help page Help opens: in the current folder, else the installed copy.
     static constexpr const char* kHelpPage = "help.htm";
 
@@ -86,6 +89,8 @@ class TForm1 : public forms::TForm {
     // Called with every run whose analysis ran to its end, after the result boxes are filled.
     using TRunAnalysedHandler = std::function<void(const coach::TKeyedRun&)>;
     void AddRunAnalysedHandler(TRunAnalysedHandler handler);
+    // Called as Start begins a run, before anything of the run is done.
+    void AddRunStartingHandler(std::function<void()> handler);
 
     uint8_t RunFlag() const { return m_runFlag; }
     // Counts the runs started (a second Start during a run counts too), so a window that follows
@@ -135,6 +140,7 @@ class TForm1 : public forms::TForm {
     int64_t m_pollSlice = 0;              // slice of the current poll since the first
     int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
     bool m_busyWait = true;
+    uint16_t m_sideToneDivisor = kSideToneDivisor;
     uint32_t m_runNumber = 0;
     uint32_t m_runStartTick = 0;  // ms, the tick count
     // Polls per millisecond of the last Finish.
@@ -144,6 +150,7 @@ class TForm1 : public forms::TForm {
     coach::TKeyedRun m_lastAnalysedRun;
     bool m_hasAnalysedRun = false;
     std::vector<TRunAnalysedHandler> m_runAnalysedHandlers;
+    std::vector<std::function<void()>> m_runStartingHandlers;
 };
 
 }  // namespace app

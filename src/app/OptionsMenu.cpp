@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
@@ -41,17 +42,20 @@ TKeyInputForm& AddOptionsMenu(forms::TApplication& application, TForm1& mainForm
     return keyInput;
 }
 
-void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose) {
+namespace {
+forms::TMenuItem& OptionsItem(TForm1& mainForm, const char* what) {
     forms::TMainMenu* menu = mainForm.Menu();
-    forms::TMenuItem* options = nullptr;
     for (int32_t i = 0; menu != nullptr && i < menu->Items().Count(); ++i) {
         if (menu->Items().Items(i)->Name() == "Options1") {
-            options = menu->Items().Items(i);
+            return *menu->Items().Items(i);
         }
     }
-    if (options == nullptr) {
-        throw std::logic_error("the Display size menu needs the Options menu first");
-    }
+    throw std::logic_error(std::string(what) + " needs the Options menu first");
+}
+}  // namespace
+
+void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose) {
+    forms::TMenuItem* options = &OptionsItem(mainForm, "the Display size menu");
     auto* sizes = new forms::TMenuItem(&mainForm);  // owned and freed by the main window
     sizes->SetName("DisplaySize1");
     sizes->SetCaption("Display size");
@@ -70,6 +74,56 @@ void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> c
     }
     add("DisplaySizeAutomatic", "Automatic (from the screen's resolution)",
         platform::TWindowSettings::kAutomaticSize);
+}
+
+void AddSideToneMenu(TForm1& mainForm, std::function<platform::TSideToneSettings()> current,
+                     std::function<void(const platform::TSideToneSettings&)> choose) {
+    using platform::TSideToneSettings;
+    forms::TMenuItem& options = OptionsItem(mainForm, "the Side-tone menus");
+    const auto shared = std::make_shared<std::pair<std::function<TSideToneSettings()>,
+                                                   std::function<void(const TSideToneSettings&)>>>(
+        std::move(current), std::move(choose));
+    const auto submenu = [&](const char* name, const char* caption) {
+        auto* item = new forms::TMenuItem(&mainForm);  // owned and freed by the main window
+        item->SetName(name);
+        item->SetCaption(caption);
+        item->SetParentComponent(&options);
+        return item;
+    };
+    // One radio item of a list: `field` is the setting it chooses.
+    const auto add = [&](forms::TMenuItem* list, const std::string& name,
+                         const std::string& caption, int32_t TSideToneSettings::*field,
+                         int32_t value) {
+        auto* item = new forms::TMenuItem(&mainForm);
+        item->SetName(name);
+        item->SetCaption(caption);
+        item->SetParentComponent(list);
+        item->SetRadioItem(true);
+        item->SetOnUpdate([shared, field, value](forms::TMenuItem& self) {
+            self.SetChecked(shared->first().*field == value);
+        });
+        item->SetOnClick({name + "Click", [shared, field, value](classes::TPersistent*) {
+                              TSideToneSettings settings = shared->first();
+                              settings.*field = value;
+                              shared->second(settings);
+                          }});
+    };
+    forms::TMenuItem* pitch = submenu("SideTonePitch1", "Side-tone pitch");
+    for (int32_t hz : TSideToneSettings::kPitches) {
+        add(pitch, "SideTonePitch" + std::to_string(hz),
+            std::to_string(hz) + " Hz" +
+                (hz == TSideToneSettings::kDesignedPitchHz ? " (as designed)" : ""),
+            &TSideToneSettings::PitchHz, hz);
+    }
+    forms::TMenuItem* volume = submenu("SideToneVolume1", "Side-tone volume");
+    for (int32_t percent : TSideToneSettings::kVolumes) {
+        add(volume, "SideToneVolume" + std::to_string(percent),
+            percent == 0
+                ? std::string("Silent")
+                : std::to_string(percent) + " %" +
+                      (percent == TSideToneSettings::kDesignedVolume ? " (as designed)" : ""),
+            &TSideToneSettings::VolumePercent, percent);
+    }
 }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "forms/Application.h"
+#include "platform/SideToneSettings.h"
 
 namespace app {
 
@@ -18,5 +19,11 @@ TKeyInputForm& AddOptionsMenu(forms::TApplication& application, TForm1& mainForm
 // Adds "Display size" to the Options menu: 100, 125, 150 and 200 % and automatic (0), each
 // handed to `choose` when picked.
 void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose);
+
+// Adds "Side-tone pitch" and "Side-tone volume" to the Options menu, each a list of choices with
+// the one in force (as `current` tells) checked; a choice is handed to `choose` with the other
+// setting as it is.
+void AddSideToneMenu(TForm1& mainForm, std::function<platform::TSideToneSettings()> current,
+                     std::function<void(const platform::TSideToneSettings&)> choose);
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "app/DetailsForm.h"
 #include "app/MainForm.h"
 #include "app/MonitorForm.h"
+#include "app/Playback.h"
 #include "app/PracticeForm.h"
 #include "forms/Application.h"
 #include "forms/Menus.h"
@@ -15,6 +16,9 @@
 namespace app {
 
 namespace {
+constexpr const char* kPlayBackCaption = "Play back";
+constexpr const char* kStopPlaybackCaption = "Stop playback";
+
 forms::TMenuItem* MenuItem(TForm1& main, const char* name, const char* caption) {
     auto* item = new forms::TMenuItem(&main);  // the window owns and frees it
     item->SetName(name);
@@ -70,6 +74,35 @@ void AddMonitorMenuItem(TForm1& main, TMonitorForm& monitor) {
     throw std::logic_error("the Live monitor needs the Run menu first");
 }
 
+void AddPlaybackMenuItem(TForm1& main, std::shared_ptr<TPlayback> playback) {
+    forms::TMenuItem& bar = main.Menu()->Items();
+    forms::TMenuItem* run = nullptr;
+    for (int32_t i = 0; i < bar.Count(); ++i) {
+        if (bar.Items(i)->Name() == "Run1") {
+            run = bar.Items(i);
+        }
+    }
+    if (run == nullptr) {
+        throw std::logic_error("Play back needs the Run menu first");
+    }
+    forms::TMenuItem* item = MenuItem(main, "PlayBack1", kPlayBackCaption);
+    item->SetOnClick({"PlayBack1Click", [&main, playback](classes::TPersistent*) {
+                          if (playback->Playing()) {
+                              playback->Stop();
+                          } else if (!main.Capturing() && main.LastAnalysedRun() != nullptr) {
+                              playback->Play(*main.LastAnalysedRun(), main.SideToneDivisor());
+                          }
+                      }});
+    item->SetOnUpdate([&main, playback](forms::TMenuItem& self) {
+        playback->Tidy();
+        const bool playing = playback->Playing();
+        self.SetCaption(playing ? kStopPlaybackCaption : kPlayBackCaption);
+        self.SetEnabled(playing || (!main.Capturing() && main.LastAnalysedRun() != nullptr));
+    });
+    run->Add(item);
+    main.AddRunStartingHandler([playback] { playback->Stop(); });
+}
+
 void CreateRunWindows(forms::TApplication& application) {
     auto* main = dynamic_cast<TForm1*>(application.MainForm());
     if (main == nullptr) {
@@ -80,6 +113,7 @@ void CreateRunWindows(forms::TApplication& application) {
     auto monitor = std::make_unique<TMonitorForm>(nullptr);
     AddRunMenu(*main, *practice, *details);
     AddMonitorMenuItem(*main, *monitor);
+    AddPlaybackMenuItem(*main, std::make_shared<TPlayback>());
     application.AddForm(std::move(practice));
     application.AddForm(std::move(details));
     application.AddForm(std::move(monitor));

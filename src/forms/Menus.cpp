@@ -32,6 +32,12 @@ const classes::TClassInfo& TMenuItem::ClassInfo() const {
     return StaticClass();
 }
 
+void TMenuItem::Update() {
+    if (m_onUpdate) {
+        m_onUpdate(*this);
+    }
+}
+
 void TMenuItem::Click() {
     if (m_onClick) {
         m_onClick(this);

@@ -35,6 +35,19 @@ class TMenuItem : public classes::TComponent {
     TShortCut ShortCut() const { return m_shortCut; }
     void SetShortCut(TShortCut value) { m_shortCut = value; }
 
+    // A disabled item is shown greyed and cannot be chosen; a radio item shows whether it is the
+    // checked one of its group.
+    bool Enabled() const { return m_enabled; }
+    void SetEnabled(bool value) { m_enabled = value; }
+    bool RadioItem() const { return m_radioItem; }
+    void SetRadioItem(bool value) { m_radioItem = value; }
+    bool Checked() const { return m_checked; }
+    void SetChecked(bool value) { m_checked = value; }
+    // Called just before the item is shown (its menu opens) or its key is tried, so that it can
+    // bring its caption and states up to date.
+    void SetOnUpdate(std::function<void(TMenuItem&)> handler) { m_onUpdate = std::move(handler); }
+    void Update();
+
     int32_t Count() const { return static_cast<int32_t>(m_items.size()); }
     TMenuItem* Items(int32_t index) const { return m_items.at(static_cast<size_t>(index)); }
     void Add(TMenuItem* item);
@@ -53,6 +66,10 @@ class TMenuItem : public classes::TComponent {
     std::string m_caption;
     classes::TNotifyEvent m_onClick;
     TShortCut m_shortCut = 0;
+    bool m_enabled = true;
+    bool m_radioItem = false;
+    bool m_checked = false;
+    std::function<void(TMenuItem&)> m_onUpdate;
     std::vector<TMenuItem*> m_items;  // not owned: the owner frees them
     TMenuItem* m_parentItem = nullptr;
     classes::TComponent* m_menu = nullptr;  // the menu holding a top-level item

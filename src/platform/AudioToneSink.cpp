@@ -26,6 +26,10 @@ int StreamCallback(const void*, void* output, unsigned long frames, const PaStre
 
 TAudioToneSink::TAudioToneSink() : m_renderer(std::make_unique<TToneRenderer>(kSampleRate)) {}
 
+TAudioToneSink::TAudioToneSink(TToneSchedule* schedule) : TAudioToneSink() {
+    m_schedule = schedule;
+}
+
 TAudioToneSink::~TAudioToneSink() {
     if (m_stream != nullptr) {
         const TQuietErrorStream quiet;
@@ -94,10 +98,17 @@ bool TAudioToneSink::OpenAt(int device, double sampleRate) {
 }
 
 void TAudioToneSink::ToneChanged(int64_t, double frequencyHz) {
+    if (m_schedule != nullptr) {
+        return;  // a played-back tone follows its schedule only
+    }
     m_renderer->SetFrequency(frequencyHz);
 }
 
 void TAudioToneSink::FillBuffer(float* out, unsigned long frames) {
+    if (m_schedule != nullptr) {
+        m_schedule->Fill(*m_renderer, out, frames);
+        return;
+    }
     m_renderer->Render(out, frames);
 }
 

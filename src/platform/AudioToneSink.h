@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/ToneRenderer.h"
+#include "platform/ToneSchedule.h"
 #include "platform/ToneSink.h"
 
 namespace platform {
@@ -15,6 +16,9 @@ class TAudioToneSink : public IToneSink {
     static constexpr unsigned long kFramesPerBuffer = 64;  // 1.3 ms at 48 kHz
 
     TAudioToneSink();
+    // A sink that plays schedule (not owned; it must outlive the sink) instead of following
+    // ToneChanged: the played-back side-tone.
+    explicit TAudioToneSink(TToneSchedule* schedule);
     ~TAudioToneSink() override;
     TAudioToneSink(const TAudioToneSink&) = delete;
     TAudioToneSink& operator=(const TAudioToneSink&) = delete;
@@ -40,6 +44,7 @@ class TAudioToneSink : public IToneSink {
     bool OpenAt(int device, double sampleRate);
 
     std::unique_ptr<TToneRenderer> m_renderer;
+    TToneSchedule* m_schedule = nullptr;
     void* m_stream = nullptr;  // the PortAudio stream
     bool m_initialized = false;
     double m_sampleRate = kSampleRate;

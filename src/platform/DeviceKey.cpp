@@ -19,6 +19,7 @@ TDeviceKey::~TDeviceKey() {
 
 void TDeviceKey::CloseDevice() {
     if (m_fd >= 0) {
+        Closing();
         m_calls.Close(m_fd);
         m_fd = -1;
     }

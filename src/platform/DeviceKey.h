@@ -30,6 +30,9 @@ class TDeviceKey : public IKeyLevelSource {
     // The level after a failed call with errno error: an interrupted call keeps the last level,
     // anything else means the device has gone (and it is closed).
     TKeyLevel Failed(int error);
+    // Called before the device is closed (not from the destructor: a subclass that needs this
+    // calls it from its own).
+    virtual void Closing() {}
 
     IKeyDeviceCalls& m_calls;
     int m_fd = -1;

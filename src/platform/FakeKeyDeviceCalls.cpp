@@ -4,6 +4,7 @@
 #include <fnmatch.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace platform {
@@ -49,10 +50,82 @@ void TFakeKeyDeviceCalls::QueueKeyEvent(const std::string& path, const TKeyEvent
 
 void TFakeKeyDeviceCalls::Unplug(const std::string& path) {
     m_devices[path].Plugged = false;
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_lineWaits[path].Unplugged = true;
+    m_waitChanged.notify_all();
 }
 
 void TFakeKeyDeviceCalls::Plug(const std::string& path) {
     m_devices[path].Plugged = true;
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_lineWaits[path].Unplugged = false;
+}
+
+void TFakeKeyDeviceCalls::SetLineWaitError(const std::string& path, int error) {
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_lineWaits[path].Error = error;
+}
+
+void TFakeKeyDeviceCalls::WakeLine(const std::string& path, uint32_t bits, int64_t monotonicNs) {
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_lineWaits[path].Wakes.emplace_back(bits, monotonicNs);
+    m_waitChanged.notify_all();
+}
+
+bool TFakeKeyDeviceCalls::AwaitLineWaiter(const std::string& path) {
+    std::unique_lock<std::mutex> lock(m_waitMutex);
+    const TLineWaits& waits = m_lineWaits[path];
+    return m_waitChanged.wait_for(lock, std::chrono::seconds(1),
+                                  [&waits] { return waits.Waiting > 0 && waits.Wakes.empty(); });
+}
+
+int TFakeKeyDeviceCalls::LineWaiters() const {
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    return m_lineWaiters;
+}
+
+int TFakeKeyDeviceCalls::LineWaitCalls() const {
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    return m_lineWaitCalls;
+}
+
+int TFakeKeyDeviceCalls::WaitLineChange(int fd, uint32_t, uint32_t& bits, int64_t& monotonicNs) {
+    std::unique_lock<std::mutex> lock(m_waitMutex);
+    ++m_lineWaitCalls;
+    const auto open = m_waitFds.find(fd);
+    if (open == m_waitFds.end()) {
+        return EBADF;
+    }
+    TLineWaits& waits = m_lineWaits[open->second];
+    if (waits.Error != 0) {
+        return waits.Error;
+    }
+    ++waits.Waiting;
+    ++m_lineWaiters;
+    m_waitChanged.notify_all();
+    m_waitChanged.wait(lock, [this, &waits] {
+        return m_waitInterrupted || waits.Unplugged || !waits.Wakes.empty();
+    });
+    --waits.Waiting;
+    --m_lineWaiters;
+    m_waitChanged.notify_all();
+    if (m_waitInterrupted) {
+        m_waitInterrupted = false;
+        return EINTR;
+    }
+    if (waits.Unplugged) {
+        return EIO;
+    }
+    bits = waits.Wakes.front().first;
+    monotonicNs = waits.Wakes.front().second;
+    waits.Wakes.pop_front();
+    return 0;
+}
+
+void TFakeKeyDeviceCalls::InterruptLineWait(unsigned long) {
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_waitInterrupted = true;
+    m_waitChanged.notify_all();
 }
 
 int TFakeKeyDeviceCalls::Open(const std::string& path, int& fd) {
@@ -67,11 +140,15 @@ int TFakeKeyDeviceCalls::Open(const std::string& path, int& fd) {
     }
     fd = m_nextFd++;
     m_open[fd] = path;
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_waitFds[fd] = path;
     return 0;
 }
 
 void TFakeKeyDeviceCalls::Close(int fd) {
     m_open.erase(fd);
+    const std::lock_guard<std::mutex> lock(m_waitMutex);
+    m_waitFds.erase(fd);
 }
 
 TFakeKeyDeviceCalls::TDevice* TFakeKeyDeviceCalls::Find(int fd, int& error) {

@@ -2,9 +2,12 @@
 // modem lines, keys and owning group; a device can refuse to open, be unplugged and come back.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,7 +36,18 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     // cannot be switched to the monotonic one fails that call with error.
     void QueueKeyEvent(const std::string& path, const TKeyEvent& event);
     void SetClockError(const std::string& path, int error) { m_devices[path].ClockError = error; }
-    // Unplugged: calls on its open descriptors fail with ENODEV and it no longer opens.
+    // Waits for line changes (on any thread): a port that refuses them with error (0: waits),
+    // and a change that ends the oldest wait with the modem bits read and the clock at the wake.
+    void SetLineWaitError(const std::string& path, int error);
+    void WakeLine(const std::string& path, uint32_t bits, int64_t monotonicNs);
+    // Waits up to a second until a thread waits on the path's lines with every wake taken; false
+    // when none does by then.
+    bool AwaitLineWaiter(const std::string& path);
+    // Threads waiting on line changes now, and the waits begun so far.
+    int LineWaiters() const;
+    int LineWaitCalls() const;
+    // Unplugged: calls on its open descriptors fail with ENODEV and it no longer opens (a wait
+    // for its lines ends with EIO).
     void Unplug(const std::string& path);
     void Plug(const std::string& path);
 
@@ -47,6 +61,8 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int KeyBits(int fd, bool capabilities, uint8_t* bits) override;
     int UseMonotonicEventTimes(int fd) override;
     int KeyEvents(int fd, std::vector<TKeyEvent>& events) override;
+    int WaitLineChange(int fd, uint32_t lines, uint32_t& bits, int64_t& monotonicNs) override;
+    void InterruptLineWait(unsigned long thread) override;
     std::vector<std::string> List(const std::string& pattern) override;
     std::string GroupOf(const std::string& path) override;
 
@@ -64,6 +80,13 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
         std::vector<TKeyEvent> Events;
         int ClockError = 0;
     };
+    // What the waits for line changes of one device see; under m_waitMutex.
+    struct TLineWaits {
+        int Error = 0;
+        bool Unplugged = false;
+        int Waiting = 0;
+        std::deque<std::pair<uint32_t, int64_t>> Wakes;  // modem bits, monotonic ns
+    };
     // The device behind an open descriptor, or nullptr with the error to return.
     TDevice* Find(int fd, int& error);
 
@@ -73,6 +96,15 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int m_openCalls = 0;
     int m_modemReads = 0;
     std::function<void()> m_onModemRead;
+
+    // The waits for line changes run on other threads: what they see is kept apart, locked.
+    mutable std::mutex m_waitMutex;
+    std::condition_variable m_waitChanged;
+    std::map<std::string, TLineWaits> m_lineWaits;
+    std::map<int, std::string> m_waitFds;  // descriptor -> path, as m_open
+    bool m_waitInterrupted = false;
+    int m_lineWaiters = 0;
+    int m_lineWaitCalls = 0;
 };
 
 }  // namespace platform

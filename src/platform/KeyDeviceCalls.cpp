@@ -7,6 +7,7 @@
 #include <grp.h>
 #include <linux/input.h>
 #include <linux/serial.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -14,7 +15,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <ctime>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -22,6 +25,23 @@ namespace {
 static_assert(kModemDcd == TIOCM_CAR && kModemRi == TIOCM_RNG && kModemDsr == TIOCM_DSR &&
               kModemCts == TIOCM_CTS);
 static_assert(kMaxKeyCode == KEY_MAX);
+// A thread's handle travels through the device calls as an unsigned long.
+static_assert(sizeof(pthread_t) <= sizeof(unsigned long));
+
+// The signal that ends a wait for a line change: its handler does nothing, and it is installed
+// without restarting calls, so the waiting ioctl returns EINTR.
+int WakeSignal() {
+    static std::once_flag installed;
+    const int signal = SIGRTMIN;
+    std::call_once(installed, [signal] {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0;
+        ::sigaction(signal, &action, nullptr);
+    });
+    return signal;
+}
 
 class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
   public:
@@ -48,6 +68,25 @@ class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
                   static_cast<uint32_t>(counts.dsr) + static_cast<uint32_t>(counts.rng) +
                   static_cast<uint32_t>(counts.dcd);
         return 0;
+    }
+    int WaitLineChange(int fd, uint32_t lines, uint32_t& bits, int64_t& monotonicNs) override {
+        // The signal that interrupts the wait must reach this thread.
+        sigset_t wake;
+        sigemptyset(&wake);
+        sigaddset(&wake, WakeSignal());
+        pthread_sigmask(SIG_UNBLOCK, &wake, nullptr);
+        if (::ioctl(fd, TIOCMIWAIT, static_cast<unsigned long>(lines)) != 0) {
+            return errno;
+        }
+        // The moment of the wake: the change happened at or just before it.
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        constexpr int64_t kNsPerS = 1000000000;
+        monotonicNs = static_cast<int64_t>(now.tv_sec) * kNsPerS + now.tv_nsec;
+        return ModemStatus(fd, bits);
+    }
+    void InterruptLineWait(unsigned long thread) override {
+        ::pthread_kill(static_cast<pthread_t>(thread), WakeSignal());
     }
     int KeyBits(int fd, bool capabilities, uint8_t* bits) override {
         const unsigned long request =

@@ -46,6 +46,15 @@ class IKeyDeviceCalls {
     // Has an input device stamp its events on the monotonic clock (it stamps with the wall
     // clock until told).
     virtual int UseMonotonicEventTimes(int fd) = 0;
+    // Waits until one of the serial port's status lines in `lines` (modem-status bits) changes,
+    // then reads the modem-status word and the monotonic clock (nanoseconds). EINTR when the wait
+    // was interrupted (InterruptLineWait); a port whose driver cannot wait for line changes
+    // refuses at once with another error (ENOTTY, EINVAL).
+    virtual int WaitLineChange(int fd, uint32_t lines, uint32_t& bits, int64_t& monotonicNs) = 0;
+    // Ends a WaitLineChange that `thread` (its native handle) is in, or is about to enter, with
+    // EINTR. A wait entered after the interruption was taken may go on: call again until the
+    // thread is seen to leave.
+    virtual void InterruptLineWait(unsigned long thread) = 0;
     // The key presses and releases an input device queued since the last call, oldest first,
     // without waiting (repeats of a held key left out).
     virtual int KeyEvents(int fd, std::vector<TKeyEvent>& events) = 0;

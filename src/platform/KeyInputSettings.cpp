@@ -176,7 +176,7 @@ TSettingsRead ParseSettings(std::string_view text) {
                                 " bytes; the rest is not read");
         text = text.substr(0, kMaxSettingsBytes);
     }
-    enum class TSection { seKeyInput, seWindow, sePractice, seUnknown };
+    enum class TSection { seKeyInput, seWindow, sePractice, seSideTone, seUnknown };
     TSection section = TSection::seKeyInput;  // settings before any header are the key input's
     int line = 0;
     while (!text.empty()) {
@@ -193,6 +193,7 @@ TSettingsRead ParseSettings(std::string_view text) {
             section = entry == kSection           ? TSection::seKeyInput
                       : entry == kWindowSection   ? TSection::seWindow
                       : entry == kPracticeSection ? TSection::sePractice
+                      : entry == kSideToneSection ? TSection::seSideTone
                                                   : TSection::seUnknown;
             if (section == TSection::seUnknown) {
                 read.Problems.push_back(where + "unknown section " + Quoted(entry));
@@ -209,9 +210,10 @@ TSettingsRead ParseSettings(std::string_view text) {
         }
         const std::string_view name = TrimBlanks(entry.substr(0, equals));
         const std::string_view value = TrimBlanks(entry.substr(equals + 1));
-        const std::string problem = section == TSection::seWindow
-                                        ? ApplyWindowSetting(name, value, read.Window)
-                                        : Apply(name, value, read.Settings);
+        const std::string problem =
+            section == TSection::seWindow     ? ApplyWindowSetting(name, value, read.Window)
+            : section == TSection::seSideTone ? ApplySideToneSetting(name, value, read.SideTone)
+                                              : Apply(name, value, read.Settings);
         if (!problem.empty()) {
             read.Problems.push_back(where + problem);
         }

@@ -12,6 +12,7 @@
 
 #include "platform/KeyboardKey.h"
 #include "platform/SerialLineKey.h"
+#include "platform/SideToneSettings.h"
 #include "platform/WindowSettings.h"
 
 namespace platform {
@@ -43,6 +44,7 @@ std::string_view TrimBlanks(std::string_view text);
 struct TSettingsRead {
     TKeyInputSettings Settings;
     TWindowSettings Window;
+    TSideToneSettings SideTone;
     // One line per setting that fell back to its default ("line 3: ...").
     std::vector<std::string> Problems;
 };
@@ -50,8 +52,8 @@ struct TSettingsRead {
 // The longest settings text read, bytes; a longer one is read up to there and named a problem.
 constexpr size_t kMaxSettingsBytes = 64 * 1024;
 
-// Reads the [key-input] section (settings before any section header count as its) and the
-// [window] section.
+// Reads the [key-input] section (settings before any section header count as its), the
+// [window] section and the [side-tone] section.
 TSettingsRead ParseSettings(std::string_view text);
 // The [key-input] section, with the file's opening comment.
 std::string FormatSettings(const TKeyInputSettings& settings);

@@ -2,6 +2,8 @@
 #include "platform/SerialLineKey.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <limits>
 
@@ -11,6 +13,10 @@ namespace platform {
 
 TSerialLineKey::TSerialLineKey(std::string path, TSerialLine line, IKeyDeviceCalls& calls)
     : TDeviceKey(std::move(path), "serial port", "dialout", calls), m_bit(LineBit(line)) {}
+
+TSerialLineKey::~TSerialLineKey() {
+    StopWaiter();  // before the device is closed under it
+}
 
 const char* TSerialLineKey::LineName(TSerialLine line) {
     switch (line) {
@@ -76,16 +82,90 @@ std::string TSerialLineKey::Check() {
     m_readEveryNs = cost > kCheapReadNs ? cost * kCostShare : 0;
     m_counting = m_calls.LineChanges(m_fd, m_changes) == 0;
     m_nextReadNs = clock.MonotonicNs() + m_readEveryNs;
+    StartWaiter();
     return std::string();
 }
 
+void TSerialLineKey::Closing() {
+    StopWaiter();
+}
+
+void TSerialLineKey::StartWaiter() {
+    StopWaiter();
+    m_stamp = std::nullopt;
+    m_wakesAtLastChange = LastWake().Count;
+    m_stopWaiting.store(false, std::memory_order_release);
+    m_waiterDone.store(false, std::memory_order_release);
+    m_waiting.store(true, std::memory_order_release);
+    m_waiter = std::thread(&TSerialLineKey::WaitForChanges, this, m_fd);
+}
+
+void TSerialLineKey::StopWaiter() {
+    if (!m_waiter.joinable()) {
+        return;
+    }
+    m_stopWaiting.store(true, std::memory_order_release);
+    // An interruption can come just before the thread enters its wait: it is sent again until
+    // the thread has left.
+    constexpr auto kRetry = std::chrono::milliseconds(1);
+    while (!m_waiterDone.load(std::memory_order_acquire)) {
+        m_calls.InterruptLineWait(static_cast<unsigned long>(m_waiter.native_handle()));
+        std::this_thread::sleep_for(kRetry);
+    }
+    m_waiter.join();
+}
+
+void TSerialLineKey::WaitForChanges(int fd) {
+    while (!m_stopWaiting.load(std::memory_order_acquire)) {
+        uint32_t bits = 0;
+        int64_t ns = 0;
+        const int error = m_calls.WaitLineChange(fd, m_bit, bits, ns);
+        if (error == EINTR) {
+            continue;
+        }
+        if (error != 0) {
+            break;  // the port cannot wait (or has gone, which the polling notices): no stamps
+        }
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+        ++m_wake.Count;
+        m_wake.Level = (bits & m_bit) != 0 ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+        m_wake.Ns = ns;
+    }
+    m_waiting.store(false, std::memory_order_release);
+    m_waiterDone.store(true, std::memory_order_release);
+}
+
+TSerialLineKey::TWake TSerialLineKey::LastWake() const {
+    const std::lock_guard<std::mutex> lock(m_wakeMutex);
+    return m_wake;
+}
+
 TKeyLevel TSerialLineKey::Level() {
+    const TKeyLevel before = m_last;
+    const TKeyLevel level = PolledLevel();
+    if (level != before && level != TKeyLevel::klLost) {
+        // The last wake stamps the change only when it came after the previous change was
+        // noticed and saw this level: a wake late for an earlier change is no stamp for this one.
+        const TWake wake = LastWake();
+        m_stamp = std::nullopt;
+        if (wake.Count > m_wakesAtLastChange && wake.Level == level) {
+            m_stamp = TKeyStamp{wake.Ns, kWakeResolutionNs};
+        }
+        m_wakesAtLastChange = wake.Count;
+    }
+    return level;
+}
+
+TKeyLevel TSerialLineKey::PolledLevel() {
     if (m_fd < 0) {
         return TKeyLevel::klLost;
     }
     if (m_readEveryNs > 0) {
         const int64_t now = Services().TimeSource->MonotonicNs();
-        bool due = now >= m_nextReadNs;
+        // A wake of the waiting thread makes a read due at once.
+        const uint64_t wakes = LastWake().Count;
+        bool due = now >= m_nextReadNs || wakes != m_wakesRead;
+        m_wakesRead = wakes;
         if (m_counting) {
             uint64_t changes = 0;
             const int error = m_calls.LineChanges(m_fd, changes);

@@ -2,10 +2,17 @@
 // contact. Where reading the lines is cheap they are read at every poll. Where it is not (a USB
 // round trip on some adapters, a trap to the host in a virtual machine) they are read when the
 // driver's count of line changes moves, and at least every kCostShare read costs, so the reads
-// never take more than a small share of the capture's time.
+// never take more than a small share of the capture's time. A thread waits on the line's
+// changes where the driver can wait for them and stamps each with the moment it woke, so a change
+// is logged where it happened even when the capture noticed it late.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/DeviceKey.h"
@@ -17,7 +24,19 @@ enum class TSerialLine { slDsr, slCts, slDcd, slRi };
 class TSerialLineKey : public TDeviceKey {
   public:
     TSerialLineKey(std::string path, TSerialLine line, IKeyDeviceCalls& calls = KeyDeviceCalls());
+    ~TSerialLineKey() override;
+    TSerialLineKey(const TSerialLineKey&) = delete;
+    TSerialLineKey& operator=(const TSerialLineKey&) = delete;
     TKeyLevel Level() override;
+    // When the present level began: the wake of the line's waiting thread that saw the change to
+    // it, where one did before the change was noticed; none where the port cannot wait.
+    std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
+
+    // The clock is read just after the wake, so a stamp is never before the change; this is what
+    // the clock itself can tell apart (nanoseconds).
+    static constexpr int64_t kWakeResolutionNs = 1000;
+    // The line's changes are waited for by a thread (the port did not refuse to wait).
+    bool Waiting() const { return m_waiting.load(std::memory_order_acquire); }
 
     // The serial ports present: /dev/ttyS*, /dev/ttyUSB*, /dev/ttyACM*.
     static std::vector<std::string> Ports(IKeyDeviceCalls& calls = KeyDeviceCalls());
@@ -34,16 +53,42 @@ class TSerialLineKey : public TDeviceKey {
 
   protected:
     std::string Check() override;
+    void Closing() override;
 
   private:
+    // What the waiting thread saw last: the count of its wakes, the level and the time of the
+    // last (monotonic nanoseconds).
+    struct TWake {
+        uint64_t Count = 0;
+        TKeyLevel Level = TKeyLevel::klOpen;
+        int64_t Ns = 0;
+    };
+
     // Reads the lines and keeps the level; returns 0 or the errno value.
     int ReadLine();
+    // The level as the polling reads it (at every poll, or when due where reads are costly).
+    TKeyLevel PolledLevel();
+    void StartWaiter();
+    void StopWaiter();
+    // The waiting thread: waits on the line until stopped, the port refuses or fails.
+    void WaitForChanges(int fd);
+    TWake LastWake() const;
 
     uint32_t m_bit;
     int64_t m_readEveryNs = 0;
     int64_t m_nextReadNs = 0;  // monotonic nanoseconds
     bool m_counting = false;   // the driver counts line changes
     uint64_t m_changes = 0;    // its count at the last look
+
+    std::thread m_waiter;
+    std::atomic<bool> m_stopWaiting{false};
+    std::atomic<bool> m_waiterDone{true};
+    std::atomic<bool> m_waiting{false};
+    mutable std::mutex m_wakeMutex;
+    TWake m_wake;                      // under m_wakeMutex
+    uint64_t m_wakesAtLastChange = 0;  // the wake count when the level last changed
+    uint64_t m_wakesRead = 0;          // the wake count at the last read of the lines
+    std::optional<TKeyStamp> m_stamp;  // when the present level began, where known
 };
 
 }  // namespace platform

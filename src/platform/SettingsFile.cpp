@@ -24,20 +24,50 @@ constexpr std::string_view kPracticeSection = "[practice]";
 constexpr std::string_view kPracticeName = "text";
 
 // Calls `line` for every line of `text` with the line (without its break) and whether it lies
-// in the practice section.
+// in `section` (its header included).
 template <class F>
-void ForEachLine(std::string_view text, F line) {
-    bool inPractice = false;
+void ForEachLineIn(std::string_view text, std::string_view section, F line) {
+    bool inSection = false;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view raw = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         const std::string_view entry = TrimBlanks(raw);
         if (!entry.empty() && entry.front() == '[') {
-            inPractice = entry == kPracticeSection;
+            inSection = entry == section;
         }
-        line(raw, inPractice);
+        line(raw, inSection);
     }
+}
+
+template <class F>
+void ForEachLine(std::string_view text, F line) {
+    ForEachLineIn(text, kPracticeSection, line);
+}
+
+// The lines of `section` in `text` as they stand, each with its break.
+std::string SectionLines(std::string_view text, std::string_view section) {
+    std::string lines;
+    ForEachLineIn(text, section, [&](std::string_view raw, bool inSection) {
+        if (inSection) {
+            lines.append(raw);
+            lines += '\n';
+        }
+    });
+    return lines;
+}
+
+// `text` with `section` replaced by `replacement` (every other line kept byte for byte).
+std::string ReplaceSection(std::string_view text, std::string_view section,
+                           const std::string& replacement) {
+    std::string kept;
+    ForEachLineIn(text, section, [&](std::string_view raw, bool inSection) {
+        if (!inSection) {
+            kept.append(raw);
+            kept += '\n';
+        }
+    });
+    return kept + replacement;
 }
 
 void Write(const std::string& path, const std::string& text) {
@@ -192,6 +222,7 @@ TSettingsLoad LoadSettings(const std::string& path) {
     load.Settings = read.Settings;
     load.PracticeText = ParsePracticeText(text);
     load.Window = read.Window;
+    load.SideTone = read.SideTone;
     if (!read.Problems.empty()) {
         load.Message = "Some settings in " + path + " could not be used and keep their defaults:";
         // A dialog shows the message: a few problems tell what is wrong, the rest only count.
@@ -213,25 +244,27 @@ namespace {
 void WriteSettings(const std::string& path, const TKeyInputSettings& keyInput,
                    const TWindowSettings& window) {
     std::string practice;
+    std::string sideTone;
     try {
-        practice = ParsePracticeText(ReadWhole(path));
+        const std::string text = ReadWhole(path);
+        practice = ParsePracticeText(text);
+        sideTone = SectionLines(text, kSideToneSection);
     } catch (const base::Exception&) {
-        // kept empty: the file's practice text could not be read
+        // kept empty: the file's practice text and side-tone could not be read
     }
     Write(path, FormatSettings(keyInput) + FormatWindowSettings(window) +
-                    FormatPracticeSection(practice));
+                    FormatPracticeSection(practice) + sideTone);
 }
 }  // namespace
 
 void SavePracticeText(const std::string& path, const std::string& practiceText) {
-    std::string text;
-    ForEachLine(ReadWhole(path), [&](std::string_view raw, bool inPractice) {
-        if (!inPractice) {
-            text.append(raw);
-            text += '\n';
-        }
-    });
-    Write(path, text + FormatPracticeSection(practiceText));
+    Write(path,
+          ReplaceSection(ReadWhole(path), kPracticeSection, FormatPracticeSection(practiceText)));
+}
+
+void SaveSideToneSettings(const std::string& path, const TSideToneSettings& settings) {
+    Write(path,
+          ReplaceSection(ReadWhole(path), kSideToneSection, FormatSideToneSettings(settings)));
 }
 
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings) {

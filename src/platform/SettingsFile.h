@@ -21,6 +21,7 @@ struct TSettingsLoad {
     // The practice text kept under [practice] ("text = ..."); empty when none.
     std::string PracticeText;
     TWindowSettings Window;
+    TSideToneSettings SideTone;
     // Empty, or the one message that names every setting that kept its default and why.
     std::string Message;
 };
@@ -36,6 +37,9 @@ TSettingsLoad LoadSettings(const std::string& path);
 void SaveSettings(const std::string& path, const TKeyInputSettings& settings);
 // The same for the window settings; the key input and the practice text in the file are kept.
 void SaveWindowSettings(const std::string& path, const TWindowSettings& settings);
+// Replaces the [side-tone] section (or adds it at the end), keeping every other line as it is;
+// raises as SavePracticeText does.
+void SaveSideToneSettings(const std::string& path, const TSideToneSettings& settings);
 // Replaces the practice text in the file (none when empty), keeping every other line as it is;
 // raises as SaveSettings does, and when an existing file cannot be read first.
 void SavePracticeText(const std::string& path, const std::string& practiceText);

@@ -4,6 +4,18 @@
 #include <chrono>
 
 namespace platform {
+namespace {
+std::atomic<float> g_sideToneLevel{kToneAmplitude};
+static_assert(std::atomic<float>::is_always_lock_free);
+}  // namespace
+
+void SetSideToneLevel(float level) {
+    g_sideToneLevel.store(level, std::memory_order_release);
+}
+
+float SideToneLevel() {
+    return g_sideToneLevel.load(std::memory_order_acquire);
+}
 
 float TSquareWave::Next(double frequencyHz) {
     if (frequencyHz <= 0 || frequencyHz > kMaxAudibleHz) {
@@ -12,7 +24,7 @@ float TSquareWave::Next(double frequencyHz) {
         return 0.0f;
     }
     m_sounding = true;
-    const float sample = m_phase < 0.5 ? kToneAmplitude : -kToneAmplitude;
+    const float sample = m_phase < 0.5 ? m_amplitude : -m_amplitude;
     m_phase += frequencyHz / m_sampleRate;
     if (m_phase >= 1.0) {
         m_phase -= static_cast<double>(static_cast<int64_t>(m_phase));
@@ -30,6 +42,7 @@ void TToneRenderer::Render(float* out, size_t frames) {
     // One load per buffer: a change takes effect at the next buffer, which is as soon as the
     // device can play it anyway.
     const double frequency = m_frequency.load(std::memory_order_acquire);
+    m_wave.SetAmplitude(SideToneLevel());
     const bool wasSounding = m_wave.Sounding();
     for (size_t i = 0; i < frames; ++i) {
         out[i] = m_wave.Next(frequency);

@@ -13,6 +13,11 @@ constexpr double kMaxAudibleHz = 20000.0;
 // Peak level of the tone, as a fraction of full scale: loud enough, not painful.
 constexpr float kToneAmplitude = 0.25f;
 
+// The peak level the sound card's side-tone is rendered at (fraction of full scale), for every
+// renderer of the process: the operator's volume setting. kToneAmplitude until set.
+void SetSideToneLevel(float level);
+float SideToneLevel();
+
 // A square wave like the speaker's: +amplitude for the first half of each cycle, -amplitude
 // for the second. Starts a fresh cycle when it starts sounding.
 class TSquareWave {
@@ -21,10 +26,14 @@ class TSquareWave {
     // The next sample (fraction of full scale) at frequencyHz; 0 = silence.
     float Next(double frequencyHz);
     bool Sounding() const { return m_sounding; }
+    double SampleRate() const { return m_sampleRate; }
+    // Peak level from the next sample on (fraction of full scale).
+    void SetAmplitude(float amplitude) { m_amplitude = amplitude; }
 
   private:
     double m_sampleRate;  // samples per second
-    double m_phase = 0;   // cycles, [0, 1)
+    float m_amplitude = kToneAmplitude;
+    double m_phase = 0;  // cycles, [0, 1)
     bool m_sounding = false;
 };
 
@@ -36,8 +45,9 @@ class TToneRenderer {
     void SetFrequency(double frequencyHz);
     double Frequency() const { return m_frequency.load(std::memory_order_acquire); }
 
-    // Audio thread only: fills frames mono samples. Wait-free.
+    // Audio thread only: fills frames mono samples at the side-tone level. Wait-free.
     void Render(float* out, size_t frames);
+    double SampleRate() const { return m_wave.SampleRate(); }
 
     // What the audio thread last did, for measuring latency: the number of times a
     // non-silent sample followed silence, the steady-clock time of the last such onset

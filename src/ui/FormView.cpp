@@ -6,6 +6,8 @@
 #include <FL/Fl_Menu_Bar.H>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "chart/component/Chart.h"
 #include "forms/ExtCtrls.h"
@@ -46,9 +48,13 @@ int FltkShortcut(forms::TShortCut key) {
 // The menu bar: the toolkit's own, which also opens its first menu on F10.
 class TMenuBar : public Fl_Menu_Bar {
   public:
-    using Fl_Menu_Bar::Fl_Menu_Bar;
+    TMenuBar(int x, int y, int w, int h, std::function<void()> update)
+        : Fl_Menu_Bar(x, y, w, h), m_update(std::move(update)) {}
 
     int handle(int event) override {
+        if (event == FL_PUSH || event == FL_SHORTCUT) {
+            m_update();
+        }
         constexpr int kModifiers = FL_SHIFT | FL_CTRL | FL_ALT | FL_META;
         if (event == FL_SHORTCUT && Fl::event_key() == FL_F + kMenuBarKey &&
             (Fl::event_state() & kModifiers) == 0 && visible_r() && menu() != nullptr &&
@@ -58,6 +64,9 @@ class TMenuBar : public Fl_Menu_Bar {
         }
         return Fl_Menu_Bar::handle(event);
     }
+
+  private:
+    std::function<void()> m_update;
 };
 }  // namespace
 
@@ -251,7 +260,7 @@ std::unique_ptr<TControlView> TFormView::CreateView(forms::TControl& control) {
 }
 
 void TFormView::BuildMenu() {
-    m_menuBar = new TMenuBar(0, 0, m_window->w(), m_clientTop);
+    m_menuBar = new TMenuBar(0, 0, m_window->w(), m_clientTop, [this] { UpdateMenu(); });
     m_menuBar->box(FL_FLAT_BOX);
     m_menuBar->color(FltkColor(m_form->Color()));
     m_menuBar->textfont(FltkFace(m_form->Font()));
@@ -260,6 +269,8 @@ void TFormView::BuildMenu() {
     m_menuBar->selection_color(FL_SELECTION_COLOR);
     AddMenuItems(m_form->Menu()->Items());
     m_menuItems.push_back(Fl_Menu_Item{});
+    m_menuSources.emplace_back(nullptr, nullptr);
+    UpdateMenu();
     m_menuBar->menu(m_menuItems.data());
     m_window->add(m_menuBar);
 }
@@ -272,17 +283,39 @@ void TFormView::AddMenuItems(const forms::TMenuItem& parent) {
         entry.text = m_menuLabels.back()->c_str();
         // A menu of the bar opens on its key; a command is chosen by its key (and shows it).
         entry.shortcut_ = FltkShortcut(item->ShortCut());
+        m_menuSources.emplace_back(item, m_menuLabels.back().get());
         if (item->Count() > 0) {
             entry.flags = FL_SUBMENU;
             m_menuItems.push_back(entry);
             AddMenuItems(*item);
             m_menuItems.push_back(Fl_Menu_Item{});
+            m_menuSources.emplace_back(nullptr, nullptr);
         } else {
             m_menuLinks.push_back(std::make_unique<TMenuLink>(TMenuLink{this, item}));
             entry.callback_ = &TFormView::MenuChosen;
             entry.user_data_ = m_menuLinks.back().get();
             m_menuItems.push_back(entry);
         }
+    }
+}
+
+void TFormView::UpdateMenu() {
+    for (size_t i = 0; i < m_menuSources.size() && i < m_menuItems.size(); ++i) {
+        auto [item, label] = m_menuSources[i];
+        if (item == nullptr) {
+            continue;
+        }
+        item->Update();
+        const std::string text = LabelText(item->Caption());
+        if (text != *label) {
+            *label = text;
+            m_menuItems[i].text = label->c_str();
+        }
+        int flags = m_menuItems[i].flags & FL_SUBMENU;
+        flags |= item->Enabled() ? 0 : FL_MENU_INACTIVE;
+        flags |= item->RadioItem() ? FL_MENU_RADIO : 0;
+        flags |= item->RadioItem() && item->Checked() ? FL_MENU_VALUE : 0;
+        m_menuItems[i].flags = flags;
     }
 }
 

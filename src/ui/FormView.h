@@ -67,6 +67,9 @@ class TFormView : public forms::IControlView {
 
     // The menu bar; null without a menu.
     Fl_Menu_Bar* MenuBar() const { return m_menuBar; }
+    // Brings every menu entry's label and states up to date with its item (after the item's own
+    // update); the menu bar does it before it opens a menu or tries the items' keys.
+    void UpdateMenu();
 
   private:
     struct TMenuLink {
@@ -93,6 +96,8 @@ class TFormView : public forms::IControlView {
     std::vector<Fl_Menu_Item> m_menuItems;
     std::vector<std::unique_ptr<std::string>> m_menuLabels;
     std::vector<std::unique_ptr<TMenuLink>> m_menuLinks;
+    // For each entry of m_menuItems, its item and label (null for the ends of the menus).
+    std::vector<std::pair<forms::TMenuItem*, std::string*>> m_menuSources;
     std::vector<std::unique_ptr<TControlView>> m_views;
     std::vector<TControlView*> m_topViews;  // views of the controls placed on the form itself
     int32_t m_clientTop = 0;                // screen pixels

@@ -6,11 +6,12 @@
 
 #include "app/KeyInputForm.h"
 #include "app/MainForm.h"
-#include "app/PracticeForm.h"
-#include "forms/Menus.h"
 #include "app/MonitorForm.h"
+#include "app/PracticeForm.h"
 #include "base/Arith.h"
+#include "forms/Menus.h"
 #include "platform/SettingsFile.h"
+#include "platform/ToneRenderer.h"
 #include "port/PortIO.h"
 #include "ui/AssetFiles.h"
 #include "ui/ChartView.h"
@@ -188,6 +189,7 @@ void TFrontEnd::LoadSettings(const std::string& path) {
     if (auto* mainForm = dynamic_cast<app::TForm1*>(m_application.MainForm())) {
         mainForm->SetPracticeText(load.PracticeText);
     }
+    ApplySideTone(load.SideTone);
     m_window = load.Window;
     SetDisplayPercent(ChosenDisplayPercent());
     for (int32_t i = 0; i < m_application.FormCount(); ++i) {
@@ -247,6 +249,31 @@ void TFrontEnd::ChooseDisplaySize(int32_t chosen) {
     SetDisplayPercent(ChosenDisplayPercent());
 }
 
+void TFrontEnd::ApplySideTone(const platform::TSideToneSettings& settings) {
+    m_sideTone = settings;
+    platform::SetSideToneLevel(settings.Level());
+    if (auto* mainForm = dynamic_cast<app::TForm1*>(m_application.MainForm())) {
+        mainForm->SetSideToneDivisor(settings.Divisor());
+    }
+}
+
+void TFrontEnd::ChooseSideTone(const platform::TSideToneSettings& settings) {
+    ApplySideTone(settings);
+    SaveToSettingsFile(
+        [&settings](const std::string& path) { platform::SaveSideToneSettings(path, settings); });
+}
+
+void TFrontEnd::SaveToSettingsFile(const std::function<void(const std::string& path)>& save) {
+    if (m_settingsPath.empty()) {
+        return;  // no settings file (a test's private run): kept for this run only
+    }
+    try {
+        save(m_settingsPath);
+    } catch (const std::exception& error) {
+        ShowLater(error.what());
+    }
+}
+
 void TFrontEnd::SetDisplayPercent(int32_t percent) {
     if (percent == m_displayPercent) {
         return;
@@ -263,14 +290,8 @@ void TFrontEnd::SetDisplayPercent(int32_t percent) {
 
 void TFrontEnd::SaveWindowSettings(const platform::TWindowSettings& settings) {
     m_window = settings;
-    if (m_settingsPath.empty()) {
-        return;  // no settings file (a test's private run): kept for this run only
-    }
-    try {
-        platform::SaveWindowSettings(m_settingsPath, settings);
-    } catch (const std::exception& error) {
-        ShowLater(error.what());
-    }
+    SaveToSettingsFile(
+        [&settings](const std::string& path) { platform::SaveWindowSettings(path, settings); });
 }
 
 void TFrontEnd::FollowRun(void* frontEnd) {

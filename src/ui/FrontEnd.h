@@ -12,6 +12,7 @@
 #include "platform/KeyInput.h"
 #include "platform/KeyboardKey.h"
 #include "platform/Services.h"
+#include "platform/SideToneSettings.h"
 #include "platform/WindowSettings.h"
 #include "ui/FltkServices.h"
 #include "ui/KeyTracker.h"
@@ -73,6 +74,10 @@ class TFrontEnd {
     // The operator chose a display size (a percentage, or automatic): kept in the settings and
     // put in place at once.
     void ChooseDisplaySize(int32_t chosen);
+    // The side-tone's pitch and volume in force; the operator's choice is kept in the settings
+    // and put in place at once (the live side-tone and playing back use it).
+    const platform::TSideToneSettings& SideTone() const { return m_sideTone; }
+    void ChooseSideTone(const platform::TSideToneSettings& settings);
     // Draws every window at `percent` of its design size (the same design, larger and sharp).
     void SetDisplayPercent(int32_t percent);
     // The display size chosen in the settings (or automatic) for this screen, in percent.
@@ -88,6 +93,10 @@ class TFrontEnd {
 
   private:
     void EndProgram();
+    // Runs `save` on the settings file, if there is one; what goes wrong is shown in a dialog.
+    void SaveToSettingsFile(const std::function<void(const std::string& path)>& save);
+    // Puts the side-tone's pitch and volume in place.
+    void ApplySideTone(const platform::TSideToneSettings& settings);
     // Shows a message from the event loop, outside whatever called this.
     void ShowLater(const std::string& message);
     static void ShowPending(void* frontEnd);
@@ -118,6 +127,7 @@ class TFrontEnd {
     platform::TScopedFileDialogs m_fileDialogsInPlace{m_fileDialogs};
     std::string m_programFolder;
     std::vector<std::unique_ptr<TFormView>> m_formViews;
+    platform::TSideToneSettings m_sideTone;
     std::unique_ptr<TTestChannel> m_testChannel;
     std::string m_settingsPath;
     std::vector<std::string> m_pendingMessages;  // shown by ShowPending, in order

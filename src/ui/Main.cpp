@@ -94,6 +94,9 @@ int main(int argc, char** argv) {
         if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
             app::AddDisplaySizeMenu(
                 *mainForm, [&frontEnd](int32_t size) { frontEnd.ChooseDisplaySize(size); });
+            app::AddSideToneMenu(
+                *mainForm, [&frontEnd] { return frontEnd.SideTone(); },
+                [&frontEnd](const platform::TSideToneSettings& s) { frontEnd.ChooseSideTone(s); });
         }
         // The settings first: the windows are built at the display size they choose.
         frontEnd.LoadSettings(platform::SettingsPathFromEnvironment());

@@ -1,8 +1,10 @@
 // A keying run with a serial-line key whose adapter is unplugged in the middle of a mark: the
 // capture logs the key going up at once, the operator is told once, the run goes on to Finish
-// and the analysis, and every change logged before the loss is kept.
+// and the analysis, and every change logged before the loss is kept. A change the capture noticed
+// late is logged where the line's waiting thread woke for it.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,12 @@ class TSerialRun : public platform::IClock,
         : m_form(form), m_calls(calls) {}
 
     void LineAt(int64_t pass, bool raised) { m_lineChanges.push_back({pass, raised}); }
+    // The line changes at wokeAtPass, when the port's waiting thread wakes for it, but the
+    // capture's poll sees it only at pass.
+    void LineAt(int64_t pass, bool raised, int64_t wokeAtPass) {
+        m_lineChanges.push_back({pass, raised});
+        m_wakes[pass] = wokeAtPass;
+    }
     void UnplugAt(int64_t pass) { m_unplugAt = pass; }
     void FinishAt(int64_t pass) { m_finishAt = pass; }
 
@@ -38,9 +46,15 @@ class TSerialRun : public platform::IClock,
     void ProcessMessages() override {
         ++m_pass;
         for (const auto& [pass, raised] : m_lineChanges) {
-            if (pass == m_pass) {
-                m_calls.SetModemBits(kPort, raised ? platform::kModemDsr : 0);
+            if (pass != m_pass) {
+                continue;
             }
+            const uint32_t bits = raised ? platform::kModemDsr : 0;
+            if (const auto wake = m_wakes.find(pass); wake != m_wakes.end()) {
+                m_calls.WakeLine(kPort, bits, wake->second * app::TForm1::kSliceNs);
+                EXPECT_TRUE(m_calls.AwaitLineWaiter(kPort));
+            }
+            m_calls.SetModemBits(kPort, bits);
         }
         if (m_pass == m_unplugAt) {
             m_calls.Unplug(kPort);
@@ -68,6 +82,7 @@ class TSerialRun : public platform::IClock,
     int64_t m_unplugAt = -1;
     int64_t m_finishAt = -1;
     std::vector<std::pair<int64_t, bool>> m_lineChanges;
+    std::map<int64_t, int64_t> m_wakes;  // pass of a change -> pass of its wake
 };
 
 TEST(KeyInputCaptureTest, AnAdapterUnpluggedMidMarkEndsTheKeyUpAndLosesNothing) {
@@ -120,6 +135,41 @@ TEST(KeyInputCaptureTest, AnAdapterUnpluggedMidMarkEndsTheKeyUpAndLosesNothing) 
     EXPECT_EQ(form->Edit(3).Text(), "100");
     EXPECT_EQ(form->Edit(4).Text(), "300");
     EXPECT_TRUE(run.messages.empty()) << run.messages[0];
+}
+
+TEST(KeyInputCaptureTest, ASerialChangeNoticedLateIsLoggedWhereTheWaitingThreadWokeForIt) {
+    platform::TIsolatedSystemServices system;
+    app::RegisterClasses();
+    auto form = std::make_unique<app::TForm1>(nullptr);
+    form->SetBusyWait(false);
+    platform::TFakeKeyDeviceCalls calls;
+    calls.AddDevice(kPort, "dialout");
+    TSerialRun run(*form, calls);
+    platform::TKeyboardKey keyboard;
+    platform::TKeyInput input(run, keyboard, calls);
+    platform::TKeyInputSettings settings;
+    settings.Kind = platform::TKeyInputKind::kiSerialLine;
+    settings.SerialPort = kPort;
+    input.Apply(settings);
+    platform::TScopedServices services({&input, &run, &run, &run, nullptr, &run});
+
+    // A press seen at once; a release the loop was kept from for 300 polls; a press noticed
+    // with its wake; a release without one (logged at the poll that noticed it).
+    run.LineAt(1000, true, 1000);
+    run.LineAt(4000, false, 3700);
+    run.LineAt(5000, true, 4990);
+    run.LineAt(6000, false);
+    run.FinishAt(8000);
+    form->Start().Click();
+
+    // Pass p is poll p - 1, and the clock's slice p - 1: a change woken at pass w is logged at
+    // poll w - 1, unless within the wake's resolution of the poll that noticed it.
+    const std::vector<std::string> polls = {"0", "999", "3699", "4989", "5999"};
+    ASSERT_EQ(form->Memo(2).Lines().Count(), 5);
+    for (int32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(form->Memo(2).Lines().Strings(i), polls[static_cast<size_t>(i)]) << i;
+    }
+    EXPECT_EQ(run.states, (std::vector<std::string>{"0", "129", "1", "128", "0"}));
 }
 
 }  // namespace

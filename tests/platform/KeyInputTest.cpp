@@ -6,8 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/EventTime.h"
@@ -382,6 +389,139 @@ TEST_F(KeyInputTest, AMissingOrUnchosenDeviceIsRefusedWithItsReason) {
     EXPECT_EQ(ApplyMessage(Serial()),
               "Cannot open the serial port /dev/ttyUSB0: Device or resource busy.");
     EXPECT_EQ(m_calls.OpenCount(), 0u);
+}
+
+TEST_F(KeyInputTest, ASerialLineChangeIsStampedWhenTheWaitingThreadWokeForIt) {
+    const std::string path = "/dev/ttyUSB0";
+    m_input.Apply(Serial());
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    // Pressed at 40 ms, when the thread woke; the capture's poll notices it at 43 ms.
+    m_calls.SetModemBits(path, kModemDsr);
+    m_calls.WakeLine(path, kModemDsr, 40 * kMs);
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));  // the wake is taken, the thread waits again
+    m_time.Ns = 43 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
+    EXPECT_EQ(m_input.ChangeStamp()->ResolutionNs, TSerialLineKey::kWakeResolutionNs);
+    // Released at 100 ms.
+    m_calls.SetModemBits(path, 0);
+    m_calls.WakeLine(path, 0, 100 * kMs);
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    m_time.Ns = 101 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 100 * kMs);
+    // A press noticed before its wake keeps the poll's timing; that late wake is then no stamp
+    // for the release that follows it.
+    m_calls.SetModemBits(path, kModemDsr);
+    m_time.Ns = 150 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 128);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
+    m_calls.WakeLine(path, kModemDsr, 149 * kMs);
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    m_calls.SetModemBits(path, 0);
+    m_time.Ns = 200 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
+    // A bounce between two polls: the wake of the level that stayed stamps the change.
+    m_calls.SetModemBits(path, kModemDsr);
+    m_calls.WakeLine(path, kModemDsr, 250 * kMs);
+    m_calls.WakeLine(path, 0, 251 * kMs);
+    m_calls.WakeLine(path, kModemDsr, 252 * kMs);
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    m_time.Ns = 255 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 252 * kMs);
+}
+
+TEST_F(KeyInputTest, APortThatCannotWaitForLineChangesStampsNothingAndIsPolledAsBefore) {
+    const std::string path = "/dev/ttyUSB0";
+    m_calls.SetLineWaitError(path, ENOTTY);
+    TSerialLineKey key(path, TSerialLine::slDsr, m_calls);
+    key.Open();
+    for (int i = 0; i < 1000 && key.Waiting(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(key.Waiting());
+    EXPECT_EQ(m_calls.LineWaitCalls(), 1);  // refused once, not asked again and again
+    m_calls.SetModemBits(path, kModemDsr);
+    m_time.Ns = 10 * kMs;
+    EXPECT_EQ(key.Level(), TKeyLevel::klClosed);
+    EXPECT_FALSE(key.LevelStamp().has_value());
+    m_calls.SetModemBits(path, 0);
+    EXPECT_EQ(key.Level(), TKeyLevel::klOpen);
+    EXPECT_FALSE(key.LevelStamp().has_value());
+}
+
+TEST_F(KeyInputTest, TheWaitingThreadStopsWhenThePortClosesAndStartsAgainWhenItReopens) {
+    const std::string path = "/dev/ttyUSB0";
+    m_input.Apply(Serial());
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    EXPECT_EQ(m_calls.LineWaiters(), 1);
+    // Another input chosen: the port is closed and nothing waits on it any more.
+    m_input.Apply(TKeyInputSettings());
+    EXPECT_EQ(m_calls.LineWaiters(), 0);
+    EXPECT_EQ(m_calls.OpenCount(), 0u);
+    // Unplugged and back: the thread ends with the port and a new one waits on the new port.
+    m_input.Apply(Serial());
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    m_calls.Unplug(path);
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    EXPECT_TRUE(m_input.Lost());
+    EXPECT_EQ(m_calls.LineWaiters(), 0);
+    m_calls.Plug(path);
+    m_time.Ns += TKeyInput::kRetryNs;
+    m_input.RightButtonState();
+    ASSERT_FALSE(m_input.Lost());
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    m_calls.SetModemBits(path, kModemDsr);
+    m_calls.WakeLine(path, kModemDsr, m_time.Ns + 2 * kMs);
+    ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
+    const int64_t woke = m_time.Ns + 2 * kMs;
+    m_time.Ns += 5 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, woke);
+}
+
+TEST(SerialLineWaitTest, APseudoTerminalRefusesToWaitForLineChangesAtOnce) {
+    // A pseudo-terminal has no modem lines: the wait is refused, never entered.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    int fd = -1;
+    ASSERT_EQ(KeyDeviceCalls().Open(slave, fd), 0);
+    uint32_t bits = 0;
+    int64_t ns = 0;
+    const int error = KeyDeviceCalls().WaitLineChange(fd, kModemDsr, bits, ns);
+    EXPECT_NE(error, 0);
+    EXPECT_NE(error, EINTR);
+    // Nor can it serve as a serial key: it has no status lines to read.
+    TSerialLineKey key(slave, TSerialLine::slDsr);
+    EXPECT_THROW(key.Open(), EKeyInputError);
+    KeyDeviceCalls().Close(fd);
+    close(master);
+}
+
+TEST(SerialLineWaitTest, AWaitOnARealPortEndsPromptlyWhenTheKeyCloses) {
+    // Opening a port raises its DTR and RTS lines, so only a port named for it is used.
+    const char* port = std::getenv("KEYVET_TEST_SERIAL_PORT");
+    if (port == nullptr || port[0] == '\0') {
+        GTEST_SKIP() << "KEYVET_TEST_SERIAL_PORT names no serial port to wait on";
+    }
+    const auto started = std::chrono::steady_clock::now();
+    {
+        TSerialLineKey key(port, TSerialLine::slDsr);
+        key.Open();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_TRUE(key.Waiting()) << "the port refused to wait for line changes";
+    }
+    // The thread blocked in the driver was interrupted, not waited for.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
 }
 
 TEST(SerialPortsTest, ListsTheSerialPortsPresentByKind) {

@@ -5,6 +5,7 @@
 
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "app/MainForm.h"
 #include "app/Startup.h"
 #include "chart/component/Chart.h"
+#include "forms/Menus.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Colors.h"
 #include "gfx/TextEngine.h"
@@ -172,6 +174,33 @@ TEST_F(FormViewTest, ClosingLeavesAPumpingHandlerWithoutAMessage) {
     });
     EXPECT_FALSE(after);
     EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(FormViewTest, MenuEntriesFollowTheirItemsWhenAMenuIsAboutToOpen) {
+    Fl_Menu_Bar& bar = *m_view->MenuBar();
+    // Nothing to play back before the first run.
+    const Fl_Menu_Item* playBack = bar.find_item("Run/Play back");
+    ASSERT_NE(playBack, nullptr);
+    EXPECT_FALSE(playBack->active());
+    auto* details = dynamic_cast<forms::TMenuItem*>(m_form1->FindComponent("Details1"));
+    ASSERT_NE(details, nullptr);
+    details->SetCaption("Details (none)");
+    details->SetEnabled(false);
+    details->SetRadioItem(true);
+    details->SetChecked(true);
+    EXPECT_NE(bar.find_item("Run/Details\u2026"), nullptr);  // not until the menu is updated
+    m_view->UpdateMenu();
+    EXPECT_EQ(bar.find_item("Run/Details\u2026"), nullptr);
+    const Fl_Menu_Item* entry = bar.find_item("Run/Details (none)");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->active());
+    EXPECT_TRUE(entry->radio());
+    EXPECT_NE(entry->value(), 0);
+    details->SetEnabled(true);
+    details->SetChecked(false);
+    m_view->UpdateMenu();
+    EXPECT_TRUE(entry->active());
+    EXPECT_EQ(entry->value(), 0);
 }
 
 // (Opening windows needs a display: the end-to-end tests show and close them.)
