@@ -83,7 +83,7 @@ class TFontInstance {
     std::unordered_map<char32_t, TGlyph> m_glyphs;
     // Kept texts: the lines' flags then the text, at most kKeptTexts of each kind (then the
     // whole store starts afresh).
-    static constexpr size_t kKeptTexts = 1024;
+    static constexpr size_t kKeptTexts = 8192;
     std::unordered_map<std::string, TTextCell> m_cells;
     std::unordered_map<std::string, int32_t> m_widths;
 };
