@@ -11,6 +11,7 @@
 
 #include "chart/component/Chart.h"
 #include "chart/series/AreaPointSeries.h"
+#include "support/CanvasState.h"
 
 namespace chart {
 namespace {
@@ -27,15 +28,7 @@ class TPointByPointLine : public TLineSeries {
     void DrawPoints() override { TChartSeries::DrawPoints(); }
 };
 
-// What a series leaves on the canvas for whatever is drawn after it.
-struct TCanvasState {
-    gfx::TColor PenColor = 0;
-    int32_t PenWidth = 0;
-    gfx::TPenStyle PenStyle = gfx::TPenStyle::psSolid;
-    gfx::TColor BrushColor = 0;
-    gfx::TBrushStyle BrushStyle = gfx::TBrushStyle::bsSolid;
-    friend bool operator==(const TCanvasState&, const TCanvasState&) = default;
-};
+using testsupport::TCanvasState;
 
 // The settings of one seeded case; Describe() reproduces it.
 struct TCase {
@@ -100,11 +93,8 @@ class TCaseChart {
             gfx::TBrushStyle::bsSolid, gfx::TBrushStyle::bsClear, gfx::TBrushStyle::bsDiagCross};
         pointer.Brush().SetStyle(brushStyles[c.BrushStyle]);
         m_series->SetColorEachPoint(c.ColorEachPoint);
-        m_series->SetAfterDrawValues([this](TChartSeries&) {
-            TChartCanvas3D& canvas = m_chart->Canvas();
-            m_state = {canvas.Pen().Color(), canvas.Pen().Width(), canvas.Pen().Style(),
-                       canvas.Brush().Color(), canvas.Brush().Style()};
-        });
+        m_series->SetAfterDrawValues(
+            [this](TChartSeries&) { m_state = testsupport::CanvasStateOf(m_chart->Canvas()); });
         Fill(c);
         if (c.Zoomed) {
             m_chart->BottomAxis().SetAxisRange(4, 14);
