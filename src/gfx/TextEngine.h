@@ -69,6 +69,8 @@ class TFontInstance {
     // once and kept per text and lines: drawing it again costs one look-up. The reference is
     // valid until the next Cell call.
     const TTextCell& Cell(std::string_view text, bool underline, bool strikeOut);
+    // How many rendered texts the store holds.
+    size_t KeptCells() const { return m_cells.size(); }
 
   private:
     friend class TTextEngine;
