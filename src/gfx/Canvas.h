@@ -101,6 +101,8 @@ class TCanvas {
     void Polygon(std::span<const TPoint> points);
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     void Rectangle(const TRect& rect) { Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom); }
+    // Rectangle for each in turn, with the same pixels; much faster for many small ones.
+    void Rectangles(std::span<const TRect> rects);
     void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t cornerWidth,
                    int32_t cornerHeight);
     void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);

@@ -69,6 +69,8 @@ class TFontInstance {
     // once and kept per text and lines: drawing it again costs one look-up. The reference is
     // valid until the next Cell call.
     const TTextCell& Cell(std::string_view text, bool underline, bool strikeOut);
+    // How many rendered texts the store holds.
+    size_t KeptCells() const { return m_cells.size(); }
 
   private:
     friend class TTextEngine;
@@ -83,7 +85,7 @@ class TFontInstance {
     std::unordered_map<char32_t, TGlyph> m_glyphs;
     // Kept texts: the lines' flags then the text, at most kKeptTexts of each kind (then the
     // whole store starts afresh).
-    static constexpr size_t kKeptTexts = 1024;
+    static constexpr size_t kKeptTexts = 8192;
     std::unordered_map<std::string, TTextCell> m_cells;
     std::unordered_map<std::string, int32_t> m_widths;
 };

@@ -1,6 +1,8 @@
 // Text on the canvas: face lookup, metrics, alignment flags, background modes and rotation.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "CanvasTestSupport.h"
 #include "gfx/TextEngine.h"
 
@@ -121,6 +123,19 @@ TEST_F(CanvasTextTest, TextsDrawnAgainFollowTheirFontSizeTextColourAndLines) {
             << "step " << index;
         ++index;
     }
+}
+
+TEST_F(CanvasTextTest, ThousandsOfTextsOfOnePaintStayKeptForTheNext) {
+    // A chart with a thousand marks draws them and its labels in one face, well over a thousand
+    // texts each paint: the store keeps them all, so a repaint renders none of them again.
+    Canvas().Font().SetHeight(-11);
+    TFontInstance* face = TTextEngine::Instance().InstanceFor(Canvas().Font());
+    ASSERT_NE(face, nullptr);
+    constexpr int kTexts = 1500;
+    for (int i = 0; i < kTexts; ++i) {
+        Canvas().TextOut(2, 2, std::to_string(i) + ".25");
+    }
+    EXPECT_GE(face->KeptCells(), static_cast<size_t>(kTexts));
 }
 
 TEST_F(CanvasTextTest, LargerFontsMeasureLarger) {

@@ -310,8 +310,12 @@ class TChartSeries : public classes::TComponent {
     // When series share a depth slot, whether they draw point index in list order (True) or in
     // reverse list order.
     virtual bool SeriesOrderAtIndex(int32_t /*index*/) const { return true; }
-    // The marks of the visible points that are not null and have a text: box, arrow, text.
-    void DrawMarks();
+    // The marks of the visible points that are not null and have a text: box, arrow, text;
+    // the text line height measured once for all of them, the boxes straight into the rows.
+    virtual void DrawMarks();
+    // The same pictures with each mark measured and its box drawn through the general shapes:
+    // the reference for DrawMarks.
+    void DrawMarksOneByOne();
     // Draws the mark of point index at position; series kinds may move the box first.
     virtual void DrawMark(int32_t index, const std::string& text, TSeriesMarkPosition& position);
     // The widest mark text of the points in the canvas font, pixels.
@@ -396,6 +400,8 @@ class TChartSeries : public classes::TComponent {
   private:
     friend class TChartValueList;
     void CheckPointIndex(int32_t index) const;
+    // DrawMarks (measuredOnce) or DrawMarksOneByOne.
+    void DrawMarksMeasured(bool measuredOnce);
     // Lists after X and Y take their pending value at index, so every list stays aligned.
     void InsertPendingExtras(int32_t index);
     // Inserts or stores a point's label; the point's values are in place already.

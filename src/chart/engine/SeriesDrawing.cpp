@@ -192,6 +192,14 @@ int32_t TChartSeries::MaxMarkWidth() {
 }
 
 void TChartSeries::DrawMarks() {
+    DrawMarksMeasured(true);
+}
+
+void TChartSeries::DrawMarksOneByOne() {
+    DrawMarksMeasured(false);
+}
+
+void TChartSeries::DrawMarksMeasured(bool measuredOnce) {
     if (m_parentChart == nullptr || m_firstVisibleIndex < 0) {
         return;
     }
@@ -200,6 +208,17 @@ void TChartSeries::DrawMarks() {
     const int32_t lineHeight = canvas.TextLineHeight();
     const int32_t wideChar = canvas.TextWidthOf("W");
     const int32_t frameRoom = m_marks->Frame().Visible() ? 2 * m_marks->Frame().Width() : 0;
+    // Every mark's text lines are as high as this one: measured once, not for each mark.
+    struct TPaintLineHeight {
+        TSeriesMarks& Marks;
+        TPaintLineHeight(TSeriesMarks& marks, int32_t pixels) : Marks(marks) {
+            Marks.SetPaintLineHeight(pixels);
+        }
+        ~TPaintLineHeight() { Marks.SetPaintLineHeight(0); }
+        TPaintLineHeight(const TPaintLineHeight&) = delete;
+        TPaintLineHeight& operator=(const TPaintLineHeight&) = delete;
+    };
+    const TPaintLineHeight once(*m_marks, measuredOnce ? lineHeight : 0);
     for (int32_t i = m_firstVisibleIndex; i <= m_lastVisibleIndex; ++i) {
         if (PointColor(i) == gfx::clNone) {
             continue;

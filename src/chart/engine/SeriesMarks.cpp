@@ -2,6 +2,8 @@
 // arrow, box and text.
 #include "chart/engine/SeriesMarks.h"
 
+#include <span>
+
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/Series.h"
 #include "chart/panel/ChartProcs.h"
@@ -193,6 +195,8 @@ void TSeriesMarks::DrawMarkItem(int32_t index, gfx::TColor pointColor, const std
         canvas.ApplyChartPen(*m_frame);
         if (canvas.RendersWholeScene()) {
             canvas.RectAtDepth(box, z + 1);
+        } else if (m_paintLineHeight > 0) {
+            canvas.ReferenceCanvas().Rectangles(std::span<const gfx::TRect>(&box, 1));
         } else {
             canvas.RectShape(box.Left, box.Top, box.Right, box.Bottom);
         }
@@ -203,8 +207,12 @@ void TSeriesMarks::DrawMarkItem(int32_t index, gfx::TColor pointColor, const std
     canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
     canvas.WriteTextAlign(gfx::kTaCenter);
     const int32_t middle = (box.Left + box.Right) / 2;
-    const int32_t lineHeight = canvas.TextLineHeight();
+    const int32_t lineHeight = m_paintLineHeight > 0 ? m_paintLineHeight : canvas.TextLineHeight();
     size_t start = 0;
+    if (text.find(LineBreakChar) == std::string::npos) {
+        start = text.size() + 1;  // one line: drawn without a copy
+        canvas.PutText(middle, textTop, text);
+    }
     for (int32_t line = 0; start <= text.size(); ++line) {
         size_t end = text.find(LineBreakChar, start);
         if (end == std::string::npos) {

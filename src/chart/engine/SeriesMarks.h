@@ -97,6 +97,10 @@ class TSeriesMarks : public classes::TPersistent {
     // and the centred text lines. The marks font is the canvas font already.
     void DrawMarkItem(int32_t index, gfx::TColor pointColor, const std::string& text,
                       TSeriesMarkPosition& position);
+    // Set by the series around the drawing of all its marks in one paint: the height of a text
+    // line in the marks font, measured once for them all (pixels; 0, the default, measures it
+    // for each mark), and the boxes then go straight into the rows.
+    void SetPaintLineHeight(int32_t pixels) { m_paintLineHeight = pixels; }
 
   private:
     void Changed();
@@ -113,6 +117,7 @@ class TSeriesMarks : public classes::TPersistent {
     bool m_visible = false;
     std::vector<TSeriesMarkPosition> m_positions;
     int32_t m_zPosition = 0;
+    int32_t m_paintLineHeight = 0;  // pixels; 0 outside a paint of all the marks
 };
 
 }  // namespace chart

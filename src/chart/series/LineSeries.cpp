@@ -145,6 +145,10 @@ void TCustomSeries::DrawPoints() {
         DrawDense();
         return;
     }
+    if (DrawsPointersOnly()) {
+        DrawPointerBatch();
+        return;
+    }
     TChartSeries::DrawPoints();
 }
 
@@ -259,20 +263,28 @@ void TCustomSeries::DrawFlatLine(int32_t x, int32_t y, gfx::TColor color) {
 }
 
 void TCustomSeries::DrawPointer(int32_t x, int32_t y, int32_t index, gfx::TColor color) {
-    TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr) {
+    if (ParentChart() == nullptr) {
         return;
     }
-    TChartCanvas3D& canvas = chart->Canvas();
-    m_pointer->PrepareCanvas(canvas, color);
     const TSeriesPointerStyle style =
         m_onGetPointerStyle ? m_onGetPointerStyle(*this, index) : m_pointer->Style();
+    if (m_collectPointers) {
+        m_pointerCalls.push_back({x, y, index, color, style});
+        return;
+    }
+    DrawPointerShape({x, y, index, color, style});
+}
+
+void TCustomSeries::DrawPointerShape(const TPointerCall& call) {
+    TCustomAxisPanel* chart = ParentChart();
+    TChartCanvas3D& canvas = chart->Canvas();
+    m_pointer->PrepareCanvas(canvas, call.Color);
     const bool is3D = chart->View3D();
     // Solid shapes across the series' depth where the style has one; otherwise the flat shape
     // at the series' front depth.
     if (!is3D || !m_pointer->Draw3D() ||
-        !m_pointer->DrawSolidShape(canvas, x, y, StartZ(), EndZ(), style)) {
-        m_pointer->DrawShape(canvas, is3D, x, y, StartZ(), color, style);
+        !m_pointer->DrawSolidShape(canvas, call.X, call.Y, StartZ(), EndZ(), call.Style)) {
+        m_pointer->DrawShape(canvas, is3D, call.X, call.Y, StartZ(), call.Color, call.Style);
     }
 }
 

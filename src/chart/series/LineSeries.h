@@ -29,7 +29,8 @@ class TCustomSeries : public TChartSeries {
     const classes::TClassInfo& ClassInfo() const override;
 
     // A flat line with a solid pen and no pointers over more points than plot columns is drawn
-    // as polylines (the same pixels, column by column); anything else point by point.
+    // as polylines (the same pixels, column by column); pointers without lines each once where
+    // several coincide, flat rectangles straight into the rows; anything else point by point.
     void DrawPoints() override;
     // Draws the connection from the previous drawn point into point index and the pointers.
     void DrawPoint(int32_t index) override;
@@ -119,6 +120,23 @@ class TCustomSeries : public TChartSeries {
     // polyline. False, with nothing drawn or changed, when a visible point lies outside the
     // pixel range.
     bool DrawDenseLine(bool fromEdge);
+    // Whether the visible points draw pointers and nothing else (no lines, no area) on a canvas
+    // where a pointer drawn again at its place in its colour and style changes no pixel.
+    bool DrawsPointersOnly() const;
+    // DrawPoint's walk with the pointers collected instead of drawn; then each distinct pointer
+    // (place, colour, style) is drawn once, where it was drawn last, flat rectangles of one
+    // colour together straight into the rows. The pictures are those of DrawPoint.
+    void DrawPointerBatch();
+    // One pointer DrawPoint's walk asks for: centre (pixels), point index, colour, style.
+    struct TPointerCall {
+        int32_t X = 0;
+        int32_t Y = 0;
+        int32_t Index = 0;
+        gfx::TColor Color = 0;
+        TSeriesPointerStyle Style = TSeriesPointerStyle::psRectangle;
+    };
+    // The pointer of a call drawn through the canvas, as DrawPointer does.
+    void DrawPointerShape(const TPointerCall& call);
     // Pixel positions the device can take (it works in 16-bit coordinates).
     static bool InPixelRange(int32_t v) { return -kMaxPixel < v && v < kMaxPixel; }
     static constexpr int32_t kMaxPixel = 32767;
@@ -156,7 +174,9 @@ class TCustomSeries : public TChartSeries {
     TPreviousPoint m_previous;
     bool m_drawnInPaint = false;             // a visible point of this paint lay in the pixel range
     std::vector<gfx::TPoint> m_denseScreen;  // DrawDense's mapped points, kept between paints
-    int32_t m_currentOrigin = 0;             // OriginPixel of the point being drawn
+    std::vector<TPointerCall> m_pointerCalls;  // DrawPointerBatch's, kept between paints
+    bool m_collectPointers = false;            // DrawPointer records instead of drawing
+    int32_t m_currentOrigin = 0;               // OriginPixel of the point being drawn
     bool m_segmentsClickable = true;
     bool m_drawArea = false;
     gfx::TBrushStyle m_areaBrush = gfx::TBrushStyle::bsSolid;
