@@ -36,6 +36,14 @@ constexpr uint32_t kTaBaseline = 24;
 // What a pixel read returns outside the bitmap.
 constexpr TColorRef kInvalidColor = 0xFFFFFFFF;
 
+// One column of pixels in one colour: column X, rows [Top, Bottom).
+struct TColumnRun {
+    int32_t X = 0;
+    int32_t Top = 0;
+    int32_t Bottom = 0;
+    TColor Color = 0;
+};
+
 // Draws on its bitmap. Coordinates are logical: device = logical - WindowOrg + ViewportOrg.
 // Lines use the current pen (the last pixel of a line is not drawn), shapes outline with the
 // pen and fill with the brush, rectangles and regions exclude their right and bottom edges.
@@ -106,6 +114,10 @@ class TCanvas {
     void FillRect(const TRect& rect);
     // A one-pixel frame in the brush.
     void FrameRect(const TRect& rect);
+    // Sets each run's pixels to its colour (copy, no pen, no brush): column X, rows
+    // [Top, Bottom), logical coordinates, within the clip. For drawings already reduced to the
+    // pixels they leave, many shapes on few columns.
+    void FillColumns(std::span<const TColumnRun> runs);
 
     // Pixels.
     TColorRef Pixel(int32_t x, int32_t y) const;
