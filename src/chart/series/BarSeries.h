@@ -108,6 +108,11 @@ class TCustomBarSeries : public TChartSeries {
     // or clear brush and a solid one-pixel pen (or none) in copy mode, the same kind's own
     // DrawPoint, no style event.
     bool DrawsMerged() const;
+    // Whether bars hidden by a later one can be left out in 3D: boxes of a solid brush and a
+    // solid one-pixel pen (or none) in copy mode under the plain oblique projection, whose
+    // pixels move with the box, so a box inside a later one on the same columns draws nothing
+    // that stays.
+    bool LeavesOutHidden() const;
     void DrawPoint(int32_t index) override;
     double HighestX() const override;
     double HighestY() const override;
@@ -139,6 +144,9 @@ class TCustomBarSeries : public TChartSeries {
     // each column of the plot as runs, the last bar over a pixel deciding its colour, every
     // pixel set once.
     void DrawMerged();
+    // Draws the visible bars in 3D in their order, leaving out each one that lies within a
+    // later one on the same columns.
+    void DrawUnhidden();
     // Adds the rows [top, bottom) of column x to its drawn runs (sorted, apart from one
     // another), and the rows not drawn before to runs in the colour.
     static void Cover(std::vector<TCoveredRows>& covered, int32_t x, int32_t top, int32_t bottom,
@@ -171,6 +179,7 @@ class TCustomBarSeries : public TChartSeries {
     std::vector<TFlatBar> m_flatBars;
     std::vector<std::vector<TCoveredRows>> m_covered;
     std::vector<gfx::TColumnRun> m_runs;
+    std::vector<int32_t> m_kept;  // DrawUnhidden's bars to draw, last first
 };
 
 class TBarSeries : public TCustomBarSeries {

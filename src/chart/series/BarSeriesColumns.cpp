@@ -2,15 +2,35 @@
 // leave, each column's runs set once, instead of one rectangle per bar.
 #include <algorithm>
 #include <typeinfo>
+#include <unordered_map>
 
 #include "chart/engine/AxisPanel.h"
 #include "chart/series/BarSeries.h"
 
 namespace chart {
 
+namespace {
+// The pen and brush under which a drawn bar covers every pixel of its shape in its colours.
+bool CoversItsShape(const TChartCanvas3D& canvas, const TChartPen& pen, const TChartBrush& brush) {
+    if (brush.Style() != gfx::TBrushStyle::bsSolid) {
+        return false;
+    }
+    if (!pen.Visible()) {
+        // The device keeps the mode it had; the brush fills in it.
+        return canvas.Pen().Mode() == gfx::TPenMode::pmCopy;
+    }
+    return pen.Style() == gfx::TPenStyle::psSolid && pen.Width() <= 1 &&
+           pen.Mode() == gfx::TPenMode::pmCopy && !pen.SmallDots();
+}
+}  // namespace
+
 void TCustomBarSeries::DrawPoints() {
     if (DrawsMerged()) {
         DrawMerged();
+        return;
+    }
+    if (LeavesOutHidden()) {
+        DrawUnhidden();
         return;
     }
     TChartSeries::DrawPoints();
@@ -35,6 +55,55 @@ bool TCustomBarSeries::DrawsMerged() const {
     }
     return pen.Style() == gfx::TPenStyle::psSolid && pen.Width() <= 1 &&
            pen.Mode() == gfx::TPenMode::pmCopy && !pen.SmallDots();
+}
+
+bool TCustomBarSeries::LeavesOutHidden() const {
+    const TCustomAxisPanel* chart = ParentChart();
+    if (chart == nullptr || !chart->View3D() || m_horizontal ||
+        typeid(*this) != typeid(TBarSeries) || m_barStyle != TBarStyle::bsRectangle ||
+        m_onGetBarStyle) {
+        return false;
+    }
+    const TChartCanvas3D& canvas = chart->Canvas();
+    return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 &&
+           CoversItsShape(canvas, *m_barPen, *m_barBrush);
+}
+
+void TCustomBarSeries::DrawUnhidden() {
+    const int32_t first = FirstVisibleIndex();
+    const int32_t last = LastVisibleIndex();
+    if (first < 0 || last < first) {
+        return;
+    }
+    const TBarPlace place = Place();
+    const bool ascending = DrawInAscendingOrder();
+    // From the last drawn to the first: the boxes already met on each bar's columns, only
+    // those not inside another.
+    std::unordered_map<int32_t, std::vector<TCoveredRows>> later;
+    std::vector<int32_t>& kept = m_kept;
+    kept.clear();
+    for (int32_t k = 0; k <= last - first; ++k) {
+        const int32_t index = ascending ? last - k : first + k;
+        if (PointColor(index) == gfx::clNone) {
+            continue;
+        }
+        const TBarBounds bar = BarBoundsAt(index, place);
+        std::vector<TCoveredRows>& boxes = later[bar.Left];
+        const bool hidden = std::any_of(boxes.begin(), boxes.end(), [&](const TCoveredRows& box) {
+            return box.Top <= bar.Top && box.Bottom >= bar.Bottom;
+        });
+        if (hidden) {
+            continue;
+        }
+        kept.push_back(index);
+        std::erase_if(boxes, [&](const TCoveredRows& box) {
+            return bar.Top <= box.Top && bar.Bottom >= box.Bottom;
+        });
+        boxes.push_back({bar.Top, bar.Bottom});
+    }
+    for (auto index = kept.rbegin(); index != kept.rend(); ++index) {
+        DrawPoint(*index);
+    }
 }
 
 void TCustomBarSeries::Cover(std::vector<TCoveredRows>& covered, int32_t x, int32_t top,
