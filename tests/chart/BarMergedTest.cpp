@@ -51,6 +51,9 @@ struct TCase {
     bool Zoomed = false;  // the axes show a part of the bars, scrolled
     bool ClipPoints = true;
     bool View3D = false;
+    int32_t Depth3D = 15;  // percent of the plot
+    bool Rotated = false;  // a rotated view instead of the oblique one
+    bool Dark3D = true;
     std::string Describe() const {
         std::ostringstream text;
         text << "TCase{" << Seed << ", " << Bars << ", " << Series << ", "
@@ -58,7 +61,8 @@ struct TCase {
              << static_cast<int>(PenStyle) << ", " << static_cast<int>(BrushStyle) << ", "
              << OwnBrushColor << ", " << Negative << ", " << OwnColours << ", " << CustomWidth
              << ", " << WidthPercent << ", " << OffsetPercent << ", " << Zoomed << ", "
-             << ClipPoints << ", " << View3D << "}";
+             << ClipPoints << ", " << View3D << ", " << Depth3D << ", " << Rotated << ", " << Dark3D
+             << "}";
         return text.str();
     }
 };
@@ -94,6 +98,8 @@ class TCaseChart {
         m_chart = new TChart(&m_form);
         m_chart->SetBounds(0, 0, 240, 140);
         m_chart->SetView3D(c.View3D);
+        m_chart->SetChart3DPercent(c.Depth3D);
+        m_chart->View3DOptions().SetOrthogonal(!c.Rotated);
         m_chart->SetClipPoints(c.ClipPoints);
         std::mt19937 random(c.Seed);
         for (int32_t s = 0; s < c.Series; ++s) {
@@ -111,6 +117,7 @@ class TCaseChart {
             bars->SetCustomBarSize(c.CustomWidth);
             bars->SetBarWidthPercent(c.WidthPercent);
             bars->SetOffsetPercent(c.OffsetPercent);
+            bars->SetDark3D(c.Dark3D);
             m_chart->AddSeries(bars);
             bars->SetMultiBar(c.Multi);
             Fill(c, *bars, random);
@@ -185,15 +192,25 @@ TEST(BarMergedTest, FlatBarsLookAsWhenDrawnBarByBar) {
 }
 
 TEST(BarMergedTest, BarsIn3DLookAsWhenDrawnBarByBar) {
+    // Boxes of every depth from a pixel or two to the whole plot's, merged or with the hidden ones left
+    // out under the oblique projection, bar by bar in a rotated view.
     std::mt19937 random(6502);
-    for (int32_t trial = 0; trial < 200; ++trial) {
+    int32_t merged = 0;
+    constexpr int32_t kTrials = 400;
+    for (int32_t trial = 0; trial < kTrials; ++trial) {
         TCase c = RandomCase(random, trial % 3 == 0 ? 20 : 900);
         c.View3D = true;
+        c.Depth3D = 1 + static_cast<int32_t>(random() % 100);
+        c.Rotated = random() % 8 == 0;
+        c.Dark3D = random() % 4 != 0;
         TCaseChart fast(c, false);
         TCaseChart general(c, true);
         ASSERT_EQ(fast.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();
         ASSERT_EQ(fast.State(), general.State()) << "trial " << trial << ": " << c.Describe();
+        merged += fast.Merged() ? 1 : 0;
     }
+    // About a third of the cases have a pen and brush that merge.
+    EXPECT_GT(merged, kTrials / 5);
 }
 
 }  // namespace

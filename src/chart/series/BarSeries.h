@@ -25,6 +25,7 @@ enum class TBarStyle {
 enum class TMultiBar { mbNone, mbSide, mbStacked, mbStacked100 };
 
 class TCustomBarSeries;
+class TChartCanvas3D;
 // (sender, point index, style) -> the style of that point's bar.
 using TGetBarStyleEvent =
     std::function<void(TCustomBarSeries& sender, int32_t valueIndex, TBarStyle& style)>;
@@ -147,10 +148,13 @@ class TCustomBarSeries : public TChartSeries {
     // Draws the visible bars in 3D in their order, leaving out each one that lies within a
     // later one on the same columns.
     void DrawUnhidden();
-    // Adds the rows [top, bottom) of column x to its drawn runs (sorted, apart from one
-    // another), and the rows not drawn before to runs in the colour.
-    static void Cover(std::vector<TCoveredRows>& covered, int32_t x, int32_t top, int32_t bottom,
-                      gfx::TColor color, std::vector<gfx::TColumnRun>& runs);
+    // DrawMerged's boxes in 3D, from the last drawn to the first.
+    void DrawMergedBoxes(const TChartCanvas3D& canvas);
+    // Within the clip: adds the rows [top, bottom) of column x to its drawn runs (sorted, apart
+    // from one another), and the rows not drawn before to the runs to draw in the colour.
+    void PaintRows(int32_t x, int32_t top, int32_t bottom, gfx::TColor color);
+    // Whether the rows [top, bottom) of column x are drawn already or outside the clip.
+    bool RowsDrawn(int32_t x, int32_t top, int32_t bottom) const;
     // The group's active series of this kind, in chart order, and this series' place.
     std::vector<const TCustomBarSeries*> Group() const;
     double ValueHigh() const;
@@ -178,6 +182,7 @@ class TCustomBarSeries : public TChartSeries {
     // already drawn per plot column, the runs to draw.
     std::vector<TFlatBar> m_flatBars;
     std::vector<std::vector<TCoveredRows>> m_covered;
+    gfx::TRect m_mergeClip;  // the clip's box, logical coordinates
     std::vector<gfx::TColumnRun> m_runs;
     std::vector<int32_t> m_kept;  // DrawUnhidden's bars to draw, last first
 };

@@ -4,24 +4,24 @@
 #include <typeinfo>
 #include <unordered_map>
 
+#include "chart/canvas/ChartColorMath.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/series/BarSeries.h"
 
 namespace chart {
 
 namespace {
-// The pen and brush under which a drawn bar covers every pixel of its shape in its colours.
-bool CoversItsShape(const TChartCanvas3D& canvas, const TChartPen& pen, const TChartBrush& brush) {
-    if (brush.Style() != gfx::TBrushStyle::bsSolid) {
-        return false;
-    }
+
+// A pen whose outlines are whole one-pixel lines in its colour (or no pen), and a copy mode in
+// which the brush fills; the device keeps the mode it had when the pen is not visible.
+bool SolidThinPen(const TChartCanvas3D& canvas, const TChartPen& pen) {
     if (!pen.Visible()) {
-        // The device keeps the mode it had; the brush fills in it.
         return canvas.Pen().Mode() == gfx::TPenMode::pmCopy;
     }
     return pen.Style() == gfx::TPenStyle::psSolid && pen.Width() <= 1 &&
            pen.Mode() == gfx::TPenMode::pmCopy && !pen.SmallDots();
 }
+
 }  // namespace
 
 void TCustomBarSeries::DrawPoints() {
@@ -39,22 +39,24 @@ void TCustomBarSeries::DrawPoints() {
 bool TCustomBarSeries::DrawsMerged() const {
     const TCustomAxisPanel* chart = ParentChart();
     // Only the bar kinds themselves: a kind derived from them may draw its bars its own way.
-    if (chart == nullptr || chart->View3D() || m_horizontal ||
-        typeid(*this) != typeid(TBarSeries) || m_barStyle != TBarStyle::bsRectangle ||
-        m_onGetBarStyle) {
+    if (chart == nullptr || m_horizontal || typeid(*this) != typeid(TBarSeries) ||
+        m_barStyle != TBarStyle::bsRectangle || m_onGetBarStyle) {
         return false;
     }
+    const TChartCanvas3D& canvas = chart->Canvas();
     const gfx::TBrushStyle brush = m_barBrush->Style();
-    if (brush != gfx::TBrushStyle::bsSolid && brush != gfx::TBrushStyle::bsClear) {
-        return false;
+    if (!chart->View3D()) {
+        return (brush == gfx::TBrushStyle::bsSolid || brush == gfx::TBrushStyle::bsClear) &&
+               SolidThinPen(canvas, *m_barPen);
     }
-    const TChartPen& pen = *m_barPen;
-    if (!pen.Visible()) {
-        // The device keeps the mode it had; the brush fills in it.
-        return chart->Canvas().Pen().Mode() == gfx::TPenMode::pmCopy;
-    }
-    return pen.Style() == gfx::TPenStyle::psSolid && pen.Width() <= 1 &&
-           pen.Mode() == gfx::TPenMode::pmCopy && !pen.SmallDots();
+    // Boxes under the plain oblique projection: depth moves a point as far right as up.
+    const int32_t depth = EndZ() - StartZ();
+    const gfx::TPoint front = canvas.ProjectToPoint(0, 0, StartZ());
+    const gfx::TPoint back = canvas.ProjectToPoint(0, 0, EndZ());
+    return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 && depth > 0 &&
+           back.X == front.X + depth && back.Y == front.Y - depth &&
+           brush == gfx::TBrushStyle::bsSolid && m_barPen->Visible() &&
+           SolidThinPen(canvas, *m_barPen);
 }
 
 bool TCustomBarSeries::LeavesOutHidden() const {
@@ -66,7 +68,7 @@ bool TCustomBarSeries::LeavesOutHidden() const {
     }
     const TChartCanvas3D& canvas = chart->Canvas();
     return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 &&
-           CoversItsShape(canvas, *m_barPen, *m_barBrush);
+           m_barBrush->Style() == gfx::TBrushStyle::bsSolid && SolidThinPen(canvas, *m_barPen);
 }
 
 void TCustomBarSeries::DrawUnhidden() {
@@ -106,9 +108,66 @@ void TCustomBarSeries::DrawUnhidden() {
     }
 }
 
-void TCustomBarSeries::Cover(std::vector<TCoveredRows>& covered, int32_t x, int32_t top,
-                             int32_t bottom, gfx::TColor color,
-                             std::vector<gfx::TColumnRun>& runs) {
+void TCustomBarSeries::DrawMergedBoxes(const TChartCanvas3D& canvas) {
+    // Each box as the canvas draws it: the front face, the side face on the right and the top
+    // face, each filled and then outlined, the sides darker with Dark3D. Under the oblique
+    // projection the faces' edges are rows, columns and diagonals, so every column of a face
+    // is a run of its colour between two outline pixels, or all outline.
+    const int32_t depth = EndZ() - StartZ();
+    const gfx::TPoint shift = canvas.ProjectToPoint(0, 0, StartZ());
+    const gfx::TColor penColor = canvas.Pen().Color();
+    const auto face = [&](int32_t x, int32_t top, int32_t bottom, bool outline, gfx::TColor color) {
+        // Rows [top, bottom] inclusive; drawn last to first, the outline before the fill.
+        if (outline || bottom - top < 2) {
+            PaintRows(x, top, bottom + 1, penColor);
+            return;
+        }
+        PaintRows(x, top, top + 1, penColor);
+        PaintRows(x, bottom, bottom + 1, penColor);
+        PaintRows(x, top + 1, bottom, color);
+    };
+    gfx::TColor lastBrush = gfx::clNone;
+    gfx::TColor side = 0;
+    gfx::TColor topColor = 0;
+    for (auto bar = m_flatBars.rbegin(); bar != m_flatBars.rend(); ++bar) {
+        if (bar->Brush != lastBrush) {
+            lastBrush = bar->Brush;
+            side = m_dark3D ? DarkenColor(lastBrush, kBoxSideDarkening) : lastBrush;
+            topColor = m_dark3D ? DarkenColor(lastBrush, kBoxTopDarkening) : lastBrush;
+        }
+        const int32_t l = bar->Bounds.Left + shift.X;
+        const int32_t r = bar->Bounds.Right + shift.X;
+        const int32_t t = bar->Bounds.Top + shift.Y;
+        const int32_t b = bar->Bounds.Bottom + shift.Y;
+        for (int32_t x = l; x <= r + depth; ++x) {
+            // The box's rows in this column: from the top face's back edge to the front's or
+            // the side's bottom edge.
+            const int32_t top = t - std::min(depth, x - l);
+            const int32_t bottom = x <= r ? b : b - (x - r);
+            if (RowsDrawn(x, top, bottom + 1)) {
+                continue;
+            }
+            // The top face, between its back edge or left diagonal and its front edge or right
+            // diagonal.
+            face(x, top, t - std::max(0, x - r), false, topColor);
+            if (x >= r) {
+                face(x, t - (x - r), b - (x - r), x == r || x == r + depth, side);
+            }
+            if (x <= r) {
+                face(x, t, b, x == l || x == r, bar->Brush);
+            }
+        }
+    }
+}
+
+void TCustomBarSeries::PaintRows(int32_t x, int32_t top, int32_t bottom, gfx::TColor color) {
+    const gfx::TRect& clip = m_mergeClip;
+    top = std::max(top, clip.Top);
+    bottom = std::min(bottom, clip.Bottom);
+    if (top >= bottom || x < clip.Left || x >= clip.Right) {
+        return;
+    }
+    std::vector<TCoveredRows>& covered = m_covered[static_cast<size_t>(x - clip.Left)];
     auto first = covered.begin();
     while (first != covered.end() && first->Bottom < top) {
         ++first;
@@ -120,14 +179,14 @@ void TCustomBarSeries::Cover(std::vector<TCoveredRows>& covered, int32_t x, int3
     // Runs that overlap or touch the new rows join them.
     for (; last != covered.end() && last->Top <= bottom; ++last) {
         if (last->Top > at) {
-            runs.push_back({x, at, std::min(last->Top, bottom), color});
+            m_runs.push_back({x, at, std::min(last->Top, bottom), color});
         }
         at = std::max(at, last->Bottom);
         low = std::min(low, last->Top);
         high = std::max(high, last->Bottom);
     }
     if (at < bottom) {
-        runs.push_back({x, at, bottom, color});
+        m_runs.push_back({x, at, bottom, color});
     }
     if (first == last) {
         covered.insert(first, {low, high});
@@ -135,6 +194,19 @@ void TCustomBarSeries::Cover(std::vector<TCoveredRows>& covered, int32_t x, int3
     }
     *first = {low, high};
     covered.erase(first + 1, last);
+}
+
+bool TCustomBarSeries::RowsDrawn(int32_t x, int32_t top, int32_t bottom) const {
+    const gfx::TRect& clip = m_mergeClip;
+    top = std::max(top, clip.Top);
+    bottom = std::min(bottom, clip.Bottom);
+    if (top >= bottom || x < clip.Left || x >= clip.Right) {
+        return true;
+    }
+    const std::vector<TCoveredRows>& covered = m_covered[static_cast<size_t>(x - clip.Left)];
+    return std::any_of(covered.begin(), covered.end(), [&](const TCoveredRows& rows) {
+        return rows.Top <= top && rows.Bottom >= bottom;
+    });
 }
 
 void TCustomBarSeries::DrawMerged() {
@@ -181,11 +253,11 @@ void TCustomBarSeries::DrawMerged() {
     gfx::TCanvas& device = canvas.ReferenceCanvas();
     const gfx::TRect clip = device.DeviceClip().Bounds();
     const gfx::TPoint offset = device.LogicalToDevice({0, 0});
-    const int32_t clipLeft = clip.Left - offset.X;
-    const int32_t clipRight = clip.Right - offset.X;
-    const int32_t clipTop = clip.Top - offset.Y;
-    const int32_t clipBottom = clip.Bottom - offset.Y;
-    if (clipLeft >= clipRight || clipTop >= clipBottom) {
+    m_mergeClip = {clip.Left - offset.X, clip.Top - offset.Y, clip.Right - offset.X,
+                   clip.Bottom - offset.Y};
+    const int32_t clipLeft = m_mergeClip.Left;
+    const int32_t clipRight = m_mergeClip.Right;
+    if (m_mergeClip.IsEmpty()) {
         return;
     }
     m_covered.resize(static_cast<size_t>(clipRight - clipLeft));
@@ -195,36 +267,32 @@ void TCustomBarSeries::DrawMerged() {
     m_runs.clear();
     // The bars from the last drawn to the first: a pixel takes the colour of the first bar
     // over it in this order and is never drawn again.
-    const auto paint = [&](int32_t x, int32_t top, int32_t bottom, gfx::TColor color) {
-        top = std::max(top, clipTop);
-        bottom = std::min(bottom, clipBottom);
-        if (top >= bottom) {
-            return;
-        }
-        Cover(m_covered[static_cast<size_t>(x - clipLeft)], x, top, bottom, color, m_runs);
-    };
-    for (auto bar = bars.rbegin(); bar != bars.rend(); ++bar) {
-        // A rectangle: with a pen, a one-pixel outline on its edge columns and rows around the
-        // brush; without, the brush over the whole bar.
-        const auto [l, t, r, b] = bar->Bounds;
-        if (t >= b) {
-            continue;
-        }
-        const int32_t from = std::max(l, clipLeft);
-        const int32_t to = std::min(r, clipRight);
-        for (int32_t x = from; x < to; ++x) {
-            if (!pen) {
-                if (fill) {
-                    paint(x, t, b, bar->Brush);
+    if (chart.View3D()) {
+        DrawMergedBoxes(canvas);
+    } else {
+        for (auto bar = bars.rbegin(); bar != bars.rend(); ++bar) {
+            // A rectangle: with a pen, a one-pixel outline on its edge columns and rows around
+            // the brush; without, the brush over the whole bar.
+            const auto [l, t, r, b] = bar->Bounds;
+            if (t >= b) {
+                continue;
+            }
+            const int32_t from = std::max(l, clipLeft);
+            const int32_t to = std::min(r, clipRight);
+            for (int32_t x = from; x < to; ++x) {
+                if (!pen) {
+                    if (fill) {
+                        PaintRows(x, t, b, bar->Brush);
+                    }
+                } else if (x == l || x == r - 1) {
+                    PaintRows(x, t, b, penColor);
+                } else {
+                    PaintRows(x, t, t + 1, penColor);
+                    if (fill) {
+                        PaintRows(x, t + 1, b - 1, bar->Brush);
+                    }
+                    PaintRows(x, b - 1, b, penColor);
                 }
-            } else if (x == l || x == r - 1) {
-                paint(x, t, b, penColor);
-            } else {
-                paint(x, t, t + 1, penColor);
-                if (fill) {
-                    paint(x, t + 1, b - 1, bar->Brush);
-                }
-                paint(x, b - 1, b, penColor);
             }
         }
     }
