@@ -105,15 +105,10 @@ class TCustomBarSeries : public TChartSeries {
     // The visible bars merged column by column where the picture allows (below), otherwise
     // point by point.
     void DrawPoints() override;
-    // Whether the visible bars can be drawn by DrawMerged: flat vertical rectangles of a solid
-    // or clear brush and a solid one-pixel pen (or none) in copy mode, the same kind's own
-    // DrawPoint, no style event.
+    // Whether the visible bars can be drawn by DrawMerged: vertical rectangles, flat or as
+    // boxes under the plain oblique projection, of a solid or clear brush and a solid
+    // one-pixel pen (or none) in copy mode; the same kind's own DrawPoint, no style event.
     bool DrawsMerged() const;
-    // Whether bars hidden by a later one can be left out in 3D: boxes of a solid brush and a
-    // solid one-pixel pen (or none) in copy mode under the plain oblique projection, whose
-    // pixels move with the box, so a box inside a later one on the same columns draws nothing
-    // that stays.
-    bool LeavesOutHidden() const;
     void DrawPoint(int32_t index) override;
     double HighestX() const override;
     double HighestY() const override;
@@ -143,11 +138,8 @@ class TCustomBarSeries : public TChartSeries {
     TBarBounds BarBoundsAt(int32_t index, const TBarPlace& place) const;
     // Draws the visible bars as DrawPoint does one after the other, as the pixels they leave:
     // each column of the plot as runs, the last bar over a pixel deciding its colour, every
-    // pixel set once.
+    // pixel set once; the bars (m_flatBars) walked from the last drawn to the first.
     void DrawMerged();
-    // Draws the visible bars in 3D in their order, leaving out each one that lies within a
-    // later one on the same columns.
-    void DrawUnhidden();
     // DrawMerged's boxes in 3D, from the last drawn to the first.
     void DrawMergedBoxes(const TChartCanvas3D& canvas);
     // Within the clip: adds the rows [top, bottom) of column x to its drawn runs (sorted, apart
@@ -184,7 +176,6 @@ class TCustomBarSeries : public TChartSeries {
     std::vector<std::vector<TCoveredRows>> m_covered;
     gfx::TRect m_mergeClip;  // the clip's box, logical coordinates
     std::vector<gfx::TColumnRun> m_runs;
-    std::vector<int32_t> m_kept;  // DrawUnhidden's bars to draw, last first
 };
 
 class TBarSeries : public TCustomBarSeries {

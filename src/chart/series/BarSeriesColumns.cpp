@@ -2,7 +2,6 @@
 // leave, each column's runs set once, instead of one rectangle per bar.
 #include <algorithm>
 #include <typeinfo>
-#include <unordered_map>
 
 #include "chart/canvas/ChartColorMath.h"
 #include "chart/engine/AxisPanel.h"
@@ -29,10 +28,6 @@ void TCustomBarSeries::DrawPoints() {
         DrawMerged();
         return;
     }
-    if (LeavesOutHidden()) {
-        DrawUnhidden();
-        return;
-    }
     TChartSeries::DrawPoints();
 }
 
@@ -55,76 +50,33 @@ bool TCustomBarSeries::DrawsMerged() const {
     const gfx::TPoint back = canvas.ProjectToPoint(0, 0, EndZ());
     return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 && depth > 0 &&
            back.X == front.X + depth && back.Y == front.Y - depth &&
-           brush == gfx::TBrushStyle::bsSolid && m_barPen->Visible() &&
+           (brush == gfx::TBrushStyle::bsSolid || brush == gfx::TBrushStyle::bsClear) &&
            SolidThinPen(canvas, *m_barPen);
-}
-
-bool TCustomBarSeries::LeavesOutHidden() const {
-    const TCustomAxisPanel* chart = ParentChart();
-    if (chart == nullptr || !chart->View3D() || m_horizontal ||
-        typeid(*this) != typeid(TBarSeries) || m_barStyle != TBarStyle::bsRectangle ||
-        m_onGetBarStyle) {
-        return false;
-    }
-    const TChartCanvas3D& canvas = chart->Canvas();
-    return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 &&
-           m_barBrush->Style() == gfx::TBrushStyle::bsSolid && SolidThinPen(canvas, *m_barPen);
-}
-
-void TCustomBarSeries::DrawUnhidden() {
-    const int32_t first = FirstVisibleIndex();
-    const int32_t last = LastVisibleIndex();
-    if (first < 0 || last < first) {
-        return;
-    }
-    const TBarPlace place = Place();
-    const bool ascending = DrawInAscendingOrder();
-    // From the last drawn to the first: the boxes already met on each bar's columns, only
-    // those not inside another.
-    std::unordered_map<int32_t, std::vector<TCoveredRows>> later;
-    std::vector<int32_t>& kept = m_kept;
-    kept.clear();
-    for (int32_t k = 0; k <= last - first; ++k) {
-        const int32_t index = ascending ? last - k : first + k;
-        if (PointColor(index) == gfx::clNone) {
-            continue;
-        }
-        const TBarBounds bar = BarBoundsAt(index, place);
-        std::vector<TCoveredRows>& boxes = later[bar.Left];
-        const bool hidden = std::any_of(boxes.begin(), boxes.end(), [&](const TCoveredRows& box) {
-            return box.Top <= bar.Top && box.Bottom >= bar.Bottom;
-        });
-        if (hidden) {
-            continue;
-        }
-        kept.push_back(index);
-        std::erase_if(boxes, [&](const TCoveredRows& box) {
-            return bar.Top <= box.Top && bar.Bottom >= box.Bottom;
-        });
-        boxes.push_back({bar.Top, bar.Bottom});
-    }
-    for (auto index = kept.rbegin(); index != kept.rend(); ++index) {
-        DrawPoint(*index);
-    }
 }
 
 void TCustomBarSeries::DrawMergedBoxes(const TChartCanvas3D& canvas) {
     // Each box as the canvas draws it: the front face, the side face on the right and the top
     // face, each filled and then outlined, the sides darker with Dark3D. Under the oblique
     // projection the faces' edges are rows, columns and diagonals, so every column of a face
-    // is a run of its colour between two outline pixels, or all outline.
+    // is a run of its colour between two outline pixels, or all outline; without a pen, the
+    // fill leaves out the right and bottom edges.
     const int32_t depth = EndZ() - StartZ();
     const gfx::TPoint shift = canvas.ProjectToPoint(0, 0, StartZ());
+    const bool pen = m_barPen->Visible();
+    const bool fill = m_barBrush->Style() != gfx::TBrushStyle::bsClear;
     const gfx::TColor penColor = canvas.Pen().Color();
-    const auto face = [&](int32_t x, int32_t top, int32_t bottom, bool outline, gfx::TColor color) {
+    const auto outlined = [&](int32_t x, int32_t top, int32_t bottom, bool edge,
+                              gfx::TColor color) {
         // Rows [top, bottom] inclusive; drawn last to first, the outline before the fill.
-        if (outline || bottom - top < 2) {
+        if (edge || bottom - top < 2) {
             PaintRows(x, top, bottom + 1, penColor);
             return;
         }
         PaintRows(x, top, top + 1, penColor);
         PaintRows(x, bottom, bottom + 1, penColor);
-        PaintRows(x, top + 1, bottom, color);
+        if (fill) {
+            PaintRows(x, top + 1, bottom, color);
+        }
     };
     gfx::TColor lastBrush = gfx::clNone;
     gfx::TColor side = 0;
@@ -139,7 +91,8 @@ void TCustomBarSeries::DrawMergedBoxes(const TChartCanvas3D& canvas) {
         const int32_t r = bar->Bounds.Right + shift.X;
         const int32_t t = bar->Bounds.Top + shift.Y;
         const int32_t b = bar->Bounds.Bottom + shift.Y;
-        for (int32_t x = l; x <= r + depth; ++x) {
+        for (int32_t x = std::max(l, m_mergeClip.Left);
+             x <= std::min(r + depth, m_mergeClip.Right - 1); ++x) {
             // The box's rows in this column: from the top face's back edge to the front's or
             // the side's bottom edge.
             const int32_t top = t - std::min(depth, x - l);
@@ -147,14 +100,24 @@ void TCustomBarSeries::DrawMergedBoxes(const TChartCanvas3D& canvas) {
             if (RowsDrawn(x, top, bottom + 1)) {
                 continue;
             }
-            // The top face, between its back edge or left diagonal and its front edge or right
-            // diagonal.
-            face(x, top, t - std::max(0, x - r), false, topColor);
-            if (x >= r) {
-                face(x, t - (x - r), b - (x - r), x == r || x == r + depth, side);
-            }
-            if (x <= r) {
-                face(x, t, b, x == l || x == r, bar->Brush);
+            if (pen) {
+                // The top face between its back edge or left diagonal and its front edge or
+                // right diagonal, the side between its diagonals.
+                outlined(x, top, t - std::max(0, x - r), false, topColor);
+                if (x >= r) {
+                    outlined(x, t - (x - r), b - (x - r), x == r || x == r + depth, side);
+                }
+                if (x <= r) {
+                    outlined(x, t, b, x == l || x == r, bar->Brush);
+                }
+            } else if (fill) {
+                PaintRows(x, top, t - std::max(0, x - r), topColor);
+                if (x >= r && x < r + depth) {
+                    PaintRows(x, t - (x - r), b - (x - r), side);
+                }
+                if (x < r) {
+                    PaintRows(x, t, b, bar->Brush);
+                }
             }
         }
     }
