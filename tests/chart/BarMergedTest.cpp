@@ -11,6 +11,7 @@
 
 #include "chart/component/Chart.h"
 #include "chart/series/BarSeries.h"
+#include "support/CanvasState.h"
 
 namespace chart {
 namespace {
@@ -22,15 +23,7 @@ class TBarByBarSeries : public TBarSeries {
     void DrawPoints() override { TChartSeries::DrawPoints(); }
 };
 
-// What the series leave on the canvas for whatever is drawn after them.
-struct TCanvasState {
-    gfx::TColor PenColor = 0;
-    int32_t PenWidth = 0;
-    gfx::TPenStyle PenStyle = gfx::TPenStyle::psSolid;
-    gfx::TColor BrushColor = 0;
-    gfx::TBrushStyle BrushStyle = gfx::TBrushStyle::bsSolid;
-    friend bool operator==(const TCanvasState&, const TCanvasState&) = default;
-};
+using support::TCanvasState;
 
 // The settings of one seeded case; Describe() reproduces it.
 struct TCase {
@@ -122,11 +115,8 @@ class TCaseChart {
             bars->SetMultiBar(c.Multi);
             Fill(c, *bars, random);
         }
-        m_series.back()->SetAfterDrawValues([this](TChartSeries&) {
-            TChartCanvas3D& canvas = m_chart->Canvas();
-            m_state = {canvas.Pen().Color(), canvas.Pen().Width(), canvas.Pen().Style(),
-                       canvas.Brush().Color(), canvas.Brush().Style()};
-        });
+        m_series.back()->SetAfterDrawValues(
+            [this](TChartSeries&) { m_state = support::CanvasStateOf(m_chart->Canvas()); });
         if (c.Zoomed) {
             const double from = static_cast<double>(random() % static_cast<uint32_t>(c.Bars));
             m_chart->BottomAxis().SetAxisRange(from - 0.5, from + 1 + c.Bars * 0.3);
@@ -192,8 +182,8 @@ TEST(BarMergedTest, FlatBarsLookAsWhenDrawnBarByBar) {
 }
 
 TEST(BarMergedTest, BarsIn3DLookAsWhenDrawnBarByBar) {
-    // Boxes of every depth from a pixel or two to the whole plot's, merged or with the hidden ones left
-    // out under the oblique projection, bar by bar in a rotated view.
+    // Boxes of every depth from a pixel or two to the whole plot's, merged or with the hidden ones
+    // left out under the oblique projection, bar by bar in a rotated view.
     std::mt19937 random(6502);
     int32_t merged = 0;
     constexpr int32_t kTrials = 400;

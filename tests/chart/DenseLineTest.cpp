@@ -11,6 +11,7 @@
 
 #include "chart/component/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "support/CanvasState.h"
 
 namespace chart {
 namespace {
@@ -22,15 +23,7 @@ class TPointByPointSeries : public TLineSeries {
     void DrawPoints() override { TChartSeries::DrawPoints(); }
 };
 
-// What a series leaves on the canvas for whatever is drawn after it.
-struct TCanvasState {
-    gfx::TColor PenColor = 0;
-    int32_t PenWidth = 0;
-    gfx::TPenStyle PenStyle = gfx::TPenStyle::psSolid;
-    gfx::TColor BrushColor = 0;
-    gfx::TBrushStyle BrushStyle = gfx::TBrushStyle::bsSolid;
-    friend bool operator==(const TCanvasState&, const TCanvasState&) = default;
-};
+using support::TCanvasState;
 
 // The settings of one seeded case; Describe() reproduces it.
 struct TCase {
@@ -67,11 +60,8 @@ class TCaseChart {
         m_series->SetStairs(c.Stairs);
         m_series->SetInvertedStairs(c.InvertedStairs);
         m_chart->AddSeries(m_series);
-        m_series->SetAfterDrawValues([this](TChartSeries&) {
-            TChartCanvas3D& canvas = m_chart->Canvas();
-            m_state = {canvas.Pen().Color(), canvas.Pen().Width(), canvas.Pen().Style(),
-                       canvas.Brush().Color(), canvas.Brush().Style()};
-        });
+        m_series->SetAfterDrawValues(
+            [this](TChartSeries&) { m_state = support::CanvasStateOf(m_chart->Canvas()); });
         Fill(c);
         if (c.ZoomedX) {
             m_chart->BottomAxis().SetAxisRange(c.Points * 0.2, c.Points * 0.7);
