@@ -44,6 +44,14 @@ struct TColumnRun {
     TColor Color = 0;
 };
 
+// One row of pixels in one colour: row Y, columns [Left, Right).
+struct TRowRun {
+    int32_t Y = 0;
+    int32_t Left = 0;
+    int32_t Right = 0;
+    TColor Color = 0;
+};
+
 // Draws on its bitmap. Coordinates are logical: device = logical - WindowOrg + ViewportOrg.
 // Lines use the current pen (the last pixel of a line is not drawn), shapes outline with the
 // pen and fill with the brush, rectangles and regions exclude their right and bottom edges.
@@ -118,6 +126,8 @@ class TCanvas {
     // [Top, Bottom), logical coordinates, within the clip. For drawings already reduced to the
     // pixels they leave, many shapes on few columns.
     void FillColumns(std::span<const TColumnRun> runs);
+    // The same for rows: row Y, columns [Left, Right).
+    void FillRows(std::span<const TRowRun> runs);
 
     // Pixels.
     TColorRef Pixel(int32_t x, int32_t y) const;

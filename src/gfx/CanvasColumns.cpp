@@ -1,5 +1,5 @@
-// Column runs: pixels set column by column in given colours, for drawings already reduced to
-// the pixels they leave.
+// Column and row runs: pixels set column by column or row by row in given colours, for drawings
+// already reduced to the pixels they leave.
 #include <algorithm>
 
 #include "gfx/Canvas.h"
@@ -47,6 +47,37 @@ void TCanvas::FillColumns(std::span<const TColumnRun> runs) {
         for (int32_t y = top; y < bottom; ++y, pixel += stride) {
             clip.ForEachPiece(y, column, column + 1, [&](int32_t, int32_t) { *pixel = device; });
         }
+    }
+    Changed();
+}
+
+void TCanvas::FillRows(std::span<const TRowRun> runs) {
+    if (runs.empty()) {
+        return;
+    }
+    Changing();
+    const detail::TSurface surface = Surface();
+    const TPoint offset = LogicalToDevice({0, 0});
+    detail::TInk ink;
+    TColor lastColor = runs.front().Color;
+    ink.Color = DeviceColor(lastColor);
+    for (const TRowRun& run : runs) {
+        const int64_t y = int64_t{run.Y} + offset.Y;
+        if (y < 0 || y >= surface.Height) {
+            continue;
+        }
+        const auto left = static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{run.Left} + offset.X, 0, surface.Width));
+        const auto right = static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{run.Right} + offset.X, 0, surface.Width));
+        if (left >= right) {
+            continue;
+        }
+        if (run.Color != lastColor) {
+            lastColor = run.Color;
+            ink.Color = DeviceColor(lastColor);
+        }
+        detail::FillSpan(surface, static_cast<int32_t>(y), left, right, ink);
     }
     Changed();
 }

@@ -1,8 +1,9 @@
-// Bar series drawn merged column by column against the same series drawn bar by bar: seeded
-// random charts (counts from a few to more bars than columns, negative values, points of their
-// own colour and null points, pens of widths 0 to 2 and other styles, solid, clear and hatched
-// brushes, side-by-side and stacked groups, offsets, fixed widths, zoomed and scrolled views,
-// clipped or not, flat and 3D) give the same picture and leave the canvas in the same state.
+// Bar series drawn merged column by column (row by row when horizontal) against the same series
+// drawn bar by bar: seeded random charts (vertical and horizontal, counts from a few to more bars
+// than columns, negative values, points of their own colour and null points, pens of widths 0 to 2
+// and other styles, solid, clear and hatched brushes, side-by-side and stacked groups, offsets,
+// fixed widths, zoomed and scrolled views, clipped or not, flat and 3D) give the same picture and
+// leave the canvas in the same state.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -17,9 +18,10 @@ namespace chart {
 namespace {
 
 // The same series drawn bar by bar, the general path.
-class TBarByBarSeries : public TBarSeries {
+template <class TKind>
+class TBarByBar : public TKind {
   public:
-    using TBarSeries::TBarSeries;
+    using TKind::TKind;
     void DrawPoints() override { TChartSeries::DrawPoints(); }
 };
 
@@ -44,6 +46,7 @@ struct TCase {
     bool Zoomed = false;  // the axes show a part of the bars, scrolled
     bool ClipPoints = true;
     bool View3D = false;
+    bool Horizontal = false;
     int32_t Depth3D = 15;  // percent of the plot
     bool Rotated = false;  // a rotated view instead of the oblique one
     bool Dark3D = true;
@@ -55,7 +58,7 @@ struct TCase {
              << OwnBrushColor << ", " << Negative << ", " << OwnColours << ", " << CustomWidth
              << ", " << WidthPercent << ", " << OffsetPercent << ", " << Zoomed << ", "
              << ClipPoints << ", " << View3D << ", " << Depth3D << ", " << Rotated << ", " << Dark3D
-             << "}";
+             << ", " << Horizontal << "}";
         return text.str();
     }
 };
@@ -96,7 +99,13 @@ class TCaseChart {
         m_chart->SetClipPoints(c.ClipPoints);
         std::mt19937 random(c.Seed);
         for (int32_t s = 0; s < c.Series; ++s) {
-            TBarSeries* bars = barByBar ? new TBarByBarSeries(&m_form) : new TBarSeries(&m_form);
+            TCustomBarSeries* bars = nullptr;
+            if (c.Horizontal) {
+                bars = barByBar ? new TBarByBar<THorizBarSeries>(&m_form)
+                                : new THorizBarSeries(&m_form);
+            } else {
+                bars = barByBar ? new TBarByBar<TBarSeries>(&m_form) : new TBarSeries(&m_form);
+            }
             m_series.push_back(bars);
             bars->Marks().SetVisible(false);
             bars->BarPen().SetVisible(c.PenVisible);
@@ -119,8 +128,10 @@ class TCaseChart {
             [this](TChartSeries&) { m_state = support::CanvasStateOf(m_chart->Canvas()); });
         if (c.Zoomed) {
             const double from = static_cast<double>(random() % static_cast<uint32_t>(c.Bars));
-            m_chart->BottomAxis().SetAxisRange(from - 0.5, from + 1 + c.Bars * 0.3);
-            m_chart->LeftAxis().SetAxisRange(-40, 60 + static_cast<double>(random() % 60));
+            TChartAxis& categories = c.Horizontal ? m_chart->LeftAxis() : m_chart->BottomAxis();
+            TChartAxis& values = c.Horizontal ? m_chart->BottomAxis() : m_chart->LeftAxis();
+            categories.SetAxisRange(from - 0.5, from + 1 + c.Bars * 0.3);
+            values.SetAxisRange(-40, 60 + static_cast<double>(random() % 60));
         }
     }
 
@@ -133,7 +144,7 @@ class TCaseChart {
     bool Merged() const { return m_series.front()->DrawsMerged(); }
 
   private:
-    static void Fill(const TCase& c, TBarSeries& bars, std::mt19937& random) {
+    static void Fill(const TCase& c, TCustomBarSeries& bars, std::mt19937& random) {
         double level = 50;
         for (int32_t i = 0; i < c.Bars; ++i) {
             // A random walk with jumps: neighbours of the same height, taller and shorter.
@@ -145,19 +156,21 @@ class TCaseChart {
             }
             const double value = c.Negative ? level - 50 : level;
             const uint32_t own = c.OwnColours ? random() % 12 : 12;
+            const double x = c.Horizontal ? value : i;
+            const double y = c.Horizontal ? i : value;
             if (own == 0) {
-                bars.AppendNullXY(i, value);
+                bars.AppendNullXY(x, y);
             } else if (own == 1) {
-                bars.AppendXY(i, value, "", gfx::clRed);
+                bars.AppendXY(x, y, "", gfx::clRed);
             } else {
-                bars.AppendXY(i, value);
+                bars.AppendXY(x, y);
             }
         }
     }
 
     classes::TComponent m_form{nullptr};
     TChart* m_chart = nullptr;
-    std::vector<TBarSeries*> m_series;
+    std::vector<TCustomBarSeries*> m_series;
     TCanvasState m_state;
 };
 
@@ -167,7 +180,8 @@ TEST(BarMergedTest, FlatBarsLookAsWhenDrawnBarByBar) {
     constexpr int32_t kTrials = 600;
     for (int32_t trial = 0; trial < kTrials; ++trial) {
         // Up to about four times as many bars as plot columns.
-        const TCase c = RandomCase(random, trial % 3 == 0 ? 20 : 900);
+        TCase c = RandomCase(random, trial % 3 == 0 ? 20 : 900);
+        c.Horizontal = trial % 4 == 3;
         TCaseChart fast(c, false);
         TCaseChart general(c, true);
         ASSERT_EQ(fast.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();
@@ -193,6 +207,7 @@ TEST(BarMergedTest, BarsIn3DLookAsWhenDrawnBarByBar) {
         c.Depth3D = 1 + static_cast<int32_t>(random() % 100);
         c.Rotated = random() % 8 == 0;
         c.Dark3D = random() % 4 != 0;
+        c.Horizontal = trial % 8 == 7;  // drawn bar by bar in 3D
         TCaseChart fast(c, false);
         TCaseChart general(c, true);
         ASSERT_EQ(fast.Paint(), general.Paint()) << "trial " << trial << ": " << c.Describe();

@@ -1,4 +1,4 @@
-// Column runs set the pixels a one-pixel-wide fill of the same rows sets, in the same colour:
+// Column and row runs set the pixels a one-pixel-wide (or -tall) fill sets, in the same colour:
 // seeded random runs against the brush fill under rectangle and polygon clips, moved logical
 // origins, monochrome bitmaps and coordinates far beyond the bitmap.
 #include <gtest/gtest.h>
@@ -92,6 +92,46 @@ TEST(CanvasColumnsTest, RunsSetThePixelsOfAOneColumnFill) {
             if (run.Top < run.Bottom) {
                 canvas.Brush().SetColor(run.Color);
                 canvas.FillRect(TRect(run.X, run.Top, run.X + 1, run.Bottom));
+            }
+        }
+        ASSERT_EQ(columns.Pixels(), fills.Pixels()) << "trial " << trial << ": " << c.Describe();
+    }
+}
+
+TEST(CanvasColumnsTest, RowRunsSetThePixelsOfAOneRowFill) {
+    std::mt19937 random(4321);
+    for (int32_t trial = 0; trial < 300; ++trial) {
+        TColumnsCase c;
+        c.Seed = random();
+        c.Clip = static_cast<int32_t>(random() % 3);
+        c.MovedOrigin = random() % 2 == 0;
+        c.Monochrome = random() % 5 == 0;
+        std::mt19937 runsRandom(c.Seed);
+        std::vector<TRowRun> runs;
+        const int32_t count = 1 + static_cast<int32_t>(runsRandom() % 40);
+        for (int32_t i = 0; i < count; ++i) {
+            TRowRun run;
+            run.Y = static_cast<int32_t>(runsRandom() % 50) - 10;
+            run.Left = static_cast<int32_t>(runsRandom() % 60) - 10;
+            run.Right = run.Left + static_cast<int32_t>(runsRandom() % 30) - 3;
+            run.Color = i % 7 == 0 ? clBtnFace : static_cast<TColor>(runsRandom() & 0xFFFFFF);
+            if (i % 11 == 0) {
+                // Far beyond the bitmap, where a sum of coordinates could overflow.
+                run.Left = -2'000'000'000;
+                run.Right = 2'000'000'000;
+            }
+            runs.push_back(run);
+        }
+        TColumnsBitmap columns(c);
+        columns.Canvas().FillRows(runs);
+        // The reference: each run as a brush fill one row tall, one after the other.
+        TColumnsBitmap fills(c);
+        TCanvas& canvas = fills.Canvas();
+        canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+        for (const TRowRun& run : runs) {
+            if (run.Left < run.Right) {
+                canvas.Brush().SetColor(run.Color);
+                canvas.FillRect(TRect(run.Left, run.Y, run.Right, run.Y + 1));
             }
         }
         ASSERT_EQ(columns.Pixels(), fills.Pixels()) << "trial " << trial << ": " << c.Describe();

@@ -1,5 +1,6 @@
-// The bar series' merged drawing: many flat bars on few plot columns reduced to the pixels they
-// leave, each column's runs set once, instead of one rectangle per bar.
+// The bar series' merged drawing: many bars on few plot columns (rows for horizontal bars)
+// reduced to the pixels they leave, each column's runs set once, instead of one rectangle or box
+// per bar.
 #include <algorithm>
 #include <typeinfo>
 
@@ -34,7 +35,8 @@ void TCustomBarSeries::DrawPoints() {
 bool TCustomBarSeries::DrawsMerged() const {
     const TCustomAxisPanel* chart = ParentChart();
     // Only the bar kinds themselves: a kind derived from them may draw its bars its own way.
-    if (chart == nullptr || m_horizontal || typeid(*this) != typeid(TBarSeries) ||
+    if (chart == nullptr ||
+        (typeid(*this) != typeid(TBarSeries) && typeid(*this) != typeid(THorizBarSeries)) ||
         m_barStyle != TBarStyle::bsRectangle || m_onGetBarStyle) {
         return false;
     }
@@ -48,8 +50,8 @@ bool TCustomBarSeries::DrawsMerged() const {
     const int32_t depth = EndZ() - StartZ();
     const gfx::TPoint front = canvas.ProjectToPoint(0, 0, StartZ());
     const gfx::TPoint back = canvas.ProjectToPoint(0, 0, EndZ());
-    return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 && depth > 0 &&
-           back.X == front.X + depth && back.Y == front.Y - depth &&
+    return !m_horizontal && canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 &&
+           depth > 0 && back.X == front.X + depth && back.Y == front.Y - depth &&
            (brush == gfx::TBrushStyle::bsSolid || brush == gfx::TBrushStyle::bsClear) &&
            SolidThinPen(canvas, *m_barPen);
 }
@@ -179,11 +181,15 @@ void TCustomBarSeries::DrawMerged() {
     std::vector<TFlatBar>& bars = m_flatBars;
     bars.clear();
     const gfx::TColor ownBrush = m_barBrush->Color();
+    // Horizontal bars are worked out turned over the diagonal: their rows as columns.
     const auto collect = [&](int32_t index) {
         const gfx::TColor color = PointColor(index);
         if (color != gfx::clNone) {
-            bars.push_back(
-                {BarBoundsAt(index, place), ownBrush == clSeriesDefault ? color : ownBrush});
+            TBarBounds bounds = BarBoundsAt(index, place);
+            if (m_horizontal) {
+                bounds = {bounds.Top, bounds.Left, bounds.Bottom, bounds.Right};
+            }
+            bars.push_back({bounds, ownBrush == clSeriesDefault ? color : ownBrush});
         }
     };
     const int32_t first = FirstVisibleIndex();
@@ -218,6 +224,9 @@ void TCustomBarSeries::DrawMerged() {
     const gfx::TPoint offset = device.LogicalToDevice({0, 0});
     m_mergeClip = {clip.Left - offset.X, clip.Top - offset.Y, clip.Right - offset.X,
                    clip.Bottom - offset.Y};
+    if (m_horizontal) {
+        m_mergeClip = {m_mergeClip.Top, m_mergeClip.Left, m_mergeClip.Bottom, m_mergeClip.Right};
+    }
     const int32_t clipLeft = m_mergeClip.Left;
     const int32_t clipRight = m_mergeClip.Right;
     if (m_mergeClip.IsEmpty()) {
@@ -237,7 +246,7 @@ void TCustomBarSeries::DrawMerged() {
             // A rectangle: with a pen, a one-pixel outline on its edge columns and rows around
             // the brush; without, the brush over the whole bar.
             const auto [l, t, r, b] = bar->Bounds;
-            if (t >= b) {
+            if (t >= b || l >= r) {
                 continue;
             }
             const int32_t from = std::max(l, clipLeft);
@@ -259,7 +268,15 @@ void TCustomBarSeries::DrawMerged() {
             }
         }
     }
-    device.FillColumns(m_runs);
+    if (!m_horizontal) {
+        device.FillColumns(m_runs);
+        return;
+    }
+    m_rowRuns.clear();
+    for (const gfx::TColumnRun& run : m_runs) {
+        m_rowRuns.push_back({run.X, run.Top, run.Bottom, run.Color});
+    }
+    device.FillRows(m_rowRuns);
 }
 
 }  // namespace chart
