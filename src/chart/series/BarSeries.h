@@ -105,8 +105,8 @@ class TCustomBarSeries : public TChartSeries {
     // The visible bars merged column by column where the picture allows (below), otherwise
     // point by point.
     void DrawPoints() override;
-    // Whether the visible bars can be drawn by DrawMerged: flat rectangles, or vertical boxes
-    // under the plain oblique projection, of a solid or clear brush and a solid
+    // Whether the visible bars can be drawn by DrawMerged: flat rectangles, or boxes under the
+    // plain oblique projection, of a solid or clear brush and a solid
     // one-pixel pen (or none) in copy mode; the same kind's own DrawPoint, no style event.
     bool DrawsMerged() const;
     void DrawPoint(int32_t index) override;

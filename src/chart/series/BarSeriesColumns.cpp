@@ -50,8 +50,8 @@ bool TCustomBarSeries::DrawsMerged() const {
     const int32_t depth = EndZ() - StartZ();
     const gfx::TPoint front = canvas.ProjectToPoint(0, 0, StartZ());
     const gfx::TPoint back = canvas.ProjectToPoint(0, 0, EndZ());
-    return !m_horizontal && canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 &&
-           depth > 0 && back.X == front.X + depth && back.Y == front.Y - depth &&
+    return canvas.Is3D() && canvas.IsOrthogonal() && canvas.ZoomFactor() == 1.0 && depth > 0 &&
+           back.X == front.X + depth && back.Y == front.Y - depth &&
            (brush == gfx::TBrushStyle::bsSolid || brush == gfx::TBrushStyle::bsClear) &&
            SolidThinPen(canvas, *m_barPen);
 }
@@ -181,12 +181,14 @@ void TCustomBarSeries::DrawMerged() {
     std::vector<TFlatBar>& bars = m_flatBars;
     bars.clear();
     const gfx::TColor ownBrush = m_barBrush->Color();
-    // Horizontal bars are worked out turned over the diagonal: their rows as columns.
+    // Flat horizontal bars are worked out turned over the diagonal: their rows as columns. (A
+    // box is the same box whichever way its bar stands.)
+    const bool turned = m_horizontal && !chart.View3D();
     const auto collect = [&](int32_t index) {
         const gfx::TColor color = PointColor(index);
         if (color != gfx::clNone) {
             TBarBounds bounds = BarBoundsAt(index, place);
-            if (m_horizontal) {
+            if (turned) {
                 bounds = {bounds.Top, bounds.Left, bounds.Bottom, bounds.Right};
             }
             bars.push_back({bounds, ownBrush == clSeriesDefault ? color : ownBrush});
@@ -224,7 +226,7 @@ void TCustomBarSeries::DrawMerged() {
     const gfx::TPoint offset = device.LogicalToDevice({0, 0});
     m_mergeClip = {clip.Left - offset.X, clip.Top - offset.Y, clip.Right - offset.X,
                    clip.Bottom - offset.Y};
-    if (m_horizontal) {
+    if (turned) {
         m_mergeClip = {m_mergeClip.Top, m_mergeClip.Left, m_mergeClip.Bottom, m_mergeClip.Right};
     }
     const int32_t clipLeft = m_mergeClip.Left;
@@ -268,7 +270,7 @@ void TCustomBarSeries::DrawMerged() {
             }
         }
     }
-    if (!m_horizontal) {
+    if (!turned) {
         device.FillColumns(m_runs);
         return;
     }
