@@ -46,6 +46,22 @@ struct TPieWedge {
     TBrushStyle Style = TBrushStyle::bsSolid;
 };
 
+// One column of pixels in one colour: column X, rows [Top, Bottom).
+struct TColumnRun {
+    int32_t X = 0;
+    int32_t Top = 0;
+    int32_t Bottom = 0;
+    TColor Color = 0;
+};
+
+// One row of pixels in one colour: row Y, columns [Left, Right).
+struct TRowRun {
+    int32_t Y = 0;
+    int32_t Left = 0;
+    int32_t Right = 0;
+    TColor Color = 0;
+};
+
 // Draws on its bitmap. Coordinates are logical: device = logical - WindowOrg + ViewportOrg.
 // Lines use the current pen (the last pixel of a line is not drawn), shapes outline with the
 // pen and fill with the brush, rectangles and regions exclude their right and bottom edges.
@@ -122,6 +138,12 @@ class TCanvas {
     void FillRect(const TRect& rect);
     // A one-pixel frame in the brush.
     void FrameRect(const TRect& rect);
+    // Sets each run's pixels to its colour (copy, no pen, no brush): column X, rows
+    // [Top, Bottom), logical coordinates, within the clip. For drawings already reduced to the
+    // pixels they leave, many shapes on few columns.
+    void FillColumns(std::span<const TColumnRun> runs);
+    // The same for rows: row Y, columns [Left, Right).
+    void FillRows(std::span<const TRowRun> runs);
 
     // Pixels.
     TColorRef Pixel(int32_t x, int32_t y) const;

@@ -13,9 +13,6 @@ namespace chart {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// How much the side and top faces of a solid are darkened with dark sides, per channel.
-constexpr int32_t kSideDarkening = 128;
-constexpr int32_t kTopDarkening = 64;
 // Points of the outline of an ellipse drawn in the rotated projection.
 constexpr int32_t kEllipsePoints = 32;
 
@@ -285,13 +282,13 @@ void TChartCanvas3D::BoxShape(int32_t left, int32_t right, int32_t top, int32_t 
     };
     const int32_t sideX =
         ProjectToPoint(right, bottom, z1).X > ProjectToPoint(right, bottom, z0).X ? right : left;
-    shade(kSideDarkening);
+    shade(kBoxSideDarkening);
     const gfx::TPoint side[] = {ProjectToPoint(sideX, top, z0), ProjectToPoint(sideX, top, z1),
                                 ProjectToPoint(sideX, bottom, z1),
                                 ProjectToPoint(sideX, bottom, z0)};
     Polygon(side);
     if (ProjectToPoint(right, top, z0).Y > ProjectToPoint(left, top, z1).Y) {
-        shade(kTopDarkening);
+        shade(kBoxTopDarkening);
         const gfx::TPoint topFace[] = {
             ProjectToPoint(left, top, z0), ProjectToPoint(right, top, z0),
             ProjectToPoint(right, top, z1), ProjectToPoint(left, top, z1)};

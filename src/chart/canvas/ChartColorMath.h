@@ -7,6 +7,10 @@
 
 namespace chart {
 
+// How much darker the side and the top of a box are than its front (Dark3D).
+constexpr int32_t kBoxSideDarkening = 128;
+constexpr int32_t kBoxTopDarkening = 64;
+
 // Subtracts amount from each of red, green and blue (0 where the channel is not larger).
 gfx::TColorRef DarkenColor(gfx::TColor color, int32_t amount);
 

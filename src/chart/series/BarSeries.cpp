@@ -239,18 +239,28 @@ std::pair<double, double> TCustomBarSeries::BarExtent(int32_t index) const {
     return {0, value};
 }
 
-TBarBounds TCustomBarSeries::BarBoundsOf(int32_t index) const {
+TCustomBarSeries::TBarPlace TCustomBarSeries::Place() const {
     const std::vector<const TCustomBarSeries*> group = Group();
-    const int32_t size = BarSize();
-    int32_t start = 0;
+    TBarPlace place;
+    place.Size = BarSize();
     if (m_multiBar == TMultiBar::mbSide) {
-        const auto place = std::find(group.begin(), group.end(), this) - group.begin();
-        start =
-            -(size * static_cast<int32_t>(group.size())) / 2 + static_cast<int32_t>(place) * size;
+        const auto at = std::find(group.begin(), group.end(), this) - group.begin();
+        place.Start = -(place.Size * static_cast<int32_t>(group.size())) / 2 +
+                      static_cast<int32_t>(at) * place.Size;
     } else {
-        start = -size / 2;
+        place.Start = -place.Size / 2;
     }
-    start += size * m_offsetPercent / kPercent;
+    place.Start += place.Size * m_offsetPercent / kPercent;
+    return place;
+}
+
+TBarBounds TCustomBarSeries::BarBoundsOf(int32_t index) const {
+    return BarBoundsAt(index, Place());
+}
+
+TBarBounds TCustomBarSeries::BarBoundsAt(int32_t index, const TBarPlace& place) const {
+    const int32_t size = place.Size;
+    const int32_t start = place.Start;
     const auto [origin, end] = BarExtent(index);
     TBarBounds bar;
     if (m_horizontal) {

@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "chart/canvas/ChartBrush.h"
 #include "chart/canvas/ChartPen.h"
 #include "chart/engine/Series.h"
+#include "gfx/Canvas.h"
 
 namespace chart {
 
@@ -23,6 +25,7 @@ enum class TBarStyle {
 enum class TMultiBar { mbNone, mbSide, mbStacked, mbStacked100 };
 
 class TCustomBarSeries;
+class TChartCanvas3D;
 // (sender, point index, style) -> the style of that point's bar.
 using TGetBarStyleEvent =
     std::function<void(TCustomBarSeries& sender, int32_t valueIndex, TBarStyle& style)>;
@@ -99,6 +102,13 @@ class TCustomBarSeries : public TChartSeries {
     // The bar's origin and end values along the value axis.
     std::pair<double, double> BarExtent(int32_t index) const;
 
+    // The visible bars merged column by column where the picture allows (below), otherwise
+    // point by point.
+    void DrawPoints() override;
+    // Whether the visible bars can be drawn by DrawMerged: flat rectangles, or boxes under the
+    // plain oblique projection, of a solid or clear brush and a solid
+    // one-pixel pen (or none) in copy mode; the same kind's own DrawPoint, no style event.
+    bool DrawsMerged() const;
     void DrawPoint(int32_t index) override;
     double HighestX() const override;
     double HighestY() const override;
@@ -109,6 +119,34 @@ class TCustomBarSeries : public TChartSeries {
     void VerticalMargins(int32_t& top, int32_t& bottom) const override;
 
   private:
+    // Across the category axis: the bar's thickness and its first pixel from the point's centre.
+    struct TBarPlace {
+        int32_t Size = 1;
+        int32_t Start = 0;
+    };
+    // A rectangle of a flat bar and its brush colour.
+    struct TFlatBar {
+        TBarBounds Bounds;
+        gfx::TColor Brush = 0;
+    };
+    // One drawn run of a column, [Top, Bottom).
+    struct TCoveredRows {
+        int32_t Top = 0;
+        int32_t Bottom = 0;
+    };
+    TBarPlace Place() const;
+    TBarBounds BarBoundsAt(int32_t index, const TBarPlace& place) const;
+    // Draws the visible bars as DrawPoint does one after the other, as the pixels they leave:
+    // each column of the plot as runs, the last bar over a pixel deciding its colour, every
+    // pixel set once; the bars (m_flatBars) walked from the last drawn to the first.
+    void DrawMerged();
+    // DrawMerged's boxes in 3D, from the last drawn to the first.
+    void DrawMergedBoxes(const TChartCanvas3D& canvas);
+    // Within the clip: adds the rows [top, bottom) of column x to its drawn runs (sorted, apart
+    // from one another), and the rows not drawn before to the runs to draw in the colour.
+    void PaintRows(int32_t x, int32_t top, int32_t bottom, gfx::TColor color);
+    // Whether the rows [top, bottom) of column x are drawn already or outside the clip.
+    bool RowsDrawn(int32_t x, int32_t top, int32_t bottom) const;
     // The group's active series of this kind, in chart order, and this series' place.
     std::vector<const TCustomBarSeries*> Group() const;
     double ValueHigh() const;
@@ -132,6 +170,13 @@ class TCustomBarSeries : public TChartSeries {
     double m_yOrigin = 0;
     int32_t m_customBarSize = 0;  // pixels; 0 = automatic
     TGetBarStyleEvent m_onGetBarStyle;
+    // DrawMerged's working storage, kept between paints: the bars in drawing order, the rows
+    // already drawn per plot column, the runs to draw.
+    std::vector<TFlatBar> m_flatBars;
+    std::vector<std::vector<TCoveredRows>> m_covered;
+    gfx::TRect m_mergeClip;  // the clip's box, logical coordinates
+    std::vector<gfx::TColumnRun> m_runs;
+    std::vector<gfx::TRowRun> m_rowRuns;  // the runs of horizontal bars, turned back
 };
 
 class TBarSeries : public TCustomBarSeries {
