@@ -3,8 +3,10 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 namespace history {
 
@@ -148,6 +150,25 @@ int64_t CheckFile(TConnection& db) {
     return version;
 }
 
+// Switching a new file to the write-ahead log needs the file to itself, and SQLite answers
+// busy at once there rather than waiting, while another program opening the same new file
+// this moment still reads it: the switch is tried again within the busy time.
+void UseWriteAheadLog(TConnection& db) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(THistory::kBusyTimeoutMs);
+    for (;;) {
+        try {
+            db.Execute("PRAGMA journal_mode = WAL");
+            return;
+        } catch (const EHistoryError& failure) {
+            if (!failure.Busy() || std::chrono::steady_clock::now() >= deadline) {
+                throw;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 }  // namespace
 
 std::string HistoryFolder(const std::string& dataHome) {
@@ -198,7 +219,7 @@ void THistory::Prepare() {
     }
     db.Execute("COMMIT");
     // Readers and one writer at a time, without blocking each other.
-    db.Execute("PRAGMA journal_mode = WAL");
+    UseWriteAheadLog(db);
     if (version < kSchemaVersion) {
         Migrate(version);
     }
