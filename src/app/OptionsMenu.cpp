@@ -54,18 +54,23 @@ forms::TMenuItem& OptionsItem(TForm1& mainForm, const char* what) {
 }
 }  // namespace
 
-void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose) {
+void AddDisplaySizeMenu(TForm1& mainForm, std::function<int32_t()> current,
+                        std::function<void(int32_t percent)> choose) {
     forms::TMenuItem* options = &OptionsItem(mainForm, "the Display size menu");
     auto* sizes = new forms::TMenuItem(&mainForm);  // owned and freed by the main window
     sizes->SetName("DisplaySize1");
     sizes->SetCaption("Display size");
     sizes->SetParentComponent(options);
     const auto shared = std::make_shared<std::function<void(int32_t)>>(std::move(choose));
+    const auto chosen = std::make_shared<std::function<int32_t()>>(std::move(current));
     const auto add = [&](const std::string& name, const std::string& caption, int32_t percent) {
         auto* item = new forms::TMenuItem(&mainForm);
         item->SetName(name);
         item->SetCaption(caption);
         item->SetParentComponent(sizes);
+        item->SetRadioItem(true);
+        item->SetOnUpdate(
+            [chosen, percent](forms::TMenuItem& self) { self.SetChecked((*chosen)() == percent); });
         item->SetOnClick(
             {name + "Click", [shared, percent](classes::TPersistent*) { (*shared)(percent); }});
     };

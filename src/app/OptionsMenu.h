@@ -17,8 +17,9 @@ class TKeyInputForm;
 TKeyInputForm& AddOptionsMenu(forms::TApplication& application, TForm1& mainForm);
 
 // Adds "Display size" to the Options menu: 100, 125, 150 and 200 % and automatic (0), each
-// handed to `choose` when picked.
-void AddDisplaySizeMenu(TForm1& mainForm, std::function<void(int32_t percent)> choose);
+// handed to `choose` when picked, the one in force (as `current` tells) checked.
+void AddDisplaySizeMenu(TForm1& mainForm, std::function<int32_t()> current,
+                        std::function<void(int32_t percent)> choose);
 
 // Adds "Side-tone pitch" and "Side-tone volume" to the Options menu, each a list of choices with
 // the one in force (as `current` tells) checked; a choice is handed to `choose` with the other

@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
         ui::TFrontEnd frontEnd(application);
         if (auto* mainForm = dynamic_cast<app::TForm1*>(application.Forms(0))) {
             app::AddDisplaySizeMenu(
-                *mainForm, [&frontEnd](int32_t size) { frontEnd.ChooseDisplaySize(size); });
+                *mainForm, [&frontEnd] { return frontEnd.WindowSettings().DisplaySize; },
+                [&frontEnd](int32_t size) { frontEnd.ChooseDisplaySize(size); });
             app::AddSideToneMenu(
                 *mainForm, [&frontEnd] { return frontEnd.SideTone(); },
                 [&frontEnd](const platform::TSideToneSettings& s) { frontEnd.ChooseSideTone(s); });

@@ -253,4 +253,37 @@ TEST(OptionsMenuTest, OptionsComesJustBeforeHelpAndOpensTheKeyInputWindow) {
     application.DestroyForms();
 }
 
+TEST(OptionsMenuTest, TheDisplaySizeInForceIsTheOneChecked) {
+    platform::TIsolatedSystemServices system;
+    app::RegisterClasses();
+    forms::TApplication& application = forms::TApplication::Instance();
+    auto main = std::make_unique<app::TForm1>(nullptr);
+    app::TForm1& form = *main;
+    application.AddForm(std::move(main));
+    app::AddOptionsMenu(application, form);
+    int32_t inForce = 150;
+    app::AddDisplaySizeMenu(
+        form, [&inForce] { return inForce; }, [&inForce](int32_t chosen) { inForce = chosen; });
+    forms::TMenuItem& sizes = *form.Menu()->Items().Items(0)->Items(1);
+    ASSERT_EQ(sizes.Caption(), "Display size");
+    ASSERT_EQ(sizes.Count(), 5);
+    const auto checked = [&sizes] {
+        std::vector<std::string> captions;
+        for (int32_t i = 0; i < sizes.Count(); ++i) {
+            forms::TMenuItem& item = *sizes.Items(i);
+            item.Update();
+            EXPECT_TRUE(item.RadioItem());
+            if (item.Checked()) {
+                captions.push_back(item.Caption());
+            }
+        }
+        return captions;
+    };
+    EXPECT_EQ(checked(), std::vector<std::string>{"150 %"});
+    sizes.Items(4)->Click();  // automatic
+    EXPECT_EQ(inForce, 0);
+    EXPECT_EQ(checked(), std::vector<std::string>{"Automatic (from the screen's resolution)"});
+    application.DestroyForms();
+}
+
 }  // namespace
