@@ -1,15 +1,18 @@
 // keyvet-injector SCRIPT [SENT]: keys a recorded keying (the replay tool's script) into the X
-// display with the right button, each press and release sent at its exact time after the start,
+// display with the right button (or, with KEYVET_INJECT_KEY naming a key such as Control_L, with
+// that keyboard key), each press and release sent at its exact time after the start,
 // by absolute-time sleeps on the monotonic clock, so that a late event does not delay the rest.
 // Prints how late the events were sent; with SENT, also writes the times at which they were
 // really sent there as a script of its own (rate and tick0 kept), so that a busy machine that
 // woke the injector late still has its keying replayed exactly.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -70,6 +73,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "keyvet-injector: the display has no XTest extension\n");
         return 1;
     }
+    // The keyboard key to press instead of the right button (0: the button).
+    KeyCode key = 0;
+    if (const char* name = std::getenv("KEYVET_INJECT_KEY"); name != nullptr && *name != '\0') {
+        const KeySym symbol = XStringToKeysym(name);
+        key = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+        if (key == 0) {
+            std::fprintf(stderr, "keyvet-injector: no key %s on this display\n", name);
+            return 2;
+        }
+    }
     const int64_t start = Now() + kLeadNs;
     int64_t worstLateNs = 0;
     int64_t totalLateNs = 0;
@@ -78,7 +91,11 @@ int main(int argc, char** argv) {
         const int64_t at = start + static_cast<int64_t>(event.TimeMs * kNsPerMs);
         SleepUntil(at);
         sent.push_back(Now() - start);
-        XTestFakeButtonEvent(display, kRightButton, event.Down ? True : False, CurrentTime);
+        if (key != 0) {
+            XTestFakeKeyEvent(display, key, event.Down ? True : False, CurrentTime);
+        } else {
+            XTestFakeButtonEvent(display, kRightButton, event.Down ? True : False, CurrentTime);
+        }
         XFlush(display);
         const int64_t late = start + sent.back() - at;
         worstLateNs = std::max(worstLateNs, late);

@@ -17,10 +17,22 @@ RUNS=${ACCURACY_RUNS:-10}
 BOXES="Edit1 Edit2 Edit3 Edit4 Edit7 Edit11"
 HOGS=()
 MONITOR=${ACCURACY_MONITOR:-0}
+# The key keyed: the right button, or with ACCURACY_INPUT=keyboard the keyboard key (Left Ctrl).
+INPUT=${ACCURACY_INPUT:-button}
+mkdir -p "$XDG_CONFIG_HOME/keyvet"
+: >"$XDG_CONFIG_HOME/keyvet/settings.ini"
 if [ "$MONITOR" = 1 ]; then
-    mkdir -p "$XDG_CONFIG_HOME/keyvet"
-    printf '[window]\nlive-monitor = 1\n' >"$XDG_CONFIG_HOME/keyvet/settings.ini"
+    printf '[window]\nlive-monitor = 1\n' >>"$XDG_CONFIG_HOME/keyvet/settings.ini"
 fi
+case "$INPUT" in
+    button) export KEYVET_INJECT_KEY= ;;
+    keyboard)
+        printf '[key-input]\ninput = keyboard-key\nkeyboard-key = Control_L\n' \
+            >>"$XDG_CONFIG_HOME/keyvet/settings.ini"
+        export KEYVET_INJECT_KEY=Control_L
+        ;;
+    *) fail "ACCURACY_INPUT must be button or keyboard, not '$INPUT'" ;;
+esac
 
 stop_hogs() {
     local pid
@@ -75,6 +87,10 @@ keyed_run() {
     local x y
     read -r x y < <(centre Form1.Chart1)
     xdotool mousemove "$x" "$y"
+    if [ "$INPUT" = keyboard ]; then
+        xdotool windowfocus --sync "$(xdotool search --name '^Morse Keyvet' | head -n1)" 2>/dev/null ||
+            true
+    fi
     sleep 0.3
     "$KEYVET_INJECTOR" "$1" "$WORK/sent" >"$WORK/injected" || fail "the injector failed"
     cat "$WORK/injected" >>"$WORK/injector.log"
@@ -119,7 +135,7 @@ short_presses() {
 
 start_xvfb
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
-echo "live monitor: $([ "$MONITOR" = 1 ] && echo open || echo closed)"
+echo "live monitor: $([ "$MONITOR" = 1 ] && echo open || echo closed); key: $INPUT"
 echo "exact for the keying as scripted:$(for b in $BOXES; do printf ' %s %s' "$b" "$(box_in "$WORK/scripted" "$b")"; done)"
 measure idle
 short_presses idle
