@@ -68,8 +68,12 @@ TCanvas::TSector TCanvas::TSector::Place(const TRect64& box, int64_t startX, int
         // The offset from the centre is rounded half up on its own, so the end point
         // moves with the shape: rounding the sum let a half-pixel tie fall either way
         // depending on where the shape stood and on the sign of its coordinates.
-        int64_t x = s.CentreX + static_cast<int64_t>(std::floor(dx * scale + 0.5));
-        int64_t y = s.CentreY + static_cast<int64_t>(std::floor(-dy * scale + 0.5));
+        // An axis of no length (a box one pixel wide or high) keeps the point on the centre's
+        // line: the scale there may be far beyond any coordinate.
+        const double offsetX = a > 0 ? dx * scale : 0.0;
+        const double offsetY = b > 0 ? -dy * scale : 0.0;
+        int64_t x = s.CentreX + static_cast<int64_t>(std::floor(offsetX + 0.5));
+        int64_t y = s.CentreY + static_cast<int64_t>(std::floor(offsetY + 0.5));
         return TPoint{static_cast<int32_t>(std::clamp(x, box.Left, box.LastX())),
                       static_cast<int32_t>(std::clamp(y, box.Top, box.LastY()))};
     };
