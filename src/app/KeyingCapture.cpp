@@ -35,6 +35,7 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     m_lastKeyState = 128;
     m_loggedSlice = -1;
     m_polled = false;
+    m_lateChangesTaken = false;
     ++m_runNumber;
     m_runStartTick = platform::Services().Clock->TickCount();
 
@@ -43,6 +44,9 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     while (m_runFlag != 0) {
         // Finish, a second Start and the menu run in here, nested inside this handler.
         application.ProcessMessages();
+        if (m_lateChangesTaken) {
+            break;  // Finish took the late source's changes up to its click: nothing after it
+        }
         if (firstPoll) {
             // The slices count from the first poll, which is poll 0.
             firstPoll = false;
@@ -98,6 +102,7 @@ void TForm1::TakeLateChanges() {
     if (!m_polled || key.SettledNs() == platform::kSettledNow) {
         return;
     }
+    m_lateChangesTaken = true;
     platform::ITimeSource& clock = *platform::Services().TimeSource;
     const int64_t clickNs = clock.MonotonicNs();
     forms::TApplication& application = forms::TApplication::Instance();

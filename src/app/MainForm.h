@@ -151,6 +151,7 @@ class TForm1 : public forms::TForm {
     int64_t m_pollSlice = 0;              // slice of the current poll since the first
     int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
     bool m_polled = false;                // the run's first poll has been made
+    bool m_lateChangesTaken = false;      // Finish polled a late source up to its click
     bool m_busyWait = true;
     uint16_t m_sideToneDivisor = kSideToneDivisor;
     uint32_t m_runNumber = 0;
