@@ -140,7 +140,7 @@ class TSoundKey::TEngine : public ISoundReceiver {
             m_held.push_back(change);
         }
         const double settled = static_cast<double>(m_detector->SamplesFed()) - kHoldS * m_rate;
-        if ((!m_held.empty() && m_held.front().Sample <= settled) || !m_segments.empty()) {
+        if ((!m_held.empty() && m_held.front().Sample <= settled) || m_detector->ToneFound()) {
             const std::lock_guard<std::mutex> lock(m_mutex);
             while (!m_held.empty() && m_held.front().Sample <= settled) {
                 if (m_waiting.size() == kMaxWaiting) {
@@ -149,7 +149,9 @@ class TSoundKey::TEngine : public ISoundReceiver {
                 m_waiting.push_back({SampleNs(m_held.front().Sample), m_held.front().Down});
                 m_held.pop_front();
             }
-            if (!m_segments.empty()) {
+            // Before the tone is found the detector holds back every change of the sound it
+            // searches, however old.
+            if (!m_segments.empty() && m_detector->ToneFound()) {
                 m_settledNs = std::max(m_settledNs, SampleNs(settled));
             }
         }
