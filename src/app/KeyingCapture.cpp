@@ -103,6 +103,14 @@ void TForm1::TakeLateChanges() {
         return;
     }
     m_lateChangesTaken = true;
+    // The run is still being captured while this polls (the menus and windows ask).
+    struct TTaking {
+        bool& Flag;
+        explicit TTaking(bool& flag) : Flag(flag) { Flag = true; }
+        TTaking(const TTaking&) = delete;
+        TTaking& operator=(const TTaking&) = delete;
+        ~TTaking() { Flag = false; }
+    } taking(m_takingLateChanges);
     platform::ITimeSource& clock = *platform::Services().TimeSource;
     const int64_t clickNs = clock.MonotonicNs();
     forms::TApplication& application = forms::TApplication::Instance();

@@ -44,8 +44,9 @@ class TForm1 : public forms::TForm {
     // Ends a zoom or panning drag on the chart and undoes any zoom, pan or wheel scroll, so
     // that the chart shows the whole of the new run.
     void ShowChartUnzoomed();
-    // A keying run is being captured (Start is polling the key).
-    bool Capturing() const { return m_runFlag != 0; }
+    // A keying run is being captured (Start is polling the key, or Finish is taking a late key
+    // source's last changes).
+    bool Capturing() const { return m_runFlag != 0 || m_takingLateChanges; }
 
     // A poll stands for one slice of the monotonic clock (160 polls per millisecond): the busy
     // wait after a poll ends at the next slice boundary, and slices that passed while the
@@ -152,6 +153,7 @@ class TForm1 : public forms::TForm {
     int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
     bool m_polled = false;                // the run's first poll has been made
     bool m_lateChangesTaken = false;      // Finish polled a late source up to its click
+    bool m_takingLateChanges = false;     // Finish is polling a late source now
     bool m_busyWait = true;
     uint16_t m_sideToneDivisor = kSideToneDivisor;
     uint32_t m_runNumber = 0;

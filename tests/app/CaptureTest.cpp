@@ -300,7 +300,17 @@ constexpr int64_t kMs = 1000000;  // nanoseconds
 class TLateHandingKey : public TLateStampedKey {
   public:
     TLateHandingKey(app::TForm1& form, int64_t finishAt, int64_t lateBy, bool settles)
-        : TLateStampedKey(form, finishAt, lateBy, 1000), m_lateBy(lateBy), m_settles(settles) {}
+        : TLateStampedKey(form, finishAt, lateBy, 1000),
+          m_form(form),
+          m_finishAt(finishAt),
+          m_lateBy(lateBy),
+          m_settles(settles) {}
+    void ProcessMessages() override {
+        if (Pass() == m_finishAt + 1000) {
+            capturingAfterClick = m_form.Capturing();  // Finish is still taking changes
+        }
+        TLateStampedKey::ProcessMessages();
+    }
     int64_t SettledNs() override {
         return m_settles ? (Pass() - m_lateBy) * app::TForm1::kSliceNs
                          : std::numeric_limits<int64_t>::min();
@@ -309,7 +319,11 @@ class TLateHandingKey : public TLateStampedKey {
         return static_cast<uint32_t>(1000 + Pass() * app::TForm1::kSliceNs / kMs);
     }
 
+    bool capturingAfterClick = false;
+
   private:
+    app::TForm1& m_form;
+    int64_t m_finishAt;
     int64_t m_lateBy;
     bool m_settles;
 };
@@ -341,6 +355,9 @@ TEST(CaptureTest, FinishWaitsForALateSourceToHandOverWhatWasKeyedBeforeTheClick)
     // settled past it, and it is logged where it was keyed.
     EXPECT_EQ(LoggedPolls(*form), kAllThreeDahs);
     EXPECT_EQ(key.Pass(), kFinishPass + kHandedLate);
+    // Meanwhile the run counted as being captured (so no recording is read beside it).
+    EXPECT_TRUE(key.capturingAfterClick);
+    EXPECT_FALSE(form->Capturing());
     EXPECT_EQ(form->Label21().Caption(), "160");
     // The chart's last edge: 100 + 367999 / 160 - 99999 / 160.
     ASSERT_EQ(form->Series1().PointCount(), 16);
