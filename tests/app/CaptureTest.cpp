@@ -331,64 +331,59 @@ class TLateHandingKey : public TLateStampedKey {
 constexpr int64_t kFinishPass = 400000;  // 2.5 s
 constexpr int64_t kHandedLate = 144000;  // 0.9 s
 
-// Two dahs, then a last one whose release lies 0.2 s (32000 passes) before the click on Finish.
-void KeyTwoDahsAndALastOne(TLateHandingKey& key) {
-    key.AddStampedPress(100000, 116000);
-    key.AddStampedPress(132000, 148000);
-    key.AddStampedPress(350000, kFinishPass - 32000);
-}
-
 const std::vector<std::string> kAllThreeDahs = {"0",      "99999",  "115999", "131999",
                                                 "147999", "349999", "367999"};
 
+// A run through such a source: two dahs, then a last one whose release lies 0.2 s (32000 passes)
+// before the click on Finish, and maybe a dit 10 ms after the click.
+struct TLateRun {
+    TLateRun(bool settles, bool ditAfterClick)
+        : form(MakeForm()), key(*form, kFinishPass, kHandedLate, settles) {
+        key.AddStampedPress(100000, 116000);
+        key.AddStampedPress(132000, 148000);
+        key.AddStampedPress(350000, kFinishPass - 32000);
+        if (ditAfterClick) {
+            key.AddStampedPress(kFinishPass + 1600, kFinishPass + 3200);
+        }
+        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+        form->Start().Click();
+    }
+    std::unique_ptr<app::TForm1> form;
+    TLateHandingKey key;
+};
+
 TEST(CaptureTest, FinishWaitsForALateSourceToHandOverWhatWasKeyedBeforeTheClick) {
     platform::TIsolatedSystemServices system;
-    auto form = MakeForm();
-    TLateHandingKey key(*form, kFinishPass, kHandedLate, true);
-    KeyTwoDahsAndALastOne(key);
-    // A press 10 ms after the click is not part of the run.
-    key.AddStampedPress(kFinishPass + 1600, kFinishPass + 3200);
-    platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
-    form->Start().Click();
-
+    const TLateRun run(true, true);
     // The last dah was still on its way at the click: Finish polled on until the source had
-    // settled past it, and it is logged where it was keyed.
-    EXPECT_EQ(LoggedPolls(*form), kAllThreeDahs);
-    EXPECT_EQ(key.Pass(), kFinishPass + kHandedLate);
+    // settled past it, and it is logged where it was keyed; the dit is not.
+    EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+    EXPECT_EQ(run.key.Pass(), kFinishPass + kHandedLate);
     // Meanwhile the run counted as being captured (so no recording is read beside it).
-    EXPECT_TRUE(key.capturingAfterClick);
-    EXPECT_FALSE(form->Capturing());
-    EXPECT_EQ(form->Label21().Caption(), "160");
+    EXPECT_TRUE(run.key.capturingAfterClick);
+    EXPECT_FALSE(run.form->Capturing());
+    EXPECT_EQ(run.form->Label21().Caption(), "160");
     // The chart's last edge: 100 + 367999 / 160 - 99999 / 160.
-    ASSERT_EQ(form->Series1().PointCount(), 16);
-    EXPECT_EQ(form->Series1().XValueAt(13), 1775);
-    EXPECT_TRUE(key.messages.empty());
+    ASSERT_EQ(run.form->Series1().PointCount(), 16);
+    EXPECT_EQ(run.form->Series1().XValueAt(13), 1775);
+    EXPECT_TRUE(run.key.messages.empty());
 }
 
 TEST(CaptureTest, FinishTakesNothingKeyedAfterTheClickAndWaitsAtMostTwoSeconds) {
     platform::TIsolatedSystemServices system;
     {
-        // A source that never says it has settled hands over a press made after the click:
+        // A source that never says it has settled hands over the dit made after the click:
         // Finish stops there without it.
-        auto form = MakeForm();
-        TLateHandingKey key(*form, kFinishPass, kHandedLate, false);
-        KeyTwoDahsAndALastOne(key);
-        key.AddStampedPress(kFinishPass + 1600, kFinishPass + 3200);
-        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
-        form->Start().Click();
-        EXPECT_EQ(LoggedPolls(*form), kAllThreeDahs);
-        EXPECT_EQ(key.Pass(), kFinishPass + 1600 + kHandedLate);
+        const TLateRun run(false, true);
+        EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+        EXPECT_EQ(run.key.Pass(), kFinishPass + 1600 + kHandedLate);
     }
     {
         // Nothing more comes: Finish gives up 2 s (320000 passes) after the click.
-        auto form = MakeForm();
-        TLateHandingKey key(*form, kFinishPass, kHandedLate, false);
-        KeyTwoDahsAndALastOne(key);
-        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
-        form->Start().Click();
-        EXPECT_EQ(LoggedPolls(*form), kAllThreeDahs);
-        EXPECT_EQ(key.Pass(), kFinishPass + 320000);
-        EXPECT_EQ(form->Label21().Caption(), "160");
+        const TLateRun run(false, false);
+        EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+        EXPECT_EQ(run.key.Pass(), kFinishPass + 320000);
+        EXPECT_EQ(run.form->Label21().Caption(), "160");
     }
 }
 
