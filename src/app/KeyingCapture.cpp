@@ -34,6 +34,8 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     Memo(6).Lines().Clear();
     m_lastKeyState = 128;
     m_loggedSlice = -1;
+    m_polled = false;
+    m_lateChangesTaken = false;
     ++m_runNumber;
     m_runStartTick = platform::Services().Clock->TickCount();
 
@@ -42,26 +44,21 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     while (m_runFlag != 0) {
         // Finish, a second Start and the menu run in here, nested inside this handler.
         application.ProcessMessages();
+        if (m_lateChangesTaken) {
+            break;  // Finish took the late source's changes up to its click: nothing after it
+        }
         if (firstPoll) {
             // The slices count from the first poll, which is poll 0.
             firstPoll = false;
             m_sliceOrigin = platform::Services().TimeSource->MonotonicNs();
             m_pollSlice = 0;
+            m_polled = true;
         } else {
             CountPassedSlices();
         }
         m_keyState = platform::Services().KeyState->RightButtonState();
         if (m_keyState != m_lastKeyState) {
-            m_lastKeyState = m_keyState;
-            m_label1->SetCaption(base::IntToStr(m_keyState));
-            // A change stamped earlier is logged with the poll and tick counts of its moment.
-            const int64_t slice = ChangeSlice();
-            const int64_t back = m_pollSlice - slice;
-            m_loggedSlice = slice;
-            const auto backMs = static_cast<uint32_t>(back * kSliceNs / kNsPerMs);
-            Memo(2).Lines().Add(base::UIntToStr(m_pollCount - static_cast<uint32_t>(back)));
-            Memo(6).Lines().Add(base::UIntToStr(platform::Services().Clock->TickCount() - backMs));
-            Memo(3).Lines().Add(base::IntToStr(m_keyState));
+            LogChange();
             if (m_keyState > kKeyDownThreshold) {
                 m_portIO1->SpeakerOn(m_sideToneDivisor);
             }
@@ -75,7 +72,69 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     }
 }
 
-int64_t TForm1::ChangeSlice() {
+void TForm1::LogChange() {
+    m_lastKeyState = m_keyState;
+    m_label1->SetCaption(base::IntToStr(m_keyState));
+    // A change stamped earlier is logged with the poll and tick counts of its moment.
+    bool stamped = false;
+    const int64_t slice = ChangeSlice(stamped);
+    const int64_t back = m_pollSlice - slice;
+    m_loggedSlice = slice;
+    Memo(2).Lines().Add(base::UIntToStr(m_pollCount - static_cast<uint32_t>(back)));
+    uint32_t tick = 0;
+    if (stamped) {
+        // The time back to the slice is measured beside the tick, so that a stall since the
+        // slices were counted moves neither.
+        const int64_t nowNs = platform::Services().TimeSource->MonotonicNs();
+        tick = platform::Services().Clock->TickCount();
+        const int64_t sinceNs = nowNs - (m_sliceOrigin + slice * kSliceNs);
+        tick -= static_cast<uint32_t>(std::max<int64_t>(sinceNs, 0) / kNsPerMs);
+    } else {
+        tick = platform::Services().Clock->TickCount() -
+               static_cast<uint32_t>(back * kSliceNs / kNsPerMs);
+    }
+    Memo(6).Lines().Add(base::UIntToStr(tick));
+    Memo(3).Lines().Add(base::IntToStr(m_keyState));
+}
+
+void TForm1::TakeLateChanges() {
+    platform::IKeyState& key = *platform::Services().KeyState;
+    if (!m_polled || key.SettledNs() == platform::kSettledNow) {
+        return;
+    }
+    m_lateChangesTaken = true;
+    // The run is still being captured while this polls (the menus and windows ask).
+    struct TTaking {
+        bool& Flag;
+        explicit TTaking(bool& flag) : Flag(flag) { Flag = true; }
+        TTaking(const TTaking&) = delete;
+        TTaking& operator=(const TTaking&) = delete;
+        ~TTaking() { Flag = false; }
+    } taking(m_takingLateChanges);
+    platform::ITimeSource& clock = *platform::Services().TimeSource;
+    const int64_t clickNs = clock.MonotonicNs();
+    forms::TApplication& application = forms::TApplication::Instance();
+    // A source that stops handing changes over is lost to the key input, which then says it
+    // is settled; one that only goes quiet is given up after the limit.
+    while (key.SettledNs() < clickNs && clock.MonotonicNs() - clickNs < kLateChangesNs) {
+        application.ProcessMessages();
+        CountPassedSlices();
+        m_keyState = key.RightButtonState();
+        if (m_keyState != m_lastKeyState) {
+            const std::optional<platform::TKeyStamp> stamp = key.ChangeStamp();
+            if (!stamp || stamp->Ns >= clickNs) {
+                return;  // it happened after the click (or cannot tell when): not in the run
+            }
+            LogChange();
+        }
+        m_pollCount = m_pollCount + 1u;
+        ++m_pollSlice;
+        BusyWait();
+    }
+}
+
+int64_t TForm1::ChangeSlice(bool& stamped) {
+    stamped = false;
     const std::optional<platform::TKeyStamp> stamp = platform::Services().KeyState->ChangeStamp();
     if (!stamp) {
         return m_pollSlice;
@@ -84,6 +143,7 @@ int64_t TForm1::ChangeSlice() {
     if (noticedNs - stamp->Ns <= stamp->ResolutionNs) {
         return m_pollSlice;  // no earlier than the poll as far as the source's clock can tell
     }
+    stamped = true;
     const int64_t sinceOrigin = stamp->Ns - m_sliceOrigin;
     // Slices count down to minus infinity for a moment before the first poll.
     int64_t slice = sinceOrigin / kSliceNs;

@@ -44,13 +44,17 @@ class TForm1 : public forms::TForm {
     // Ends a zoom or panning drag on the chart and undoes any zoom, pan or wheel scroll, so
     // that the chart shows the whole of the new run.
     void ShowChartUnzoomed();
-    // A keying run is being captured (Start is polling the key).
-    bool Capturing() const { return m_runFlag != 0; }
+    // A keying run is being captured (Start is polling the key, or Finish is taking a late key
+    // source's last changes).
+    bool Capturing() const { return m_runFlag != 0 || m_takingLateChanges; }
 
     // A poll stands for one slice of the monotonic clock (160 polls per millisecond): the busy
     // wait after a poll ends at the next slice boundary, and slices that passed while the
     // process was not running are added to the poll count, so the count follows real time.
     static constexpr int64_t kSliceNs = 6250;
+    // How long Finish waits at most for a key source to hand over the changes that happened
+    // before the click (the sound's come about 0.9 s late), ns.
+    static constexpr int64_t kLateChangesNs = 2000000000;
     // Tools whose clock moves only in the event pump (simulations) turn the wait off: a wait
     // for their clock would never end.
     void SetBusyWait(bool wait) { m_busyWait = wait; }
@@ -109,7 +113,15 @@ class TForm1 : public forms::TForm {
     // the key source stamped it, where it stamps changes and that moment lies before the poll by
     // more than the source's resolution, but never at or before the previous logged change;
     // otherwise the current poll's slice.
-    int64_t ChangeSlice();
+    // stamped: the source's stamp placed it.
+    int64_t ChangeSlice(bool& stamped);
+    // Logs the change the current poll noticed (m_keyState): Label1, and the poll and tick
+    // counts of its moment.
+    void LogChange();
+    // Finish with a key source that hands its changes over late: goes on polling (events
+    // pumped, no side-tone) until every change that happened before the click has been taken,
+    // for at most kLateChangesNs; a change that happened after the click is not taken.
+    void TakeLateChanges();
     // Reads line `index` of a data box as a signed 32-bit integer.
     int32_t LineInt(int memo, int32_t index) const;
     // The averaging rule: signed values summed in 32 bits, the unsigned sum divided by the count.
@@ -139,6 +151,9 @@ class TForm1 : public forms::TForm {
     int64_t m_sliceOrigin = 0;            // monotonic time of the run's first poll, ns
     int64_t m_pollSlice = 0;              // slice of the current poll since the first
     int64_t m_loggedSlice = -1;           // slice of the last logged change (-1: none yet)
+    bool m_polled = false;                // the run's first poll has been made
+    bool m_lateChangesTaken = false;      // Finish polled a late source up to its click
+    bool m_takingLateChanges = false;     // Finish is polling a late source now
     bool m_busyWait = true;
     uint16_t m_sideToneDivisor = kSideToneDivisor;
     uint32_t m_runNumber = 0;

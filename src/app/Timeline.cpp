@@ -52,6 +52,7 @@ void TForm1::Button1Click(classes::TPersistent* /*sender*/) {
     m_runFlag = 0;
     m_portIO1->SpeakerOff();
     m_portIO1->SetOpened(false);
+    TakeLateChanges();
     m_series1->ClearPoints();
 
     classes::TLineList& polls = Memo(2).Lines();

@@ -106,6 +106,13 @@ std::optional<TKeyStamp> TKeyInput::ChangeStamp() {
     return m_lost ? std::nullopt : m_conditioner.ByteStamp();
 }
 
+int64_t TKeyInput::SettledNs() {
+    if (m_direct || m_source == nullptr) {
+        return m_rightButton.SettledNs();
+    }
+    return m_lost ? kSettledNow : m_source->SettledNs();
+}
+
 uint8_t TKeyInput::Lose(int64_t nowNs) {
     m_lost = true;
     m_retryAtNs = nowNs + kRetryNs;

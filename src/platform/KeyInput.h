@@ -48,6 +48,8 @@ class TKeyInput : public IKeyState {
     uint8_t RightButtonState() override;
     // When the byte took its value: the chosen input's stamp, moved by the debounce time.
     std::optional<TKeyStamp> ChangeStamp() override;
+    // How far the chosen input's changes are settled; a lost input hands over nothing more.
+    int64_t SettledNs() override;
 
   private:
     uint8_t Lose(int64_t nowNs);

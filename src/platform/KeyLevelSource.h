@@ -18,6 +18,9 @@ class IKeyLevelSource {
     virtual TKeyLevel Level() = 0;
     // When the contact took the level Level() last returned, where the input stamps its changes.
     virtual std::optional<TKeyStamp> LevelStamp() { return std::nullopt; }
+    // Every change that happened before this moment of the monotonic clock has been returned by
+    // Level() (IKeyState::SettledNs); kSettledNow where each is returned as it happens.
+    virtual int64_t SettledNs() { return kSettledNow; }
     // After a loss: tries quietly to open the input again; true when it is back.
     virtual bool Reopen() = 0;
     // How messages name the input ("the serial port /dev/ttyUSB0").

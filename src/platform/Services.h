@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,10 @@ struct TKeyStamp {
     int64_t ResolutionNs = 0;
 };
 
+// What a key source that hands every change over as it happens says of how far its changes are
+// settled: all of them, up to this very moment.
+inline constexpr int64_t kSettledNow = std::numeric_limits<int64_t>::max();
+
 // The key-state byte of the right mouse button: bit 7 set while it is down, bit 0 the toggle
 // state that flips at every press (so 0/1 up, 128/129 down).
 class IKeyState {
@@ -27,6 +32,11 @@ class IKeyState {
     // system's event time, a kernel's event time); none where it only knows the level. The
     // capture logs a change at the poll of that moment rather than the poll that noticed it.
     virtual std::optional<TKeyStamp> ChangeStamp() { return std::nullopt; }
+    // Every change that happened before this moment of the monotonic clock has reached the byte.
+    // A source that decides its changes late (the sound) hands them over well after they
+    // happened, so Finish goes on polling until it has settled past the click; kSettledNow
+    // where each change reaches the byte as it happens.
+    virtual int64_t SettledNs() { return kSettledNow; }
 };
 
 // Milliseconds since an arbitrary start, unsigned 32-bit, wrapping.

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <deque>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -139,7 +140,7 @@ class TSoundKey::TEngine : public ISoundReceiver {
             m_held.push_back(change);
         }
         const double settled = static_cast<double>(m_detector->SamplesFed()) - kHoldS * m_rate;
-        if (!m_held.empty() && m_held.front().Sample <= settled) {
+        if ((!m_held.empty() && m_held.front().Sample <= settled) || m_detector->ToneFound()) {
             const std::lock_guard<std::mutex> lock(m_mutex);
             while (!m_held.empty() && m_held.front().Sample <= settled) {
                 if (m_waiting.size() == kMaxWaiting) {
@@ -147,6 +148,11 @@ class TSoundKey::TEngine : public ISoundReceiver {
                 }
                 m_waiting.push_back({SampleNs(m_held.front().Sample), m_held.front().Down});
                 m_held.pop_front();
+            }
+            // Before the tone is found the detector holds back every change of the sound it
+            // searches, however old.
+            if (!m_segments.empty() && m_detector->ToneFound()) {
+                m_settledNs = std::max(m_settledNs, SampleNs(settled));
             }
         }
         m_toneFound.store(m_detector->ToneFound(), std::memory_order_relaxed);
@@ -170,6 +176,11 @@ class TSoundKey::TEngine : public ISoundReceiver {
             m_waiting.pop_front();
         }
         return change;
+    }
+
+    int64_t SettledNs() const {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_waiting.empty() ? m_settledNs : std::min(m_settledNs, m_waiting.front().Ns - 1);
     }
 
     size_t Waiting() const {
@@ -304,6 +315,8 @@ class TSoundKey::TEngine : public ISoundReceiver {
     // Shared with the polls.
     mutable std::mutex m_mutex;
     std::deque<TStampedChange> m_waiting;
+    // Every change before this moment is waiting or handed on: where the stamping has got to.
+    int64_t m_settledNs = std::numeric_limits<int64_t>::min();
     std::atomic<float> m_inputDb{-200.0f};
     std::atomic<bool> m_toneFound{false};
     std::atomic<double> m_pitchHz{0};
@@ -373,6 +386,13 @@ void TSoundKey::Work() {
 
 TSoundMeter TSoundKey::Meter() const {
     return m_engine != nullptr ? m_engine->Meter() : TSoundMeter();
+}
+
+int64_t TSoundKey::SettledNs() {
+    if (m_engine == nullptr || !m_engine->Running()) {
+        return kSettledNow;
+    }
+    return m_engine->SettledNs();
 }
 
 size_t TSoundKey::Waiting() const {

@@ -59,6 +59,11 @@ class TSoundKey : public IKeyLevelSource {
     TKeyLevel Level() override;
     // The moment of the sample at which the present level began.
     std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
+    // Every change of the sound before this moment has been handed to a poll: the moment of the
+    // oldest change still waiting, else of the sound the stamping has gone past once the tone
+    // is found (before, the detector may still place changes of all the sound it searched). A
+    // device that has stopped hands over nothing more.
+    int64_t SettledNs() override;
     bool Reopen() override;
     std::string Description() const override;
 

@@ -2,6 +2,7 @@
 // the key goes down and up, and poll counts that follow the clock while the process is away.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -262,6 +263,7 @@ TEST(CaptureTest, StampedChangesAreLoggedAtThePollOfTheirMomentNotWhenNoticed) {
     form->Start().Click();
     const std::vector<std::string> expected = {"0", "999", "1499", "2999", "3479"};
     EXPECT_EQ(LoggedPolls(*form), expected);
+    EXPECT_EQ(key.Pass(), 6000);  // a source that hands changes over at once: Finish polls no more
 }
 
 TEST(CaptureTest, AStampWithinItsResolutionOrBeforeThePreviousChangeIsNotBelieved) {
@@ -288,6 +290,165 @@ TEST(CaptureTest, AStampWithinItsResolutionOrBeforeThePreviousChangeIsNotBelieve
         const std::vector<std::string> expected = {"0", "1", "199"};
         EXPECT_EQ(LoggedPolls(*form), expected);
     }
+}
+
+constexpr int64_t kMs = 1000000;  // nanoseconds
+
+// A source that hands each change over long after it happened, as the sound key does, and says
+// how far it has settled: up to `lateBy` passes back, or never. Its tick count follows the
+// capture's clock (160 passes a millisecond).
+class TLateHandingKey : public TLateStampedKey {
+  public:
+    TLateHandingKey(app::TForm1& form, int64_t finishAt, int64_t lateBy, bool settles)
+        : TLateStampedKey(form, finishAt, lateBy, 1000),
+          m_form(form),
+          m_finishAt(finishAt),
+          m_lateBy(lateBy),
+          m_settles(settles) {}
+    void ProcessMessages() override {
+        if (Pass() == m_finishAt + 1000) {
+            capturingAfterClick = m_form.Capturing();  // Finish is still taking changes
+        }
+        TLateStampedKey::ProcessMessages();
+    }
+    int64_t SettledNs() override {
+        return m_settles ? (Pass() - m_lateBy) * app::TForm1::kSliceNs
+                         : std::numeric_limits<int64_t>::min();
+    }
+    uint32_t TickCount() override {
+        return static_cast<uint32_t>(1000 + Pass() * app::TForm1::kSliceNs / kMs);
+    }
+
+    bool capturingAfterClick = false;
+
+  private:
+    app::TForm1& m_form;
+    int64_t m_finishAt;
+    int64_t m_lateBy;
+    bool m_settles;
+};
+
+constexpr int64_t kFinishPass = 400000;  // 2.5 s
+constexpr int64_t kHandedLate = 144000;  // 0.9 s
+
+const std::vector<std::string> kAllThreeDahs = {"0",      "99999",  "115999", "131999",
+                                                "147999", "349999", "367999"};
+
+// A run through such a source: two dahs, then a last one whose release lies 0.2 s (32000 passes)
+// before the click on Finish, and maybe a dit 10 ms after the click.
+struct TLateRun {
+    TLateRun(bool settles, bool ditAfterClick)
+        : form(MakeForm()), key(*form, kFinishPass, kHandedLate, settles) {
+        key.AddStampedPress(100000, 116000);
+        key.AddStampedPress(132000, 148000);
+        key.AddStampedPress(350000, kFinishPass - 32000);
+        if (ditAfterClick) {
+            key.AddStampedPress(kFinishPass + 1600, kFinishPass + 3200);
+        }
+        platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+        form->Start().Click();
+    }
+    std::unique_ptr<app::TForm1> form;
+    TLateHandingKey key;
+};
+
+TEST(CaptureTest, FinishWaitsForALateSourceToHandOverWhatWasKeyedBeforeTheClick) {
+    platform::TIsolatedSystemServices system;
+    const TLateRun run(true, true);
+    // The last dah was still on its way at the click: Finish polled on until the source had
+    // settled past it, and it is logged where it was keyed; the dit is not.
+    EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+    EXPECT_EQ(run.key.Pass(), kFinishPass + kHandedLate);
+    // Meanwhile the run counted as being captured (so no recording is read beside it).
+    EXPECT_TRUE(run.key.capturingAfterClick);
+    EXPECT_FALSE(run.form->Capturing());
+    EXPECT_EQ(run.form->Label21().Caption(), "160");
+    // The chart's last edge: 100 + 367999 / 160 - 99999 / 160.
+    ASSERT_EQ(run.form->Series1().PointCount(), 16);
+    EXPECT_EQ(run.form->Series1().XValueAt(13), 1775);
+    EXPECT_TRUE(run.key.messages.empty());
+}
+
+TEST(CaptureTest, FinishTakesNothingKeyedAfterTheClickAndWaitsAtMostTwoSeconds) {
+    platform::TIsolatedSystemServices system;
+    {
+        // A source that never says it has settled hands over the dit made after the click:
+        // Finish stops there without it.
+        const TLateRun run(false, true);
+        EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+        EXPECT_EQ(run.key.Pass(), kFinishPass + 1600 + kHandedLate);
+    }
+    {
+        // Nothing more comes: Finish gives up 2 s (320000 passes) after the click.
+        const TLateRun run(false, false);
+        EXPECT_EQ(LoggedPolls(*run.form), kAllThreeDahs);
+        EXPECT_EQ(run.key.Pass(), kFinishPass + 320000);
+        EXPECT_EQ(run.form->Label21().Caption(), "160");
+    }
+}
+
+// A stamped change whose poll is held up between counting the slices and reading the tick count
+// (the process kept off the processor): from the first change on, the clock and the tick count
+// are `stallNs` ahead.
+class TStallingKey : public TLateStampedKey {
+  public:
+    TStallingKey(app::TForm1& form, int64_t finishAt, int64_t lateBy, int64_t stallNs)
+        : TLateStampedKey(form, finishAt, lateBy, 1000),
+          m_form(form),
+          m_finishAt(finishAt),
+          m_stallNs(stallNs) {}
+    uint8_t RightButtonState() override {
+        const uint8_t state = TLateStampedKey::RightButtonState();
+        // The state at the start of the run (pass 1) is no change.
+        if (Pass() > 1 && state != m_last && !m_stalled) {
+            m_stallNext = true;  // the next clock read comes after the stall
+        }
+        m_last = state;
+        return state;
+    }
+    int64_t MonotonicNs() override {
+        if (m_stallNext) {
+            m_stallNext = false;
+            m_stalled = true;
+        }
+        return TLateStampedKey::MonotonicNs() + (m_stalled ? m_stallNs : 0);
+    }
+    uint32_t TickCount() override {
+        return static_cast<uint32_t>(
+            1000 + (Pass() * app::TForm1::kSliceNs + (m_stalled ? m_stallNs : 0)) / kMs);
+    }
+    void ProcessMessages() override {
+        if (Pass() + 1 == m_finishAt) {
+            for (int32_t i = 0; i < m_form.Memo(6).Lines().Count(); ++i) {
+                ticks.push_back(m_form.Memo(6).Lines().Strings(i));
+            }
+        }
+        TLateStampedKey::ProcessMessages();
+    }
+
+    std::vector<std::string> ticks;  // the tick counts logged, as Finish found them
+
+  private:
+    app::TForm1& m_form;
+    int64_t m_finishAt;
+    int64_t m_stallNs;
+    uint8_t m_last = 0;
+    bool m_stallNext = false;
+    bool m_stalled = false;
+};
+
+TEST(CaptureTest, AStallBeforeTheTickIsReadDoesNotMoveAStampedChangesTick) {
+    platform::TIsolatedSystemServices system;
+    auto form = MakeForm();
+    // A press at 100 ms and a release at 110 ms on the clock, each noticed 2.5 ms late; the
+    // press's poll stalls 3 ms after counting its slices.
+    TStallingKey key(*form, 20000, 400, 3 * kMs);
+    key.AddStampedPress(16000, 17600);
+    platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+    form->Start().Click();
+    EXPECT_EQ(key.ticks, (std::vector<std::string>{"1000", "1100", "1110"}));
+    // So the run's polling rate is measured true.
+    EXPECT_EQ(form->Label21().Caption(), "160");
 }
 
 }  // namespace

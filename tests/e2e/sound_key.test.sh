@@ -44,7 +44,7 @@ for code in - . ... - "" - . ... -; do
 done
 run="0,190,250,310,510,700,760,820,1020,1210"
 "$KEYVET_SOUND_FEEDER" "$WORK/tone.pipe" 700 "$WORK/warmup=${warmup#,}" "$WORK/run=$run" \
-    "$WORK/hold=0,4000" \
+    "$WORK/hold=0,4000" "$WORK/late=$run" \
     2>"$WORK/feeder.log" &
 FEEDER_PID=$!
 
@@ -117,4 +117,23 @@ if [ -n "${KEYVET_SCREENSHOT:-}" ]; then
     import -window root -crop "${w}x${h}+${x}+${y}" +repage "$KEYVET_SCREENSHOT"
 fi
 wait_for KeyInputForm.LampLabel.Caption "Key up"
+
+# Finish clicked soon after the last change, before the capture has seen the last ones: Finish
+# listens on until they have come, and the run holds every change, the last where it was keyed.
+click Form1.Start
+wait_for Form1.Button1.Enabled 1
+sleep 1
+touch "$WORK/late"
+sleep 1.65
+click Form1.Button1
+wait_for Form1.Start.Caption "Re-start: Press TWICE"
+state
+expect Form1.Memo2.Lines 11
+polls=$(value Form1.Memo2.Words)
+awk -v polls="$polls" -v run="$run" 'BEGIN {
+    n = split(polls, p, " "); split(run, k, ",")
+    off = (p[n] - p[2]) / 160 - (k[n - 1] - k[1]); if (off < 0) off = -off
+    printf "Finish soon after the run: its last change logged %.2f ms from its keyed time\n", off
+    exit off > 60
+}' || fail "the last change of a run finished soon after it is misplaced (polls $polls)"
 echo PASS

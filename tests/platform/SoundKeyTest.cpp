@@ -306,6 +306,79 @@ TEST_F(SoundKeyTest, ChangesFoundTogetherReachThePollsOneAtATimeInOrder) {
     EXPECT_LE(handed, keyed.size());
 }
 
+TEST_F(SoundKeyTest, EveryChangeBeforeTheSettledMomentHasBeenHandedOn) {
+    struct TCase {
+        double Rate;
+        double SnrDb;
+        double UnitMs;
+    };
+    // 24, 15 and 40 wpm, from a clean tone down to 10 dB.
+    const TCase cases[] = {{16000, 20, 50}, {8000, 10, 80}, {48000, 30, 30}};
+    uint32_t seed = 3;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Rate) + " Hz, " + std::to_string(c.SnrDb) + " dB");
+        m_inputs = TFakeSoundInputs();
+        m_inputs.AddDevice(kCard, c.Rate);
+        TSoundKey key("", {0, false}, m_inputs);
+        key.Open();
+        EXPECT_LT(key.SettledNs(), kOriginNs);  // no sound yet: nothing is settled
+        const std::vector<coach::TTransition> keyed =
+            testsupport::KeyText("TEST PARIS TEST", {c.UnitMs, 0.1, 0, 1, ++seed});
+        testsupport::TSoundConditions sound;
+        sound.SampleRate = c.Rate;
+        sound.SnrDb = c.SnrDb;
+        sound.Seed = ++seed;
+        const std::vector<float> samples =
+            testsupport::SynthesiseKeying(keyed, keyed.back().TimeMs + 1500.0, sound);
+        // Blocks of 256 samples, their times up to 4 ms late, two polls after each; after the
+        // polls, how far the key says it has settled and how many changes it has handed on.
+        std::mt19937 engine(++seed);
+        std::uniform_real_distribution<double> late(0, 4);
+        const double nsPerSample = 1e9 / c.Rate;
+        std::vector<std::pair<int64_t, size_t>> checks;
+        std::vector<int64_t> handed;
+        bool down = false;
+        for (size_t at = 0; at < samples.size(); at += 256) {
+            const size_t count = std::min<size_t>(256, samples.size() - at);
+            ASSERT_TRUE(m_inputs.Feed(
+                kCard, {samples.data() + at, count},
+                kOriginNs +
+                    std::llround(static_cast<double>(at) * nsPerSample + late(engine) * kMs)));
+            key.Work();
+            m_time.Ns = kOriginNs + std::llround(static_cast<double>(at + count) * nsPerSample);
+            for (int poll = 0; poll < 2; ++poll) {
+                if ((key.Level() == TKeyLevel::klClosed) != down) {
+                    down = !down;
+                    ASSERT_TRUE(key.LevelStamp().has_value());
+                    handed.push_back(key.LevelStamp()->Ns);
+                }
+                m_time.Ns += 6250;
+            }
+            checks.emplace_back(key.SettledNs(), handed.size());
+        }
+        EXPECT_GE(handed.size() + 2, keyed.size());
+        // Every change stamped before a settled moment had been handed on by then.
+        size_t broken = 0;
+        for (const auto& [settled, count] : checks) {
+            const auto before = static_cast<size_t>(std::count_if(
+                handed.begin(), handed.end(), [&](int64_t ns) { return ns < settled; }));
+            broken += before > count ? 1 : 0;
+        }
+        // And the settled moment follows the sound about 0.6 s behind.
+        const double behindMs =
+            static_cast<double>(m_time.Ns - checks.back().first) / static_cast<double>(kMs);
+        std::cout << "  settled " << c.Rate << " Hz, " << c.SnrDb << " dB: " << handed.size()
+                  << " of " << keyed.size() << " changes handed on, " << broken << " of "
+                  << checks.size() << " settled moments too early, " << behindMs
+                  << " ms behind the sound at the end\n";
+        EXPECT_EQ(broken, 0u);
+        EXPECT_GT(behindMs, 550);
+        EXPECT_LT(behindMs, 700);
+        m_inputs.Unplug(kCard);
+        EXPECT_EQ(key.SettledNs(), kSettledNow);  // a device that has gone hands over nothing more
+    }
+}
+
 TEST_F(SoundKeyTest, APollAfterAnUnwatchedSpellTakesTheKeyAsItIsUnstamped) {
     m_inputs.AddDevice(kCard, 8000);
     TSoundKey key("", {700, false}, m_inputs);
@@ -415,6 +488,7 @@ TEST_F(SoundKeyInputTest, ADeviceThatWillNotOpenLeavesTheInputInUseAndSaysWhy) {
     EXPECT_EQ(ApplyMessage(TKeyInputSettings()), "applied");
     EXPECT_FALSE(m_inputs.IsOpen(kCard));
     EXPECT_EQ(m_input.SoundKey(), nullptr);
+    EXPECT_EQ(m_input.SettledNs(), kSettledNow);  // the right button hands changes over at once
 }
 
 TEST_F(SoundKeyInputTest, ADeviceThatGoesEndsTheKeyAsUpAndIsOpenedAgainWhenBack) {
@@ -422,9 +496,11 @@ TEST_F(SoundKeyInputTest, ADeviceThatGoesEndsTheKeyAsUpAndIsOpenedAgainWhenBack)
     m_input.SetLostNotice([&](const std::string& message) { notices.push_back(message); });
     m_input.Apply(Sound());
     EXPECT_EQ(m_input.RightButtonState(), 0);
+    EXPECT_LT(m_input.SettledNs(), m_time.Ns);  // no sound has come: a late input
     m_inputs.Unplug(kCard);
     EXPECT_EQ(m_input.RightButtonState(), 0);
     EXPECT_TRUE(m_input.Lost());
+    EXPECT_EQ(m_input.SettledNs(), kSettledNow);  // Finish waits for nothing from a lost input
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("the sound capture device Test capture"), std::string::npos);
     const int calls = m_inputs.OpenCalls();
