@@ -101,8 +101,17 @@ int32_t ClampCoordinate(int64_t x) {
 
 }  // namespace
 
-void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
-                 const std::function<void(int32_t, int32_t, int32_t)>& span) {
+namespace {
+
+// The working storage of a scan, kept across the polygons of one ScanPolygons call.
+struct TScanStorage {
+    std::vector<TEdge> Edges;
+    std::vector<size_t> Active;
+    std::vector<TCrossing> Crossings;
+};
+
+void ScanOne(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
+             const std::function<void(int32_t, int32_t, int32_t)>& span, TScanStorage& storage) {
     size_t n = points.size();
     if (n < 3) {
         return;
@@ -112,7 +121,8 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
                     [&](const TPoint& p) { return p.X == points[0].X; })) {
         return;
     }
-    std::vector<TEdge> edges;
+    std::vector<TEdge>& edges = storage.Edges;
+    edges.clear();
     edges.reserve(n);
     int64_t minY = points[0].Y;
     int64_t maxY = points[0].Y;
@@ -134,8 +144,9 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
               [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
     int64_t yStart = std::max<int64_t>(minY, rowTop);
     int64_t yEnd = std::min<int64_t>(maxY, rowBottom);
-    std::vector<size_t> active;
-    std::vector<TCrossing> crossings;
+    std::vector<size_t>& active = storage.Active;
+    active.clear();
+    std::vector<TCrossing>& crossings = storage.Crossings;
     size_t next = 0;
     for (int64_t y = yStart; y < yEnd; ++y) {
         while (next < edges.size() && edges[next].Y0 <= y) {
@@ -193,6 +204,26 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
                 break;
             }
         }
+    }
+}
+
+}  // namespace
+
+void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
+                 const std::function<void(int32_t, int32_t, int32_t)>& span) {
+    TScanStorage storage;
+    ScanOne(points, mode, rowTop, rowBottom, span, storage);
+}
+
+void ScanPolygons(std::span<const TPoint> points, std::span<const int32_t> counts, TFillMode mode,
+                  int32_t rowTop, int32_t rowBottom,
+                  const std::function<void(int32_t, int32_t, int32_t)>& span) {
+    TScanStorage storage;
+    size_t at = 0;
+    for (const int32_t count : counts) {
+        const size_t n = std::min(static_cast<size_t>(std::max(count, 0)), points.size() - at);
+        ScanOne(points.subspan(at, n), mode, rowTop, rowBottom, span, storage);
+        at += n;
     }
 }
 
