@@ -1,10 +1,10 @@
 // Areas drawn as a batch (the fills of each colour together, then the outlines and lines)
 // against the same series drawn point by point: seeded random charts (counts from a few points
 // to more than the plot's columns, steps and inverted steps, null points, points of their own
-// colour, one to three area series side by side or stacked, area and line pens hidden, one
-// pixel, wide, dashed, dotted or mixing, solid, clear and hatched brushes, zoomed, scrolled and
-// reversed views, clipped or not, flat and 3D) give the same picture and leave the canvas in the
-// same state.
+// colour, X values going back, one to three area series side by side or stacked, area and line
+// pens hidden, one pixel, wide, dashed, dotted or mixing, solid, clear and hatched brushes,
+// zoomed, scrolled and reversed views, clipped or not, flat and 3D) give the same picture and leave
+// the canvas in the same state.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -53,6 +53,7 @@ struct TCase {
     bool Pointers = false;
     bool Zoomed = false;  // the axes show a part of the points, scrolled
     bool Reversed = false;
+    bool Unsorted = false;  // X values kept in the order given, now and then going back
     bool ClipPoints = true;
     bool View3D = false;
     int32_t Depth3D = 15;
@@ -68,8 +69,8 @@ struct TCase {
         pen(Outline);
         pen(Line);
         text << static_cast<int>(Brush) << ", " << OwnAreaColor << ", " << OwnColours << ", "
-             << Pointers << ", " << Zoomed << ", " << Reversed << ", " << ClipPoints << ", "
-             << View3D << ", " << Depth3D << "}";
+             << Pointers << ", " << Zoomed << ", " << Reversed << ", " << Unsorted << ", "
+             << ClipPoints << ", " << View3D << ", " << Depth3D << "}";
         return text.str();
     }
 };
@@ -108,6 +109,7 @@ TCase RandomCase(std::mt19937& random, int32_t maxPoints) {
     c.Pointers = random() % 10 == 0;
     c.Zoomed = random() % 3 == 0;
     c.Reversed = random() % 10 == 0;
+    c.Unsorted = random() % 10 == 0;
     c.ClipPoints = random() % 5 != 0;
     return c;
 }
@@ -158,6 +160,9 @@ class TCaseChart {
             if (auto* area = dynamic_cast<TAreaSeries*>(series)) {
                 area->SetMultiArea(c.Multi);
             }
+            if (c.Unsorted) {
+                series->XValues().SetOrder(TChartListOrder::loNone);
+            }
             Fill(c, *series, random);
         }
         m_series.back()->SetAfterDrawValues(
@@ -191,7 +196,8 @@ class TCaseChart {
             } else if (kind < 8) {
                 level += static_cast<double>(random() % 9) - 4.0;
             }
-            x += random() % 16 == 0 ? 0.0 : 1.0;
+            const uint32_t step = random() % 16;
+            x += step == 0 ? 0.0 : c.Unsorted && step == 1 ? -3.0 : 1.0;
             const uint32_t own = c.OwnColours ? random() % 12 : 12;
             if (own == 0) {
                 series.AppendNullXY(x, level);
