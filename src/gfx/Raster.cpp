@@ -1,6 +1,7 @@
 // Internal rasteriser pieces: runs, masks, polygon scan conversion and rounded-shape rows.
 #include "gfx/Raster.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
 
@@ -89,6 +90,9 @@ struct TCrossing {
     int32_t Dir;
 };
 
+// Edges up to which a polygon is scanned without the active edge list.
+constexpr size_t kSmallEdges = 4;
+
 // Crossings of a row up to which an insertion sort beats the general one.
 constexpr size_t kFewCrossings = 16;
 
@@ -144,6 +148,36 @@ void ScanOne(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int
               [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
     int64_t yStart = std::max<int64_t>(minY, rowTop);
     int64_t yEnd = std::min<int64_t>(maxY, rowBottom);
+    if (mode == TFillMode::fmAlternate && edges.size() <= kSmallEdges) {
+        // A small polygon (a quadrilateral or less): each row's crossings straight from the
+        // edges that cover it. The alternate rule pairs the sorted crossings by value alone, so
+        // the spans are those of the general loop below.
+        std::array<int64_t, kSmallEdges> xs{};
+        for (int64_t y = yStart; y < yEnd; ++y) {
+            size_t count = 0;
+            for (const TEdge& edge : edges) {
+                if (edge.Y0 <= y && y < edge.Y1) {
+                    int64_t x = edge.X0;
+                    if (edge.X1 != edge.X0) {
+                        int64_t dy = edge.Y1 - edge.Y0;
+                        x = CeilDiv(edge.X0 * dy + (y - edge.Y0) * (edge.X1 - edge.X0), dy);
+                    }
+                    size_t k = count++;
+                    for (; k > 0 && xs[k - 1] > x; --k) {
+                        xs[k] = xs[k - 1];
+                    }
+                    xs[k] = x;
+                }
+            }
+            for (size_t i = 0; i + 1 < count; i += 2) {
+                if (xs[i] < xs[i + 1]) {
+                    span(static_cast<int32_t>(y), ClampCoordinate(xs[i]),
+                         ClampCoordinate(xs[i + 1]));
+                }
+            }
+        }
+        return;
+    }
     std::vector<size_t>& active = storage.Active;
     active.clear();
     std::vector<TCrossing>& crossings = storage.Crossings;
