@@ -240,6 +240,23 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     Changed();
 }
 
+void TCanvas::FillPolygons(std::span<const TPoint> points, std::span<const int32_t> counts) {
+    if (points.empty() || !BrushVisible()) {
+        return;
+    }
+    std::vector<TPoint> device(points.size());
+    std::transform(points.begin(), points.end(), device.begin(),
+                   [&](TPoint p) { return LogicalToDevice(p); });
+    Changing();
+    TSurface surface = Surface();
+    const TRect& clip = surface.Clip->Bounds();
+    TInk ink = BrushInk(m_pen.Mode());
+    detail::ScanPolygons(
+        device, counts, m_polyFillMode, clip.Top, clip.Bottom,
+        [&](int32_t y, int32_t x0, int32_t x1) { detail::FillSpan(surface, y, x0, x1, ink); });
+    Changed();
+}
+
 void TCanvas::StrokePath(std::span<const TPoint> device, bool closed) {
     const int32_t width = PenWidth();
     if (!closed && m_pen.Mode() == TPenMode::pmCopy &&

@@ -115,6 +115,9 @@ class TCanvas {
 
     // Shapes.
     void Polygon(std::span<const TPoint> points);
+    // The brush fill of each polygon as Polygon fills it, in turn, and no outline: counts[i]
+    // points of the list make polygon i. For many small polygons of one brush.
+    void FillPolygons(std::span<const TPoint> points, std::span<const int32_t> counts);
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     void Rectangle(const TRect& rect) { Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom); }
     // Rectangle for each in turn, with the same pixels; much faster for many small ones.

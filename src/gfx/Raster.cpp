@@ -1,6 +1,7 @@
 // Internal rasteriser pieces: runs, masks, polygon scan conversion and rounded-shape rows.
 #include "gfx/Raster.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
 
@@ -89,6 +90,9 @@ struct TCrossing {
     int32_t Dir;
 };
 
+// Edges up to which a polygon is scanned without the active edge list.
+constexpr size_t kSmallEdges = 4;
+
 // Crossings of a row up to which an insertion sort beats the general one.
 constexpr size_t kFewCrossings = 16;
 
@@ -101,8 +105,17 @@ int32_t ClampCoordinate(int64_t x) {
 
 }  // namespace
 
-void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
-                 const std::function<void(int32_t, int32_t, int32_t)>& span) {
+namespace {
+
+// The working storage of a scan, kept across the polygons of one ScanPolygons call.
+struct TScanStorage {
+    std::vector<TEdge> Edges;
+    std::vector<size_t> Active;
+    std::vector<TCrossing> Crossings;
+};
+
+void ScanOne(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
+             const std::function<void(int32_t, int32_t, int32_t)>& span, TScanStorage& storage) {
     size_t n = points.size();
     if (n < 3) {
         return;
@@ -112,7 +125,8 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
                     [&](const TPoint& p) { return p.X == points[0].X; })) {
         return;
     }
-    std::vector<TEdge> edges;
+    std::vector<TEdge>& edges = storage.Edges;
+    edges.clear();
     edges.reserve(n);
     int64_t minY = points[0].Y;
     int64_t maxY = points[0].Y;
@@ -134,8 +148,39 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
               [](const TEdge& a, const TEdge& b) { return a.Y0 < b.Y0; });
     int64_t yStart = std::max<int64_t>(minY, rowTop);
     int64_t yEnd = std::min<int64_t>(maxY, rowBottom);
-    std::vector<size_t> active;
-    std::vector<TCrossing> crossings;
+    if (mode == TFillMode::fmAlternate && edges.size() <= kSmallEdges) {
+        // A small polygon (a quadrilateral or less): each row's crossings straight from the
+        // edges that cover it. The alternate rule pairs the sorted crossings by value alone, so
+        // the spans are those of the general loop below.
+        std::array<int64_t, kSmallEdges> xs{};
+        for (int64_t y = yStart; y < yEnd; ++y) {
+            size_t count = 0;
+            for (const TEdge& edge : edges) {
+                if (edge.Y0 <= y && y < edge.Y1) {
+                    int64_t x = edge.X0;
+                    if (edge.X1 != edge.X0) {
+                        int64_t dy = edge.Y1 - edge.Y0;
+                        x = CeilDiv(edge.X0 * dy + (y - edge.Y0) * (edge.X1 - edge.X0), dy);
+                    }
+                    size_t k = count++;
+                    for (; k > 0 && xs[k - 1] > x; --k) {
+                        xs[k] = xs[k - 1];
+                    }
+                    xs[k] = x;
+                }
+            }
+            for (size_t i = 0; i + 1 < count; i += 2) {
+                if (xs[i] < xs[i + 1]) {
+                    span(static_cast<int32_t>(y), ClampCoordinate(xs[i]),
+                         ClampCoordinate(xs[i + 1]));
+                }
+            }
+        }
+        return;
+    }
+    std::vector<size_t>& active = storage.Active;
+    active.clear();
+    std::vector<TCrossing>& crossings = storage.Crossings;
     size_t next = 0;
     for (int64_t y = yStart; y < yEnd; ++y) {
         while (next < edges.size() && edges[next].Y0 <= y) {
@@ -193,6 +238,26 @@ void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop,
                 break;
             }
         }
+    }
+}
+
+}  // namespace
+
+void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
+                 const std::function<void(int32_t, int32_t, int32_t)>& span) {
+    TScanStorage storage;
+    ScanOne(points, mode, rowTop, rowBottom, span, storage);
+}
+
+void ScanPolygons(std::span<const TPoint> points, std::span<const int32_t> counts, TFillMode mode,
+                  int32_t rowTop, int32_t rowBottom,
+                  const std::function<void(int32_t, int32_t, int32_t)>& span) {
+    TScanStorage storage;
+    size_t at = 0;
+    for (const int32_t count : counts) {
+        const size_t n = std::min(static_cast<size_t>(std::max(count, 0)), points.size() - at);
+        ScanOne(points.subspan(at, n), mode, rowTop, rowBottom, span, storage);
+        at += n;
     }
 }
 

@@ -163,6 +163,10 @@ class TMask {
 // Only rows in [rowLimit.Top, rowLimit.Bottom) are produced.
 void ScanPolygon(std::span<const TPoint> points, TFillMode mode, int32_t rowTop, int32_t rowBottom,
                  const std::function<void(int32_t, int32_t, int32_t)>& span);
+// ScanPolygon for each polygon in turn: counts[i] points of the list make polygon i.
+void ScanPolygons(std::span<const TPoint> points, std::span<const int32_t> counts, TFillMode mode,
+                  int32_t rowTop, int32_t rowBottom,
+                  const std::function<void(int32_t, int32_t, int32_t)>& span);
 
 // Rows of a rounded rectangle of width x height pixels with corner ellipse cornerW x cornerH:
 // for each row from the top, the first and last column covered (inclusive, relative to the

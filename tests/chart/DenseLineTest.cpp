@@ -212,6 +212,36 @@ TEST(DenseLineTest, FlatAndOnePlaceLinesLookAsWhenDrawnPointByPoint) {
     }
 }
 
+TEST(DenseLineTest, DenseLineWithItsAreaOnKeepsTheArea) {
+    // The polylines carry no area: a line series with its area on over more points than
+    // columns is filled down to the axis as when drawn point by point.
+    classes::TComponent form(nullptr);
+    std::vector<uint32_t> pictures[2];
+    for (int route = 0; route < 2; ++route) {
+        auto* chart = new TChart(&form);
+        chart->SetBounds(0, 0, 200, 100);
+        chart->SetView3D(false);
+        TLineSeries* series = route == 0 ? new TLineSeries(&form) : new TPointByPointSeries(&form);
+        series->SetSeriesColor(gfx::clBlue);
+        series->SetDrawArea(true);
+        series->AreaLinesPen().SetVisible(false);
+        chart->AddSeries(series);
+        for (int i = 0; i < 600; ++i) {
+            series->AppendXY(i, 5 + (i % 7));
+        }
+        chart->LeftAxis().SetAxisRange(0, 20);
+        chart->Paint();
+        pictures[route] = chart->Surface().Pixels();
+        // Filled: just above the axis, in the middle of the plot, is the area's colour.
+        const gfx::TRect plot = chart->PlotRect();
+        EXPECT_EQ(
+            chart->Canvas().ReferenceCanvas().Pixel((plot.Left + plot.Right) / 2, plot.Bottom - 3),
+            gfx::clBlue)
+            << "route " << route;
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
+}
+
 // A kind derived from the line series that colours its points itself and names no class of its
 // own.
 class TShadedSeries : public TLineSeries {

@@ -149,6 +149,10 @@ void TCustomSeries::DrawPoints() {
         DrawPointerBatch();
         return;
     }
+    if (DrawsAreaBatch()) {
+        DrawAreaBatch();
+        return;
+    }
     TChartSeries::DrawPoints();
 }
 
@@ -173,6 +177,10 @@ void TCustomSeries::DrawPoint(int32_t index) {
     TChartCanvas3D& canvas = chart->Canvas();
     canvas.Pen().SetColor(gfx::clBlack);
     canvas.Brush().SetColor(color);
+    if (m_collectAreas) {
+        m_areaTail = true;
+        m_areaTailColor = color;
+    }
     if (m_previous.Color == gfx::clNone) {
         m_previous.X = x;
         m_previous.Y = y;
@@ -226,12 +234,16 @@ void TCustomSeries::DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TCo
             if (m_drawArea || (m_connectPoints && m_lineBrush != gfx::TBrushStyle::bsClear)) {
                 DrawRibbonConnection(index, x, y, color);
             }
+        } else if (m_drawArea && m_collectAreas) {
+            m_areaCalls.push_back(
+                {m_previous.X, m_previous.Y, m_previous.Origin, x, y, m_currentOrigin, color});
+            m_areaTail = false;
         } else if (m_drawArea) {
             DrawAreaFace(m_previous.X, m_previous.Y, m_previous.Origin, x, y, m_currentOrigin,
                          color);
-            DrawFlatLine(x, y, color);
+            DrawFlatLine(m_previous.X, m_previous.Y, x, y, color);
         } else if (m_connectPoints) {
-            DrawFlatLine(x, y, color);
+            DrawFlatLine(m_previous.X, m_previous.Y, x, y, color);
         }
     }
     if (withPointers && m_pointer->Visible()) {
@@ -244,7 +256,7 @@ void TCustomSeries::DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TCo
     }
 }
 
-void TCustomSeries::DrawFlatLine(int32_t x, int32_t y, gfx::TColor color) {
+void TCustomSeries::DrawFlatLine(int32_t px, int32_t py, int32_t x, int32_t y, gfx::TColor color) {
     TCustomAxisPanel* chart = ParentChart();
     TChartCanvas3D& canvas = chart->Canvas();
     canvas.ApplyChartPen(*m_linePen);
@@ -252,13 +264,13 @@ void TCustomSeries::DrawFlatLine(int32_t x, int32_t y, gfx::TColor color) {
     canvas.Brush().SetStyle(gfx::TBrushStyle::bsClear);
     canvas.Pen().SetColor(color);
     if (m_stairs && m_invertedStairs) {
-        canvas.Segment(m_previous.X, m_previous.Y, m_previous.X, y);
-        canvas.Segment(m_previous.X, y, x, y);
+        canvas.Segment(px, py, px, y);
+        canvas.Segment(px, y, x, y);
     } else if (m_stairs) {
-        canvas.Segment(m_previous.X, m_previous.Y, x, m_previous.Y);
-        canvas.Segment(x, m_previous.Y, x, y);
+        canvas.Segment(px, py, x, py);
+        canvas.Segment(x, py, x, y);
     } else {
-        canvas.Segment(m_previous.X, m_previous.Y, x, y);
+        canvas.Segment(px, py, x, y);
     }
 }
 

@@ -2,6 +2,7 @@
 // line pen, optionally marked by the point pointer. TLineSeries is its published form.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <span>
@@ -99,6 +100,10 @@ class TCustomSeries : public TChartSeries {
     void SetAreaColor(gfx::TColor value);
     TChartPen& AreaLinesPen() const { return *m_areaLinesPen; }
     void SetAreaLinesPen(const TChartPen& value) { m_areaLinesPen->Assign(value); }
+    // Whether the visible points are drawn as a batch of area segments: a flat area on a canvas
+    // that draws call by call, no pointers, the area lines pen solid and one pixel wide (or
+    // hidden along with the line), the line pen at most one pixel wide, both copying.
+    bool DrawsAreaBatch() const;
     // Pixel slope beyond which a 3D ribbon shows its darker underside: the chart's depth rise
     // over its depth extent, taken at the first visible point of each paint.
     double DepthSlopeLimit() const { return m_depthSlopeLimit; }
@@ -127,6 +132,25 @@ class TCustomSeries : public TChartSeries {
     // (place, colour, style) is drawn once, where it was drawn last, flat rectangles of one
     // colour together straight into the rows. The pictures are those of DrawPoint.
     void DrawPointerBatch();
+    // DrawPoint's walk with the area's segments collected instead of drawn; then, when their
+    // columns never go back, the fills of each colour in one canvas call and the outlines and
+    // lines in their order (each fill covers the columns from its left edge up to its right
+    // edge, which the outline of its own segment covers again, so no fill reaches a pixel an
+    // earlier outline or line leaves); otherwise each segment as DrawConnection draws it.
+    void DrawAreaBatch();
+    // One segment of the area DrawPoint's walk asks for: the previous point, the point, their
+    // origin pixels and the point's colour.
+    struct TAreaCall {
+        int32_t PreviousX = 0;
+        int32_t PreviousY = 0;
+        int32_t PreviousOrigin = 0;
+        int32_t X = 0;
+        int32_t Y = 0;
+        int32_t Origin = 0;
+        gfx::TColor Color = 0;
+    };
+    // The corners of the area's quadrilateral under the segment from (px, py) to (x, y).
+    std::array<gfx::TPoint, 4> AreaQuad(const TAreaCall& call) const;
     // One pointer DrawPoint's walk asks for: centre (pixels), point index, colour, style.
     struct TPointerCall {
         int32_t X = 0;
@@ -137,6 +161,14 @@ class TCustomSeries : public TChartSeries {
     };
     // The pointer of a call drawn through the canvas, as DrawPointer does.
     void DrawPointerShape(const TPointerCall& call);
+    // Sets a flag for the life of the scope: the walk records instead of drawing.
+    struct TCollecting {
+        bool& Flag;
+        explicit TCollecting(bool& flag) : Flag(flag) { Flag = true; }
+        ~TCollecting() { Flag = false; }
+        TCollecting(const TCollecting&) = delete;
+        TCollecting& operator=(const TCollecting&) = delete;
+    };
     // Pixel positions the device can take (it works in 16-bit coordinates).
     static bool InPixelRange(int32_t v) { return -kMaxPixel < v && v < kMaxPixel; }
     static constexpr int32_t kMaxPixel = 32767;
@@ -144,7 +176,7 @@ class TCustomSeries : public TChartSeries {
     void DrawConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color, bool withPointers);
     // The flat line from the previous point to (x, y) (one segment or two stair legs) with the
     // line pen in the point's colour.
-    void DrawFlatLine(int32_t x, int32_t y, gfx::TColor color);
+    void DrawFlatLine(int32_t px, int32_t py, int32_t x, int32_t y, gfx::TColor color);
     // The 3D connection: ribbons between the series' start and end depth, the LineHeight front
     // face, darker undersides of steep segments, and the area's faces.
     void DrawRibbonConnection(int32_t index, int32_t x, int32_t y, gfx::TColor color);
@@ -174,9 +206,13 @@ class TCustomSeries : public TChartSeries {
     TPreviousPoint m_previous;
     bool m_drawnInPaint = false;             // a visible point of this paint lay in the pixel range
     std::vector<gfx::TPoint> m_denseScreen;  // DrawDense's mapped points, kept between paints
-    std::vector<TPointerCall> m_pointerCalls;  // DrawPointerBatch's, kept between paints
-    bool m_collectPointers = false;            // DrawPointer records instead of drawing
-    int32_t m_currentOrigin = 0;               // OriginPixel of the point being drawn
+    std::vector<TPointerCall> m_pointerCalls;   // DrawPointerBatch's, kept between paints
+    bool m_collectPointers = false;             // DrawPointer records instead of drawing
+    std::vector<TAreaCall> m_areaCalls;         // DrawAreaBatch's, kept between paints
+    bool m_collectAreas = false;                // DrawConnection records flat areas
+    gfx::TColor m_areaTailColor = gfx::clNone;  // brush colour DrawPoint set after the last one
+    bool m_areaTail = false;                    // DrawPoint set colours after the last segment
+    int32_t m_currentOrigin = 0;                // OriginPixel of the point being drawn
     bool m_segmentsClickable = true;
     bool m_drawArea = false;
     gfx::TBrushStyle m_areaBrush = gfx::TBrushStyle::bsSolid;

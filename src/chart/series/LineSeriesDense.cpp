@@ -83,9 +83,10 @@ class TPolylineRuns {
 bool TCustomSeries::DrawsDense() const {
     const TCustomAxisPanel* chart = ParentChart();
     // Only the line series itself: a kind derived from it may draw its points its own way
-    // (DrawPoint, PointColor), whether or not it names a class of its own.
-    if (chart == nullptr || chart->View3D() || !m_connectPoints || m_pointer->Visible() ||
-        typeid(*this) != typeid(TLineSeries)) {
+    // (DrawPoint, PointColor), whether or not it names a class of its own. The polylines
+    // carry no area.
+    if (chart == nullptr || chart->View3D() || !m_connectPoints || m_drawArea ||
+        m_pointer->Visible() || typeid(*this) != typeid(TLineSeries)) {
         return false;
     }
     const TChartPen& pen = *m_linePen;

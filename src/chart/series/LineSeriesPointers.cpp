@@ -26,13 +26,6 @@ void TCustomSeries::DrawPointerBatch() {
     calls.clear();
     // The walk of DrawPoint, with the pointers recorded in order (and their styles asked for
     // in that order) instead of drawn.
-    struct TCollecting {
-        bool& Flag;
-        explicit TCollecting(bool& flag) : Flag(flag) { Flag = true; }
-        ~TCollecting() { Flag = false; }
-        TCollecting(const TCollecting&) = delete;
-        TCollecting& operator=(const TCollecting&) = delete;
-    };
     {
         const TCollecting collecting(m_collectPointers);
         TChartSeries::DrawPoints();

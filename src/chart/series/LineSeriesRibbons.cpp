@@ -100,14 +100,18 @@ void TCustomSeries::DrawAreaFace(int32_t px, int32_t py, int32_t previousOrigin,
     canvas.ApplyChartPen(*m_areaLinesPen);
     chart->AdjustPenForPrinter(canvas.Pen());
     chart->ApplyBrush(AreaFillColor(color), m_areaBrush, chart->Color());
+    canvas.QuadAtDepth(AreaQuad({px, py, previousOrigin, x, y, origin, color}), StartZ());
+    canvas.WriteBackMode(gfx::TBackMode::bmTransparent);
+}
+
+std::array<gfx::TPoint, 4> TCustomSeries::AreaQuad(const TAreaCall& call) const {
     // Under a stair step the top is level: at the previous height, or at the new one when the
     // step goes up first.
-    const int32_t topLeft = m_stairs ? (m_invertedStairs ? y : py) : py;
-    const int32_t topRight = m_stairs ? topLeft : y;
-    canvas.QuadAtDepth({gfx::TPoint{px, topLeft}, gfx::TPoint{x, topRight}, gfx::TPoint{x, origin},
-                        gfx::TPoint{px, previousOrigin}},
-                       StartZ());
-    canvas.WriteBackMode(gfx::TBackMode::bmTransparent);
+    const int32_t topLeft =
+        m_stairs ? (m_invertedStairs ? call.Y : call.PreviousY) : call.PreviousY;
+    const int32_t topRight = m_stairs ? topLeft : call.Y;
+    return {gfx::TPoint{call.PreviousX, topLeft}, gfx::TPoint{call.X, topRight},
+            gfx::TPoint{call.X, call.Origin}, gfx::TPoint{call.PreviousX, call.PreviousOrigin}};
 }
 
 }  // namespace chart
