@@ -14,14 +14,8 @@ wait_for AboutBox.Visible 1
 
 wid=$(xdotool search --onlyvisible --name '^Morse Keyvet' | head -n1)
 "$KEYVET_CLOSE_WINDOW" "$wid"
-status=
-for _ in $(seq $((WAIT * 10))); do
-    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        wait "$PROGRAM_PID" && status=0 || status=$?
-        break
-    fi
-    sleep 0.1
-done
+wait_for_exit
+status=$PROGRAM_STATUS
 xdotool mouseup 3
 [ -n "$status" ] || fail "the program did not end after its main window was closed"
 PROGRAM_PID=

@@ -13,14 +13,8 @@ wait_for Form1.Label1.Caption 129
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null || true
 XVFB_PID=
-status=
-for _ in $(seq $((WAIT * 10))); do
-    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
-        wait "$PROGRAM_PID" && status=0 || status=$?
-        break
-    fi
-    sleep 0.1
-done
+wait_for_exit
+status=$PROGRAM_STATUS
 [ -n "$status" ] || fail "the program did not end after its display went away"
 PROGRAM_PID=
 [ "$status" = 1 ] || fail "the program ended with status $status"

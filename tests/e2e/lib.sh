@@ -156,6 +156,20 @@ menu_run() {
     xdotool key Return
 }
 
+# Waits up to $WAIT seconds for the program to end by itself and sets PROGRAM_STATUS to its exit
+# status (empty while it still runs). Called in the scenario's own shell, not in $( ): only the
+# shell that started the program can wait for it.
+wait_for_exit() {
+    PROGRAM_STATUS=
+    for _ in $(seq $((WAIT * 10))); do
+        if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+            wait "$PROGRAM_PID" && PROGRAM_STATUS=0 || PROGRAM_STATUS=$?
+            break
+        fi
+        sleep 0.1
+    done
+}
+
 # Ends the program by its main window's close box, waits for it and checks that it ended
 # cleanly; the next start_program starts afresh.
 close_program() {
