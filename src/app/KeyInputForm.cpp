@@ -332,7 +332,7 @@ void TKeyInputForm::FollowKey() {
         // The detector's own decision: the polls' changes are the capture's to take.
         down = m_input->Lost() ? kNoKey : sound->Meter().DetectedDown ? 1 : 0;
     } else if (m_choiceOpen) {
-        down = m_input->RightButtonState() >= 0x80 ? 1 : 0;
+        down = m_input->DownNow() ? 1 : 0;  // the capture's changes stay for it to take
     }
     ShowMeter();
     if (down != m_lampDown) {

@@ -38,6 +38,7 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
     m_lateChangesTaken = false;
     ++m_runNumber;
     m_runStartTick = platform::Services().Clock->TickCount();
+    platform::Services().KeyState->CatchUp();
 
     forms::TApplication& application = forms::TApplication::Instance();
     bool firstPoll = true;

@@ -38,8 +38,7 @@ std::string TInputDeviceKey::Check() {
     m_last = CodeSet() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
     // Without the monotonic clock the events' times mean nothing to the capture.
     m_stamping = m_calls.UseMonotonicEventTimes(m_fd) == 0;
-    m_eventSeen = false;
-    m_stamp = std::nullopt;
+    m_changes.Reset(m_last == TKeyLevel::klClosed);
     return std::string();
 }
 
@@ -50,30 +49,38 @@ void TInputDeviceKey::ReadEvents() {
     }
     for (const TKeyEvent& event : events) {
         if (event.Code == m_code) {
-            m_eventSeen = true;
-            m_eventDown = event.Down;
-            m_eventNs = event.MonotonicNs;
+            m_changes.Change(event.Down, TKeyStamp{event.MonotonicNs, kEventResolutionNs});
         }
     }
 }
 
-TKeyLevel TInputDeviceKey::Level() {
+TKeyLevel TInputDeviceKey::LevelNow() {
     if (m_fd < 0) {
         return TKeyLevel::klLost;
     }
     ReadEvents();
     const int error = m_calls.KeyBits(m_fd, false, m_bits.data());
     if (error != 0) {
-        m_stamp = std::nullopt;
         return Failed(error);
     }
     m_last = CodeSet() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
-    // The last event read tells when the present level began, if it is the change to it.
-    m_stamp = std::nullopt;
-    if (m_eventSeen && m_eventDown == (m_last == TKeyLevel::klClosed)) {
-        m_stamp = TKeyStamp{m_eventNs, kEventResolutionNs};
-    }
     return m_last;
+}
+
+TKeyLevel TInputDeviceKey::Level() {
+    const TKeyLevel now = LevelNow();
+    if (now == TKeyLevel::klLost) {
+        return now;
+    }
+    if (!m_changes.Take()) {
+        // Nothing waiting: the key state is the truth, and a change no event told of (events
+        // lost, or not yet read when the state was) is unstamped.
+        const bool closed = now == TKeyLevel::klClosed;
+        if (closed != m_changes.Down()) {
+            m_changes.Reset(closed);
+        }
+    }
+    return m_changes.Down() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
 }
 
 }  // namespace platform

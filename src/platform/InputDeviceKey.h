@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/DeviceKey.h"
+#include "platform/KeyChanges.h"
 
 namespace platform {
 
@@ -17,9 +18,14 @@ class TInputDeviceKey : public TDeviceKey {
   public:
     // code: a key or button code, 0..kMaxKeyCode (the settings check the range).
     TInputDeviceKey(std::string path, uint32_t code, IKeyDeviceCalls& calls = KeyDeviceCalls());
+    // The device's events wait until the capture reads them, one change per read, each with
+    // the kernel's time: a press and its release read between two polls are both logged. With
+    // nothing waiting, the device's key state is the level.
     TKeyLevel Level() override;
-    // The kernel's time of the change to the present level, when its event was read.
-    std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
+    std::optional<TKeyStamp> LevelStamp() override { return m_changes.Stamp(); }
+    // The device's key state now, the events read and kept for the capture.
+    TKeyLevel LevelNow() override;
+    void CatchUp() override { m_changes.TakeAll(); }
 
     // The input devices present: /dev/input/event*.
     static std::vector<std::string> Devices(IKeyDeviceCalls& calls = KeyDeviceCalls());
@@ -30,16 +36,13 @@ class TInputDeviceKey : public TDeviceKey {
   private:
     bool CodeSet() const { return (m_bits[m_code / 8] & (1u << (m_code % 8))) != 0; }
 
-    // Reads the queued events of the chosen code; the last one's time and direction.
+    // Reads the queued events of the chosen code into the changes waiting for the capture.
     void ReadEvents();
 
     uint32_t m_code;
     std::array<uint8_t, kKeyBitBytes> m_bits{};
     bool m_stamping = false;  // the device stamps its events on the monotonic clock
-    bool m_eventSeen = false;
-    bool m_eventDown = false;  // of the code's last event
-    int64_t m_eventNs = 0;
-    std::optional<TKeyStamp> m_stamp;
+    TKeyChanges m_changes;
 };
 
 }  // namespace platform

@@ -113,6 +113,41 @@ int64_t TKeyInput::SettledNs() {
     return m_lost ? kSettledNow : m_source->SettledNs();
 }
 
+bool TKeyInput::DownNow() {
+    if (m_direct) {
+        return m_rightButton.DownNow();
+    }
+    if (m_sound != nullptr) {
+        return !m_lost && m_sound->Meter().DetectedDown;
+    }
+    if (m_lost) {
+        return (RightButtonState() & TKeyByte::kDownBit) != 0;  // its retry; up while lost
+    }
+    bool closed = false;
+    if (m_source == nullptr) {
+        closed = m_rightButton.DownNow();
+    } else {
+        switch (m_source->LevelNow()) {
+            case TKeyLevel::klOpen:
+                break;
+            case TKeyLevel::klClosed:
+                closed = true;
+                break;
+            case TKeyLevel::klLost:
+                return (Lose(Now()) & TKeyByte::kDownBit) != 0;
+        }
+    }
+    return closed != m_conditioner.Inverted();
+}
+
+void TKeyInput::CatchUp() {
+    if (m_direct || m_source == nullptr) {
+        m_rightButton.CatchUp();
+    } else if (!m_lost) {
+        m_source->CatchUp();
+    }
+}
+
 uint8_t TKeyInput::Lose(int64_t nowNs) {
     m_lost = true;
     m_retryAtNs = nowNs + kRetryNs;

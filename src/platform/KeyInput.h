@@ -50,6 +50,11 @@ class TKeyInput : public IKeyState {
     std::optional<TKeyStamp> ChangeStamp() override;
     // How far the chosen input's changes are settled; a lost input hands over nothing more.
     int64_t SettledNs() override;
+    // Whether the chosen input's contact is down now (inverted where it is, but not debounced),
+    // without taking a change from the capture: the lamp of the Key input window. A lost input
+    // is looked for again here too, and reads as up.
+    bool DownNow() override;
+    void CatchUp() override;
 
   private:
     uint8_t Lose(int64_t nowNs);

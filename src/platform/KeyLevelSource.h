@@ -21,6 +21,11 @@ class IKeyLevelSource {
     // Every change that happened before this moment of the monotonic clock has been returned by
     // Level() (IKeyState::SettledNs); kSettledNow where each is returned as it happens.
     virtual int64_t SettledNs() { return kSettledNow; }
+    // The level as the contact is now, without taking a change from the capture (IKeyState::
+    // DownNow); a source that keeps no changes waiting reads its level.
+    virtual TKeyLevel LevelNow() { return Level(); }
+    // Takes every waiting change at once (IKeyState::CatchUp).
+    virtual void CatchUp() {}
     // After a loss: tries quietly to open the input again; true when it is back.
     virtual bool Reopen() = 0;
     // How messages name the input ("the serial port /dev/ttyUSB0").

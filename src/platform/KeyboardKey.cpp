@@ -40,8 +40,7 @@ const TKeyboardKeyName* TKeyboardKey::FindBySymbol(uint32_t symbol) {
 void TKeyboardKey::SetSymbol(uint32_t symbol) {
     if (symbol != m_symbol) {
         m_symbol = symbol;
-        m_down = false;
-        m_stamp = std::nullopt;
+        m_changes.Reset(false);
     }
 }
 
@@ -49,10 +48,7 @@ bool TKeyboardKey::Press(uint32_t symbol, std::optional<TKeyStamp> stamp) {
     if (symbol != m_symbol) {
         return false;
     }
-    if (!m_down) {
-        m_stamp = stamp;  // a repeat of a held key changes nothing
-    }
-    m_down = true;
+    m_changes.Change(true, stamp);  // a repeat of a held key changes nothing
     return true;
 }
 
@@ -60,10 +56,7 @@ bool TKeyboardKey::Release(uint32_t symbol, std::optional<TKeyStamp> stamp) {
     if (symbol != m_symbol) {
         return false;
     }
-    if (m_down) {
-        m_stamp = stamp;
-    }
-    m_down = false;
+    m_changes.Change(false, stamp);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/KeyChanges.h"
 #include "platform/KeyLevelSource.h"
 
 namespace platform {
@@ -36,20 +37,25 @@ class TKeyboardKey : public IKeyLevelSource {
     // stamp: when the window system says the key went down or up, where it says so.
     bool Press(uint32_t symbol, std::optional<TKeyStamp> stamp = std::nullopt);
     bool Release(uint32_t symbol, std::optional<TKeyStamp> stamp = std::nullopt);
-    void ReleaseAll() {
-        m_down = false;
-        m_stamp = std::nullopt;
-    }
+    void ReleaseAll() { m_changes.Change(false, std::nullopt); }
 
-    TKeyLevel Level() override { return m_down ? TKeyLevel::klClosed : TKeyLevel::klOpen; }
-    std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
+    // The key's changes wait until the capture reads them, one per read: a press and its
+    // release that the window system delivers between two polls are both logged.
+    TKeyLevel Level() override {
+        m_changes.Take();
+        return m_changes.Down() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+    }
+    std::optional<TKeyStamp> LevelStamp() override { return m_changes.Stamp(); }
+    TKeyLevel LevelNow() override {
+        return m_changes.DownNow() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+    }
+    void CatchUp() override { m_changes.TakeAll(); }
     bool Reopen() override { return true; }
     std::string Description() const override;
 
   private:
     uint32_t m_symbol = kLeftCtrl;
-    bool m_down = false;
-    std::optional<TKeyStamp> m_stamp;  // of the last change of m_down
+    TKeyChanges m_changes;
 };
 
 }  // namespace platform

@@ -37,6 +37,13 @@ class IKeyState {
     // happened, so Finish goes on polling until it has settled past the click; kSettledNow
     // where each change reaches the byte as it happens.
     virtual int64_t SettledNs() { return kSettledNow; }
+    // Whether the key is down as far as the source has seen, without taking a change from the
+    // capture (a source that keeps its changes until the capture has read them hands them over
+    // one per read of the byte): for lamps.
+    virtual bool DownNow() { return (RightButtonState() & 0x80) != 0; }
+    // A run starts: changes still waiting to be read are taken at once, so that its first poll
+    // reads the key as it is now and nothing from before the run is logged.
+    virtual void CatchUp() {}
 };
 
 // Milliseconds since an arbitrary start, unsigned 32-bit, wrapping.

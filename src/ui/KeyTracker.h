@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/KeyByte.h"
+#include "platform/KeyChanges.h"
 #include "platform/Services.h"
 
 class Fl_Window;
@@ -24,19 +25,22 @@ class TRightButtonTracker : public platform::IKeyState {
     // release while it is up: the byte follows the button, not the event count.
     // stamp: when the window system says the button went down or up, where it says so.
     void Press(std::optional<platform::TKeyStamp> stamp = std::nullopt) {
-        if (!m_byte.Down()) {
-            m_stamp = stamp;
-        }
-        m_byte.Press();
+        m_changes.Change(true, stamp);
     }
     void Release(std::optional<platform::TKeyStamp> stamp = std::nullopt) {
-        if (m_byte.Down()) {
-            m_stamp = stamp;
-        }
-        m_byte.Release();
+        m_changes.Change(false, stamp);
     }
-    uint8_t RightButtonState() override { return m_byte.Byte(); }
-    std::optional<platform::TKeyStamp> ChangeStamp() override { return m_stamp; }
+    // The button's changes wait until the capture reads them, one per read: a press and its
+    // release that the window system delivers between two polls are both logged.
+    uint8_t RightButtonState() override {
+        m_changes.Take();
+        return m_changes.Byte();
+    }
+    std::optional<platform::TKeyStamp> ChangeStamp() override { return m_changes.Stamp(); }
+    bool DownNow() override { return m_changes.DownNow(); }
+    void CatchUp() override { m_changes.TakeAll(); }
+    // The byte as the button is now, every change applied (what the test channel reports).
+    uint8_t StateNow() const { return m_changes.ByteNow(); }
     // The window system's time of the event being handled (a button or key event), as a stamp.
     std::optional<platform::TKeyStamp> EventStamp() const { return m_eventStamp; }
 
@@ -62,8 +66,7 @@ class TRightButtonTracker : public platform::IKeyState {
     bool PassesOn(int event, const Fl_Window* window) const {
         return m_passThrough && m_passThrough(event, window);
     }
-    platform::TKeyByte m_byte;
-    std::optional<platform::TKeyStamp> m_stamp;       // of the byte's last change
+    platform::TKeyChanges m_changes;
     std::optional<platform::TKeyStamp> m_eventStamp;  // of the event being handled
     bool m_installed = false;
     TPassThrough m_passThrough;

@@ -155,7 +155,7 @@ std::string EscapeValue(const std::string& text) {
 
 std::string DescribeState(TFrontEnd& frontEnd) {
     std::ostringstream out;
-    out << "KeyState=" << static_cast<int>(frontEnd.Keys().RightButtonState()) << '\n'
+    out << "KeyState=" << static_cast<int>(frontEnd.Keys().StateNow()) << '\n'
         << "KeyInput=" << platform::KindName(frontEnd.KeyInput().Settings().Kind) << '\n'
         << "KeyInput.Lost=" << (frontEnd.KeyInput().Lost() ? 1 : 0) << '\n'
         << "Dialog.Open=" << (frontEnd.Dialogs().MessageOpen() ? 1 : 0) << '\n'

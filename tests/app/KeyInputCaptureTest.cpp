@@ -1,7 +1,8 @@
 // A keying run with a serial-line key whose adapter is unplugged in the middle of a mark: the
 // capture logs the key going up at once, the operator is told once, the run goes on to Finish
 // and the analysis, and every change logged before the loss is kept. A change the capture noticed
-// late is logged where the line's waiting thread woke for it.
+// late is logged where the line's waiting thread woke for it. A keyboard key's press and release
+// that reach the program between two polls are both logged where they happened.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -170,6 +171,99 @@ TEST(KeyInputCaptureTest, ASerialChangeNoticedLateIsLoggedWhereTheWaitingThreadW
         EXPECT_EQ(form->Memo(2).Lines().Strings(i), polls[static_cast<size_t>(i)]) << i;
     }
     EXPECT_EQ(run.states, (std::vector<std::string>{"0", "129", "1", "128", "0"}));
+}
+
+// The keyboard key's events reach the program inside the pump, stamped on the capture's clock
+// (pass i is slice i); the key can be pressed and released within one pass, as when the capture
+// was kept from polling for a while. The right button stays up.
+class TKeyboardRun : public platform::IClock,
+                     public platform::ITimeSource,
+                     public platform::IEventPump,
+                     public platform::IDialogs,
+                     public platform::IKeyState {
+  public:
+    TKeyboardRun(app::TForm1& form, platform::TKeyboardKey& key) : m_form(form), m_key(key) {}
+
+    // At pass, the key went down at pass `down` and up at pass `up` (both before pass).
+    void PressAt(int64_t pass, int64_t down, int64_t up) { m_presses.push_back({pass, down, up}); }
+    void FinishAt(int64_t pass) { m_finishAt = pass; }
+    // The Key input window's lamp looks at the input after each press delivered.
+    void WatchLamp(platform::TKeyInput& input) { m_input = &input; }
+
+    uint32_t TickCount() override { return static_cast<uint32_t>(1000 + m_pass / 10); }
+    int64_t MonotonicNs() override { return m_pass * app::TForm1::kSliceNs; }
+    void ProcessMessages() override {
+        ++m_pass;
+        for (const TPress& press : m_presses) {
+            if (press.Pass == m_pass) {
+                m_key.Press(platform::TKeyboardKey::kLeftCtrl, Stamp(press.Down));
+                if (m_input != nullptr) {
+                    lamp.push_back(m_input->DownNow());
+                }
+                m_key.Release(platform::TKeyboardKey::kLeftCtrl, Stamp(press.Up));
+            }
+        }
+        if (m_pass == m_finishAt) {
+            forms::TApplication::Instance().Dispatch([this] { m_form.Button1().Click(); });
+        }
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Beep() override { messages.push_back("beep"); }
+    uint8_t RightButtonState() override { return 0; }
+
+    std::vector<std::string> messages;
+    std::vector<bool> lamp;  // down, as the lamp saw the key after each press
+
+  private:
+    struct TPress {
+        int64_t Pass, Down, Up;
+    };
+    static platform::TKeyStamp Stamp(int64_t pass) {
+        return {pass * app::TForm1::kSliceNs, app::TForm1::kSliceNs};
+    }
+    app::TForm1& m_form;
+    platform::TKeyboardKey& m_key;
+    platform::TKeyInput* m_input = nullptr;
+    int64_t m_pass = 0;
+    int64_t m_finishAt = -1;
+    std::vector<TPress> m_presses;
+};
+
+TEST(KeyInputCaptureTest, AKeyboardPressAndReleaseBetweenTwoPollsAreBothLoggedWhereTheyHappened) {
+    platform::TIsolatedSystemServices system;
+    app::RegisterClasses();
+    auto form = std::make_unique<app::TForm1>(nullptr);
+    form->SetBusyWait(false);
+    platform::TFakeKeyDeviceCalls calls;
+    platform::TKeyboardKey keyboard;
+    TKeyboardRun run(*form, keyboard);
+    platform::TKeyInput input(run, keyboard, calls);
+    platform::TKeyInputSettings settings;
+    settings.Kind = platform::TKeyInputKind::kiKeyboardKey;
+    input.Apply(settings);
+    run.WatchLamp(input);
+    platform::TScopedServices services({&input, &run, &run, &run, nullptr, &run});
+
+    // Keyed before the run (the operator trying the key): none of it is logged.
+    for (int press = 0; press < 5; ++press) {
+        keyboard.Press(platform::TKeyboardKey::kLeftCtrl);
+        keyboard.Release(platform::TKeyboardKey::kLeftCtrl);
+    }
+    // Two dits of 100 ms with 100 ms between them, each pressed and released while the capture
+    // was away (10 polls a ms), then a 4 ms press: each reaches the program in a single pass.
+    run.PressAt(2100, 1000, 2000);
+    run.PressAt(4100, 3000, 4000);
+    run.PressAt(5050, 5000, 5040);
+    run.FinishAt(8000);
+    form->Start().Click();
+
+    // Pass p is poll p - 1: each change at the poll of its moment.
+    const std::vector<std::string> polls = {"0", "999", "1999", "2999", "3999", "4999", "5039"};
+    ASSERT_EQ(form->Memo(2).Lines().Count(), 7);
+    for (int32_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(form->Memo(2).Lines().Strings(i), polls[static_cast<size_t>(i)]) << i;
+    }
+    EXPECT_EQ(run.lamp, (std::vector<bool>{true, true, true}));
 }
 
 }  // namespace

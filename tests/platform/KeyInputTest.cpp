@@ -315,6 +315,47 @@ TEST_F(KeyInputTest, TheKeyboardKeyFollowsOnlyTheChosenKey) {
     EXPECT_EQ(m_input.RightButtonState() & 0x80, 0x80);
 }
 
+TEST_F(KeyInputTest, KeyboardAndDeviceChangesBetweenTwoPollsAreTakenOneAtEachPoll) {
+    // Left Ctrl pressed at 10 ms and released at 14 ms, both before the next poll; the lamp
+    // looks meanwhile. Each poll takes one change with its window-system stamp.
+    TKeyInputSettings keyboard;
+    keyboard.Kind = TKeyInputKind::kiKeyboardKey;
+    m_input.Apply(keyboard);
+    m_keyboard.Press(TKeyboardKey::kLeftCtrl, TKeyStamp{10 * kMs, kMs});
+    m_keyboard.Release(TKeyboardKey::kLeftCtrl, TKeyStamp{14 * kMs, kMs});
+    EXPECT_FALSE(m_input.DownNow());
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 10 * kMs);
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 14 * kMs);
+    // Inverted, the lamp shows the contact's sense as the capture does.
+    keyboard.Inverted = true;
+    m_input.Apply(keyboard);
+    EXPECT_TRUE(m_input.DownNow());
+    m_keyboard.Press(TKeyboardKey::kLeftCtrl);
+    EXPECT_FALSE(m_input.DownNow());
+    // Presses from before a run are taken at its start, none of them logged.
+    m_input.Apply(Device(0x110));
+    const std::string path = "/dev/input/event4";
+    m_calls.QueueKeyEvent(path, {0x110, true, 1 * kMs});
+    m_calls.QueueKeyEvent(path, {0x110, false, 2 * kMs});
+    EXPECT_FALSE(m_input.DownNow());  // the lamp reads the events, keeping them
+    m_input.CatchUp();
+    EXPECT_EQ(m_input.RightButtonState(), 0);
+    // The device's press and release read in one poll, the key state up again by then.
+    m_calls.QueueKeyEvent(path, {0x110, true, 40 * kMs});
+    m_calls.QueueKeyEvent(path, {0x110, false, 44 * kMs});
+    m_time.Ns = 45 * kMs;
+    EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
+    EXPECT_EQ(m_input.RightButtonState(), 1);
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 44 * kMs);
+    // With nothing waiting the key state rules: a press whose event was lost is unstamped.
+    m_calls.SetKeyDown(path, 0x110, true);
+    EXPECT_EQ(m_input.RightButtonState(), 128);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
+}
+
 TEST_F(KeyInputTest, AnUnpluggedDeviceEndsTheKeyUpTellsOnceAndComesBack) {
     std::vector<std::string> notices;
     m_input.SetLostNotice([&](const std::string& text) { notices.push_back(text); });
