@@ -93,7 +93,11 @@ void TSerialLineKey::Closing() {
 void TSerialLineKey::StartWaiter() {
     StopWaiter();
     m_stamp = std::nullopt;
-    m_wakesAtLastChange = LastWake().Count;
+    {
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_woken.Reset(m_last == TKeyLevel::klClosed);
+        m_wakesRead = m_wakes;
+    }
     m_stopWaiting.store(false, std::memory_order_release);
     m_waiterDone.store(false, std::memory_order_release);
     m_waiting.store(true, std::memory_order_release);
@@ -127,33 +131,45 @@ void TSerialLineKey::WaitForChanges(int fd) {
             break;  // the port cannot wait (or has gone, which the polling notices): no stamps
         }
         const std::lock_guard<std::mutex> lock(m_wakeMutex);
-        ++m_wake.Count;
-        m_wake.Level = (bits & m_bit) != 0 ? TKeyLevel::klClosed : TKeyLevel::klOpen;
-        m_wake.Ns = ns;
+        ++m_wakes;
+        m_woken.Change((bits & m_bit) != 0, TKeyStamp{ns, kWakeResolutionNs});
     }
     m_waiting.store(false, std::memory_order_release);
     m_waiterDone.store(true, std::memory_order_release);
 }
 
-TSerialLineKey::TWake TSerialLineKey::LastWake() const {
+uint64_t TSerialLineKey::Wakes() const {
     const std::lock_guard<std::mutex> lock(m_wakeMutex);
-    return m_wake;
+    return m_wakes;
 }
 
 TKeyLevel TSerialLineKey::Level() {
-    const TKeyLevel before = m_last;
-    const TKeyLevel level = PolledLevel();
-    if (level != before && level != TKeyLevel::klLost) {
-        // The last wake stamps the change only when it came after the previous change was
-        // noticed and saw this level: a wake late for an earlier change is no stamp for this one.
-        const TWake wake = LastWake();
-        m_stamp = std::nullopt;
-        if (wake.Count > m_wakesAtLastChange && wake.Level == level) {
-            m_stamp = TKeyStamp{wake.Ns, kWakeResolutionNs};
+    {
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+        if (m_woken.Take()) {
+            m_stamp = m_woken.Stamp();
+            return m_woken.Down() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
         }
-        m_wakesAtLastChange = wake.Count;
+    }
+    const TKeyLevel level = PolledLevel();
+    if (level == TKeyLevel::klLost) {
+        return level;
+    }
+    const bool closed = level == TKeyLevel::klClosed;
+    const std::lock_guard<std::mutex> lock(m_wakeMutex);
+    if (closed != m_woken.Down()) {
+        // A change no wake has told of (the port cannot wait, or the thread has not woken yet):
+        // logged where the poll noticed it; a wake that comes for it later changes nothing.
+        m_woken.Reset(closed);
+        m_stamp = std::nullopt;
     }
     return level;
+}
+
+void TSerialLineKey::CatchUp() {
+    const std::lock_guard<std::mutex> lock(m_wakeMutex);
+    m_woken.TakeAll();
+    m_stamp = m_woken.Stamp();
 }
 
 TKeyLevel TSerialLineKey::PolledLevel() {
@@ -163,7 +179,7 @@ TKeyLevel TSerialLineKey::PolledLevel() {
     if (m_readEveryNs > 0) {
         const int64_t now = Services().TimeSource->MonotonicNs();
         // A wake of the waiting thread makes a read due at once.
-        const uint64_t wakes = LastWake().Count;
+        const uint64_t wakes = Wakes();
         bool due = now >= m_nextReadNs || wakes != m_wakesRead;
         m_wakesRead = wakes;
         if (m_counting) {

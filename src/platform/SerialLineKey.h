@@ -3,8 +3,9 @@
 // round trip on some adapters, a trap to the host in a virtual machine) they are read when the
 // driver's count of line changes moves, and at least every kCostShare read costs, so the reads
 // never take more than a small share of the capture's time. A thread waits on the line's
-// changes where the driver can wait for them and stamps each with the moment it woke, so a change
-// is logged where it happened even when the capture noticed it late.
+// changes where the driver can wait for them and stamps each with the moment it woke; its changes
+// wait for the capture, one per poll, so a change is logged where it happened even when the
+// capture noticed it late, and a press and release between two polls are both logged.
 #pragma once
 
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "platform/DeviceKey.h"
+#include "platform/KeyChanges.h"
 
 namespace platform {
 
@@ -31,6 +33,9 @@ class TSerialLineKey : public TDeviceKey {
     // When the present level began: the wake of the line's waiting thread that saw the change to
     // it, where one did before the change was noticed; none where the port cannot wait.
     std::optional<TKeyStamp> LevelStamp() override { return m_stamp; }
+    // The line as it is now, the waiting thread's changes kept for the capture.
+    TKeyLevel LevelNow() override { return PolledLevel(); }
+    void CatchUp() override;
 
     // The clock is read just after the wake, so a stamp is never before the change; this is what
     // the clock itself can tell apart (nanoseconds).
@@ -56,14 +61,6 @@ class TSerialLineKey : public TDeviceKey {
     void Closing() override;
 
   private:
-    // What the waiting thread saw last: the count of its wakes, the level and the time of the
-    // last (monotonic nanoseconds).
-    struct TWake {
-        uint64_t Count = 0;
-        TKeyLevel Level = TKeyLevel::klOpen;
-        int64_t Ns = 0;
-    };
-
     // Reads the lines and keeps the level; returns 0 or the errno value.
     int ReadLine();
     // The level as the polling reads it (at every poll, or when due where reads are costly).
@@ -72,7 +69,7 @@ class TSerialLineKey : public TDeviceKey {
     void StopWaiter();
     // The waiting thread: waits on the line until stopped, the port refuses or fails.
     void WaitForChanges(int fd);
-    TWake LastWake() const;
+    uint64_t Wakes() const;
 
     uint32_t m_bit;
     int64_t m_readEveryNs = 0;
@@ -85,8 +82,8 @@ class TSerialLineKey : public TDeviceKey {
     std::atomic<bool> m_waiterDone{true};
     std::atomic<bool> m_waiting{false};
     mutable std::mutex m_wakeMutex;
-    TWake m_wake;                      // under m_wakeMutex
-    uint64_t m_wakesAtLastChange = 0;  // the wake count when the level last changed
+    uint64_t m_wakes = 0;              // under m_wakeMutex: how often the thread woke
+    TKeyChanges m_woken;               // under m_wakeMutex: the changes it woke for, not yet taken
     uint64_t m_wakesRead = 0;          // the wake count at the last read of the lines
     std::optional<TKeyStamp> m_stamp;  // when the present level began, where known
 };

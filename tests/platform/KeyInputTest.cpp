@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/EventTime.h"
@@ -465,16 +466,22 @@ TEST_F(KeyInputTest, ASerialLineChangeIsStampedWhenTheWaitingThreadWokeForIt) {
     m_time.Ns = 200 * kMs;
     EXPECT_EQ(m_input.RightButtonState(), 0);
     EXPECT_FALSE(m_input.ChangeStamp().has_value());
-    // A bounce between two polls: the wake of the level that stayed stamps the change.
+    // A press, its release and the next press all between two polls: each poll takes one
+    // change with the time of its wake, and the lamp meanwhile takes none.
     m_calls.SetModemBits(path, kModemDsr);
     m_calls.WakeLine(path, kModemDsr, 250 * kMs);
-    m_calls.WakeLine(path, 0, 251 * kMs);
-    m_calls.WakeLine(path, kModemDsr, 252 * kMs);
+    m_calls.WakeLine(path, 0, 254 * kMs);
+    m_calls.WakeLine(path, kModemDsr, 258 * kMs);
     ASSERT_TRUE(m_calls.AwaitLineWaiter(path));
-    m_time.Ns = 255 * kMs;
-    EXPECT_EQ(m_input.RightButtonState(), 129);
-    ASSERT_TRUE(m_input.ChangeStamp().has_value());
-    EXPECT_EQ(m_input.ChangeStamp()->Ns, 252 * kMs);
+    m_time.Ns = 260 * kMs;
+    EXPECT_TRUE(m_input.DownNow());
+    std::vector<std::pair<int, int64_t>> polls;
+    for (int poll = 0; poll < 4; ++poll) {
+        const int byte = m_input.RightButtonState();
+        polls.emplace_back(byte, m_input.ChangeStamp() ? m_input.ChangeStamp()->Ns : -1);
+    }
+    EXPECT_EQ(polls, (std::vector<std::pair<int, int64_t>>{
+                         {129, 250 * kMs}, {1, 254 * kMs}, {128, 258 * kMs}, {128, 258 * kMs}}));
 }
 
 TEST_F(KeyInputTest, APortThatCannotWaitForLineChangesStampsNothingAndIsPolledAsBefore) {
