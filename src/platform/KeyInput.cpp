@@ -85,15 +85,11 @@ uint8_t TKeyInput::RightButtonState() {
         closed = (m_rightButton.RightButtonState() & TKeyByte::kDownBit) != 0;
         stamp = m_rightButton.ChangeStamp();
     } else {
-        switch (m_source->Level()) {
-            case TKeyLevel::klOpen:
-                break;
-            case TKeyLevel::klClosed:
-                closed = true;
-                break;
-            case TKeyLevel::klLost:
-                return Lose(Now());
+        const TKeyLevel level = m_source->Level();
+        if (level == TKeyLevel::klLost) {
+            return Lose(Now());
         }
+        closed = level == TKeyLevel::klClosed;
         stamp = m_source->LevelStamp();
     }
     return m_conditioner.Sample(closed, m_conditioner.NeedsTime() ? Now() : 0, stamp);
@@ -127,15 +123,11 @@ bool TKeyInput::DownNow() {
     if (m_source == nullptr) {
         closed = m_rightButton.DownNow();
     } else {
-        switch (m_source->LevelNow()) {
-            case TKeyLevel::klOpen:
-                break;
-            case TKeyLevel::klClosed:
-                closed = true;
-                break;
-            case TKeyLevel::klLost:
-                return (Lose(Now()) & TKeyByte::kDownBit) != 0;
+        const TKeyLevel level = m_source->LevelNow();
+        if (level == TKeyLevel::klLost) {
+            return (Lose(Now()) & TKeyByte::kDownBit) != 0;
         }
+        closed = level == TKeyLevel::klClosed;
     }
     return closed != m_conditioner.Inverted();
 }
