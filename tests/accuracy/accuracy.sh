@@ -6,6 +6,9 @@
 # then keys twenty 10 ms presses and counts the ones lost. Fails only when a run could not be
 # made; the figures are reported, not judged. ACCURACY_RUNS sets the runs per load (default 10);
 # ACCURACY_MONITOR=1 keeps the Live monitor open in every run (its settings file says so).
+# ACCURACY_INPUT=device keys an input device: keyvet-virtual-device serves one under /dev through
+# FUSE and the injector sends it the changes with their times; where FUSE cannot be mounted (no
+# /dev/fuse, not root, the daemon not built) it says so and the test is skipped (status 77).
 source "$(dirname "$0")/../e2e/lib.sh"
 : "${KEYVET_REPLAY:?KEYVET_REPLAY must name keyvet-replay}"
 : "${KEYVET_INJECTOR:?KEYVET_INJECTOR must name keyvet-injector}"
@@ -17,8 +20,12 @@ RUNS=${ACCURACY_RUNS:-10}
 BOXES="Edit1 Edit2 Edit3 Edit4 Edit7 Edit11"
 HOGS=()
 MONITOR=${ACCURACY_MONITOR:-0}
-# The key keyed: the right button, or with ACCURACY_INPUT=keyboard the keyboard key (Left Ctrl).
+# The key keyed: the right button, or with ACCURACY_INPUT=keyboard the keyboard key (Left Ctrl),
+# or with ACCURACY_INPUT=device the virtual input device's key (BTN_LEFT).
 INPUT=${ACCURACY_INPUT:-button}
+DEVICE_PID=
+DEVICE_MOUNT=
+DEVICE_CODE=272  # BTN_LEFT
 mkdir -p "$XDG_CONFIG_HOME/keyvet"
 : >"$XDG_CONFIG_HOME/keyvet/settings.ini"
 if [ "$MONITOR" = 1 ]; then
@@ -31,8 +38,62 @@ case "$INPUT" in
             >>"$XDG_CONFIG_HOME/keyvet/settings.ini"
         export KEYVET_INJECT_KEY=Control_L
         ;;
-    *) fail "ACCURACY_INPUT must be button or keyboard, not '$INPUT'" ;;
+    device) ;;  # set up once the device is served (below)
+    *) fail "ACCURACY_INPUT must be button, keyboard or device, not '$INPUT'" ;;
 esac
+
+# The input device cannot be measured here: says why and ends as skipped.
+skip_device() {
+    echo "input device: not measured: $*"
+    exit 77
+}
+
+# Serves the virtual input device under /dev (the program takes device paths there only) and
+# points the program's settings at it.
+start_device() {
+    [ -n "${KEYVET_VIRTUAL_DEVICE:-}" ] ||
+        skip_device "keyvet-virtual-device was not built (libfuse3 not found)"
+    [ -e /dev/fuse ] || skip_device "the machine has no /dev/fuse"
+    [ "$(id -u)" = 0 ] || skip_device "mounting a file system under /dev needs root"
+    DEVICE_MOUNT=$(mktemp -d /dev/keyvet-vdev.XXXXXX 2>/dev/null) ||
+        skip_device "cannot make a folder under /dev"
+    "$KEYVET_VIRTUAL_DEVICE" --code "$DEVICE_CODE" "$DEVICE_MOUNT" "$WORK/device-control" \
+        2>"$WORK/device.log" &
+    DEVICE_PID=$!
+    for _ in $(seq 200); do
+        [ -e "$DEVICE_MOUNT/event0" ] && break
+        if ! kill -0 "$DEVICE_PID" 2>/dev/null; then
+            local status=0
+            wait "$DEVICE_PID" || status=$?
+            DEVICE_PID=
+            [ "$status" = 3 ] && skip_device "$(head -n1 "$WORK/device.log")"
+            fail "keyvet-virtual-device ended at start-up: $(cat "$WORK/device.log")"
+        fi
+        sleep 0.05
+    done
+    [ -e "$DEVICE_MOUNT/event0" ] || fail "keyvet-virtual-device served no event0 within 10 s"
+    printf '[key-input]\ninput = input-device\ninput-device = %s\ndevice-code = %s\n' \
+        "$DEVICE_MOUNT/event0" "$DEVICE_CODE" >>"$XDG_CONFIG_HOME/keyvet/settings.ini"
+    export KEYVET_INJECT_KEY=
+    export KEYVET_INJECT_DEVICE=$WORK/device-control
+}
+
+# Stops the daemon (it unmounts) and removes the mount point; unmounts by force a mount that a
+# killed daemon left behind.
+stop_device() {
+    if [ -n "$DEVICE_PID" ]; then
+        kill "$DEVICE_PID" 2>/dev/null || true
+        wait "$DEVICE_PID" 2>/dev/null || true
+        DEVICE_PID=
+    fi
+    if [ -n "$DEVICE_MOUNT" ]; then
+        if grep -q " $DEVICE_MOUNT " /proc/mounts; then
+            umount -l "$DEVICE_MOUNT" 2>/dev/null || true
+        fi
+        rmdir "$DEVICE_MOUNT" 2>/dev/null || true
+        DEVICE_MOUNT=
+    fi
+}
 
 stop_hogs() {
     local pid
@@ -42,7 +103,8 @@ stop_hogs() {
     done
     HOGS=()
 }
-trap 'stop_hogs; cleanup' EXIT
+# The program lets go of the device before the device goes.
+trap 'stop_hogs; stop_program; stop_device; cleanup' EXIT
 
 start_hogs() {
     local _
@@ -53,6 +115,7 @@ start_hogs() {
 }
 
 stop_program() {
+    [ -n "$PROGRAM_PID" ] || return 0
     kill "$PROGRAM_PID" 2>/dev/null || true
     wait "$PROGRAM_PID" 2>/dev/null || true
     PROGRAM_PID=
@@ -133,6 +196,7 @@ short_presses() {
     stop_program
 }
 
+[ "$INPUT" = device ] && start_device
 start_xvfb
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"
 echo "live monitor: $([ "$MONITOR" = 1 ] && echo open || echo closed); key: $INPUT"
@@ -143,6 +207,7 @@ start_hogs
 measure busy
 short_presses busy
 stop_hogs
+stop_device
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
 cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
     END { printf "injector: events sent at most %.3f ms late\n", worst }'
