@@ -3,9 +3,11 @@
 // through FUSE, for a machine that cannot make a real one. CONTROL (a named pipe, made when it is
 // not there) takes lines "down NS" and "up NS", NS the monotonic clock's nanoseconds at which the
 // key changed: each change is queued for every open of the file with that time, and the key state
-// follows it. Runs in the foreground until SIGTERM or SIGINT, then unmounts. Exit status: 0 after
-// a clean stop, 2 for a wrong command line, 3 when the file system cannot be mounted (no FUSE,
-// no right to mount), 1 for any other failure.
+// follows it. A line "count" prints "count READS IOCTLS NS" on standard output: the reads and
+// ioctls served so far and the monotonic clock (how often a reader polls the device). Runs in the
+// foreground until SIGTERM or SIGINT, then unmounts. Exit status: 0 after a clean stop, 2 for a
+// wrong command line, 3 when the file system cannot be mounted (no FUSE, no right to mount), 1 for
+// any other failure.
 #define FUSE_USE_VERSION 35
 #include <fcntl.h>
 #include <fuse3/fuse_lowlevel.h>
@@ -14,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -59,6 +62,8 @@ struct TDaemon {
     accuracy::TVirtualKeyDevice Device;
     std::vector<TParkedRead> Parked;
     time_t Started = time(nullptr);
+    std::atomic<uint64_t> Reads{0};
+    std::atomic<uint64_t> Ioctls{0};
 };
 
 TDaemon& Daemon(fuse_req_t request) {
@@ -180,6 +185,7 @@ void Interrupted(fuse_req_t request, void* data) {
 
 void Read(fuse_req_t request, fuse_ino_t, size_t size, off_t, fuse_file_info* file) {
     TDaemon& daemon = Daemon(request);
+    ++daemon.Reads;
     std::vector<input_event> events;
     int error = 0;
     bool wait = false;
@@ -220,6 +226,7 @@ void Ioctl(fuse_req_t request, fuse_ino_t, unsigned int command, void*, fuse_fil
         return;
     }
     TDaemon& daemon = Daemon(request);
+    ++daemon.Ioctls;
     const auto* bytes = static_cast<const uint8_t*>(in);
     const std::vector<uint8_t> input(bytes, bytes + (in != nullptr ? inSize : 0));
     accuracy::TIoctlReply reply;
@@ -238,6 +245,13 @@ void Ioctl(fuse_req_t request, fuse_ino_t, unsigned int command, void*, fuse_fil
 
 // Applies one control line and answers the reads parked until it.
 void Apply(TDaemon& daemon, const std::string& line) {
+    if (line == "count") {
+        std::printf("count %llu %llu %lld\n", static_cast<unsigned long long>(daemon.Reads.load()),
+                    static_cast<unsigned long long>(daemon.Ioctls.load()),
+                    static_cast<long long>(ClockNs(CLOCK_MONOTONIC)));
+        std::fflush(stdout);
+        return;
+    }
     const std::optional<accuracy::TInjectedChange> change = accuracy::ParseControlLine(line);
     if (!change) {
         std::fprintf(stderr, "keyvet-virtual-device: not a key change (down NS or up NS): '%s'\n",

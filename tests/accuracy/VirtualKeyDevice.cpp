@@ -202,6 +202,27 @@ int TVirtualKeyDevice::SetClock(TOpen& open, const std::vector<uint8_t>& in) {
     return 0;
 }
 
+void TVirtualKeyDevice::DropKeyEvents(TOpen& open) {
+    std::deque<input_event> kept;
+    // A report at the head may close a packet whose events were read before: it stays.
+    bool packetKept = true;
+    for (const input_event& event : open.Queue) {
+        if (event.type == EV_KEY) {
+            continue;
+        }
+        if (event.type == EV_SYN && event.code == SYN_REPORT) {
+            if (!packetKept) {
+                continue;
+            }
+            packetKept = false;
+        } else {
+            packetKept = true;
+        }
+        kept.push_back(event);
+    }
+    open.Queue = std::move(kept);
+}
+
 int TVirtualKeyDevice::Ioctl(uint64_t number, unsigned request, const std::vector<uint8_t>& in,
                              TIoctlReply& reply) {
     reply = TIoctlReply{};
@@ -232,6 +253,7 @@ int TVirtualKeyDevice::Ioctl(uint64_t number, unsigned request, const std::vecto
         return BytesReply(std::move(name), room, reply);
     }
     if (kind == _IOC_NR(EVIOCGKEY(0))) {
+        DropKeyEvents(found->second);
         return BytesReply(m_down ? BitSet(KEY_MAX, {m_code}) : BitSet(KEY_MAX, {}), room, reply);
     }
     if (kind == _IOC_NR(EVIOCGBIT(0, 0))) {

@@ -68,7 +68,9 @@ class TVirtualKeyDevice {
     bool Waiting(uint64_t open) const;
 
     // An ioctl of the evdev interface: 0 and the reply, or an errno value. in: the bytes the
-    // caller passed in (the size the request encodes).
+    // caller passed in (the size the request encodes). Reading the key state (EVIOCGKEY) drops
+    // the open's queued key events, as the kernel does: the state read supersedes them, so a
+    // change that comes between a reader's read() and its state read is never read as an event.
     int Ioctl(uint64_t open, unsigned request, const std::vector<uint8_t>& in, TIoctlReply& reply);
 
   private:
@@ -82,6 +84,8 @@ class TVirtualKeyDevice {
     // Queues a packet (events ending with a SYN_REPORT), dropping what waits when it does not fit.
     static void Queue(TOpen& open, const std::vector<input_event>& packet);
     int SetClock(TOpen& open, const std::vector<uint8_t>& in);
+    // Drops the queued key events and the reports of the packets they leave empty.
+    static void DropKeyEvents(TOpen& open);
 
     uint16_t m_code;
     std::function<TClockReadings()> m_clocks;

@@ -146,6 +146,28 @@ TEST(VirtualKeyDeviceTest, ANewClockDropsWhatWasStampedOnTheOld) {
     EXPECT_EQ(device.Ioctl(open, EVIOCSCLOCKID, {1, 0}, reply), EINVAL);
 }
 
+TEST(VirtualKeyDeviceTest, AStateReadDropsTheKeyEventsWaiting) {
+    TVirtualKeyDevice device(BTN_LEFT, FixedClocks);
+    const uint64_t reader = device.Open();
+    const uint64_t other = device.Open();
+    device.Change({true, 1000});
+    device.Change({false, 2000});
+    TIoctlReply reply;
+    ASSERT_EQ(device.Ioctl(reader, EVIOCGKEY(96), {}, reply), 0);
+    EXPECT_EQ(reply.Out[34], 0x00);  // up again
+    // Only the leading report is left (it may close a packet read before); the key events are
+    // gone for this open alone.
+    const std::vector<input_event> left = ReadAll(device, reader);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].type, EV_SYN);
+    EXPECT_EQ(left[0].code, SYN_REPORT);
+    EXPECT_EQ(ReadAll(device, other).size(), 4u);
+    device.Change({true, 3000});
+    const std::vector<input_event> next = ReadAll(device, reader);
+    ASSERT_EQ(next.size(), 2u);
+    EXPECT_EQ(next[0].value, 1);
+}
+
 TEST(VirtualKeyDeviceTest, IoctlsGiveTheBytesThatFitTheCallersBuffer) {
     TVirtualKeyDevice device(BTN_LEFT, FixedClocks);
     const uint64_t open = device.Open();

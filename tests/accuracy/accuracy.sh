@@ -57,8 +57,9 @@ start_device() {
     [ "$(id -u)" = 0 ] || skip_device "mounting a file system under /dev needs root"
     DEVICE_MOUNT=$(mktemp -d /dev/keyvet-vdev.XXXXXX 2>/dev/null) ||
         skip_device "cannot make a folder under /dev"
+    : >"$WORK/device.counts"
     "$KEYVET_VIRTUAL_DEVICE" --code "$DEVICE_CODE" "$DEVICE_MOUNT" "$WORK/device-control" \
-        2>"$WORK/device.log" &
+        >"$WORK/device.counts" 2>"$WORK/device.log" &
     DEVICE_PID=$!
     for _ in $(seq 200); do
         [ -e "$DEVICE_MOUNT/event0" ] && break
@@ -76,6 +77,24 @@ start_device() {
         "$DEVICE_MOUNT/event0" "$DEVICE_CODE" >>"$XDG_CONFIG_HOME/keyvet/settings.ini"
     export KEYVET_INJECT_KEY=
     export KEYVET_INJECT_DEVICE=$WORK/device-control
+}
+
+# Asks the device how often it has been read so far; waits for its answer line.
+device_count() {
+    local before
+    before=$(wc -l <"$WORK/device.counts")
+    echo count >"$KEYVET_INJECT_DEVICE"
+    for _ in $(seq 200); do
+        [ "$(wc -l <"$WORK/device.counts")" -gt "$before" ] && return 0
+        sleep 0.01
+    done
+    fail "keyvet-virtual-device did not answer a count"
+}
+
+# The reads per millisecond between the last two counts (the program reads once per poll).
+device_reads_per_ms() {
+    tail -n2 "$WORK/device.counts" | awk 'NR == 1 { r = $2; t = $4 }
+        NR == 2 { printf "%.1f", ($2 - r) / (($4 - t) / 1e6) }'
 }
 
 # Stops the daemon (it unmounts) and removes the mount point; unmounts by force a mount that a
@@ -155,7 +174,13 @@ keyed_run() {
             true
     fi
     sleep 0.3
+    if [ "$INPUT" = device ]; then
+        device_count
+    fi
     "$KEYVET_INJECTOR" "$1" "$WORK/sent" >"$WORK/injected" || fail "the injector failed"
+    if [ "$INPUT" = device ]; then
+        device_count
+    fi
     cat "$WORK/injected" >>"$WORK/injector.log"
     sleep 0.3
     click Form1.Button1
@@ -182,7 +207,14 @@ measure() {
             printf ' %s %s/%s' "$box" "$value" "$exact"
             echo "$load $box $value $exact" >>"$WORK/diffs"
         done
-        echo "; injector late at most $(awk '{print $10}' "$WORK/injected") ms"
+        printf '; injector late at most %s ms' "$(awk '{print $10}' "$WORK/injected")"
+        if [ "$INPUT" = device ]; then
+            local rate
+            rate=$(device_reads_per_ms)
+            printf '; device read %s times per ms' "$rate"
+            echo "$load $rate" >>"$WORK/device.rates"
+        fi
+        echo
         stop_program
     done
 }
@@ -209,6 +241,11 @@ short_presses busy
 stop_hogs
 stop_device
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+if [ "$INPUT" = device ]; then
+    awk '{ n[$1]++; sum[$1] += $2 } END {
+        printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs)\n",
+            sum["idle"] / n["idle"], sum["busy"] / n["busy"] }' "$WORK/device.rates"
+fi
 cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
     END { printf "injector: events sent at most %.3f ms late\n", worst }'
 
