@@ -3,9 +3,10 @@
 // through FUSE, for a machine that cannot make a real one. CONTROL (a named pipe, made when it is
 // not there) takes lines "down NS" and "up NS", NS the monotonic clock's nanoseconds at which the
 // key changed: each change is queued for every open of the file with that time, and the key state
-// follows it. A line "count" prints "count READS IOCTLS NS" on standard output: the reads and
-// ioctls served so far and the monotonic clock (how often a reader polls the device). Runs in the
-// foreground until SIGTERM or SIGINT, then unmounts. Exit status: 0 after a clean stop, 2 for a
+// follows it. A line "count" prints "count READS IOCTLS NS DROPPED" on standard output: the reads
+// and ioctls served so far, the monotonic clock (how often a reader polls the device) and the key
+// events that state reads dropped before they were read (changes read without their times). Runs in
+// the foreground until SIGTERM or SIGINT, then unmounts. Exit status: 0 after a clean stop, 2 for a
 // wrong command line, 3 when the file system cannot be mounted (no FUSE, no right to mount), 1 for
 // any other failure.
 #define FUSE_USE_VERSION 35
@@ -246,9 +247,16 @@ void Ioctl(fuse_req_t request, fuse_ino_t, unsigned int command, void*, fuse_fil
 // Applies one control line and answers the reads parked until it.
 void Apply(TDaemon& daemon, const std::string& line) {
     if (line == "count") {
-        std::printf("count %llu %llu %lld\n", static_cast<unsigned long long>(daemon.Reads.load()),
+        uint64_t dropped = 0;
+        {
+            const std::lock_guard<std::mutex> hold(daemon.Lock);
+            dropped = daemon.Device.DroppedByStateReads();
+        }
+        std::printf("count %llu %llu %lld %llu\n",
+                    static_cast<unsigned long long>(daemon.Reads.load()),
                     static_cast<unsigned long long>(daemon.Ioctls.load()),
-                    static_cast<long long>(ClockNs(CLOCK_MONOTONIC)));
+                    static_cast<long long>(ClockNs(CLOCK_MONOTONIC)),
+                    static_cast<unsigned long long>(dropped));
         std::fflush(stdout);
         return;
     }

@@ -208,6 +208,7 @@ void TVirtualKeyDevice::DropKeyEvents(TOpen& open) {
     bool packetKept = true;
     for (const input_event& event : open.Queue) {
         if (event.type == EV_KEY) {
+            ++m_droppedByStateReads;
             continue;
         }
         if (event.type == EV_SYN && event.code == SYN_REPORT) {

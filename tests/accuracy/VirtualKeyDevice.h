@@ -72,6 +72,9 @@ class TVirtualKeyDevice {
     // the open's queued key events, as the kernel does: the state read supersedes them, so a
     // change that comes between a reader's read() and its state read is never read as an event.
     int Ioctl(uint64_t open, unsigned request, const std::vector<uint8_t>& in, TIoctlReply& reply);
+    // The key events that state reads have dropped unread so far, over every open: changes whose
+    // readers learnt of them from the state alone, without their times.
+    uint64_t DroppedByStateReads() const { return m_droppedByStateReads; }
 
   private:
     struct TOpen {
@@ -85,13 +88,14 @@ class TVirtualKeyDevice {
     static void Queue(TOpen& open, const std::vector<input_event>& packet);
     int SetClock(TOpen& open, const std::vector<uint8_t>& in);
     // Drops the queued key events and the reports of the packets they leave empty.
-    static void DropKeyEvents(TOpen& open);
+    void DropKeyEvents(TOpen& open);
 
     uint16_t m_code;
     std::function<TClockReadings()> m_clocks;
     bool m_down = false;
     uint64_t m_nextOpen = 1;
     std::map<uint64_t, TOpen> m_opens;
+    uint64_t m_droppedByStateReads = 0;
 };
 
 }  // namespace accuracy

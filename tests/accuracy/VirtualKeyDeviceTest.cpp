@@ -162,6 +162,7 @@ TEST(VirtualKeyDeviceTest, AStateReadDropsTheKeyEventsWaiting) {
     EXPECT_EQ(left[0].type, EV_SYN);
     EXPECT_EQ(left[0].code, SYN_REPORT);
     EXPECT_EQ(ReadAll(device, other).size(), 4u);
+    EXPECT_EQ(device.DroppedByStateReads(), 2u);
     device.Change({true, 3000});
     const std::vector<input_event> next = ReadAll(device, reader);
     ASSERT_EQ(next.size(), 2u);

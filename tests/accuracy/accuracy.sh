@@ -91,10 +91,12 @@ device_count() {
     fail "keyvet-virtual-device did not answer a count"
 }
 
-# The reads per millisecond between the last two counts (the program reads once per poll).
-device_reads_per_ms() {
-    tail -n2 "$WORK/device.counts" | awk 'NR == 1 { r = $2; t = $4 }
-        NR == 2 { printf "%.1f", ($2 - r) / (($4 - t) / 1e6) }'
+# Between the last two counts: the reads per millisecond (the program reads once per poll) and
+# the key changes that the program's state reads dropped before it read them (logged where they
+# were noticed instead of at their times), as "READS_PER_MS DROPPED".
+device_counts() {
+    tail -n2 "$WORK/device.counts" | awk 'NR == 1 { r = $2; t = $4; d = $5 }
+        NR == 2 { printf "%.1f %d\n", ($2 - r) / (($4 - t) / 1e6), $5 - d }'
 }
 
 # Stops the daemon (it unmounts) and removes the mount point; unmounts by force a mount that a
@@ -209,10 +211,11 @@ measure() {
         done
         printf '; injector late at most %s ms' "$(awk '{print $10}' "$WORK/injected")"
         if [ "$INPUT" = device ]; then
-            local rate
-            rate=$(device_reads_per_ms)
-            printf '; device read %s times per ms' "$rate"
-            echo "$load $rate" >>"$WORK/device.rates"
+            local rate dropped
+            read -r rate dropped < <(device_counts)
+            printf '; device read %s times per ms, %s changes read without their times' "$rate" \
+                "$dropped"
+            echo "$load $rate $dropped" >>"$WORK/device.rates"
         fi
         echo
         stop_program
@@ -224,7 +227,14 @@ short_presses() {
     local load=$1 logged
     keyed_run "$SHORT"
     logged=$(( $(value Form1.Memo2.Lines) - 1 ))
-    echo "$load: 10 ms presses: $((logged / 2)) of 20 logged (transitions $logged of 40)"
+    printf '%s: 10 ms presses: %s of 20 logged (transitions %s of 40)' "$load" \
+        "$((logged / 2))" "$logged"
+    if [ "$INPUT" = device ]; then
+        local rate dropped
+        read -r rate dropped < <(device_counts)
+        printf '; %s changes read without their times' "$dropped"
+    fi
+    echo
     stop_program
 }
 
@@ -242,9 +252,10 @@ stop_hogs
 stop_device
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
 if [ "$INPUT" = device ]; then
-    awk '{ n[$1]++; sum[$1] += $2 } END {
-        printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs)\n",
-            sum["idle"] / n["idle"], sum["busy"] / n["busy"] }' "$WORK/device.rates"
+    awk '{ n[$1]++; sum[$1] += $2; dropped[$1] += $3 } END {
+        printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs); changes read " \
+            "without their times: %d idle, %d busy\n", sum["idle"] / n["idle"], sum["busy"] / n["busy"],
+            dropped["idle"], dropped["busy"] }' "$WORK/device.rates"
 fi
 cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
     END { printf "injector: events sent at most %.3f ms late\n", worst }'
