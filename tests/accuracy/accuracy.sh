@@ -99,6 +99,24 @@ device_counts() {
         NR == 2 { printf "%.1f %d\n", ($2 - r) / (($4 - t) / 1e6), $5 - d }'
 }
 
+# How far the logged transitions lie from the keying as sent: the gaps between successive logged
+# poll counts (160 slices a ms) against the gaps between the times sent, as "WORST MEAN" in
+# microseconds (absolute differences); nothing when the counts of transitions differ.
+placement_errors() {
+    awk -v polls="$(value Form1.Memo2.Words)" '
+        /^[0-9.]+ (down|up)/ { sent[++n] = $1 }
+        END {
+            if (split(polls, p, " ") - 1 != n || n < 2) exit
+            for (i = 2; i <= n; i++) {
+                d = (p[i + 1] - p[i]) / 160 * 1000 - (sent[i] - sent[i - 1]) * 1000
+                if (d < 0) d = -d
+                if (d > worst) worst = d
+                sum += d
+            }
+            printf "%.0f %.1f\n", worst, sum / (n - 1)
+        }' "$WORK/sent"
+}
+
 # Stops the daemon (it unmounts) and removes the mount point; unmounts by force a mount that a
 # killed daemon left behind.
 stop_device() {
@@ -216,6 +234,11 @@ measure() {
             printf '; device read %s times per ms, %s changes read without their times' "$rate" \
                 "$dropped"
             echo "$load $rate $dropped" >>"$WORK/device.rates"
+            local worst mean
+            if read -r worst mean < <(placement_errors); then
+                printf '; gaps off by %s us at most, %s us on average' "$worst" "$mean"
+                echo "$load $worst $mean" >>"$WORK/device.placement"
+            fi
         fi
         echo
         stop_program
@@ -256,6 +279,13 @@ if [ "$INPUT" = device ]; then
         printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs); changes read " \
             "without their times: %d idle, %d busy\n", sum["idle"] / n["idle"], sum["busy"] / n["busy"],
             dropped["idle"], dropped["busy"] }' "$WORK/device.rates"
+    if [ -s "$WORK/device.placement" ]; then
+        awk '{ if ($2 > worst[$1]) worst[$1] = $2; n[$1]++; sum[$1] += $3 } END {
+            printf "device: gaps between logged transitions off the sent ones by at most %d us " \
+                "idle, %d us busy; %.1f and %.1f us on average\n", worst["idle"], worst["busy"],
+                n["idle"] ? sum["idle"] / n["idle"] : 0, n["busy"] ? sum["busy"] / n["busy"] : 0 }' \
+            "$WORK/device.placement"
+    fi
 fi
 cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
     END { printf "injector: events sent at most %.3f ms late\n", worst }'
