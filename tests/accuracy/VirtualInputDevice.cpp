@@ -341,18 +341,31 @@ int main(int argc, char** argv) {
     const char* mountPoint = argv[first];
     const char* controlPath = argv[first + 1];
 
-    bool madeControl = false;
+    // The control pipe: made unless it is there, removed at every exit when made here.
+    struct TControlPipe {
+        const char* Path = nullptr;
+        bool Made = false;
+        int Fd = -1;
+        ~TControlPipe() {
+            if (Fd >= 0) {
+                ::close(Fd);
+            }
+            if (Made) {
+                ::unlink(Path);
+            }
+        }
+    } pipe{controlPath};
     if (::mkfifo(controlPath, 0600) == 0) {
-        madeControl = true;
+        pipe.Made = true;
     } else if (errno != EEXIST) {
         std::fprintf(stderr, "keyvet-virtual-device: cannot make the control pipe %s: %s\n",
                      controlPath, std::strerror(errno));
         return 1;
     }
     // Open for writing too, so that the pipe never reads as ended between two injectors.
-    const int control = ::open(controlPath, O_RDWR | O_CLOEXEC);
+    pipe.Fd = ::open(controlPath, O_RDWR | O_CLOEXEC);
     struct stat controlKind {};
-    if (control < 0 || ::fstat(control, &controlKind) != 0 || !S_ISFIFO(controlKind.st_mode)) {
+    if (pipe.Fd < 0 || ::fstat(pipe.Fd, &controlKind) != 0 || !S_ISFIFO(controlKind.st_mode)) {
         std::fprintf(stderr, "keyvet-virtual-device: %s is not a named pipe I can open\n",
                      controlPath);
         return 1;
@@ -383,8 +396,11 @@ int main(int argc, char** argv) {
         return kExitNoMount;
     }
     if (fuse_set_signal_handlers(session) != 0 || fuse_session_mount(session, mountPoint) != 0) {
-        std::fprintf(stderr, "keyvet-virtual-device: cannot mount %s (FUSE: /dev/fuse, root)\n",
+        std::fprintf(stderr,
+                     "keyvet-virtual-device: cannot mount %s (it takes /dev/fuse and the right "
+                     "to mount: root)\n",
                      mountPoint);
+        fuse_remove_signal_handlers(session);
         fuse_session_destroy(session);
         return kExitNoMount;
     }
@@ -397,7 +413,7 @@ int main(int argc, char** argv) {
         sigaddset(&stopSignals, signal);
     }
     pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
-    std::thread reader(ServeControl, std::ref(daemon), control, stop[0]);
+    std::thread reader(ServeControl, std::ref(daemon), pipe.Fd, stop[0]);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 
     const int served = fuse_session_loop(session);
@@ -409,9 +425,7 @@ int main(int argc, char** argv) {
     fuse_session_unmount(session);
     fuse_remove_signal_handlers(session);
     fuse_session_destroy(session);
-    ::close(control);
-    if (madeControl) {
-        ::unlink(controlPath);
-    }
+    ::close(stop[0]);
+    ::close(stop[1]);
     return served < 0 ? 1 : 0;
 }

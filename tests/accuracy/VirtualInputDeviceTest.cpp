@@ -257,4 +257,25 @@ TEST_F(VirtualInputDeviceTest, ABlockingReadWaitsForAChangeAndEndsOnASignal) {
     ::close(fd);
 }
 
+TEST(VirtualInputDeviceStartTest, AMountThatFailsSaysSoAndLeavesNoControlPipe) {
+    const char* daemon = std::getenv("KEYVET_VIRTUAL_DEVICE");
+    if (daemon == nullptr || *daemon == '\0') {
+        GTEST_SKIP() << "KEYVET_VIRTUAL_DEVICE names no keyvet-virtual-device";
+    }
+    char folder[] = "/tmp/keyvet-vdev-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    std::string missing = std::string(folder) + "/no-such-folder";
+    std::string control = std::string(folder) + "/control";
+    std::vector<char*> arguments = {const_cast<char*>(daemon), missing.data(), control.data(),
+                                    nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, daemon, nullptr, nullptr, arguments.data(), environ), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kNoMount) << "status " << status;
+    EXPECT_NE(::access(control.c_str(), F_OK), 0);
+    ::unlink(control.c_str());
+    ::rmdir(folder);
+}
+
 }  // namespace
