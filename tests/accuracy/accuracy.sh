@@ -117,6 +117,32 @@ placement_errors() {
         }' "$WORK/sent"
 }
 
+# The keying as sent, moved by less than a millisecond so that the replay's polls fall at the
+# program's phase of the slice grid (written to file $1; false when the logged transitions do
+# not match those sent). The analysis truncates each transition to whole milliseconds of its poll
+# count, so the replay of the keying as sent can differ by a millisecond a length from a program
+# that logged every change exactly; at the same phase it cannot. The replay polls at ceil(160 t),
+# the program at floor(160 t + A): every transition bounds A (to within the microseconds its time
+# was rounded to), the middle of the bounds is taken, and a shift of (A - 1) / 160 ms (modulo a
+# millisecond) makes the two agree.
+phase_matched_script() {
+    awk -v polls="$(value Form1.Memo2.Words)" -v out="$1" '
+        /^[0-9.]+ (down|up)/ { sent[++n] = $1; kind[n] = $2; next }
+        /^(rate|tick0) / { header = header $0 "\n" }
+        END {
+            if (split(polls, p, " ") - 1 != n || n < 2) exit 1
+            for (i = 1; i <= n; i++) {
+                a = p[i + 1] - 160 * sent[i]
+                if (i == 1 || a > lo) lo = a
+                if (i == 1 || a + 1 < hi) hi = a + 1
+            }
+            shift = (lo + hi) / 2 - 1
+            shift = (shift - 160 * int(shift / 160)) / 160
+            printf "# the keying as sent, at the program'"'"'s slice phase\n%s", header > out
+            for (i = 1; i <= n; i++) printf "%.4f %s\n", sent[i] + shift, kind[i] > out
+        }' "$WORK/sent"
+}
+
 # Stops the daemon (it unmounts) and removes the mount point; unmounts by force a mount that a
 # killed daemon left behind.
 stop_device() {
@@ -234,6 +260,17 @@ measure() {
             printf '; device read %s times per ms, %s changes read without their times' "$rate" \
                 "$dropped"
             echo "$load $rate $dropped" >>"$WORK/device.rates"
+            if phase_matched_script "$WORK/matched.txt"; then
+                replay_boxes "$WORK/matched.txt" "$WORK/matched"
+                local off=""
+                for box in $BOXES; do
+                    value=$(value "Form1.$box.Caption")
+                    [ "$value" = "$(box_in "$WORK/matched" "$box")" ] ||
+                        off="$off $box $value/$(box_in "$WORK/matched" "$box")"
+                done
+                printf '; at the same slice phase %s' "${off:-every box equal}"
+                echo "$load ${off:+differ}" >>"$WORK/device.matched"
+            fi
             local worst mean
             if read -r worst mean < <(placement_errors); then
                 printf '; gaps off by %s us at most, %s us on average' "$worst" "$mean"
@@ -279,6 +316,12 @@ if [ "$INPUT" = device ]; then
         printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs); changes read " \
             "without their times: %d idle, %d busy\n", sum["idle"] / n["idle"], sum["busy"] / n["busy"],
             dropped["idle"], dropped["busy"] }' "$WORK/device.rates"
+    if [ -s "$WORK/device.matched" ]; then
+        awk '{ n[$1]++; if ($2 == "") same[$1]++ } END {
+            printf "device: every box equal to the replay at the program'"'"'s slice phase in %d " \
+                "of %d runs idle, %d of %d busy\n", same["idle"], n["idle"], same["busy"], n["busy"] }' \
+            "$WORK/device.matched"
+    fi
     if [ -s "$WORK/device.placement" ]; then
         awk '{ if ($2 > worst[$1]) worst[$1] = $2; n[$1]++; sum[$1] += $3 } END {
             printf "device: gaps between logged transitions off the sent ones by at most %d us " \
