@@ -76,6 +76,10 @@ void TForm1::StartClick(classes::TPersistent* /*sender*/) {
 void TForm1::LogChange() {
     m_lastKeyState = m_keyState;
     m_label1->SetCaption(base::IntToStr(m_keyState));
+    // The slices that passed while the key was read (a read held up, the process kept off the
+    // processor) count: the change was noticed when the read ended, and a stamp from that time
+    // must not be pulled back to the slice counted before it.
+    CountPassedSlices();
     // A change stamped earlier is logged with the poll and tick counts of its moment.
     bool stamped = false;
     const int64_t slice = ChangeSlice(stamped);

@@ -48,6 +48,12 @@ void TFakeKeyDeviceCalls::QueueKeyEvent(const std::string& path, const TKeyEvent
     m_devices[path].Events.push_back(event);
 }
 
+void TFakeKeyDeviceCalls::ChangeKey(const std::string& path, uint32_t code, bool down,
+                                    int64_t monotonicNs) {
+    SetKeyDown(path, code, down);
+    QueueKeyEvent(path, {code, down, monotonicNs});
+}
+
 void TFakeKeyDeviceCalls::Unplug(const std::string& path) {
     m_devices[path].Plugged = false;
     const std::lock_guard<std::mutex> lock(m_waitMutex);
@@ -199,14 +205,20 @@ int TFakeKeyDeviceCalls::KeyEvents(int fd, std::vector<TKeyEvent>& events) {
     }
     events.insert(events.end(), device->Events.begin(), device->Events.end());
     device->Events.clear();
+    if (m_onKeyEventsRead) {
+        m_onKeyEventsRead();
+    }
     return 0;
 }
 
 int TFakeKeyDeviceCalls::KeyBits(int fd, bool capabilities, uint8_t* bits) {
     int error = 0;
-    const TDevice* device = Find(fd, error);
+    TDevice* device = Find(fd, error);
     if (device == nullptr) {
         return error;
+    }
+    if (!capabilities) {
+        device->Events.clear();  // the state supersedes the events waiting
     }
     std::memset(bits, 0, kKeyBitBytes);
     for (uint32_t code : capabilities ? device->Codes : device->Down) {

@@ -33,8 +33,14 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     void SetKeyCodes(const std::string& path, const std::set<uint32_t>& codes);
     void SetKeyDown(const std::string& path, uint32_t code, bool down);
     // Queues a key event (the key's state is set apart, with SetKeyDown); a device whose clock
-    // cannot be switched to the monotonic one fails that call with error.
+    // cannot be switched to the monotonic one fails that call with error. A state read drops the
+    // events waiting, as the kernel does.
     void QueueKeyEvent(const std::string& path, const TKeyEvent& event);
+    // A change as the kernel reports it: the key's state and its event at monotonicNs.
+    void ChangeKey(const std::string& path, uint32_t code, bool down, int64_t monotonicNs);
+    // Called at the end of every read of the key events (a test can change the key there: a
+    // change between the read and the state read that follows it).
+    void SetOnKeyEventsRead(std::function<void()> onRead) { m_onKeyEventsRead = std::move(onRead); }
     void SetClockError(const std::string& path, int error) { m_devices[path].ClockError = error; }
     // Waits for line changes (on any thread): a port that refuses them with error (0: waits),
     // and a change that ends the oldest wait with the modem bits read and the clock at the wake.
@@ -96,6 +102,7 @@ class TFakeKeyDeviceCalls : public IKeyDeviceCalls {
     int m_openCalls = 0;
     int m_modemReads = 0;
     std::function<void()> m_onModemRead;
+    std::function<void()> m_onKeyEventsRead;
 
     // The waits for line changes run on other threads: what they see is kept apart, locked.
     mutable std::mutex m_waitMutex;

@@ -42,23 +42,45 @@ std::string TInputDeviceKey::Check() {
     return std::string();
 }
 
-void TInputDeviceKey::ReadEvents() {
+int TInputDeviceKey::ReadEvents() {
     std::vector<TKeyEvent> events;
-    if (!m_stamping || m_calls.KeyEvents(m_fd, events) != 0) {
-        return;  // a failing queue shows in the key state read that follows
+    const int error = m_calls.KeyEvents(m_fd, events);
+    if (error != 0) {
+        return error;
     }
+    bool dropped = false;
     for (const TKeyEvent& event : events) {
-        if (event.Code == m_code) {
+        if (event.Dropped) {
+            dropped = true;
+        } else if (event.Code == m_code) {
             m_changes.Change(event.Down, TKeyStamp{event.MonotonicNs, kEventResolutionNs});
         }
     }
+    if (dropped) {
+        // The device lost events: its key state tells where the key is now, not when it went.
+        const int stateError = m_calls.KeyBits(m_fd, false, m_bits.data());
+        if (stateError != 0) {
+            return stateError;
+        }
+        m_changes.Change(CodeSet(), std::nullopt);
+    }
+    return 0;
 }
 
 TKeyLevel TInputDeviceKey::LevelNow() {
     if (m_fd < 0) {
         return TKeyLevel::klLost;
     }
-    ReadEvents();
+    if (m_stamping) {
+        // The events alone: a read of the key state drops the events waiting, and with them the
+        // time of a change that came since the events were read.
+        const int error = ReadEvents();
+        if (error != 0) {
+            return Failed(error);
+        }
+        m_last = m_changes.DownNow() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
+        return m_last;
+    }
     const int error = m_calls.KeyBits(m_fd, false, m_bits.data());
     if (error != 0) {
         return Failed(error);
@@ -72,14 +94,15 @@ TKeyLevel TInputDeviceKey::Level() {
     if (now == TKeyLevel::klLost) {
         return now;
     }
-    if (!m_changes.Take()) {
-        // Nothing waiting: the key state is the truth, and a change no event told of (events
-        // lost, or not yet read when the state was) is unstamped.
+    if (!m_stamping) {
+        // Without event times the key state read is the level, unstamped.
         const bool closed = now == TKeyLevel::klClosed;
         if (closed != m_changes.Down()) {
             m_changes.Reset(closed);
         }
+        return now;
     }
+    m_changes.Take();
     return m_changes.Down() ? TKeyLevel::klClosed : TKeyLevel::klOpen;
 }
 

@@ -19,11 +19,13 @@ class TInputDeviceKey : public TDeviceKey {
     // code: a key or button code, 0..kMaxKeyCode (the settings check the range).
     TInputDeviceKey(std::string path, uint32_t code, IKeyDeviceCalls& calls = KeyDeviceCalls());
     // The device's events wait until the capture reads them, one change per read, each with
-    // the kernel's time: a press and its release read between two polls are both logged. With
-    // nothing waiting, the device's key state is the level.
+    // the kernel's time: a press and its release read between two polls are both logged. The
+    // key state is read when the device opens and where it says it lost events (a change then
+    // has no time); a device that cannot stamp on the monotonic clock is read by its key state
+    // at every poll instead.
     TKeyLevel Level() override;
     std::optional<TKeyStamp> LevelStamp() override { return m_changes.Stamp(); }
-    // The device's key state now, the events read and kept for the capture.
+    // The key as the events read so far leave it, those events kept for the capture.
     TKeyLevel LevelNow() override;
     void CatchUp() override { m_changes.TakeAll(); }
 
@@ -36,8 +38,9 @@ class TInputDeviceKey : public TDeviceKey {
   private:
     bool CodeSet() const { return (m_bits[m_code / 8] & (1u << (m_code % 8))) != 0; }
 
-    // Reads the queued events of the chosen code into the changes waiting for the capture.
-    void ReadEvents();
+    // Reads the queued events of the chosen code into the changes waiting for the capture, and
+    // the key state where the device lost events; 0 or the errno value of a failed call.
+    int ReadEvents();
 
     uint32_t m_code;
     std::array<uint8_t, kKeyBitBytes> m_bits{};

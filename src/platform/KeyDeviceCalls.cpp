@@ -111,10 +111,12 @@ class TLinuxKeyDeviceCalls : public IKeyDeviceCalls {
             const size_t count = static_cast<size_t>(got) / sizeof(input_event);
             for (size_t i = 0; i < count; ++i) {
                 const input_event& e = batch[i];
+                const int64_t ns = static_cast<int64_t>(e.input_event_sec) * kNsPerS +
+                                   static_cast<int64_t>(e.input_event_usec) * kNsPerUs;
                 if (e.type == EV_KEY && e.value != kRepeat) {
-                    events.push_back({e.code, e.value != 0,
-                                      static_cast<int64_t>(e.input_event_sec) * kNsPerS +
-                                          static_cast<int64_t>(e.input_event_usec) * kNsPerUs});
+                    events.push_back({e.code, e.value != 0, ns});
+                } else if (e.type == EV_SYN && e.code == SYN_DROPPED) {
+                    events.push_back({0, false, ns, true});
                 }
             }
             if (count < kBatch) {

@@ -21,11 +21,13 @@ constexpr uint32_t kMaxKeyCode = 0x2ff;
 constexpr size_t kKeyBitBytes = (kMaxKeyCode + 8) / 8;
 
 // One change of a key or button that an input device reported, at the kernel's time of it on the
-// monotonic clock.
+// monotonic clock; or, with Dropped, the mark the device leaves where it lost events (its queue
+// overflowed): the key state must then be read again.
 struct TKeyEvent {
     uint32_t Code = 0;
     bool Down = false;
     int64_t MonotonicNs = 0;
+    bool Dropped = false;
 };
 
 // Every call returns 0 or a positive errno value; Open returns the descriptor through fd.
@@ -41,7 +43,8 @@ class IKeyDeviceCalls {
     // (the sum over CTS, DSR, RI and DCD), where the driver counts them.
     virtual int LineChanges(int fd, uint64_t& changes) = 0;
     // The keys an input device has (capabilities) or holds down now (state), kKeyBitBytes bytes,
-    // code c in bit c % 8 of byte c / 8.
+    // code c in bit c % 8 of byte c / 8. Reading the state drops the key events still waiting
+    // for KeyEvents: the state supersedes them.
     virtual int KeyBits(int fd, bool capabilities, uint8_t* bits) = 0;
     // Has an input device stamp its events on the monotonic clock (it stamps with the wall
     // clock until told).
@@ -56,7 +59,7 @@ class IKeyDeviceCalls {
     // thread is seen to leave.
     virtual void InterruptLineWait(unsigned long thread) = 0;
     // The key presses and releases an input device queued since the last call, oldest first,
-    // without waiting (repeats of a held key left out).
+    // without waiting (repeats of a held key left out), with a Dropped mark where it lost events.
     virtual int KeyEvents(int fd, std::vector<TKeyEvent>& events) = 0;
     // The device files matching a shell pattern, sorted.
     virtual std::vector<std::string> List(const std::string& pattern) = 0;

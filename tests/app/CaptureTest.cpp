@@ -451,4 +451,52 @@ TEST(CaptureTest, AStallBeforeTheTickIsReadDoesNotMoveAStampedChangesTick) {
     EXPECT_EQ(form->Label21().Caption(), "160");
 }
 
+// A key whose read is held up (the process kept off the processor while it read): at pass
+// `stallAt` the read takes 3 ms, and the key went down 2 ms into it, stamped then; the release at
+// pass `upAt` is noticed at once. From the stall on the clock runs 3 ms ahead of the passes.
+class TStalledReadKey : public TScriptedRun {
+  public:
+    static constexpr int64_t kStallNs = 3 * kMs;
+    static constexpr int64_t kDownAfterNs = 2 * kMs;
+
+    TStalledReadKey(app::TForm1& form, int64_t finishAt, int64_t stallAt, int64_t upAt)
+        : TScriptedRun(form, -1, finishAt), m_stallAt(stallAt), m_upAt(upAt) {}
+    uint8_t RightButtonState() override {
+        m_stalled = m_stalled || Pass() >= m_stallAt;
+        if (!m_stalled) {
+            return 0x00;
+        }
+        return Pass() < m_upAt ? 0x81 : 0x01;
+    }
+    std::optional<platform::TKeyStamp> ChangeStamp() override {
+        if (!m_stalled) {
+            return std::nullopt;
+        }
+        const int64_t at =
+            Pass() < m_upAt ? m_stallAt * app::TForm1::kSliceNs + kDownAfterNs : MonotonicNs();
+        return platform::TKeyStamp{at, 1000};
+    }
+    int64_t MonotonicNs() override {
+        return TScriptedRun::MonotonicNs() + (m_stalled ? kStallNs : 0);
+    }
+    uint32_t TickCount() override { return static_cast<uint32_t>(1000 + MonotonicNs() / kMs); }
+
+  private:
+    int64_t m_stallAt;
+    int64_t m_upAt;
+    bool m_stalled = false;
+};
+
+TEST(CaptureTest, AChangeStampedDuringAHeldUpReadIsLoggedAtItsMomentNotBeforeIt) {
+    platform::TIsolatedSystemServices system;
+    auto form = MakeForm();
+    TStalledReadKey key(*form, 4000, 1000, 2000);
+    platform::TScopedServices services({&key, &key, &key, &key, nullptr, &key});
+    form->Start().Click();
+    // The read began in slice 999; the press came 2 ms (320 slices) later, the release at pass
+    // 2000, 3 ms (480 slices) of clock further on than the passes.
+    const std::vector<std::string> expected = {"0", "1319", "2479"};
+    EXPECT_EQ(LoggedPolls(*form), expected);
+}
+
 }  // namespace

@@ -263,11 +263,11 @@ TEST_F(KeyInputTest, ASlowPortWhoseDriverCountsNothingIsStillSeenWithinTheReadIn
 
 TEST_F(KeyInputTest, AnInputDeviceReadsItsChosenCodeOnly) {
     m_input.Apply(Device(0x110));
-    m_calls.SetKeyDown("/dev/input/event4", 29, true);
+    m_calls.ChangeKey("/dev/input/event4", 29, true, 1 * kMs);
     EXPECT_EQ(m_input.RightButtonState(), 0);
-    m_calls.SetKeyDown("/dev/input/event4", 0x110, true);
+    m_calls.ChangeKey("/dev/input/event4", 0x110, true, 2 * kMs);
     EXPECT_EQ(m_input.RightButtonState(), 129);
-    m_calls.SetKeyDown("/dev/input/event4", 0x110, false);
+    m_calls.ChangeKey("/dev/input/event4", 0x110, false, 3 * kMs);
     EXPECT_EQ(m_input.RightButtonState(), 1);
     EXPECT_EQ(ApplyMessage(Device(30)),
               "The input device /dev/input/event4 has no key or button with the code 30.");
@@ -286,8 +286,10 @@ TEST_F(KeyInputTest, AnInputDevicesEventTimeStampsTheChangeItReports) {
     EXPECT_EQ(m_input.RightButtonState(), 129);
     ASSERT_TRUE(m_input.ChangeStamp().has_value());
     EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
-    // Released with its event lost: the level is believed, the press's stamp is not.
+    // Released with its event lost (the device marks the loss): the key state is believed, the
+    // press's stamp is not.
     m_calls.SetKeyDown(path, 0x110, false);
+    m_calls.QueueKeyEvent(path, {0, false, 45 * kMs, true});
     EXPECT_EQ(m_input.RightButtonState(), 1);
     EXPECT_FALSE(m_input.ChangeStamp().has_value());
     // A device whose events keep the wall clock's times stamps nothing.
@@ -296,6 +298,35 @@ TEST_F(KeyInputTest, AnInputDevicesEventTimeStampsTheChangeItReports) {
     m_calls.QueueKeyEvent(path, {0x110, true, 50 * kMs});
     m_calls.SetKeyDown(path, 0x110, true);
     EXPECT_EQ(m_input.RightButtonState(), 129);
+    EXPECT_FALSE(m_input.ChangeStamp().has_value());
+}
+
+TEST_F(KeyInputTest, AnInputDeviceChangeJustAfterAnEventReadKeepsItsTime) {
+    // The press comes between a poll's read of the events and what follows it: a read of the key
+    // state there would drop its event, and the time of the press with it.
+    const std::string path = "/dev/input/event4";
+    m_input.Apply(Device(0x110));
+    bool pressed = false;
+    m_calls.SetOnKeyEventsRead([&] {
+        if (!pressed) {
+            pressed = true;
+            m_calls.ChangeKey(path, 0x110, true, 40 * kMs);
+        }
+    });
+    m_time.Ns = 41 * kMs;
+    uint8_t byte = m_input.RightButtonState();
+    if (byte == 0) {
+        m_time.Ns = 42 * kMs;
+        byte = m_input.RightButtonState();
+    }
+    EXPECT_EQ(byte, 129);
+    ASSERT_TRUE(m_input.ChangeStamp().has_value());
+    EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
+    // A device that lost events says so: its state is read again and believed, without a time.
+    m_calls.SetOnKeyEventsRead(nullptr);
+    m_calls.SetKeyDown(path, 0x110, false);
+    m_calls.QueueKeyEvent(path, {0, false, 50 * kMs, true});
+    EXPECT_EQ(m_input.RightButtonState(), 1);
     EXPECT_FALSE(m_input.ChangeStamp().has_value());
 }
 
@@ -351,8 +382,10 @@ TEST_F(KeyInputTest, KeyboardAndDeviceChangesBetweenTwoPollsAreTakenOneAtEachPol
     EXPECT_EQ(m_input.ChangeStamp()->Ns, 40 * kMs);
     EXPECT_EQ(m_input.RightButtonState(), 1);
     EXPECT_EQ(m_input.ChangeStamp()->Ns, 44 * kMs);
-    // With nothing waiting the key state rules: a press whose event was lost is unstamped.
+    // A press whose event the device lost (it marks the loss) is read from the key state,
+    // unstamped.
     m_calls.SetKeyDown(path, 0x110, true);
+    m_calls.QueueKeyEvent(path, {0, false, 46 * kMs, true});
     EXPECT_EQ(m_input.RightButtonState(), 128);
     EXPECT_FALSE(m_input.ChangeStamp().has_value());
 }
