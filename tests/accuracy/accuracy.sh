@@ -260,22 +260,25 @@ measure() {
             printf '; device read %s times per ms, %s changes read without their times' "$rate" \
                 "$dropped"
             echo "$load $rate $dropped" >>"$WORK/device.rates"
-            if phase_matched_script "$WORK/matched.txt"; then
-                replay_boxes "$WORK/matched.txt" "$WORK/matched"
-                local off=""
-                for box in $BOXES; do
-                    value=$(value "Form1.$box.Caption")
-                    [ "$value" = "$(box_in "$WORK/matched" "$box")" ] ||
-                        off="$off $box $value/$(box_in "$WORK/matched" "$box")"
-                done
-                printf '; at the same slice phase %s' "${off:-every box equal}"
-                echo "$load ${off:+differ}" >>"$WORK/device.matched"
-            fi
-            local worst mean
-            if read -r worst mean < <(placement_errors); then
-                printf '; gaps off by %s us at most, %s us on average' "$worst" "$mean"
-                echo "$load $worst $mean" >>"$WORK/device.placement"
-            fi
+        fi
+        # What the boxes would be at the program's own phase of the slice grid, and how far the
+        # logged gaps lie from those sent: what is left once the analysis's whole milliseconds
+        # are set aside.
+        if phase_matched_script "$WORK/matched.txt"; then
+            replay_boxes "$WORK/matched.txt" "$WORK/matched"
+            local off=""
+            for box in $BOXES; do
+                value=$(value "Form1.$box.Caption")
+                [ "$value" = "$(box_in "$WORK/matched" "$box")" ] ||
+                    off="$off $box $value/$(box_in "$WORK/matched" "$box")"
+            done
+            printf '; at the same slice phase %s' "${off:-every box equal}"
+            echo "$load ${off:+differ}" >>"$WORK/matched.log"
+        fi
+        local worst mean
+        if read -r worst mean < <(placement_errors); then
+            printf '; gaps off by %s us at most, %s us on average' "$worst" "$mean"
+            echo "$load $worst $mean" >>"$WORK/placement.log"
         fi
         echo
         stop_program
@@ -316,19 +319,19 @@ if [ "$INPUT" = device ]; then
         printf "device: read %.1f times per ms idle, %.1f busy (mean over the runs); changes read " \
             "without their times: %d idle, %d busy\n", sum["idle"] / n["idle"], sum["busy"] / n["busy"],
             dropped["idle"], dropped["busy"] }' "$WORK/device.rates"
-    if [ -s "$WORK/device.matched" ]; then
-        awk '{ n[$1]++; if ($2 == "") same[$1]++ } END {
-            printf "device: every box equal to the replay at the program'"'"'s slice phase in %d " \
-                "of %d runs idle, %d of %d busy\n", same["idle"], n["idle"], same["busy"], n["busy"] }' \
-            "$WORK/device.matched"
-    fi
-    if [ -s "$WORK/device.placement" ]; then
-        awk '{ if ($2 > worst[$1]) worst[$1] = $2; n[$1]++; sum[$1] += $3 } END {
-            printf "device: gaps between logged transitions off the sent ones by at most %d us " \
-                "idle, %d us busy; %.1f and %.1f us on average\n", worst["idle"], worst["busy"],
-                n["idle"] ? sum["idle"] / n["idle"] : 0, n["busy"] ? sum["busy"] / n["busy"] : 0 }' \
-            "$WORK/device.placement"
-    fi
+fi
+if [ -s "$WORK/matched.log" ]; then
+    awk -v input="$INPUT" '{ n[$1]++; if ($2 == "") same[$1]++ } END {
+        printf "%s: every box equal to the replay at the program'"'"'s slice phase in %d " \
+            "of %d runs idle, %d of %d busy\n", input, same["idle"], n["idle"], same["busy"], n["busy"] }' \
+        "$WORK/matched.log"
+fi
+if [ -s "$WORK/placement.log" ]; then
+    awk -v input="$INPUT" '{ if ($2 > worst[$1]) worst[$1] = $2; n[$1]++; sum[$1] += $3 } END {
+        printf "%s: gaps between logged transitions off the sent ones by at most %d us " \
+            "idle, %d us busy; %.1f and %.1f us on average\n", input, worst["idle"], worst["busy"],
+            n["idle"] ? sum["idle"] / n["idle"] : 0, n["busy"] ? sum["busy"] / n["busy"] : 0 }' \
+        "$WORK/placement.log"
 fi
 cat "$WORK/injector.log" | awk '{ if ($10 + 0 > worst) worst = $10 + 0 }
     END { printf "injector: events sent at most %.3f ms late\n", worst }'
